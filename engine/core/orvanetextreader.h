@@ -1,0 +1,51 @@
+#ifndef ORVANETEXTREADER_H
+#define ORVANETEXTREADER_H
+
+#include "orvaneengine_export.h"
+
+#include <QFile>
+#include <QString>
+#include <QStringList>
+
+// The one text-reading layer of the chemistry-file readers. Files come from
+// Windows and Unix machines alike, from programs of many versions: lines lose
+// their line end (LF or CRLF), fields are split at blanks with empty parts
+// dropped, and numbers are read in the C locale, text that is not a finite
+// number reading as 0.
+namespace OrvaneText {
+
+ORVANEENGINE_EXPORT QStringList splitFields(const QString& line);
+ORVANEENGINE_EXPORT double toNumber(const QString& text);
+ORVANEENGINE_EXPORT int toInteger(const QString& text);
+// Field k counted from 1; an empty text when the line has fewer fields.
+ORVANEENGINE_EXPORT QString field(const QStringList& fields, int k);
+// The number of field k counted from 1; 0 when the line has fewer fields.
+ORVANEENGINE_EXPORT double numberField(const QStringList& fields, int k);
+ORVANEENGINE_EXPORT int integerField(const QStringList& fields, int k);
+
+} // namespace OrvaneText
+
+// Reads a text file line by line in one pass. Lines are capped in length so
+// that a binary or corrupt file cannot exhaust memory; the rest of an
+// over-long line is returned as the following lines.
+class ORVANEENGINE_EXPORT OrvaneLineReader
+{
+public:
+    static constexpr qint64 maxLineLength = 1 << 20;
+
+    explicit OrvaneLineReader(const QString& fileName);
+
+    bool isOpen() const { return file.isOpen(); }
+    bool atEnd() const;
+    // Next line without its line end; false (and an empty line) at the end.
+    bool readLine(QString& line);
+    // Next line, empty at the end of the file.
+    QString readLine();
+    int lineNumber() const { return linesRead; }
+
+private:
+    QFile file;
+    int linesRead = 0;
+};
+
+#endif
