@@ -1,0 +1,485 @@
+#include "orvaneomega.h"
+
+#include "orvaneeu3model.h"
+#include "orvaneinputdata.h"
+#include "sphericalharmonic.h"
+
+#include <cmath>
+
+namespace Eu3 = OrvaneEu3Model;
+
+namespace {
+
+// Index of the (t, p) pair among t = 1, 3, 5, 7 and p = 0..t.
+constexpr int rankOrderOffset(int t)
+{
+    return ((t - 1) / 2) * ((t - 1) / 2 + 1);
+}
+
+bool isOxygenLike(const QString& label)
+{
+    return label == QLatin1String("O") || label == QLatin1String("F");
+}
+
+bool isNitrogenLike(const QString& label)
+{
+    return label == QLatin1String("N") || label == QLatin1String("Cl");
+}
+
+} // namespace
+
+OrvaneOmega::OrvaneOmega(QObject* parent, const int& inputType, const QString& fileName,
+    const QString& forceConstantFile)
+    : OrvaneAbstractObjCalculation(parent)
+    , fileName(fileName)
+    , forceConstantFile(forceConstantFile)
+    , inputType(inputType)
+{
+    inputData = new OrvaneInputData(nullptr, fileName);
+    bool read = true;
+    if (inputType == 0)
+        read = inputData->readMopacOutFile(true);
+    else if (inputType == 1)
+        read = inputData->readMopFile();
+    if (!read) {
+        lastError = inputData->getLastError();
+        return;
+    }
+    finishConstruction();
+}
+
+OrvaneOmega::OrvaneOmega(QObject* parent, const QVector<Coord>& atoms,
+    const QString& forceConstantFile)
+    : OrvaneAbstractObjCalculation(parent)
+    , forceConstantFile(forceConstantFile)
+{
+    inputData = new OrvaneInputData(nullptr, QString());
+    inputData->coord = atoms;
+    inputData->atomsNumber = atoms.size();
+    finishConstruction();
+}
+
+OrvaneOmega::~OrvaneOmega()
+{
+    delete inputData;
+}
+
+bool OrvaneOmega::finishConstruction()
+{
+    if (!inputData->createSphericalCoordinate()) {
+        lastError = inputData->getLastError();
+        return false;
+    }
+    ro.fill(0.0);
+    beta.fill(0.0);
+    mopacCitation = inputData->getMopacCitation();
+    if (!setInitialValues())
+        return false;
+
+    constructed = true;
+    if (!forceConstantFile.isEmpty() && !calcOmega()) {
+        constructed = false;
+        return false;
+    }
+
+    printingOptions = OmegaPrintingOptions {true, true, true, true, true, true, true, true, true,
+        true, true, true, true, true, true, true, true, false};
+    lastError.clear();
+    requiredCitations.clear();
+    return true;
+}
+
+bool OrvaneOmega::setInitialValues()
+{
+    const QString first = inputData->getAtomLabel(1);
+    if (first != QLatin1String("Eu")) {
+        lastError = first + QStringLiteral(" atoms[0] isn't Eu");
+        return false;
+    }
+    for (int k = 2; k <= 8; k += 2)
+        radialIntegral[k] = Eu3::radialIntegral(k);
+    for (int k = 2; k <= 6; k += 2) {
+        shieldingFactor[k] = Eu3::shieldingFactor(k);
+        racahTensor[k] = Eu3::racahTensor(k);
+    }
+    deltaE = Eu3::deltaE;
+
+    // The factors in front of the donor sums of BEd and BDc, for the fast path.
+    for (int l = 0; l < 3; ++l) {
+        const int lambda = 2 * l + 2;
+        edFactor[l].fill(0.0);
+        for (int t = lambda - 1; t <= lambda + 1; t += 2)
+            edFactor[l][t] = (2.0 / deltaE) * radialIntegral[t + 1] * tet(t, lambda);
+        const int numerator = (lambda + 1) * (2 * lambda + 3);
+        dcFactor[l] = -std::sqrt(double(numerator) / double(2 * lambda + 1)) * radialIntegral[lambda]
+            * (1.0 - shieldingFactor[lambda]) * racahTensor[lambda];
+    }
+    cachedCoordNumber = -1;
+    return true;
+}
+
+void OrvaneOmega::setChargeFactorAndAlpha(double*& g, double*& alphaValues)
+{
+    chargeFactor = g;
+    alpha = alphaValues;
+}
+
+void OrvaneOmega::setParametersQDC(const double& q, const double& d, const double& c)
+{
+    Q = q;
+    D = d;
+    C = c;
+    useQDC = true;
+}
+
+double OrvaneOmega::getOmega(const int& lambda) const
+{
+    return lambda >= 0 && lambda < 7 ? omega[lambda] : 0.0;
+}
+
+double OrvaneOmega::getOmegaED(const int& lambda) const
+{
+    return lambda >= 0 && lambda < 7 ? omegaED[lambda] : 0.0;
+}
+
+double OrvaneOmega::getOmegaDC(const int& lambda) const
+{
+    return lambda >= 0 && lambda < 7 ? omegaDC[lambda] : 0.0;
+}
+
+double OrvaneOmega::getChargeFactor(const int& i) const
+{
+    return chargeFactor && i >= 0 && i <= coordNumber + 1 ? chargeFactor[i] : 0.0;
+}
+
+double OrvaneOmega::getAlpha(const int& i) const
+{
+    return alpha && i >= 0 && i <= coordNumber + 1 ? alpha[i] : 0.0;
+}
+
+double OrvaneOmega::getRo(const int& i) const
+{
+    return i >= 0 && i < Eu3::atomArraySize ? ro[i] : 0.0;
+}
+
+double OrvaneOmega::getBeta(const int& i) const
+{
+    return i >= 0 && i < Eu3::atomArraySize ? beta[i] : 0.0;
+}
+
+void OrvaneOmega::clearResults()
+{
+    omega.fill(0.0);
+    omegaED.fill(0.0);
+    omegaDC.fill(0.0);
+}
+
+bool OrvaneOmega::checkInputs()
+{
+    if (!constructed) {
+        const QString reason = lastError;
+        lastError = QStringLiteral("The intensity parameters cannot be calculated: the geometry was not loaded.");
+        if (!reason.isEmpty())
+            lastError += QLatin1Char('\n') + reason;
+        return false;
+    }
+    // The per-atom arrays stop at atom 29, and every donor must exist.
+    const int donorsAvailable = inputData->coordSPH.size() - 1;
+    if (coordNumber < 0 || coordNumber > Eu3::maxCoordNumber) {
+        lastError = QStringLiteral("The coordination number %1 is outside the range 0 to %2.")
+                        .arg(coordNumber)
+                        .arg(Eu3::maxCoordNumber);
+        return false;
+    }
+    if (coordNumber > donorsAvailable) {
+        lastError = QStringLiteral("The coordination number %1 needs atoms 2 to %2, but the geometry has only %3 atoms.")
+                        .arg(coordNumber)
+                        .arg(coordNumber + 1)
+                        .arg(donorsAvailable + 1);
+        return false;
+    }
+    if (coordNumber > 0 && (!chargeFactor || !alpha)) {
+        lastError = QStringLiteral("The charge factors and polarizabilities of the coordinating atoms are not set.");
+        return false;
+    }
+    for (int i = 2; i <= coordNumber + 1; ++i) {
+        if (!(inputData->coordSPH.at(i - 1).r > 0.0)) {
+            lastError = QStringLiteral("Atom %1 (%2) lies on the Eu ion, so it cannot be a coordinating atom.")
+                            .arg(i)
+                            .arg(inputData->getAtomLabel(i));
+            return false;
+        }
+    }
+    return true;
+}
+
+void OrvaneOmega::prepareDonors()
+{
+    rMin = 10000.0;
+    for (int i = 2; i <= coordNumber + 1; ++i) {
+        const double r = inputData->coordSPH.at(i - 1).r;
+        if (r < rMin)
+            rMin = r;
+    }
+    // Entries past N+1 are cleared so that a smaller N leaves no stale donors.
+    ro.fill(0.0);
+    beta.fill(0.0);
+    for (int i = 2; i <= coordNumber + 1; ++i) {
+        ro[i] = 0.05 * std::pow(rMin / inputData->coordSPH.at(i - 1).r, 3.5);
+        const QString label = inputData->getAtomLabel(i);
+        if (isOxygenLike(label))
+            beta[i] = 1.0 / (1.0 + ro[i]);
+        else if (isNitrogenLike(label))
+            beta[i] = 1.0 / (1.0 - ro[i]);
+    }
+}
+
+void OrvaneOmega::buildGeometryCache()
+{
+    const int n = coordNumber;
+    const std::size_t size = std::size_t(rankOrderCount) * std::size_t(n);
+    edRe.assign(size, 0.0);
+    edIm.assign(size, 0.0);
+    dcRe.assign(size, 0.0);
+    dcIm.assign(size, 0.0);
+    for (int d = 0; d < n; ++d) {
+        const int i = d + 2;
+        const CoordSPH position = inputData->getCoordSPH(i);
+        const double r = position.r * Eu3::angstromToCm;
+        for (int t = 1; t <= 7; t += 2) {
+            const double radial = std::sqrt(Eu3::fourPi / (2 * t + 1)) / std::pow(r, t + 1);
+            const double overlap = Eu3::elementaryChargeSquared * ro[i] * std::pow(2.0 * beta[i], t + 1);
+            for (int p = 0; p <= t; ++p) {
+                const MyComplex y = sphericalHarmonic(position, t, p);
+                const std::size_t k = std::size_t(rankOrderOffset(t) + p) * std::size_t(n) + std::size_t(d);
+                // The conjugate of Y enters the sums.
+                dcRe[k] = radial * y.re;
+                dcIm[k] = -radial * y.im;
+                edRe[k] = overlap * dcRe[k];
+                edIm[k] = overlap * dcIm[k];
+            }
+        }
+    }
+    cachedCoordNumber = n;
+}
+
+bool OrvaneOmega::calcChargeFactorAndAlpha(const double& minimumDistance)
+{
+    const int n = coordNumber;
+    // The A and b of the distance law are known for O and N donors only.
+    for (int i = 2; i <= n + 1; ++i) {
+        const QString label = inputData->getAtomLabel(i);
+        if (label != QLatin1String("O") && label != QLatin1String("N")) {
+            lastError = QStringLiteral("Charge factors and polarizabilities from force constants are defined for "
+                                       "O and N donors only; atom %1 is %2.")
+                            .arg(i)
+                            .arg(label);
+            return false;
+        }
+    }
+
+    // Read afresh each time so that entry i always belongs to atom i.
+    inputData->forceConstant.clear();
+    inputData->setLastError(QString());
+    if (!inputData->readForceConstant(forceConstantFile, n)) {
+        lastError = inputData->getLastError();
+        return false;
+    }
+    if (inputData->forceConstant.size() < n + 2) {
+        lastError = QStringLiteral("The force matrix of %1 holds fewer rows than the %2 atoms asked for.")
+                        .arg(forceConstantFile)
+                        .arg(n + 1);
+        return false;
+    }
+
+    const double e2 = Eu3::elementaryCharge * Eu3::elementaryCharge;
+    for (int i = 2; i <= n + 1; ++i) {
+        const bool oxygen = inputData->getAtomLabel(i) == QLatin1String("O");
+        const double a = oxygen ? 0.315593115 : 4.4056678455;
+        const double b = oxygen ? 4.2925651759 : 1.7016449683;
+        const double r = inputData->coordSPH.at(i - 1).r; // Angstrom in these formulas
+        const double k = a * std::exp(b * minimumDistance / r);
+        const double f = inputData->getForceConstant(i);
+        if (f < 0.0) {
+            lastError = QStringLiteral("The force constant between atom %1 and the Eu ion is negative (%2 "
+                                       "millidynes/Angstrom); no charge factor follows from it.")
+                            .arg(i)
+                            .arg(f);
+            return false;
+        }
+        chargeFactor[i] = r * std::sqrt(f * 4.2669775857 / (2.0 * k));
+        alpha[i] = e2 * r * r * ro[i] * ro[i] * 0.0432505996 / (2.0 * k);
+    }
+    return true;
+}
+
+bool OrvaneOmega::calcOmega()
+{
+    if (!checkInputs()) {
+        clearResults();
+        return false;
+    }
+    if (cachedCoordNumber != coordNumber) {
+        prepareDonors();
+        buildGeometryCache();
+    }
+    if (!forceConstantFile.isEmpty() && !calcChargeFactorAndAlpha(rMin)) {
+        clearResults();
+        return false;
+    }
+
+    // Donor sums S(t, p) = sum_d g_d ed(t, p, d) and sum_d alpha_d dc(t, p, d):
+    // the only part that depends on g and alpha.
+    const int n = coordNumber;
+    const double* g = n > 0 ? chargeFactor + 2 : nullptr;
+    const double* a = n > 0 ? alpha + 2 : nullptr;
+    std::array<double, rankOrderCount> sumEdRe {}, sumEdIm {}, sumDcRe {}, sumDcIm {};
+    for (int k = 0; k < rankOrderCount; ++k) {
+        const double* er = edRe.data() + std::size_t(k) * std::size_t(n);
+        const double* ei = edIm.data() + std::size_t(k) * std::size_t(n);
+        const double* dr = dcRe.data() + std::size_t(k) * std::size_t(n);
+        const double* di = dcIm.data() + std::size_t(k) * std::size_t(n);
+        double s0 = 0.0, s1 = 0.0, s2 = 0.0, s3 = 0.0;
+        for (int d = 0; d < n; ++d) {
+            s0 += g[d] * er[d];
+            s1 += g[d] * ei[d];
+            s2 += a[d] * dr[d];
+            s3 += a[d] * di[d];
+        }
+        sumEdRe[k] = s0;
+        sumEdIm[k] = s1;
+        sumDcRe[k] = s2;
+        sumDcIm[k] = s3;
+    }
+
+    for (int l = 0; l < 3; ++l) {
+        const int lambda = 2 * l + 2;
+        double ed = 0.0, dc = 0.0, total = 0.0;
+        for (int t = lambda - 1; t <= lambda + 1; t += 2) {
+            const double fe = edFactor[l][t];
+            const double fd = t == lambda + 1 ? dcFactor[l] : 0.0;
+            for (int p = 0; p <= t; ++p) {
+                const int k = rankOrderOffset(t) + p;
+                const double edRePart = fe * sumEdRe[k];
+                const double edImPart = fe * sumEdIm[k];
+                const double dcRePart = fd * sumDcRe[k];
+                const double dcImPart = fd * sumDcIm[k];
+                const double bRe = edRePart + dcRePart;
+                const double bIm = edImPart + dcImPart;
+                // Orders -p and p have equal moduli.
+                const double w = (p == 0 ? 1.0 : 2.0) / (2 * t + 1);
+                ed += w * (edRePart * edRePart + edImPart * edImPart);
+                dc += w * (dcRePart * dcRePart + dcImPart * dcImPart);
+                total += w * (bRe * bRe + bIm * bIm);
+            }
+        }
+        omegaED[lambda] = (2 * lambda + 1) * ed;
+        omegaDC[lambda] = (2 * lambda + 1) * dc;
+        omega[lambda] = (2 * lambda + 1) * total;
+    }
+    return true;
+}
+
+bool OrvaneOmega::calcOmegaDirect()
+{
+    if (!checkInputs()) {
+        clearResults();
+        return false;
+    }
+    prepareDonors();
+    // rho and beta now belong to this N; the next cached call rebuilds its terms.
+    cachedCoordNumber = -1;
+    if (!forceConstantFile.isEmpty() && !calcChargeFactorAndAlpha(rMin)) {
+        clearResults();
+        return false;
+    }
+    for (int lambda = 2; lambda <= 6; lambda += 2) {
+        double ed = 0.0, dc = 0.0, total = 0.0;
+        for (int t = lambda - 1; t <= lambda + 1; t += 2) {
+            for (int p = 0; p <= t; ++p) {
+                const double w = (p == 0 ? 1.0 : 2.0) / (2 * t + 1);
+                const MyComplex bed = BEd(lambda, t, p);
+                const MyComplex bdc = BDc(lambda, t, p);
+                const MyComplex b = B(lambda, t, p);
+                const double modEd = std::sqrt(bed.re * bed.re + bed.im * bed.im);
+                const double modDc = std::sqrt(bdc.re * bdc.re + bdc.im * bdc.im);
+                const double modB = std::sqrt(b.re * b.re + b.im * b.im);
+                ed += w * modEd * modEd;
+                dc += w * modDc * modDc;
+                total += w * modB * modB;
+            }
+        }
+        omegaED[lambda] = (2 * lambda + 1) * ed;
+        omegaDC[lambda] = (2 * lambda + 1) * dc;
+        omega[lambda] = (2 * lambda + 1) * total;
+    }
+    return true;
+}
+
+MyComplex OrvaneOmega::harmonic(const int& t, const int& p, const int& i) const
+{
+    MyComplex y = sphericalHarmonic(inputData->getCoordSPH(i), t, std::abs(p));
+    if (p < 0) {
+        const double sign = (std::abs(p) % 2 == 0) ? 1.0 : -1.0;
+        y.re *= sign;
+        y.im *= -sign;
+    }
+    return y;
+}
+
+MyComplex OrvaneOmega::gamma(const int& t, const int& p, const int& i) const
+{
+    const double r = inputData->getCoordSPH(i).r * Eu3::angstromToCm;
+    const double factor = std::sqrt(Eu3::fourPi / (2 * t + 1)) * Eu3::elementaryChargeSquared * ro[i]
+        * std::pow(2.0 * beta[i], t + 1) * chargeFactor[i] / std::pow(r, t + 1);
+    const MyComplex y = harmonic(t, p, i);
+    return MyComplex {factor * y.re, -factor * y.im};
+}
+
+MyComplex OrvaneOmega::GAMMA(const int& t, const int& p, const int& i) const
+{
+    const double r = inputData->getCoordSPH(i).r * Eu3::angstromToCm;
+    const double factor = std::sqrt(Eu3::fourPi / (2 * t + 1)) * alpha[i] / std::pow(r, t + 1);
+    const MyComplex y = harmonic(t, p, i);
+    return MyComplex {factor * y.re, -factor * y.im};
+}
+
+MyComplex OrvaneOmega::BEd(const int& lambda, const int& t, const int& p) const
+{
+    MyComplex sum;
+    for (int i = 2; i <= coordNumber + 1; ++i) {
+        const MyComplex term = gamma(t, p, i);
+        sum.re += term.re;
+        sum.im += term.im;
+    }
+    const double factor = (2.0 / deltaE) * radialIntegral[t + 1] * tet(t, lambda);
+    return MyComplex {factor * sum.re, factor * sum.im};
+}
+
+MyComplex OrvaneOmega::BDc(const int& lambda, const int& t, const int& p) const
+{
+    if (t != lambda + 1)
+        return MyComplex {};
+    MyComplex sum;
+    for (int i = 2; i <= coordNumber + 1; ++i) {
+        const MyComplex term = GAMMA(t, p, i);
+        sum.re += term.re;
+        sum.im += term.im;
+    }
+    const int numerator = (lambda + 1) * (2 * lambda + 3);
+    const double factor = -std::sqrt(double(numerator) / double(2 * lambda + 1)) * radialIntegral[lambda]
+        * (1.0 - shieldingFactor[lambda]) * racahTensor[lambda];
+    return MyComplex {factor * sum.re, factor * sum.im};
+}
+
+MyComplex OrvaneOmega::B(const int& lambda, const int& t, const int& p) const
+{
+    const MyComplex ed = BEd(lambda, t, p);
+    const MyComplex dc = BDc(lambda, t, p);
+    return MyComplex {ed.re + dc.re, ed.im + dc.im};
+}
+
+double OrvaneOmega::tet(const int& t, const int& lambda)
+{
+    return Eu3::theta(t, lambda);
+}

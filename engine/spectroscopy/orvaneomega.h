@@ -1,0 +1,136 @@
+#ifndef ORVANEOMEGA_H
+#define ORVANEOMEGA_H
+
+#include "omegaprintingoptions.h"
+#include "orvaneabstractobjcalculation.h"
+#include "orvanerecords.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <array>
+#include <vector>
+
+class OrvaneInputData;
+
+// Theoretical Judd-Ofelt intensity parameters Omega_2, Omega_4, Omega_6 of a
+// Eu(III) complex: the forced electric dipole (simple overlap model) plus the
+// dynamic coupling (polarizabilities of the donors), and their sum through the
+// interfering coefficients B(lambda, t, p).
+//
+// Atom 1 of the geometry is the Eu ion; the N donors are atoms 2 to N+1. The
+// charge factors g and polarizabilities alpha (cm^3) are caller-owned arrays
+// indexed by atom number, or are derived from MOPAC force constants.
+//
+// Construct, check getLastError(), set N and the arrays, then call calcOmega()
+// as often as g and alpha change (a fit calls it at every annealing step).
+class ORVANEENGINE_EXPORT OrvaneOmega : public OrvaneAbstractObjCalculation
+{
+public:
+    // Reads the geometry: inputType 0 a MOPAC output, 1 a MOPAC input (.mop).
+    // A non-empty forceConstantFile selects the force-constant route for g and
+    // alpha (the MOPAC output holding the force matrix).
+    OrvaneOmega(QObject* parent, const int& inputType, const QString& fileName,
+        const QString& forceConstantFile);
+    // A geometry already in memory, atom 1 first; nothing but the force
+    // constants (when named) is read from disk.
+    OrvaneOmega(QObject* parent, const QVector<Coord>& atoms,
+        const QString& forceConstantFile = QString());
+    ~OrvaneOmega() override;
+
+    // Fills omega, omegaED and omegaDC. Everything that depends on the
+    // geometry and N alone is kept between calls and rebuilt when N changes.
+    bool calcOmega();
+    // The same quantities term by term through gamma, GAMMA, BEd, BDc and B,
+    // with nothing kept between calls: the reference that calcOmega must equal.
+    bool calcOmegaDirect();
+
+    double getOmega(const int& lambda) const;
+    double getOmegaED(const int& lambda) const;
+    double getOmegaDC(const int& lambda) const;
+    double getChargeFactor(const int& i) const;
+    double getAlpha(const int& i) const;
+    // rho_i and beta_i of the simple overlap model, by atom number.
+    double getRo(const int& i) const;
+    double getBeta(const int& i) const;
+    double getRMin() const { return rMin; }
+    int getCoordNumber() const { return coordNumber; }
+    double getRefractiveIndex() const { return refractiveIndex; }
+    QString getMopacCitation() const { return mopacCitation; }
+    OmegaPrintingOptions getOmegaPrintingOptions() const { return printingOptions; }
+    const OrvaneInputData* getInputData() const { return inputData; }
+
+    void setCoordNumber(const int& n) { coordNumber = n; }
+    void setRefractiveIndex(const double& n) { refractiveIndex = n; }
+    void setChargeFactorAndAlpha(double*& g, double*& alphaValues);
+    void setParametersQDC(const double& q, const double& d, const double& c);
+    void setAtomicCharges(const QVector<double>& charges) { atomicCharges = charges; }
+    void setSuperDeslocalizability(const QVector<double>& values) { superDeslocalizability = values; }
+    void setLigandAtomsByLigandVector(const QStringList& lines) { ligandAtoms = lines; }
+    void setOmegaPrintingOptions(const OmegaPrintingOptions& options) { printingOptions = options; }
+    void setRequiredCitations(const QString& text) { requiredCitations = text; }
+
+private:
+    // Number of (t, p) pairs with t = 1, 3, 5, 7 and p = 0..t.
+    static constexpr int rankOrderCount = 20;
+
+    bool finishConstruction();
+    bool setInitialValues();
+    bool checkInputs();
+    bool calcChargeFactorAndAlpha(const double& minimumDistance);
+    void prepareDonors();
+    void buildGeometryCache();
+    void clearResults();
+
+    MyComplex gamma(const int& t, const int& p, const int& i) const;
+    MyComplex GAMMA(const int& t, const int& p, const int& i) const;
+    MyComplex BEd(const int& lambda, const int& t, const int& p) const;
+    MyComplex BDc(const int& lambda, const int& t, const int& p) const;
+    MyComplex B(const int& lambda, const int& t, const int& p) const;
+    MyComplex harmonic(const int& t, const int& p, const int& i) const;
+    static double tet(const int& t, const int& lambda);
+
+    std::array<double, 7> omega {};
+    std::array<double, 7> omegaED {};
+    std::array<double, 7> omegaDC {};
+    QString requiredCitations;
+    QString fileName;
+    QString forceConstantFile;
+    QString mopacCitation;
+    int coordNumber = 0;
+    int inputType = 0;
+    double rMin = 10000.0;
+    double refractiveIndex = 1.5;
+    std::array<double, 30> ro {};
+    double* chargeFactor = nullptr;
+    double* alpha = nullptr;
+    std::array<double, 9> radialIntegral {};
+    std::array<double, 7> shieldingFactor {};
+    std::array<double, 7> racahTensor {};
+    double deltaE = 0.0;
+    std::array<double, 30> beta {};
+    bool useQDC = false;
+    double Q = 0.0;
+    double D = 0.0;
+    double C = 0.0;
+    QVector<double> atomicCharges;
+    QVector<double> superDeslocalizability;
+    QStringList ligandAtoms;
+    OrvaneInputData* inputData = nullptr;
+    OmegaPrintingOptions printingOptions;
+    bool constructed = false;
+
+    // Geometry terms of the donors, rebuilt only when N changes (the geometry
+    // itself never changes after construction). For the pair (t, p) number k
+    // and donor d (atom d+2), entry k*N+d holds conj(Y_t^p) times the radial
+    // factor: with e^2 rho (2 beta)^(t+1) for the forced electric dipole, bare
+    // for the dynamic coupling.
+    int cachedCoordNumber = -1;
+    std::vector<double> edRe, edIm, dcRe, dcIm;
+    // B = edFactor * sum(g ed) + dcFactor * sum(alpha dc), by lambda/2 - 1 and t.
+    std::array<std::array<double, 8>, 3> edFactor {};
+    std::array<double, 3> dcFactor {};
+};
+
+#endif
