@@ -41,6 +41,9 @@ public:
 
     // Fills omega, omegaED and omegaDC. Everything that depends on the
     // geometry and N alone is kept between calls and rebuilt when N changes.
+    // Refuses (false, arrays zeroed, reason in the last error) an object whose
+    // construction failed, N outside 0..28 or past the atoms, missing g and
+    // alpha arrays with N > 0, and a donor on the Eu position.
     bool calcOmega();
     // The same quantities term by term through gamma, GAMMA, BEd, BDc and B,
     // with nothing kept between calls: the reference that calcOmega must equal.
