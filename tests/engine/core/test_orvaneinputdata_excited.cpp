@@ -270,6 +270,23 @@ TEST(GaussianAbsorption, SingletLinesOnlyAndOneSetWhenReadTwice)
     }
 }
 
+TEST(GaussianAbsorption, WavelengthThatIsNoNumberGivesEnergyZero)
+{
+    // A wavelength field that overflowed reads as 0; its energy is 0, not infinite.
+    bool matched = false;
+    const QByteArray text = variant(contents(dataPath(QStringLiteral("gaussian/eu_h2o_td.log"))),
+                                    {{"240.00 nm", "****** nm"}}, &matched);
+    ASSERT_TRUE(matched);
+    QTemporaryDir dir;
+    const QString file = writeFile(dir.filePath(QStringLiteral("overflow.log")), text);
+    OrvaneInputData lines(nullptr, file);
+    ASSERT_TRUE(lines.readAbsorptionDataGaussian());
+    EXPECT_EQ(lines.energyVector, (QVector<double>{1e7 / 400.0, 1e7 / 320.0, 0.0}));
+    OrvaneInputData data(nullptr, file);
+    ASSERT_TRUE(data.readOutputGaussian());
+    EXPECT_EQ(data.getSingletEnergy(3), 0.0);
+}
+
 TEST(GaussianReaders, MissingFile)
 {
     const QString file = QStringLiteral("/nonexistent/run.log");

@@ -153,6 +153,13 @@ TEST(ZindoAbsorption, LayoutsAndSelection)
          {0.1, 0.3},
          3},
         {"no known layout", QByteArray(dashes + " SPECTRUM NOT PRINTED\n     E(SY,CM-1)=   9000.0\n"), {}, {}, 2},
+        // A strength without its energy line is never selected.
+        {"layout 1, a strength without energy",
+         QByteArray(dashes + " (    1)-->(    1)\n     E(SY,CM-1)=   9000.0\n     OSC       =   0.10000\n"
+                    " (    1)-->(    2)\n     OSC       =   0.90000\n"),
+         {9000.0},
+         {0.1, 0.9},
+         1},
     };
     for (const Case& c : cases) {
         OrvaneInputData data(nullptr, writeFile(dir.filePath(QStringLiteral("abs.zin")), c.text));

@@ -242,6 +242,10 @@ TEST(AbsorptionSpectrum, PointsFile)
         EXPECT_EQ(m.captured(2), QString::number(y.at(j), 'f', 4));
     }
     EXPECT_FALSE(text.contains('\r'));
+    EXPECT_TRUE(points.getLastError().isEmpty());
+
+    points.createEspFile(dir.filePath(QStringLiteral("no/such/folder/spectrum.txt")));
+    EXPECT_FALSE(points.getLastError().isEmpty()); // an unwritable file is told, not silent
 }
 
 TEST(AbsorptionSpectrum, Failures)
