@@ -4,6 +4,7 @@
 
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QRegularExpression>
 #include <QVersionNumber>
 
 const QString OrvaneCheckVersion::versionTextPath = QStringLiteral("/orvane_current_version_2.txt");
@@ -70,15 +71,16 @@ void OrvaneCheckVersion::downloadInstaller()
 
 bool OrvaneCheckVersion::isUpToDate(const QString& latest, const QString& current, bool* readable)
 {
+    // Checked by pattern: QVersionNumber alone accepts a leading number with
+    // any text after it ("1.4.1-beta", "1..4").
+    static const QRegularExpression dottedNumber(QStringLiteral("^[0-9]+(\\.[0-9]+)*$"));
     const QString latestText = latest.trimmed();
-    int suffixIndex = -1;
-    const QVersionNumber latestNumber = QVersionNumber::fromString(latestText, &suffixIndex);
-    const bool ok = !latestNumber.isNull() && suffixIndex == latestText.size();
+    const bool ok = dottedNumber.match(latestText).hasMatch();
     if (readable)
         *readable = ok;
     if (!ok)
         return false;
-    return QVersionNumber::compare(latestNumber.normalized(),
+    return QVersionNumber::compare(QVersionNumber::fromString(latestText).normalized(),
                                    QVersionNumber::fromString(current).normalized())
         <= 0;
 }

@@ -1,4 +1,5 @@
 #include "orvanefrmfileviewer.h"
+#include "ui_orvanefrmfileviewer.h"
 
 #include "orvanedialogs.h"
 #include "orvanefrmsearching.h"
@@ -19,14 +20,15 @@ const QString errorTitle = QStringLiteral("ORVANE Error");
 
 OrvaneFrmFileViewer::OrvaneFrmFileViewer(QWidget* parent)
     : QDialog(parent)
+    , ui(std::make_unique<Ui::OrvaneFrmFileViewer>())
 {
-    ui.setupUi(this);
-    ui.btnSaveFile->setEnabled(false);
+    ui->setupUi(this);
+    ui->btnSaveFile->setEnabled(false);
     frmSearching = new OrvaneFrmSearching(this);
-    ui.verticalLayout->addWidget(frmSearching);
-    frmSearching->plainTextEdit = ui.plainTextEdit;
-    ui.edtFileName->setText(hintText);
-    ui.edtFileName->setStyleSheet(hintStyleSheet);
+    ui->verticalLayout->addWidget(frmSearching);
+    frmSearching->plainTextEdit = ui->plainTextEdit;
+    ui->edtFileName->setText(hintText);
+    ui->edtFileName->setStyleSheet(hintStyleSheet);
 }
 
 OrvaneFrmFileViewer::~OrvaneFrmFileViewer() = default;
@@ -36,12 +38,12 @@ void OrvaneFrmFileViewer::loadFile(const QString& fileName)
     {
         // Showing the name must not re-enter the change handler, which would
         // load (and report a failure) a second time.
-        const QSignalBlocker blocker(ui.edtFileName);
-        ui.edtFileName->setText(fileName);
+        const QSignalBlocker blocker(ui->edtFileName);
+        ui->edtFileName->setText(fileName);
     }
-    ui.edtFileName->setStyleSheet(QString());
-    ui.plainTextEdit->clear();
-    ui.btnSaveFile->setEnabled(true);
+    ui->edtFileName->setStyleSheet(QString());
+    ui->plainTextEdit->clear();
+    ui->btnSaveFile->setEnabled(true);
 
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -58,14 +60,14 @@ void OrvaneFrmFileViewer::loadFile(const QString& fileName)
                                     .arg(fileName, file.errorString()));
         return;
     }
-    ui.plainTextEdit->setPlainText(text);
+    ui->plainTextEdit->setPlainText(text);
 }
 
 void OrvaneFrmFileViewer::on_edtFileName_textChanged(const QString& text)
 {
     if (text.isEmpty() || text == hintText)
         return;
-    ui.edtFileName->setStyleSheet(QString());
+    ui->edtFileName->setStyleSheet(QString());
     loadFile(text);
 }
 
@@ -80,15 +82,15 @@ void OrvaneFrmFileViewer::on_btnOpenFile_clicked()
 
 void OrvaneFrmFileViewer::on_btnClearVisualization_clicked()
 {
-    ui.btnSaveFile->setEnabled(false);
-    ui.plainTextEdit->clear();
-    ui.edtFileName->setText(hintText);
-    ui.edtFileName->setStyleSheet(hintStyleSheet);
+    ui->btnSaveFile->setEnabled(false);
+    ui->plainTextEdit->clear();
+    ui->edtFileName->setText(hintText);
+    ui->edtFileName->setStyleSheet(hintStyleSheet);
 }
 
 void OrvaneFrmFileViewer::on_btnSaveFile_clicked()
 {
-    const QString suffix = QFileInfo(ui.edtFileName->text()).suffix();
+    const QString suffix = QFileInfo(ui->edtFileName->text()).suffix();
     const QString filter = QStringLiteral(".%1 File (*.%1)").arg(suffix);
     const QString target =
         OrvaneDialogs::saveFileName(this, QStringLiteral("Save File"), QDir::homePath(), filter);
@@ -103,7 +105,7 @@ void OrvaneFrmFileViewer::on_btnSaveFile_clicked()
         return;
     }
     QTextStream out(&file);
-    out << ui.plainTextEdit->toPlainText();
+    out << ui->plainTextEdit->toPlainText();
     out.flush();
     file.close();
     if (out.status() != QTextStream::Ok || file.error() != QFileDevice::NoError) {

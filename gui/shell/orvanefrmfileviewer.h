@@ -1,11 +1,15 @@
 #ifndef ORVANEFRMFILEVIEWER_H
 #define ORVANEFRMFILEVIEWER_H
 
-#include "ui_orvanefrmfileviewer.h"
-
 #include <QDialog>
 
+#include <memory>
+
 class OrvaneFrmSearching;
+
+namespace Ui {
+class OrvaneFrmFileViewer;
+}
 
 // A small dialog that shows one text file, lets the user edit it and save it
 // elsewhere, with a find bar. Files come from the open button, from a drop on
@@ -32,7 +36,7 @@ private slots:
     void on_btnFindText_clicked();
 
 private:
-    Ui::OrvaneFrmFileViewer ui;
+    std::unique_ptr<Ui::OrvaneFrmFileViewer> ui;
     OrvaneFrmSearching* frmSearching = nullptr;
 };
 

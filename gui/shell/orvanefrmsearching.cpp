@@ -1,4 +1,5 @@
 #include "orvanefrmsearching.h"
+#include "ui_orvanefrmsearching.h"
 
 #include <QPalette>
 #include <QPlainTextEdit>
@@ -7,12 +8,13 @@
 
 OrvaneFrmSearching::OrvaneFrmSearching(QWidget* parent)
     : QWidget(parent)
+    , ui(std::make_unique<Ui::OrvaneFrmSearching>())
     , placeholderView(std::make_unique<QPlainTextEdit>())
 {
-    ui.setupUi(this);
+    ui->setupUi(this);
     setMaximumHeight(40);
     plainTextEdit = placeholderView.get();
-    connect(ui.edtFind, &QLineEdit::textEdited, this,
+    connect(ui->edtFind, &QLineEdit::textEdited, this,
             [this](const QString& text) { findTextInFile(text); });
 }
 
@@ -22,7 +24,7 @@ void OrvaneFrmSearching::findTextInFile(QString findWord, bool forward, bool bac
 {
     QTextDocument* document = plainTextEdit->document();
     QTextCursor cursor = plainTextEdit->textCursor();
-    QPalette palette = ui.edtFind->palette();
+    QPalette palette = ui->edtFind->palette();
     palette.setColor(QPalette::Active, QPalette::Base, Qt::white);
 
     if (cursor.hasSelection())
@@ -33,7 +35,7 @@ void OrvaneFrmSearching::findTextInFile(QString findWord, bool forward, bool bac
         QTextDocument::FindFlags flags;
         if (backward)
             flags |= QTextDocument::FindBackward;
-        if (ui.chkMatchCase->isChecked())
+        if (ui->chkMatchCase->isChecked())
             flags |= QTextDocument::FindCaseSensitively;
 
         QTextCursor found = document->find(findWord, cursor, flags);
@@ -49,17 +51,17 @@ void OrvaneFrmSearching::findTextInFile(QString findWord, bool forward, bool bac
     }
 
     plainTextEdit->setTextCursor(result);
-    ui.edtFind->setPalette(palette);
+    ui->edtFind->setPalette(palette);
 }
 
 void OrvaneFrmSearching::on_btnNextWord_clicked()
 {
-    findTextInFile(ui.edtFind->text(), true, false);
+    findTextInFile(ui->edtFind->text(), true, false);
 }
 
 void OrvaneFrmSearching::on_btnPreviousWord_clicked()
 {
-    findTextInFile(ui.edtFind->text(), false, true);
+    findTextInFile(ui->edtFind->text(), false, true);
 }
 
 void OrvaneFrmSearching::on_btnClose_clicked()

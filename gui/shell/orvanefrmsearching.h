@@ -1,13 +1,15 @@
 #ifndef ORVANEFRMSEARCHING_H
 #define ORVANEFRMSEARCHING_H
 
-#include "ui_orvanefrmsearching.h"
-
 #include <QWidget>
 
 #include <memory>
 
 class QPlainTextEdit;
+
+namespace Ui {
+class OrvaneFrmSearching;
+}
 
 // One-line find bar under a text view: searches while the user types, steps
 // to the next or previous match with wrap-around, and turns its field red on
@@ -35,7 +37,7 @@ private slots:
     void on_btnClose_clicked();
 
 private:
-    Ui::OrvaneFrmSearching ui;
+    std::unique_ptr<Ui::OrvaneFrmSearching> ui;
     std::unique_ptr<QPlainTextEdit> placeholderView;
 };
 

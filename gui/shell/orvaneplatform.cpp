@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QStyle>
 #include <QStyleFactory>
 #include <QThread>
 

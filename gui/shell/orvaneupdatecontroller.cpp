@@ -134,8 +134,9 @@ void OrvaneUpdateController::replyProgress(qint64 bytesReceived, qint64 bytesTot
         progressBar->setRange(0, 0);
         return;
     }
-    progressBar->setValue(narrowed(bytesReceived));
+    // Maximum first: a value beyond the old range would be dropped.
     progressBar->setMaximum(narrowed(bytesTotal));
+    progressBar->setValue(narrowed(bytesReceived));
 }
 
 void OrvaneUpdateController::loadImage()
