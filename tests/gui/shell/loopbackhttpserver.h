@@ -23,7 +23,7 @@ public:
         int status = 200;
         QByteArray body;
         bool announceLength = true; // without it the body ends with the connection
-        int chunks = 1;             // body sent in this many pieces...
+        int chunks = 1;             // body sent in this many chunks...
         int chunkDelayMs = 0;       // ...this far apart
     };
 
@@ -90,10 +90,10 @@ private:
     {
         if (!socket)
             return;
-        const int pieces = qMax(1, response.chunks);
-        const int size = (response.body.size() + pieces - 1) / pieces;
+        const int chunkCount = qMax(1, response.chunks);
+        const int size = (response.body.size() + chunkCount - 1) / chunkCount;
         socket->write(response.body.mid(index * size, size));
-        if (index + 1 >= pieces) {
+        if (index + 1 >= chunkCount) {
             socket->disconnectFromHost();
             return;
         }

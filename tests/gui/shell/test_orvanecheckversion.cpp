@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace {
 
 const QString versionPath = QStringLiteral("/orvane_current_version_2.txt");
@@ -204,6 +206,24 @@ TEST_F(CheckerFixture, DownloadsTheInstallerWithProgress)
     EXPECT_EQ(progress.last().at(0).toLongLong(), bytes.size());
     EXPECT_EQ(progress.last().at(1).toLongLong(), bytes.size());
     EXPECT_EQ(server.requestedPaths, QStringList{installerPath});
+}
+
+TEST_F(CheckerFixture, ARunningDownloadEndsQuietlyWithTheChecker)
+{
+    LoopbackHttpServer::Response slow;
+    slow.body = installerBytes(10000);
+    slow.chunks = 2;
+    slow.chunkDelayMs = 3000;
+    server.serve(installerPath, slow);
+
+    auto checker = std::make_unique<OrvaneCheckVersion>();
+    QSignalSpy failed(checker.get(), &OrvaneCheckVersion::signalErrorDetected);
+    checker->downloadInstaller();
+    ASSERT_TRUE(waitUntil([&] { return !server.requestedPaths.isEmpty(); }));
+    QTest::qWait(50);
+    checker.reset();
+    QTest::qWait(50);
+    EXPECT_EQ(failed.count(), 0);
 }
 
 TEST_F(CheckerFixture, WithoutServerNothingIsRequested)
