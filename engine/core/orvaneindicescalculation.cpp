@@ -204,6 +204,8 @@ bool OrvaneIndicesCalculation::calculateIndices()
         return false;
     }
 
+    const QString functionLabels[4] = {getAtomicOrbital(0), getAtomicOrbital(1), getAtomicOrbital(2),
+        getAtomicOrbital(3)};
     QVector<double> charges{0.0, 0.0};
     QVector<double> superdelocalizabilities{0.0, 0.0};
     for (int atom = 2; atom <= lastAtom; ++atom) {
@@ -213,10 +215,10 @@ bool OrvaneIndicesCalculation::calculateIndices()
         for (int k = 0; k < occupiedLevels; ++k) {
             float c[4];
             for (int mu = 0; mu < functions; ++mu) {
-                if (!coeff(k, atom, getAtomicOrbital(mu), c[mu])) {
+                if (!coeff(k, atom, functionLabels[mu], c[mu])) {
                     lastError = QStringLiteral("The eigenvector listing has no %1 coefficient of atom %2 (%3) in "
                                                "molecular orbital %4: \n")
-                                    .arg(getAtomicOrbital(mu))
+                                    .arg(functionLabels[mu])
                                     .arg(atom)
                                     .arg(atomLabels.at(atom))
                                     .arg(k + 1)
