@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake --preset default
-cmake --build --preset default
+cmake --build --preset default --target OrvaneGUI
 # Data files (CIE points, fit weights, energy-level tables) are read from the current folder.
 cd build/default
 exec ./gui/OrvaneGUI "$@"
