@@ -1,0 +1,70 @@
+#ifndef ORVANEFILESCONVERTER_H
+#define ORVANEFILESCONVERTER_H
+
+#include "orvaneabstractobjcalculation.h"
+#include "orvanerecords.h"
+
+#include <QString>
+#include <QVector>
+
+#include <array>
+#include <vector>
+
+// Converts molecular geometries between Cartesian coordinates and Z-matrices
+// (internal coordinates in MOPAC's conventions: each atom placed by its
+// distance to atom na, its angle with na and nb, and its dihedral with na, nb
+// and nc). The routines keep no state between calls, so a converter built
+// with the default constructor serves them; the file converters of this class
+// build on the same routines.
+class ORVANEENGINE_EXPORT OrvaneFilesConverter : public OrvaneAbstractObjCalculation
+{
+public:
+    OrvaneFilesConverter();
+    ~OrvaneFilesConverter() override;
+
+    // One Cartesian atom per Z-matrix row, in row order, with the row's label;
+    // angles in degrees. Atom 1 lands at the origin, atom 2 on the x axis,
+    // atom 3 in the x-y plane. On a Z-matrix that cannot be placed (a
+    // reference that is not an earlier atom, coincident reference atoms) the
+    // result is empty and getLastError() names the row.
+    QVector<Coord> createXYZFromZMTCoord(const QVector<CoordZMT>& rows);
+    // The Z-matrix of Cartesian atoms, reference atoms chosen automatically;
+    // angles in degrees.
+    QVector<CoordZMT> createZMTFromXYZCoord(const QVector<Coord>& atoms);
+
+private:
+    // Tables addressed from 1 as MOPAC's are: row r = 1, 2, 3 (x, y, z; or
+    // bond, angle, dihedral) and entry i for atom i; row 0 and entry 0 are
+    // never used. Every row and reference list holds at least numat + 1
+    // entries (see newTable and newReferences).
+    using Table = std::array<std::vector<double>, 4>;
+    using References = std::vector<int>;
+
+    static Table newTable(int numat);
+    static References newReferences(int numat);
+
+    // Angle at atom j between atoms i and k, radians; never NaN.
+    static double bangle(const Table& xyz, int i, int j, int k);
+    // Signed angle from plane vector (a1, a2) to (b1, b2); 0 when either is degenerate.
+    static double dang(double a1, double a2, double b1, double b2);
+    // Dihedral angle i-j-k-l, radians in [0, 2 pi).
+    static double dihed(const Table& xyz, int i, int j, int k, int l);
+    // Chooses na, nb, nc for every atom and fills geo (bond; angle and
+    // dihedral multiplied by degree).
+    static void xyzint(const Table& xyz, int numat, References& na, References& nb, References& nc,
+        double degree, Table& geo);
+    // geo for the given references; a dihedral reference within 15 degrees of
+    // collinear is replaced, and the replacement written into nc.
+    static void xyzgeo(const Table& xyz, int numat, const References& na, const References& nb,
+        References& nc, double degree, Table& geo);
+    // Cartesian coordinates of a Z-matrix (angles in radians) into coord.
+    // Atomic numbers 99 (dummy) and 107 (translation vector) are stripped from
+    // the result. False, with the reason in lastError and coord untouched,
+    // when a reference is not an earlier atom or two references coincide.
+    bool gmetry(const Table& geo, Table& coord, const References& na, const References& nb,
+        const References& nc, const References& labels, int numat);
+
+    static constexpr const char* moduleName = "Orvane Files Converter Module";
+};
+
+#endif

@@ -1,0 +1,248 @@
+#include "orvaneindicescalculation.h"
+
+#include "orvanetextreader.h"
+
+#include <algorithm>
+
+namespace {
+
+const QString unreadableOutput = QStringLiteral("ORVANE could not read Mopac Output File - Indices Calculation");
+const QString noEigenvectors = QStringLiteral(
+    "ORVANE could not read EIGENVECTOR from the MOPAC Output File. \nProbably, you have forgetten to add the "
+    "ALLVEC keyword in the MOPAC input file.");
+
+// Reads up to a line that contains the marker. A marker on the last line
+// counts as missing: everything the readers want comes after it.
+bool skipTo(OrvaneLineReader& reader, const QLatin1String& marker, QString& line)
+{
+    while (!reader.atEnd()) {
+        reader.readLine(line);
+        if (line.contains(marker))
+            break;
+    }
+    return !reader.atEnd();
+}
+
+// Drops `count` lines; false when the file ends first.
+bool skipLines(OrvaneLineReader& reader, int count)
+{
+    QString line;
+    for (int i = 0; i < count; ++i)
+        if (!reader.readLine(line))
+            return false;
+    return true;
+}
+
+} // namespace
+
+OrvaneIndicesCalculation::OrvaneIndicesCalculation(QObject* parent, const QString& mopacOutputFile,
+    const int& coordNumber)
+    : OrvaneAbstractObjCalculation(parent)
+    , fileName(mopacOutputFile)
+    , coordNumber(coordNumber)
+{
+}
+
+OrvaneIndicesCalculation::~OrvaneIndicesCalculation() = default;
+
+double OrvaneIndicesCalculation::getAtomicCharge(const int& i) const
+{
+    return atomicCharge.value(i, 0.0);
+}
+
+double OrvaneIndicesCalculation::getSuperDeslocalizability(const int& i) const
+{
+    return superDeslocalizability.value(i, 0.0);
+}
+
+double OrvaneIndicesCalculation::getMinimumSuperDeslocalizability() const
+{
+    double minimum = 1.0;
+    for (double value : superDeslocalizability)
+        minimum = std::min(minimum, value);
+    return minimum;
+}
+
+QString OrvaneIndicesCalculation::getAtomicOrbital(const int& j)
+{
+    switch (j) {
+    case 0:
+        return QStringLiteral("S");
+    case 1:
+        return QStringLiteral("Px");
+    case 2:
+        return QStringLiteral("Py");
+    default:
+        return QStringLiteral("Pz");
+    }
+}
+
+bool OrvaneIndicesCalculation::coeff(const int& k, const int& atom, const QString& label, float& value) const
+{
+    const MolecularOrbitalVEC& orbital = molecularOrbitals.at(k);
+    for (int row = 0; row < orbital.atoms.size(); ++row) {
+        if (orbital.atoms.at(row) == atom && orbital.labels.at(row) == label) {
+            value = orbital.coefficients.at(row);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool OrvaneIndicesCalculation::readMopacOutputFile()
+{
+    OrvaneLineReader reader(fileName);
+    if (!reader.isOpen()) {
+        lastError = QStringLiteral("Cannot find the file ") + fileName;
+        return false;
+    }
+
+    QString line;
+    if (!skipTo(reader, QLatin1String("CARTESIAN COORDINATES "), line)) {
+        lastError = unreadableOutput;
+        return false;
+    }
+    skipLines(reader, 3);
+    atomLabels = QStringList{QString()};
+    while (reader.readLine(line)) {
+        line = line.simplified();
+        if (line.isEmpty())
+            break;
+        atomLabels.append(OrvaneText::field(OrvaneText::splitFields(line), 2).simplified());
+    }
+    atomsNumber = coordNumber + 1;
+    molecularOrbitals.clear();
+
+    if (!skipTo(reader, QLatin1String("RHF CALCULATION"), line)) {
+        lastError = unreadableOutput;
+        return false;
+    }
+    occupiedLevels = OrvaneText::toInteger(line.split(QLatin1Char('='), Qt::SkipEmptyParts).value(1));
+
+    if (!skipTo(reader, QLatin1String("EIGENVECTORS"), line)) {
+        lastError = noEigenvectors;
+        return false;
+    }
+    const QString truncated = QStringLiteral(
+        "ORVANE could not read EIGENVECTOR from the MOPAC Output File. \nThe eigenvector listing ends before "
+        "NET ATOMIC CHARGES or SUPERDELOCALIZABILITIES: the file is incomplete. \n") + fileName;
+    if (!skipLines(reader, 3)) {
+        lastError = truncated;
+        return false;
+    }
+
+    // Blocks of up to eight orbitals side by side: "Root No." line (already
+    // read), blank, symmetry labels, blank, eigenvalues, blank, then one row
+    // per basis function: label, element, atom number, coefficients.
+    for (;;) {
+        if (!skipLines(reader, 3) || !reader.readLine(line)) {
+            lastError = truncated;
+            return false;
+        }
+        const QStringList eigenvalues = OrvaneText::splitFields(line);
+        const int columns = eigenvalues.size();
+        QVector<MolecularOrbitalVEC> block(columns);
+        for (int q = 0; q < columns; ++q)
+            block[q].eigenvalue = static_cast<float>(OrvaneText::toNumber(eigenvalues.at(q)));
+        if (!skipLines(reader, 1)) {
+            lastError = truncated;
+            return false;
+        }
+
+        bool endOfListing = false;
+        for (;;) {
+            if (!reader.readLine(line)) {
+                lastError = truncated;
+                return false;
+            }
+            if (line.trimmed().isEmpty())
+                continue;
+            if (line.contains(QLatin1String("Root No.")))
+                break;
+            if (line.contains(QLatin1String("NET ATOMIC CHARGES"))
+                || line.contains(QLatin1String("SUPERDELOCALIZABILITIES"))) {
+                endOfListing = true;
+                break;
+            }
+            const QStringList pieces = OrvaneText::splitFields(line);
+            if (pieces.size() != columns + 3)
+                continue;
+            const int atom = OrvaneText::toInteger(pieces.at(2));
+            for (int q = 0; q < columns; ++q) {
+                block[q].atoms.append(atom);
+                block[q].labels.append(pieces.at(0));
+                block[q].coefficients.append(static_cast<float>(OrvaneText::toNumber(pieces.at(3 + q))));
+            }
+        }
+        molecularOrbitals += block;
+        if (endOfListing)
+            break;
+    }
+    return true;
+}
+
+bool OrvaneIndicesCalculation::calculateIndices()
+{
+    if (!readMopacOutputFile())
+        return false;
+
+    const int lastAtom = coordNumber + 1;
+    if (lastAtom >= atomLabels.size()) {
+        lastError = QStringLiteral("The MOPAC output lists %1 atoms, fewer than the lanthanide ion and its %2 "
+                                   "coordinating atoms: \n")
+                        .arg(atomLabels.size() - 1)
+                        .arg(coordNumber)
+            + fileName;
+        return false;
+    }
+    if (occupiedLevels > molecularOrbitals.size()) {
+        lastError = QStringLiteral("The eigenvector listing holds %1 molecular orbitals, fewer than the %2 doubly "
+                                   "occupied levels: \n")
+                        .arg(molecularOrbitals.size())
+                        .arg(occupiedLevels)
+            + fileName;
+        return false;
+    }
+
+    const QString functionLabels[4] = {getAtomicOrbital(0), getAtomicOrbital(1), getAtomicOrbital(2),
+        getAtomicOrbital(3)};
+    QVector<double> charges{0.0, 0.0};
+    QVector<double> superdelocalizabilities{0.0, 0.0};
+    for (int atom = 2; atom <= lastAtom; ++atom) {
+        const int functions = atomLabels.at(atom) == QLatin1String("H") ? 1 : 4;
+        float chargeSum = 0.0f;
+        float superSum = 0.0f;
+        for (int k = 0; k < occupiedLevels; ++k) {
+            float c[4];
+            for (int mu = 0; mu < functions; ++mu) {
+                if (!coeff(k, atom, functionLabels[mu], c[mu])) {
+                    lastError = QStringLiteral("The eigenvector listing has no %1 coefficient of atom %2 (%3) in "
+                                               "molecular orbital %4: \n")
+                                    .arg(functionLabels[mu])
+                                    .arg(atom)
+                                    .arg(atomLabels.at(atom))
+                                    .arg(k + 1)
+                        + fileName;
+                    return false;
+                }
+            }
+            const float eigenvalue = molecularOrbitals.at(k).eigenvalue;
+            if (eigenvalue == 0.0f) {
+                lastError = QStringLiteral("The molecular orbital %1 has a zero eigenvalue: \n").arg(k + 1) + fileName;
+                return false;
+            }
+            float pairs = 0.0f;
+            for (int mu = 0; mu < functions; ++mu) {
+                chargeSum += c[mu] * c[mu];
+                for (int nu = 0; nu < functions; ++nu)
+                    pairs += c[mu] * c[nu];
+            }
+            superSum += pairs / eigenvalue;
+        }
+        charges.append(static_cast<double>(2.0f * chargeSum));
+        superdelocalizabilities.append(static_cast<double>(2.0f * superSum));
+    }
+    atomicCharge = charges;
+    superDeslocalizability = superdelocalizabilities;
+    return true;
+}

@@ -1,0 +1,171 @@
+#include "orvanenormalizepoints.h"
+
+#include "orvaneinputdata.h"
+
+#include <QFile>
+#include <QTextStream>
+#include <algorithm>
+#include <cmath>
+
+OrvaneNormalizePoints::OrvaneNormalizePoints(QObject* parent, const QString& outputFile, const int& program)
+    : OrvaneAbstractObjCalculation(parent)
+{
+    if (program != Gaussian && program != Orca) {
+        lastError = QStringLiteral("Unknown absorption program %1 (0 Gaussian, 1 ORCA) for the file: \n").arg(program)
+            + outputFile;
+        return;
+    }
+    OrvaneInputData data(nullptr, outputFile);
+    const bool read = program == Gaussian ? data.readAbsorptionDataGaussian() : data.readAbsorptionDataOrca();
+    if (!read) {
+        lastError = data.getLastError();
+        return;
+    }
+    const int n = std::min(data.energyVector.size(), data.oscForceVector.size());
+    pointsNumber = n;
+    wavelengths.assign(n + 2, 0.0);
+    oscillatorStrengths.assign(n + 2, 0.0);
+    for (int k = 1; k <= n; ++k) {
+        const double energy = data.energyVector.at(k - 1);
+        wavelengths[k] = energy != 0.0 ? 1.0e7 / energy : 0.0;
+        oscillatorStrengths[k] = data.oscForceVector.at(k - 1);
+    }
+}
+
+OrvaneNormalizePoints::~OrvaneNormalizePoints() = default;
+
+void OrvaneNormalizePoints::setParametersNormalization(const double& bandWidth, const double& initialWavelength,
+                                                       const double& finalWavelength)
+{
+    this->bandWidth = bandWidth;
+    this->initialWavelength = initialWavelength;
+    this->finalWavelength = finalWavelength;
+}
+
+void OrvaneNormalizePoints::spectrum()
+{
+    // Work on copies: the members keep their nm values, so every call gives
+    // the same spectrum for the same parameters.
+    const int n = pointsNumber;
+    std::vector<double> lambda(wavelengths);
+    std::vector<double> strength(oscillatorStrengths);
+    lambda.resize(n + 2, 0.0);
+    strength.resize(n + 2, 0.0);
+    hpsort(n, lambda.data(), strength.data(), nullptr, false); // fixes the order of the sums
+
+    // Band positions in cm-1; a line of wavelength 0 lies at infinite
+    // wavenumber and adds nothing.
+    std::vector<double> position(n + 2, 0.0);
+    for (int k = 1; k <= n; ++k)
+        position[k] = lambda[k] != 0.0 ? 1.0e7 / lambda[k] : 0.0;
+
+    const double first = 1.0e7 / initialWavelength;
+    const double second = 1.0e7 / finalWavelength;
+    const double lo = std::min(first, second);
+    const double hi = std::max(first, second);
+    const double step = (hi - lo) / (gridPoints - 1);
+
+    std::vector<double> intensity(gridPoints + 1, 0.0); // 1-based grid
+    for (int i = 1; i <= gridPoints; ++i) {
+        const double c = lo + (i - 1) * step;
+        // The width bandWidth (nm) centred at the point's own wavelength, in cm-1.
+        const double a = 1.0e7 / c - bandWidth / 2.0;
+        const double b = 1.0e7 / c + bandWidth / 2.0;
+        const double d = std::fabs((a - b) * 1.0e7 / (a * b));
+        const double d2 = d * d;
+        double sum = 0.0;
+        for (int k = 1; k <= n; ++k) {
+            if (lambda[k] == 0.0)
+                continue;
+            const double g = position[k];
+            // A Lorentzian of FWHM d at g plus its mirror at -g, weighted by c/g.
+            sum += (c / g) * strength[k]
+                * (d / (4.0 * (c + g) * (c + g) + d2) + d / (4.0 * (g - c) * (g - c) + d2));
+        }
+        intensity[i] = sum;
+    }
+
+    double largest = intensity[1];
+    for (int i = 2; i <= gridPoints; ++i)
+        if (intensity[i] > largest)
+            largest = intensity[i];
+    if (largest != 0.0) // no line at all: the spectrum stays flat at 0
+        for (int i = 1; i <= gridPoints; ++i)
+            intensity[i] /= largest;
+
+    // Ascending wavelength: from the shorter bound to the longer one.
+    axisX.resize(gridPoints);
+    axisY.resize(gridPoints);
+    for (int j = 1; j <= gridPoints; ++j) {
+        axisX[j - 1] = 1.0e7 / (hi - (j - 1) * step);
+        axisY[j - 1] = intensity[gridPoints + 1 - j];
+    }
+}
+
+void OrvaneNormalizePoints::createEspFile(const QString& file)
+{
+    spectrum();
+    QFile out(file);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        lastError = file + QStringLiteral(" could not be written: ") + out.errorString();
+        return;
+    }
+    QTextStream stream(&out);
+    for (int j = 0; j < axisX.size(); ++j)
+        stream << QString::number(axisX.at(j), 'f', 2).leftJustified(20, QLatin1Char(' '))
+               << QString::number(axisY.at(j), 'f', 4) << '\n';
+}
+
+void OrvaneNormalizePoints::hpsort(int n, double* ra, double* rb, double* rc, bool carryThird)
+{
+    if (n < 2)
+        return;
+    int l = (n >> 1) + 1;
+    int ir = n;
+    for (;;) {
+        double rra, rrb, rrc = 0.0;
+        if (l > 1) {
+            --l;
+            rra = ra[l];
+            rrb = rb[l];
+            if (carryThird)
+                rrc = rc[l];
+        } else {
+            rra = ra[ir];
+            rrb = rb[ir];
+            if (carryThird)
+                rrc = rc[ir];
+            ra[ir] = ra[1];
+            rb[ir] = rb[1];
+            if (carryThird)
+                rc[ir] = rc[1];
+            if (--ir == 1) {
+                ra[1] = rra;
+                rb[1] = rrb;
+                if (carryThird)
+                    rc[1] = rrc;
+                break;
+            }
+        }
+        int i = l;
+        int j = l + l;
+        while (j <= ir) {
+            if (j < ir && ra[j] < ra[j + 1])
+                ++j;
+            if (rra < ra[j]) {
+                ra[i] = ra[j];
+                rb[i] = rb[j];
+                if (carryThird)
+                    rc[i] = rc[j];
+                i = j;
+                j <<= 1;
+            } else {
+                break;
+            }
+        }
+        ra[i] = rra;
+        rb[i] = rrb;
+        if (carryThird)
+            rc[i] = rrc;
+    }
+}

@@ -1,0 +1,194 @@
+#include "orvanerl.h"
+
+#include <QFile>
+#include <QTextStream>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+bool isEuropiumLabel(const QString& label)
+{
+    return label.compare(QLatin1String("Eu"), Qt::CaseInsensitive) == 0;
+}
+
+QString fixed4(double value)
+{
+    return QString::number(value, 'f', 4);
+}
+
+} // namespace
+
+OrvaneRL::OrvaneRL(QObject* parent, const QString& file)
+    : OrvaneAbstractObjCalculation(parent)
+    , fileName(file)
+    , inputData(new OrvaneInputData(nullptr, file))
+{
+}
+
+OrvaneRL::~OrvaneRL()
+{
+    delete inputData;
+}
+
+int OrvaneRL::getStatesNumber() const
+{
+    return std::min(singletRL.size(), tripletRL.size());
+}
+
+// Reads the file and places the ion: (x, y, z) in Angstrom, and the 0-based
+// index of the ion among the atoms (-1 when the ion is a point charge).
+bool OrvaneRL::readMolecule(double& x, double& y, double& z, int& ionIndex)
+{
+    ionIndex = -1;
+    bool read = false;
+    switch (program) {
+    case Zindo:
+        read = inputData->readCoordFromZindoOutFile() && inputData->readOutputZindo();
+        if (read)
+            ionIndex = inputData->coord.isEmpty() ? -1 : 0;
+        break;
+    case Orca:
+        read = inputData->readCoordFromOrcaOutFile() && inputData->readOutputOrca();
+        if (read && !inputData->isOrcaTDDFT) {
+            // The semi-empirical run replaces the ion by a point charge.
+            if (!inputData->readChargePointFileOrca(x, y, z))
+                read = false;
+            else
+                return true;
+        } else if (read) {
+            for (int a = 0; a < inputData->coord.size() && ionIndex < 0; ++a)
+                if (inputData->coord.at(a).label.toUpper() == QLatin1String("EU"))
+                    ionIndex = a;
+        }
+        break;
+    case Gaussian:
+        read = inputData->readOutputGaussian();
+        for (int a = 0; read && a < inputData->coord.size() && ionIndex < 0; ++a)
+            if (inputData->coord.at(a).label == QLatin1String("Eu"))
+                ionIndex = a;
+        break;
+    default:
+        lastError = QStringLiteral("Unknown excited-state program %1 (0 ZINDO, 1 ORCA, 2 Gaussian) for the file: \n")
+                        .arg(program)
+            + fileName;
+        return false;
+    }
+    if (!read) {
+        lastError = inputData->getLastError();
+        return false;
+    }
+    if (ionIndex < 0) {
+        lastError = QStringLiteral("ORVANE could not find the Eu ion among the atoms of the file: \n") + fileName;
+        return false;
+    }
+    const Coord& ion = inputData->coord.at(ionIndex);
+    x = ion.x;
+    y = ion.y;
+    z = ion.z;
+    return true;
+}
+
+bool OrvaneRL::calcRL(const int& program)
+{
+    this->program = program;
+    double x = 0.0, y = 0.0, z = 0.0;
+    int ionIndex = -1;
+    if (!readMolecule(x, y, z, ionIndex))
+        return false;
+    selExcitateState = inputData->selExcitateState;
+
+    // ZINDO and Gaussian number atoms from 1, ORCA from 0: a leading entry lets
+    // every program's atom number index the list directly.
+    QVector<double> distances;
+    const QVector<Coord>& atoms = inputData->coord;
+    distances.reserve(atoms.size() + 1);
+    if (program != Orca)
+        distances.append(0.0);
+    minDistanceLnLigand = 1000.0;
+    for (int a = 0; a < atoms.size(); ++a) {
+        const Coord& atom = atoms.at(a);
+        const double d = std::sqrt((atom.x - x) * (atom.x - x) + (atom.y - y) * (atom.y - y)
+                                   + (atom.z - z) * (atom.z - z));
+        distances.append(d);
+        // The ion is known by its place, whatever its label; other Eu centres are no ligands.
+        if (a != ionIndex && !isEuropiumLabel(atom.label) && d < minDistanceLnLigand)
+            minDistanceLnLigand = d;
+    }
+
+    return appendRL(inputData->singletExcitateStateVector, distances, QStringLiteral("singlet"), singletRL)
+        && appendRL(inputData->tripletExcitateStateVector, distances, QStringLiteral("triplet"), tripletRL);
+}
+
+bool OrvaneRL::appendRL(const QVector<ExcitateState>& states, const QVector<double>& distances, const QString& kind,
+                        QVector<double>& rl)
+{
+    const QVector<MolecularOrbital>& orbitals = inputData->molecularOrbitalVector;
+    // ORCA numbers orbitals from 0, ZINDO and Gaussian from 1.
+    const int orbitalOffset = program == Orca ? 0 : 1;
+    rl.reserve(rl.size() + states.size() + 1);
+    rl.append(0.0);
+    for (int s = 0; s < states.size(); ++s) {
+        double sum = 0.0;
+        double weighted = 0.0;
+        for (int number : states.at(s).orbitals) {
+            if (number == 0)
+                continue;
+            const int index = number - orbitalOffset;
+            if (index < 0 || index >= orbitals.size()) {
+                lastError = QStringLiteral("The %1 state %2 reaches the molecular orbital %3, but only %4 molecular "
+                                           "orbitals were read from the file: \n")
+                                .arg(kind)
+                                .arg(s + 1)
+                                .arg(number)
+                                .arg(orbitals.size())
+                    + fileName;
+                return false;
+            }
+            const MolecularOrbital& orbital = orbitals.at(index);
+            const int functions = std::min(orbital.coefficients.size(), orbital.atoms.size());
+            for (int k = 0; k < functions; ++k) {
+                const int atom = orbital.atoms.at(k);
+                if (atom < 0 || atom >= distances.size()) {
+                    lastError = QStringLiteral("The molecular orbital %1 names the atom %2, which the file does not "
+                                               "hold: \n")
+                                    .arg(number)
+                                    .arg(atom)
+                        + fileName;
+                    return false;
+                }
+                const double c2 = orbital.coefficients.at(k) * orbital.coefficients.at(k);
+                sum += c2;
+                weighted += c2 * distances.at(atom);
+            }
+        }
+        rl.append(sum != 0.0 ? weighted / sum : 0.0);
+    }
+    return true;
+}
+
+void OrvaneRL::createOutput(const QString& file)
+{
+    QFile out(file);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        lastError = file + QStringLiteral(" could not be written: ") + out.errorString();
+        return;
+    }
+    const int s = selExcitateState;
+    // The lowest triplet: ZINDO lists its reference determinant first.
+    const int lowest = program == Zindo ? 2 : 1;
+    const QString pad = QStringLiteral(" Angs").leftJustified(15, QLatin1Char(' '));
+    QTextStream stream(&out);
+    stream << "****************  Calculation of RL *************************\n"
+           << "Excited State Chosen = " << s << "\n"
+           << "Singlet RL " << fixed4(getSingletRL(s)) << pad << "Singlet Energy: " << fixed4(getSingletEnergy(s))
+           << " cm^-1\n"
+           << "Lowerst Energy:\n"
+           << "Triplet RL " << fixed4(getTripletRL(lowest)) << pad << "Triplet Energy: "
+           << fixed4(getTripletEnergy(lowest)) << " cm^-1\n"
+           << "\n"
+           << "Triplet Associated with Singlet\n"
+           << "Triplet RL " << fixed4(getTripletRL(s)) << pad << "Triplet Energy: " << fixed4(getTripletEnergy(s))
+           << " cm^-1\n"
+           << "\n\n";
+}

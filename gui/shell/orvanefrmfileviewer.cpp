@@ -1,0 +1,121 @@
+#include "orvanefrmfileviewer.h"
+#include "ui_orvanefrmfileviewer.h"
+
+#include "orvanedialogs.h"
+#include "orvanefrmsearching.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSignalBlocker>
+#include <QTextStream>
+
+const QString OrvaneFrmFileViewer::hintText =
+    QStringLiteral("Drag and drop a file here OR click on button Open to open it");
+const QString OrvaneFrmFileViewer::hintStyleSheet = QStringLiteral("color: rgb(158, 158, 158);");
+
+namespace {
+const QString errorTitle = QStringLiteral("ORVANE Error");
+}
+
+OrvaneFrmFileViewer::OrvaneFrmFileViewer(QWidget* parent)
+    : QDialog(parent)
+    , ui(std::make_unique<Ui::OrvaneFrmFileViewer>())
+{
+    ui->setupUi(this);
+    ui->btnSaveFile->setEnabled(false);
+    frmSearching = new OrvaneFrmSearching(this);
+    ui->verticalLayout->addWidget(frmSearching);
+    frmSearching->plainTextEdit = ui->plainTextEdit;
+    ui->edtFileName->setText(hintText);
+    ui->edtFileName->setStyleSheet(hintStyleSheet);
+}
+
+OrvaneFrmFileViewer::~OrvaneFrmFileViewer() = default;
+
+void OrvaneFrmFileViewer::loadFile(const QString& fileName)
+{
+    {
+        // Showing the name must not re-enter the change handler, which would
+        // load (and report a failure) a second time.
+        const QSignalBlocker blocker(ui->edtFileName);
+        ui->edtFileName->setText(fileName);
+    }
+    ui->edtFileName->setStyleSheet(QString());
+    ui->plainTextEdit->clear();
+    ui->btnSaveFile->setEnabled(true);
+
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        OrvaneDialogs::critical(this, errorTitle,
+                                QStringLiteral("The file could not be opened:\n%1\n%2")
+                                    .arg(fileName, file.errorString()));
+        return;
+    }
+    QTextStream in(&file);
+    const QString text = in.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        OrvaneDialogs::critical(this, errorTitle,
+                                QStringLiteral("The file could not be read:\n%1\n%2")
+                                    .arg(fileName, file.errorString()));
+        return;
+    }
+    ui->plainTextEdit->setPlainText(text);
+}
+
+void OrvaneFrmFileViewer::on_edtFileName_textChanged(const QString& text)
+{
+    if (text.isEmpty() || text == hintText)
+        return;
+    ui->edtFileName->setStyleSheet(QString());
+    loadFile(text);
+}
+
+void OrvaneFrmFileViewer::on_btnOpenFile_clicked()
+{
+    const QString fileName = OrvaneDialogs::openFileName(this, QStringLiteral("ORVANE File Viewer"),
+                                                         QDir::homePath(),
+                                                         QStringLiteral("Text File (*)"));
+    if (!fileName.isEmpty())
+        loadFile(fileName);
+}
+
+void OrvaneFrmFileViewer::on_btnClearVisualization_clicked()
+{
+    ui->btnSaveFile->setEnabled(false);
+    ui->plainTextEdit->clear();
+    ui->edtFileName->setText(hintText);
+    ui->edtFileName->setStyleSheet(hintStyleSheet);
+}
+
+void OrvaneFrmFileViewer::on_btnSaveFile_clicked()
+{
+    const QString suffix = QFileInfo(ui->edtFileName->text()).suffix();
+    const QString filter = QStringLiteral(".%1 File (*.%1)").arg(suffix);
+    const QString target =
+        OrvaneDialogs::saveFileName(this, QStringLiteral("Save File"), QDir::homePath(), filter);
+    if (target.isEmpty())
+        return;
+
+    QFile file(target);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        OrvaneDialogs::critical(this, errorTitle,
+                                QStringLiteral("The file could not be saved:\n%1\n%2")
+                                    .arg(target, file.errorString()));
+        return;
+    }
+    QTextStream out(&file);
+    out << ui->plainTextEdit->toPlainText();
+    out.flush();
+    file.close();
+    if (out.status() != QTextStream::Ok || file.error() != QFileDevice::NoError) {
+        OrvaneDialogs::critical(this, errorTitle,
+                                QStringLiteral("The file could not be saved:\n%1\n%2")
+                                    .arg(target, file.errorString()));
+    }
+}
+
+void OrvaneFrmFileViewer::on_btnFindText_clicked()
+{
+    frmSearching->show();
+}

@@ -1,0 +1,214 @@
+#include "../support/guitestsupport.h"
+
+#include "orvanefrmfileviewer.h"
+#include "orvanefrmsearching.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QDropEvent>
+#include <QFile>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ViewerFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        nameField = viewer.findChild<QLineEdit*>(QStringLiteral("edtFileName"));
+        text = viewer.findChild<QPlainTextEdit*>(QStringLiteral("plainTextEdit"));
+        saveButton = viewer.findChild<QPushButton*>(QStringLiteral("btnSaveFile"));
+        findBar = viewer.findChild<OrvaneFrmSearching*>();
+        ASSERT_TRUE(nameField && text && saveButton && findBar);
+    }
+
+    QString writeFile(const QString& name, const QByteArray& content)
+    {
+        const QString path = temp.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        return path;
+    }
+
+    void click(const char* buttonName)
+    {
+        QPushButton* button = viewer.findChild<QPushButton*>(QString::fromLatin1(buttonName));
+        ASSERT_NE(button, nullptr);
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+
+    void expectEmptyState()
+    {
+        EXPECT_EQ(nameField->text(), OrvaneFrmFileViewer::hintText);
+        EXPECT_EQ(nameField->styleSheet(), QStringLiteral("color: rgb(158, 158, 158);"));
+        EXPECT_TRUE(text->toPlainText().isEmpty());
+        EXPECT_FALSE(saveButton->isEnabled());
+    }
+
+    static QByteArray readBytes(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    IsolatedTempFolder temp;
+    DialogScript dialogs;
+    OrvaneFrmFileViewer viewer;
+    QLineEdit* nameField = nullptr;
+    QPlainTextEdit* text = nullptr;
+    QPushButton* saveButton = nullptr;
+    OrvaneFrmSearching* findBar = nullptr;
+};
+
+} // namespace
+
+TEST_F(ViewerFixture, StartsEmptyWithTheHintAndTheFindBarOnItsText)
+{
+    EXPECT_EQ(OrvaneFrmFileViewer::hintText,
+              QStringLiteral("Drag and drop a file here OR click on button Open to open it"));
+    expectEmptyState();
+    EXPECT_TRUE(nameField->isReadOnly());
+    EXPECT_EQ(findBar->plainTextEdit, text);
+    EXPECT_EQ(viewer.windowTitle(), QStringLiteral("ORVANE File Viewer"));
+}
+
+TEST_F(ViewerFixture, LoadFileShowsNameAndWholeContentThenClearRestoresTheHint)
+{
+    const QString path = writeFile(QStringLiteral("complex.out"), "line 1\n  \xce\xa9 2\r\n\nlast");
+    viewer.loadFile(path);
+    EXPECT_EQ(nameField->text(), path);
+    EXPECT_TRUE(nameField->styleSheet().isEmpty());
+    EXPECT_EQ(text->toPlainText(), QString::fromUtf8("line 1\n  \xce\xa9 2\n\nlast"));
+    EXPECT_TRUE(saveButton->isEnabled());
+    EXPECT_TRUE(dialogs.requests().isEmpty());
+
+    click("btnClearVisualization");
+    expectEmptyState();
+}
+
+TEST_F(ViewerFixture, AFileThatCannotBeReadIsReportedOnce)
+{
+    // As when the command line names a missing file: the name is shown, the
+    // view stays empty, and the user is told why.
+    const QString missing = temp.filePath(QStringLiteral("no such file.mop"));
+    dialogs.pressButton(QMessageBox::Ok);
+    viewer.loadFile(missing);
+    ASSERT_EQ(dialogs.requests().size(), 1);
+    EXPECT_EQ(dialogs.requests().at(0).kind, OrvaneDialogs::Kind::Critical);
+    EXPECT_EQ(dialogs.requests().at(0).title, QStringLiteral("ORVANE Error"));
+    EXPECT_TRUE(dialogs.requests().at(0).text.contains(missing));
+    EXPECT_EQ(nameField->text(), missing);
+    EXPECT_TRUE(text->toPlainText().isEmpty());
+    EXPECT_TRUE(saveButton->isEnabled());
+}
+
+TEST_F(ViewerFixture, OpenButtonAsksInTheHomeFolderAndLoadsTheChoice)
+{
+    const QString path = writeFile(QStringLiteral("report.omega"), "Omega 2\n");
+    dialogs.chooseFile(path);
+    click("btnOpenFile");
+    ASSERT_EQ(dialogs.requests().size(), 1);
+    const auto& request = dialogs.requests().at(0);
+    EXPECT_EQ(request.kind, OrvaneDialogs::Kind::OpenFileName);
+    EXPECT_EQ(request.title, QStringLiteral("ORVANE File Viewer"));
+    EXPECT_EQ(request.directory, QDir::homePath());
+    EXPECT_EQ(request.filter, QStringLiteral("Text File (*)"));
+    EXPECT_EQ(text->toPlainText(), QStringLiteral("Omega 2\n"));
+
+    dialogs.cancel();
+    click("btnOpenFile");
+    EXPECT_EQ(nameField->text(), path) << "cancelling changes nothing";
+}
+
+TEST_F(ViewerFixture, DroppingAFileOnTheNameFieldLoadsItAndAFolderDoesNothing)
+{
+    const QString path = writeFile(QStringLiteral("dropped.orvane"), "dropped text");
+    QMimeData folder;
+    folder.setUrls({QUrl::fromLocalFile(temp.path())});
+    EXPECT_TRUE(dragAndDrop(nameField, folder).dropAccepted);
+    EXPECT_EQ(nameField->text(), OrvaneFrmFileViewer::hintText);
+    EXPECT_TRUE(nameField->styleSheet().isEmpty()) << "a drop removes the grey hint colour";
+    EXPECT_TRUE(text->toPlainText().isEmpty());
+    EXPECT_FALSE(saveButton->isEnabled());
+
+    QMimeData file;
+    file.setUrls({QUrl::fromLocalFile(path)});
+    EXPECT_TRUE(dragAndDrop(nameField, file).dropAccepted);
+    EXPECT_EQ(nameField->text(), path);
+    EXPECT_EQ(text->toPlainText(), QStringLiteral("dropped text"));
+    EXPECT_TRUE(saveButton->isEnabled());
+}
+
+TEST_F(ViewerFixture, SaveOffersTheLoadedSuffixAndWritesTheEditedText)
+{
+    const struct
+    {
+        const char* name;
+        QString expectedFilter;
+    } cases[] = {
+        {"result.out", QStringLiteral(".out File (*.out)")},
+        {"noSuffix", QStringLiteral(". File (*.)")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = writeFile(QString::fromLatin1(c.name), "original\n");
+        viewer.loadFile(path);
+        text->setPlainText(QStringLiteral("edited\nsecond line"));
+
+        const QString target = temp.filePath(QStringLiteral("copy of ") + QString::fromLatin1(c.name));
+        dialogs.chooseFile(target);
+        click("btnSaveFile");
+        const auto& request = dialogs.requests().last();
+        EXPECT_EQ(request.kind, OrvaneDialogs::Kind::SaveFileName);
+        EXPECT_EQ(request.title, QStringLiteral("Save File"));
+        EXPECT_EQ(request.directory, QDir::homePath());
+        EXPECT_EQ(request.filter, c.expectedFilter);
+        EXPECT_EQ(readBytes(target), QByteArray("edited\nsecond line"));
+        EXPECT_EQ(readBytes(path), QByteArray("original\n"));
+        EXPECT_EQ(nameField->text(), path) << "the field keeps the loaded file";
+    }
+}
+
+TEST_F(ViewerFixture, SaveCancelledWritesNothingAndAFailureIsReported)
+{
+    viewer.loadFile(writeFile(QStringLiteral("a.mop"), "text"));
+    dialogs.cancel();
+    click("btnSaveFile");
+    EXPECT_EQ(QDir(temp.path()).entryList(QDir::Files), QStringList{QStringLiteral("a.mop")});
+
+    const QString unwritable = temp.filePath(QStringLiteral("missing folder/a.mop"));
+    dialogs.chooseFile(unwritable);
+    dialogs.pressButton(QMessageBox::Ok);
+    click("btnSaveFile");
+    ASSERT_EQ(dialogs.requests().size(), 3);
+    EXPECT_EQ(dialogs.requests().at(2).title, QStringLiteral("ORVANE Error"));
+    EXPECT_TRUE(dialogs.requests().at(2).text.contains(unwritable));
+}
+
+TEST_F(ViewerFixture, FindButtonShowsTheBarAgainAndItSearchesTheLoadedText)
+{
+    QTest::mouseClick(findBar->findChild<QPushButton*>(QStringLiteral("btnClose")), Qt::LeftButton);
+    EXPECT_TRUE(findBar->isHidden());
+    click("btnFindText");
+    EXPECT_FALSE(findBar->isHidden());
+
+    viewer.loadFile(writeFile(QStringLiteral("a.out"), "alpha beta"));
+    QLineEdit* field = findBar->findChild<QLineEdit*>(QStringLiteral("edtFind"));
+    QTest::keyClicks(field, QStringLiteral("beta"));
+    EXPECT_EQ(text->textCursor().selectedText(), QStringLiteral("beta"));
+
+    // After clearing, every word is a miss.
+    click("btnClearVisualization");
+    field->clear();
+    QTest::keyClicks(field, QStringLiteral("a"));
+    EXPECT_EQ(field->palette().color(QPalette::Active, QPalette::Base), QColor(Qt::red));
+}
