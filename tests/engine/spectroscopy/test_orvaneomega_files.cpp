@@ -27,21 +27,6 @@ const QString geometryInput = dataDir + QStringLiteral("eu_o5n3.mop");
 const QString forceOutput = dataDir + QStringLiteral("eu_o5n3_force.out");
 constexpr int donorCount = 8;
 
-// While the MOPAC readers are not yet compiled in, the library carries
-// stand-ins that say so; the tests that need a real reader wait for it.
-bool readersAvailable()
-{
-    OrvaneInputData probe(nullptr, geometryOutput);
-    return probe.readMopacOutFile(true)
-        || !probe.getLastError().startsWith(QStringLiteral("The MOPAC readers are not available"));
-}
-
-#define SKIP_WITHOUT_MOPAC_READERS()                                                                                   \
-    do {                                                                                                               \
-        if (!readersAvailable())                                                                                       \
-            GTEST_SKIP() << "the MOPAC readers are not part of this build yet";                                        \
-    } while (0)
-
 QStringList fileLines(const QString& path)
 {
     QFile file(path);
@@ -153,7 +138,6 @@ TEST(OrvaneOmegaFiles, UnreadableGeometryEndsConstruction)
 
 TEST(OrvaneOmegaFiles, MopacOutputAndInputGiveTheSameAsTheGeometryInMemory)
 {
-    SKIP_WITHOUT_MOPAC_READERS();
     const QVector<Coord> atoms = finalCartesianTable(geometryOutput);
     Geometry geometry;
     geometry.eu = atoms.at(0);
@@ -180,7 +164,6 @@ TEST(OrvaneOmegaFiles, MopacOutputAndInputGiveTheSameAsTheGeometryInMemory)
 
 TEST(OrvaneOmegaFiles, ForceConstantsGiveChargeFactorsAndPolarizabilities)
 {
-    SKIP_WITHOUT_MOPAC_READERS();
     const Geometry expected
         = geometryWithForceConstantParameters(finalCartesianTable(geometryOutput), couplingsWithAtomOne(forceOutput));
     OrvaneOmega omega(nullptr, 0, geometryOutput, forceOutput);
@@ -203,7 +186,6 @@ TEST(OrvaneOmegaFiles, ForceConstantsGiveChargeFactorsAndPolarizabilities)
 
 TEST(OrvaneOmegaFiles, ForceConstantRouteRefusals)
 {
-    SKIP_WITHOUT_MOPAC_READERS();
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     // The same output with the Eu-O coupling of atom 2 negative, layout unchanged.
