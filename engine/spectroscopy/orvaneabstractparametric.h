@@ -1,0 +1,53 @@
+#ifndef ORVANEABSTRACTPARAMETRIC_H
+#define ORVANEABSTRACTPARAMETRIC_H
+
+#include "orvaneabstractobjcalculation.h"
+
+#include <QString>
+
+// Base of every fitted model: one scalar response of a small vector of real
+// parameters, minimised by the annealing driver OrvaneGSA. A model evaluates
+// one trial vector per runParametrization call, keeps its own best point and
+// writes its final report in endOfParametrization.
+class ORVANEENGINE_EXPORT OrvaneAbstractParametric : public OrvaneAbstractObjCalculation
+{
+    Q_OBJECT
+public:
+    explicit OrvaneAbstractParametric(QObject* parent = nullptr);
+    ~OrvaneAbstractParametric() override;
+
+    // Evaluates the point and leaves its response in responseFunction; false
+    // for a failed evaluation, with the reason in the last error. This base
+    // version only stores the count and the pointer (not owned).
+    virtual bool runParametrization(const int& nParameters, double*& parameters);
+    // Called once after the last run, or after a failed first evaluation.
+    virtual void endOfParametrization();
+    // Called once by the driver before the first evaluation of a fit. Models
+    // drop what a previous fit left behind (their report file), so that a
+    // stopped fit leaves no report that could pass for its own.
+    virtual void startOfParametrization();
+
+    double getResponseFunction() const { return responseFunction; }
+    double getBestResponse() const { return bestResponse; }
+    void incrementPointsNumber() { ++pointNumber; }
+    int getPointNumber() const { return pointNumber; }
+    int getPointNumberMaximum() const { return pointNumberMaximum; }
+    void setPointNumberMaximum(const int& n) { pointNumberMaximum = n; }
+    QString getRequiredCitations() const { return requiredCitations; }
+    void setRequiredCitations(const QString& text) { requiredCitations = text; }
+
+protected:
+    // requiredCitations preceded by the heading of the citation block and,
+    // when not empty, the MOPAC citation of the structure.
+    QString citationsWithMopac(const QString& mopacCitation) const;
+
+    int nParameters = 0;
+    double* parameters = nullptr;
+    double responseFunction = 0.0;
+    double bestResponse = 1e24;
+    QString requiredCitations;
+    int pointNumber = 0;
+    int pointNumberMaximum = 100000;
+};
+
+#endif
