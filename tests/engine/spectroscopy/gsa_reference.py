@@ -12,6 +12,34 @@ A port of the annealing driver written from its description, not from the C++:
 
 With no argument it prints the checks in a readable form; with --header it
 writes the C++ tables of gsareferencedata.h to standard output.
+
+The generator was also checked against a second published implementation,
+GSL's gsl_rng_ran3 (Debian libgsl-dev), whose seed s starts the same sequence
+as idum = -s here (s >= 1); a throw-away C program printed its integers:
+  gsl ran3 seed 1: 298227348 715119168 33021107 874393600 534194424
+  gsl ran3 seed 14: 234172822 812553913 247943784 271136809 405217162
+which are the idum -1 and -14 draws below times 1e9.
+
+Output of the last run (/usr/bin/python3 gsa_reference.py):
+  ran3 0 0.5339238500000001 0.323008803 0.401103978 0.459259507 0.39026959800000005
+  ran3 -1 0.298227348 0.7151191680000001 0.033021107 0.8743936000000001 0.5341944240000001
+  ran3 -14 0.234172822 0.812553913 0.24794378400000003 0.27113680900000003 0.405217162
+  ran3 after100 0.755625643 0.17380451400000002 0.524081299
+  T(T0=10, qT=2.5, t=1) = 10.0
+  T(T0=10, qT=2.5, t=2) = 4.357389676437934
+  T(T0=10, qT=2.5, t=10) = 0.5152985048643026
+  T(T0=10, qT=2.5, t=14999) = 9.952702056436647e-06
+  T(T0=5.05671, qT=1.27207, t=1) = 5.056709999999999
+  T(T0=5.05671, qT=1.27207, t=2) = 3.0124675016882536
+  T(T0=5.05671, qT=1.27207, t=10) = 1.1405562564346496
+  T(T0=5.05671, qT=1.27207, t=14999) = 0.08274422900828883
+  P(qA=2.5, dE=1, T=10) = 0.911034394062302
+  P(qA=2.5, dE=0.5, T=0.01) = 0.05573452084545913
+  P(qA=1.5969, dE=3, T=5.05671) = 0.6017691406515228
+  P(qA=2.5, dE=1e-12, T=1) = 0.9999999999990001
+  quadratic, NStopMax 4: 60 points, first [2.0000071266891726, 1.0000040220534094], last [-1.9849399094216111, -4.994767568331859], end [-0.9863108233049334, -3.997216977724576]
+  bowl, NStopMax 3, QDC settings: 45 points, first [-0.9527476977325459, -0.9730195438278423, 0.9744367579084401], last [-2.776939579186243, -0.9749199344304835, -6.601114143513064], end [-1.8626908143432317, 0.024564949166649308, -5.673563359479969]
+  quadratic, NStopMax 2000: best [1.000060347493956, -0.5001029425600927], response 2.483616138364372e-08
 """
 import math
 import sys
