@@ -4,6 +4,7 @@
 // while a flag is set; operator new and Qt's containers both end in them.
 // The sanitizers bring their own heap, so there the count is not taken.
 
+#include "allocationcounter.h"
 #include "omegareference.h"
 #include "orvaneomega.h"
 
@@ -108,3 +109,35 @@ TEST(OrvaneOmegaCache, NoAllocationOnceTheGeometryTermsAreBuilt)
     EXPECT_EQ(allocations.load(), 0);
 #endif
 }
+
+// Shared with the other allocation checks of this program (allocationcounter.h).
+namespace AllocationCounter {
+#if ORVANE_COUNT_ALLOCATIONS
+bool available()
+{
+    return true;
+}
+void start()
+{
+    allocations = 0;
+    counting = true;
+}
+long stop()
+{
+    counting = false;
+    return allocations.load();
+}
+#else
+bool available()
+{
+    return false;
+}
+void start()
+{
+}
+long stop()
+{
+    return 0;
+}
+#endif
+} // namespace AllocationCounter

@@ -1,0 +1,326 @@
+#include "orvaneparametric.h"
+
+#include "orvaneeu3model.h"
+#include "orvaneomega.h"
+#include "orvanetextreader.h"
+
+#include <QFile>
+#include <QTextStream>
+
+#include <cmath>
+
+namespace {
+
+constexpr int atomArraySize = OrvaneEu3Model::atomArraySize;
+
+QString noFitNoteText()
+{
+    return QStringLiteral("No point of the fit kept every charge factor and polarizability within its "
+                          "bounds, so no intensity parameters were fitted.");
+}
+
+} // namespace
+
+OrvaneParametric::OrvaneParametric(QObject* parent, const QString& fileName, const int& inputType)
+    : OrvaneAbstractParametric(parent)
+    , fileNameMopacOutputFile(fileName)
+    , inputType(inputType)
+{
+    chargeFactorPointer = chargeFactor.data();
+    alphaPointer = alpha.data();
+    atomGroup.fill(-1);
+    readWeightFile();
+    omegaCalc = new OrvaneOmega(nullptr, inputType, fileName, QString());
+    // A geometry that could not be read must not be evaluated as if it had been.
+    omegaError = omegaCalc->getLastError();
+    lastError = omegaError;
+}
+
+OrvaneParametric::~OrvaneParametric()
+{
+    delete omegaCalc;
+}
+
+void OrvaneParametric::readWeightFile()
+{
+    // Line 1 weights Omega2, line 2 Omega4. A missing file or line, a value
+    // that is no number, 0 or a negative value (which would turn the fit
+    // into a search for the largest error) all give 1.
+    w2 = 1.0;
+    w4 = 1.0;
+    OrvaneLineReader reader(QStringLiteral("pesos.txt"));
+    if (!reader.isOpen())
+        return;
+    QString line;
+    if (reader.readLine(line)) {
+        const double value = OrvaneText::toNumber(line);
+        if (value > 0.0)
+            w2 = value;
+    }
+    if (reader.readLine(line)) {
+        const double value = OrvaneText::toNumber(line);
+        if (value > 0.0)
+            w4 = value;
+    }
+}
+
+void OrvaneParametric::setOmegaExp(const double& omega2, const double& omega4)
+{
+    omega2Exp = omega2;
+    omega4Exp = omega4;
+}
+
+bool OrvaneParametric::setGroupsAndAtoms(const QMap<int, QStringList>& groups)
+{
+    groupsAndAtoms = groups;
+    groupEntries.clear();
+    groupCount = 0;
+    preparedCoordNumber = -1;
+    groupsError.clear();
+
+    auto refuse = [this](const QString& reason) {
+        groupsError = reason;
+        groupEntries.clear();
+        groupCount = 0;
+        lastError = reason;
+        return false;
+    };
+    if (groups.isEmpty())
+        return refuse(QStringLiteral("No group of coordinating atoms was given for the fit."));
+
+    QVector<bool> seen(atomArraySize, false);
+    int expectedKey = 0;
+    for (auto it = groups.constBegin(); it != groups.constEnd(); ++it, ++expectedKey) {
+        if (it.key() != expectedKey)
+            return refuse(QStringLiteral("The groups must be numbered 0 to %1 without gaps; group %2 "
+                                         "stands where group %3 should.")
+                              .arg(groups.size() - 1)
+                              .arg(it.key())
+                              .arg(expectedKey));
+        for (const QString& entry : it.value()) {
+            const QStringList words = OrvaneText::splitFields(entry);
+            bool ok = false;
+            const int atom = words.size() >= 2 ? words.at(1).toInt(&ok) : 0;
+            if (!ok)
+                return refuse(QStringLiteral("The entry \"%1\" of group %2 is not an element label followed "
+                                             "by an atom number.")
+                                  .arg(entry)
+                                  .arg(it.key()));
+            if (atom < 2 || atom >= atomArraySize)
+                return refuse(QStringLiteral("Atom %1 of group %2 cannot be a coordinating atom: they are "
+                                             "atoms 2 to %3.")
+                                  .arg(atom)
+                                  .arg(it.key())
+                                  .arg(atomArraySize - 1));
+            if (seen[atom])
+                return refuse(QStringLiteral("Atom %1 stands in more than one group.").arg(atom));
+            seen[atom] = true;
+            groupEntries.append(GroupEntry {atom, it.key(), words.at(0).simplified()});
+        }
+    }
+    groupCount = groups.size();
+    lastError = omegaError;
+    return true;
+}
+
+bool OrvaneParametric::prepare()
+{
+    if (preparedCoordNumber == coordNumber)
+        return true;
+    if (!groupsError.isEmpty()) {
+        lastError = groupsError;
+        return false;
+    }
+    if (groupCount == 0) {
+        lastError = QStringLiteral("No group of coordinating atoms was given for the fit.");
+        return false;
+    }
+    if (coordNumber < 1 || coordNumber > OrvaneEu3Model::maxCoordNumber) {
+        lastError = QStringLiteral("The number of coordinating atoms must lie between 1 and %1, not %2.")
+                        .arg(OrvaneEu3Model::maxCoordNumber)
+                        .arg(coordNumber);
+        return false;
+    }
+    std::array<int, atomArraySize> groupOf {};
+    groupOf.fill(-1);
+    QVector<QString> labels(coordNumber + 1);
+    labels[0] = QStringLiteral(" ");
+    for (const GroupEntry& entry : groupEntries) {
+        if (entry.atom > coordNumber + 1) {
+            lastError = QStringLiteral("Atom %1 of group %2 is not a coordinating atom: with %3 of them they "
+                                       "are atoms 2 to %4.")
+                            .arg(entry.atom)
+                            .arg(entry.group)
+                            .arg(coordNumber)
+                            .arg(coordNumber + 1);
+            return false;
+        }
+        groupOf[entry.atom] = entry.group;
+        labels[entry.atom - 1] = entry.label;
+    }
+    for (int atom = 2; atom <= coordNumber + 1; ++atom) {
+        if (groupOf[atom] < 0) {
+            lastError = QStringLiteral("Coordinating atom %1 belongs to no group.").arg(atom);
+            return false;
+        }
+    }
+    atomGroup = groupOf;
+    for (int atom = 0; atom < atomArraySize; ++atom)
+        atomBounds[atom] = atom >= 2 && atom <= coordNumber + 1 ? OrvaneFitBounds::groupFit(labels[atom - 1])
+                                                               : OrvaneFitBounds::Bounds {};
+    donorLabels = labels;
+    chargeFactor.fill(0.0);
+    alpha.fill(0.0);
+    alphaUnits.fill(0.0);
+    preparedCoordNumber = coordNumber;
+    return true;
+}
+
+bool OrvaneParametric::setAtomsToGAndAlpha(const double* x)
+{
+    for (int atom = 2; atom <= coordNumber + 1; ++atom) {
+        const int k = atomGroup[atom];
+        chargeFactor[atom] = x[k];
+        alphaUnits[atom] = x[groupCount + k];
+        alpha[atom] = x[groupCount + k] * 1e-24;
+    }
+    return true;
+}
+
+bool OrvaneParametric::checkParameters() const
+{
+    for (int atom = 2; atom <= coordNumber + 1; ++atom) {
+        if (!OrvaneFitBounds::within(atomBounds[atom], chargeFactor[atom], alphaUnits[atom]))
+            return false;
+    }
+    return true;
+}
+
+bool OrvaneParametric::evaluate(OrvaneOmega& omega, double*& g, double*& alphaValues)
+{
+    omega.setRefractiveIndex(refractiveIndex);
+    omega.setChargeFactorAndAlpha(g, alphaValues);
+    omega.setCoordNumber(coordNumber);
+    omega.setOmegaPrintingOptions(omegaPrintingOptions);
+    return omega.calcOmega();
+}
+
+bool OrvaneParametric::runParametrization(const int& n, double*& x)
+{
+    OrvaneAbstractParametric::runParametrization(n, x);
+    responseFunction = penaltyResponse;
+    if (!omegaError.isEmpty()) {
+        lastError = omegaError;
+        return false;
+    }
+    if (!prepare())
+        return false;
+    if (n != 2 * groupCount || !x) {
+        lastError = QStringLiteral("The fit of %1 groups needs %2 parameters, not %3.")
+                        .arg(groupCount)
+                        .arg(2 * groupCount)
+                        .arg(n);
+        return false;
+    }
+
+    setAtomsToGAndAlpha(x);
+    if (!bestStarted) {
+        // The best point starts at the first point evaluated, the start vector.
+        bestG = chargeFactor;
+        bestAlpha = alpha;
+        bestStarted = true;
+    }
+    if (!checkParameters())
+        return true;
+
+    if (!evaluate(*omegaCalc, chargeFactorPointer, alphaPointer)) {
+        lastError = omegaCalc->getLastError();
+        return false;
+    }
+    const double d4 = (omega4Exp - omegaCalc->getOmega(4)) * 1e20;
+    const double d2 = (omega2Exp - omegaCalc->getOmega(2)) * 1e20;
+    responseFunction = w4 * d4 * d4 + w2 * d2 * d2;
+    if (responseFunction < bestResponse) {
+        bestResponse = responseFunction;
+        for (int atom = 2; atom <= coordNumber + 1; ++atom) {
+            bestG[atom] = chargeFactor[atom];
+            bestAlpha[atom] = alpha[atom];
+        }
+        bestValid = true;
+    }
+    return true;
+}
+
+void OrvaneParametric::startOfParametrization()
+{
+    if (!fileNameOmg.isEmpty() && QFile::exists(fileNameOmg))
+        QFile::remove(fileNameOmg);
+}
+
+void OrvaneParametric::writeNoFitNote()
+{
+    if (fileNameOmg.isEmpty())
+        return;
+    QFile file(fileNameOmg);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
+        return;
+    QTextStream out(&file);
+    out << lastError << '\n';
+}
+
+void OrvaneParametric::endOfParametrization()
+{
+    if (!bestValid) {
+        // A failed first evaluation leaves its own reason; keep it.
+        if (lastError.isEmpty())
+            lastError = noFitNoteText();
+        else
+            lastError = noFitNoteText() + QLatin1Char('\n') + lastError;
+        writeNoFitNote();
+        return;
+    }
+
+    std::array<double, atomArraySize> g {};
+    std::array<double, atomArraySize> a {};
+    for (int atom = 2; atom <= coordNumber + 1 && atom < atomArraySize; ++atom) {
+        g[atom] = bestG[atom];
+        a[atom] = bestAlpha[atom];
+    }
+    double* gPointer = g.data();
+    double* aPointer = a.data();
+
+    OrvaneOmega report(nullptr, inputType, fileNameMopacOutputFile, QString());
+    if (!report.getLastError().isEmpty() || !evaluate(report, gPointer, aPointer)) {
+        lastError = report.getLastError();
+        writeNoFitNote();
+        return;
+    }
+    requiredCitations = citationsWithMopac(report.getMopacCitation());
+    report.setRequiredCitations(requiredCitations);
+    report.createOutFile(fileNameOmg);
+}
+
+QString OrvaneParametric::getDonorLabel(const int& i) const
+{
+    return i >= 0 && i < donorLabels.size() ? donorLabels.at(i) : QString();
+}
+
+double OrvaneParametric::getChargeFactor(const int& atom) const
+{
+    return atom >= 0 && atom < atomArraySize ? chargeFactor[atom] : 0.0;
+}
+
+double OrvaneParametric::getAlpha(const int& atom) const
+{
+    return atom >= 0 && atom < atomArraySize ? alpha[atom] : 0.0;
+}
+
+double OrvaneParametric::getBestG(const int& atom) const
+{
+    return atom >= 0 && atom < atomArraySize ? bestG[atom] : 0.0;
+}
+
+double OrvaneParametric::getBestAlpha(const int& atom) const
+{
+    return atom >= 0 && atom < atomArraySize ? bestAlpha[atom] : 0.0;
+}

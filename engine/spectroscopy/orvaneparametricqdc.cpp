@@ -1,0 +1,253 @@
+#include "orvaneparametricqdc.h"
+
+#include "orvaneeu3model.h"
+#include "orvaneindicescalculation.h"
+#include "orvaneinputdata.h"
+#include "orvaneomega.h"
+
+#include <QFile>
+#include <QTextStream>
+
+namespace {
+
+constexpr int atomArraySize = OrvaneEu3Model::atomArraySize;
+
+QString noFitNoteText()
+{
+    return QStringLiteral("No point of the fit kept Q, D, C and every charge factor and polarizability "
+                          "within their bounds, so no QDC parameters were fitted.");
+}
+
+} // namespace
+
+OrvaneParametricQDC::OrvaneParametricQDC(QObject* parent, const QString& fileName, const int& inputType)
+    : OrvaneAbstractParametric(parent)
+    , fileNameMopacOutputFile(fileName)
+    , inputType(inputType)
+{
+    chargeFactorPointer = chargeFactor.data();
+    alphaPointer = alpha.data();
+
+    OrvaneInputData structure(nullptr, fileName);
+    if (!structure.readMopacOutFile(true)) {
+        omegaError = structure.getLastError();
+        if (omegaError.isEmpty())
+            omegaError = QStringLiteral("The MOPAC output %1 could not be read.").arg(fileName);
+        lastError = omegaError;
+        return;
+    }
+    atomLabels.append(QString());
+    for (int i = 1; i <= structure.getAtomsNumber(); ++i)
+        atomLabels.append(structure.getAtomLabel(i));
+
+    omegaCalc = new OrvaneOmega(nullptr, inputType, fileName, QString());
+    omegaError = omegaCalc->getLastError();
+    lastError = omegaError;
+}
+
+OrvaneParametricQDC::~OrvaneParametricQDC()
+{
+    delete omegaCalc;
+}
+
+void OrvaneParametricQDC::setSuperDeslocalizability(OrvaneIndicesCalculation* indicesObject)
+{
+    indices = indicesObject;
+    preparedCoordNumber = -1;
+}
+
+void OrvaneParametricQDC::setOmegaExp(const double& omega2, const double& omega4)
+{
+    omega2Exp = omega2;
+    omega4Exp = omega4;
+}
+
+bool OrvaneParametricQDC::prepare()
+{
+    if (preparedCoordNumber == coordNumber && preparedIndices == indices)
+        return true;
+    if (!indices) {
+        lastError = QStringLiteral("The QDC fit has no atomic charges and superdelocalizabilities: the "
+                                   "reactivity indices were not given.");
+        return false;
+    }
+    if (coordNumber < 1 || coordNumber > OrvaneEu3Model::maxCoordNumber) {
+        lastError = QStringLiteral("The number of coordinating atoms must lie between 1 and %1, not %2.")
+                        .arg(OrvaneEu3Model::maxCoordNumber)
+                        .arg(coordNumber);
+        return false;
+    }
+    if (coordNumber + 1 >= atomLabels.size()) {
+        lastError = QStringLiteral("The structure has %1 atoms, too few for %2 coordinating atoms.")
+                        .arg(atomLabels.size() - 1)
+                        .arg(coordNumber);
+        return false;
+    }
+    const int available = std::min(indices->getAtomicCharge().size(), indices->getSuperDeslocalizability().size());
+    if (available < coordNumber + 2) {
+        lastError = QStringLiteral("The reactivity indices cover atoms up to %1, but the fit needs atoms 2 to %2.")
+                        .arg(available - 1)
+                        .arg(coordNumber + 1);
+        return false;
+    }
+    for (int atom = 0; atom < atomArraySize; ++atom)
+        atomBounds[atom] = atom >= 2 && atom <= coordNumber + 1 ? OrvaneFitBounds::qdcFit(atomLabels.at(atom))
+                                                               : OrvaneFitBounds::Bounds {};
+    chargeFactor.fill(0.0);
+    alpha.fill(0.0);
+    alphaUnits.fill(0.0);
+    preparedCoordNumber = coordNumber;
+    preparedIndices = indices;
+    return true;
+}
+
+void OrvaneParametricQDC::fillArrays(const ParametersQDC& p, std::array<double, 30>& g,
+    std::array<double, 30>& a, std::array<double, 30>& aUnits) const
+{
+    for (int atom = 2; atom <= coordNumber + 1; ++atom) {
+        const double charge = indices->getAtomicCharge(atom);
+        const double s = indices->getSuperDeslocalizability(atom);
+        g[atom] = charge * p.Q;
+        a[atom] = s * p.D * 1e-24 + p.C * 1e-24;
+        aUnits[atom] = s * p.D + p.C;
+    }
+}
+
+bool OrvaneParametricQDC::checkParameters(const ParametersQDC& p) const
+{
+    // Written so that a NaN parameter fails too.
+    if (!(p.C >= 0.0) || !(p.D >= 0.0))
+        return false;
+    if (restrictionActive && !(p.D > restrictionValue * p.C))
+        return false;
+    for (int atom = 2; atom <= coordNumber + 1; ++atom) {
+        if (!OrvaneFitBounds::within(atomBounds[atom], chargeFactor[atom], alphaUnits[atom]))
+            return false;
+    }
+    return true;
+}
+
+bool OrvaneParametricQDC::evaluate(OrvaneOmega& omega, double*& g, double*& alphaValues)
+{
+    omega.setRefractiveIndex(refractiveIndex);
+    omega.setChargeFactorAndAlpha(g, alphaValues);
+    omega.setCoordNumber(coordNumber);
+    omega.setOmegaPrintingOptions(omegaPrintingOptions);
+    return omega.calcOmega();
+}
+
+bool OrvaneParametricQDC::runParametrization(const int& n, double*& x)
+{
+    OrvaneAbstractParametric::runParametrization(n, x);
+    responseFunction = penaltyResponse;
+    if (!omegaError.isEmpty()) {
+        lastError = omegaError;
+        return false;
+    }
+    if (!prepare())
+        return false;
+    if (n != 3 || !x) {
+        lastError = QStringLiteral("The QDC fit needs the 3 parameters Q, D and C, not %1.").arg(n);
+        return false;
+    }
+
+    const ParametersQDC p {x[0], x[1], x[2]};
+    fillArrays(p, chargeFactor, alpha, alphaUnits);
+    if (!bestStarted) {
+        // The best point starts at the first point evaluated, the start vector.
+        bestParameters = p;
+        bestStarted = true;
+    }
+    if (!checkParameters(p))
+        return true;
+
+    if (!evaluate(*omegaCalc, chargeFactorPointer, alphaPointer)) {
+        lastError = omegaCalc->getLastError();
+        return false;
+    }
+    const double d2 = (omega2Exp - omegaCalc->getOmega(2)) * 1e20;
+    const double d4 = (omega4Exp - omegaCalc->getOmega(4)) * 1e20;
+    const double o6 = omegaCalc->getOmega(6) * 1e20;
+    responseFunction = d2 * d2 + d4 * d4 + o6 * o6;
+
+    if (pointNumber > 100000 && restrictionActive)
+        restrictionActive = false;
+    if (responseFunction < bestResponse) {
+        if (bestResponse - responseFunction < 1e-5 && restrictionActive)
+            restrictionActive = false;
+        bestParameters = p;
+        bestResponse = responseFunction;
+        bestValid = true;
+    }
+    return true;
+}
+
+void OrvaneParametricQDC::startOfParametrization()
+{
+    if (!fileNameOmg.isEmpty() && QFile::exists(fileNameOmg))
+        QFile::remove(fileNameOmg);
+}
+
+void OrvaneParametricQDC::writeNoFitNote()
+{
+    if (fileNameOmg.isEmpty())
+        return;
+    QFile file(fileNameOmg);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
+        return;
+    QTextStream out(&file);
+    out << lastError << '\n';
+}
+
+void OrvaneParametricQDC::endOfParametrization()
+{
+    if (!bestValid) {
+        // A failed first evaluation leaves its own reason; keep it.
+        if (lastError.isEmpty())
+            lastError = noFitNoteText();
+        else
+            lastError = noFitNoteText() + QLatin1Char('\n') + lastError;
+        writeNoFitNote();
+        return;
+    }
+
+    std::array<double, atomArraySize> g {};
+    std::array<double, atomArraySize> a {};
+    std::array<double, atomArraySize> aUnits {};
+    fillArrays(bestParameters, g, a, aUnits);
+    double* gPointer = g.data();
+    double* aPointer = a.data();
+
+    OrvaneOmega report(nullptr, inputType, fileNameMopacOutputFile, QString());
+    if (!report.getLastError().isEmpty()) {
+        lastError = report.getLastError();
+        writeNoFitNote();
+        return;
+    }
+    report.setRefractiveIndex(refractiveIndex);
+    report.setChargeFactorAndAlpha(gPointer, aPointer);
+    report.setCoordNumber(coordNumber);
+    report.setOmegaPrintingOptions(omegaPrintingOptions);
+    report.setParametersQDC(bestParameters.Q, bestParameters.D, bestParameters.C);
+    report.setAtomicCharges(indices->getAtomicCharge());
+    report.setSuperDeslocalizability(indices->getSuperDeslocalizability());
+    report.setLigandAtomsByLigandVector(ligandAtoms);
+    requiredCitations = citationsWithMopac(report.getMopacCitation());
+    if (!report.calcOmega()) {
+        lastError = report.getLastError();
+        writeNoFitNote();
+        return;
+    }
+    report.setRequiredCitations(requiredCitations);
+    report.createOutFile(fileNameOmg);
+}
+
+double OrvaneParametricQDC::getChargeFactor(const int& atom) const
+{
+    return atom >= 0 && atom < atomArraySize ? chargeFactor[atom] : 0.0;
+}
+
+double OrvaneParametricQDC::getAlpha(const int& atom) const
+{
+    return atom >= 0 && atom < atomArraySize ? alpha[atom] : 0.0;
+}
