@@ -9,6 +9,10 @@
 // inclusive. Polarizabilities are compared in units of 1e-24 cm^3, the units
 // the fits work in, so that a value typed as 0.005 is on its bound and not a
 // rounding error below it.
+//
+// A donor of an element without bounds of its own keeps the bounds of the
+// donor before it, as the QDC parameter test of the molecule record does; a
+// first donor of such an element gets the widest range of its fit.
 namespace OrvaneFitBounds {
 
 struct Bounds {
@@ -18,34 +22,30 @@ struct Bounds {
     double alphaUpper = 0.0; // 1e-24 cm^3
 };
 
-// Fit of one g and one alpha per group of equivalent donors. A donor of
-// another element gets the widest g range of the listed ones: there is no
-// chemistry to pick a narrower one, and a range that depended on the donor
-// listed before it would change with the numbering.
-inline Bounds groupFit(const QString& label)
+// Fit of one g and one alpha per group of equivalent donors. `previous` is
+// the bounds of the donor before, null for the first donor.
+inline Bounds groupFit(const QString& label, const Bounds* previous = nullptr)
 {
-    Bounds b {0.001, 3.0, 0.005, 6.5};
     if (label == QLatin1String("O") || label == QLatin1String("S"))
-        b.gLower = 0.01, b.gUpper = 2.0;
-    else if (label == QLatin1String("F") || label == QLatin1String("Cl") || label == QLatin1String("Br")
+        return Bounds {0.01, 2.0, 0.005, 6.5};
+    if (label == QLatin1String("F") || label == QLatin1String("Cl") || label == QLatin1String("Br")
         || label == QLatin1String("I"))
-        b.gLower = 0.001, b.gUpper = 1.0;
-    else if (label == QLatin1String("N") || label == QLatin1String("P"))
-        b.gLower = 0.01, b.gUpper = 3.0;
-    return b;
+        return Bounds {0.001, 1.0, 0.005, 6.5};
+    if (label == QLatin1String("N") || label == QLatin1String("P"))
+        return Bounds {0.01, 3.0, 0.005, 6.5};
+    return previous ? *previous : Bounds {0.001, 3.0, 0.005, 6.5};
 }
 
-// Fit of Q, D and C (QDC model); other elements as above, from 0.01 to 3.
-inline Bounds qdcFit(const QString& label)
+// Fit of Q, D and C (QDC model).
+inline Bounds qdcFit(const QString& label, const Bounds* previous = nullptr)
 {
-    Bounds b {0.01, 3.0, 0.005, 15.0};
     if (label == QLatin1String("F") || label == QLatin1String("Cl"))
-        b.gUpper = 1.0;
-    else if (label == QLatin1String("O") || label == QLatin1String("S"))
-        b.gUpper = 2.0;
-    else if (label == QLatin1String("N") || label == QLatin1String("P"))
-        b.gUpper = 3.0;
-    return b;
+        return Bounds {0.01, 1.0, 0.005, 15.0};
+    if (label == QLatin1String("O") || label == QLatin1String("S"))
+        return Bounds {0.01, 2.0, 0.005, 15.0};
+    if (label == QLatin1String("N") || label == QLatin1String("P"))
+        return Bounds {0.01, 3.0, 0.005, 15.0};
+    return previous ? *previous : Bounds {0.01, 3.0, 0.005, 15.0};
 }
 
 // alphaUnits in 1e-24 cm^3. A NaN fails every comparison and so fails here.

@@ -165,9 +165,9 @@ bool OrvaneParametric::prepare()
         }
     }
     atomGroup = groupOf;
-    for (int atom = 0; atom < atomArraySize; ++atom)
-        atomBounds[atom] = atom >= 2 && atom <= coordNumber + 1 ? OrvaneFitBounds::groupFit(labels[atom - 1])
-                                                               : OrvaneFitBounds::Bounds {};
+    atomBounds.fill(OrvaneFitBounds::Bounds {});
+    for (int atom = 2; atom <= coordNumber + 1; ++atom)
+        atomBounds[atom] = OrvaneFitBounds::groupFit(labels[atom - 1], atom > 2 ? &atomBounds[atom - 1] : nullptr);
     donorLabels = labels;
     chargeFactor.fill(0.0);
     alpha.fill(0.0);

@@ -90,9 +90,9 @@ bool OrvaneParametricQDC::prepare()
                         .arg(coordNumber + 1);
         return false;
     }
-    for (int atom = 0; atom < atomArraySize; ++atom)
-        atomBounds[atom] = atom >= 2 && atom <= coordNumber + 1 ? OrvaneFitBounds::qdcFit(atomLabels.at(atom))
-                                                               : OrvaneFitBounds::Bounds {};
+    atomBounds.fill(OrvaneFitBounds::Bounds {});
+    for (int atom = 2; atom <= coordNumber + 1; ++atom)
+        atomBounds[atom] = OrvaneFitBounds::qdcFit(atomLabels.at(atom), atom > 2 ? &atomBounds[atom - 1] : nullptr);
     chargeFactor.fill(0.0);
     alpha.fill(0.0);
     alphaUnits.fill(0.0);

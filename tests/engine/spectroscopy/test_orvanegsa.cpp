@@ -11,9 +11,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -230,6 +232,31 @@ TEST(OrvaneGSAStop, StopDuringARunEndsAfterTheCurrentStep)
     EXPECT_EQ(signalValues(progress), (std::vector<int> {1, 1, 2}));
     EXPECT_EQ(fit.problem->endCalls, 0);
     OrvaneGSA::isStopParametrization = false;
+}
+
+TEST(OrvaneGSAStop, StopFromAnotherThread)
+{
+    // The fit runs on a worker; evaluation 100 waits until this thread has
+    // set the flag, so the fit must end right after that step.
+    std::atomic<bool> reached {false};
+    Fit fit([&reached, count = 0](const double* x) mutable {
+        if (++count == 100) {
+            reached = true;
+            while (!OrvaneGSA::isStopParametrization.load())
+                std::this_thread::yield();
+        }
+        return quadratic(x);
+    },
+        {3.0, 2.0}, false);
+    std::thread worker([&fit] { fit.gsa->initializeGSA(); });
+    while (!reached.load())
+        std::this_thread::yield();
+    OrvaneGSA::isStopParametrization = true;
+    worker.join();
+    OrvaneGSA::isStopParametrization = false;
+    EXPECT_EQ(fit.problem->evaluations, 100);
+    EXPECT_EQ(fit.problem->endCalls, 0);
+    EXPECT_EQ(fit.gsa->getFitState(), OrvaneGSA::FitState::Stopped);
 }
 
 TEST(OrvaneGSAFailure, FailingFirstEvaluationOfARunEndsTheFit)

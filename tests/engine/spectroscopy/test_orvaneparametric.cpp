@@ -167,7 +167,7 @@ TEST(OrvaneFitBounds, PointsOnAndJustPastEachBound)
     const Case cases[] = {
         {"O", 0.01, 2.0, 2.0}, {"S", 0.01, 2.0, 2.0}, {"F", 0.001, 1.0, 1.0}, {"Cl", 0.001, 1.0, 1.0},
         {"Br", 0.001, 1.0, 3.0}, {"I", 0.001, 1.0, 3.0}, {"N", 0.01, 3.0, 3.0}, {"P", 0.01, 3.0, 3.0},
-        // Elements without bounds of their own get the widest listed range.
+        // Elements without bounds of their own, as the first donor: the widest range.
         {"C", 0.001, 3.0, 3.0}, {"Se", 0.001, 3.0, 3.0},
     };
     const double past = 1e-9;
@@ -198,6 +198,16 @@ TEST(OrvaneFitBounds, PointsOnAndJustPastEachBound)
             EXPECT_EQ(OrvaneFitBounds::within(p.bounds, p.g, p.alpha), p.inside)
                 << (&p.bounds == &group ? "group" : "qdc") << " g " << p.g << " alpha " << p.alpha;
     }
+    // After another donor they keep that donor's bounds.
+    const OrvaneFitBounds::Bounds fluorine = OrvaneFitBounds::groupFit(QStringLiteral("F"));
+    const OrvaneFitBounds::Bounds afterFluorine = OrvaneFitBounds::groupFit(QStringLiteral("C"), &fluorine);
+    EXPECT_TRUE(OrvaneFitBounds::within(afterFluorine, 1.0, 1.0));
+    EXPECT_FALSE(OrvaneFitBounds::within(afterFluorine, 1.0 + past, 1.0));
+    const OrvaneFitBounds::Bounds oxygen = OrvaneFitBounds::qdcFit(QStringLiteral("O"));
+    const OrvaneFitBounds::Bounds afterOxygen = OrvaneFitBounds::qdcFit(QStringLiteral("Br"), &oxygen);
+    EXPECT_TRUE(OrvaneFitBounds::within(afterOxygen, 2.0, 15.0));
+    EXPECT_FALSE(OrvaneFitBounds::within(afterOxygen, 2.0 + past, 1.0));
+
     // The F donor of the issue: g = 0.001 passes the group fit, fails QDC.
     EXPECT_TRUE(OrvaneFitBounds::within(OrvaneFitBounds::groupFit(QStringLiteral("F")), 0.001, 1.0));
     EXPECT_FALSE(OrvaneFitBounds::within(OrvaneFitBounds::qdcFit(QStringLiteral("F")), 0.001, 1.0));
@@ -226,6 +236,36 @@ TEST(OrvaneParametricGroups, PointsOutsideTheBoundsGetThePenalty)
             EXPECT_LT(model.getResponseFunction(), 1e10);
         else
             EXPECT_EQ(model.getResponseFunction(), OrvaneParametric::penaltyResponse);
+    }
+}
+
+TEST(OrvaneParametricGroups, DonorOfAnotherElementTakesTheBoundsOfTheDonorBefore)
+{
+    // Eu with an O and a C donor, in both orders (MOPAC input, Cartesian).
+    WorkingFolder folder;
+    const QByteArray header = "AM1 SPARKLE CHARGE=3 1SCF\nEu with an O and a C donor\n\n"
+                              "Eu     0.000000 1     0.000000 1     0.000000 1\n";
+    const QByteArray first = "O      2.400000 1     0.000000 1     0.000000 1\n";
+    const QByteArray second = "C      0.000000 1     0.300000 1     2.650000 1\n";
+    folder.write(QStringLiteral("oc.mop"), header + first + second);
+    folder.write(QStringLiteral("co.mop"), header + second + first);
+    struct Case {
+        const char* file;
+        QMap<int, QStringList> groups;
+        bool carbonMayHave2point5;
+    };
+    const Case cases[] = {
+        {"oc.mop", groupsOf({{0, {"O 2"}}, {1, {"C 3"}}}), false}, // C after O: g at most 2
+        {"co.mop", groupsOf({{0, {"O 3"}}, {1, {"C 2"}}}), true},  // C first: g up to 3
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        OrvaneParametric model(nullptr, folder.path(QLatin1String(c.file)), 1);
+        ASSERT_TRUE(model.getLastError().isEmpty()) << model.getLastError().toStdString();
+        ASSERT_TRUE(model.setGroupsAndAtoms(c.groups));
+        model.setCoordNumber(2);
+        ASSERT_TRUE(evaluate(model, {0.5, 2.5, 1.0, 1.0}));
+        EXPECT_EQ(model.getResponseFunction() != OrvaneParametric::penaltyResponse, c.carbonMayHave2point5);
     }
 }
 
