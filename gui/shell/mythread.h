@@ -16,9 +16,10 @@ class MyThread : public QThread
 {
     Q_OBJECT
 public:
-    // inputFile: for MOPAC the input's path without its extension (MOPAC
-    // finds name.mop or name.dat and writes name.out beside it); for ORCA the
-    // full path of the .orcinp file.
+    // inputFile: for MOPAC the input's path without its extension, with the
+    // platform's separators (QDir::toNativeSeparators; MOPAC finds name.mop or
+    // name.dat and writes name.out beside it); for ORCA the full path of the
+    // .orcinp file, whose output goes to the same name with ".orcout".
     MyThread(QObject* parent, const QString& inputFile);
     // Ends a child that still runs and waits for run() to return.
     ~MyThread() override;

@@ -8,15 +8,17 @@
 // block, %pointcharges directive, *xyz block), prints the blocks that the
 // output readers take in the layouts ORCA uses (input echo, CARTESIAN
 // COORDINATES, ORBITAL ENERGIES, MOLECULAR ORBITALS when print[p_mos] is on,
-// excited singlets and triplets, the absorption spectrum), writes the side
-// files ORCA leaves beside its input (name.orcinp.gbw, name.orcinp.cis) and
-// ends with ORCA's normal-termination line. The numbers are made up but
+// excited singlets, triplets when asked for, the absorption spectrum), writes
+// the side files ORCA leaves beside its input (name.orcinp.gbw,
+// name.orcinp.cis) and ends with ORCA's normal-termination line. The numbers are made up but
 // consistent: a valence-electron count of the atoms sets the occupied
-// orbitals, and every state's energy agrees between its blocks.
+// orbitals, and every state's energy agrees between its blocks. As ORCA does,
+// the excited-state headings read "CIS-EXCITED STATES" for Hartree-Fock and
+// ZINDO references and "TD-DFT/TDA EXCITED STATES" otherwise.
 //
 // ORVANE_ORCA_STANDIN_MODE changes the run:
 //   fail   stops after the coordinates with an error termination, exit code 1
-//   crash  stops after the coordinates by a segmentation fault (no core file)
+//   crash  stops after the coordinates by an abort signal (no core file)
 //   hang   starts a child process that ignores SIGTERM, prints
 //          "Stand-in process <pid> waits for child <pid>" and waits forever
 // Wrong arguments, a missing input or point-charge file and unknown elements
@@ -435,7 +437,9 @@ int main(int argc, char** argv)
     if (mode == "crash") {
         const rlimit noCore = {0, 0};
         setrlimit(RLIMIT_CORE, &noCore);
-        std::raise(SIGSEGV);
+        // SIGABRT rather than SIGSEGV: a sanitizer build would turn a
+        // segmentation fault into an ordinary exit.
+        std::abort();
     }
 
     const Orbitals orbitals = makeOrbitals(input);

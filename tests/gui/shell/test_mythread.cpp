@@ -406,7 +406,7 @@ TEST(OrcaStandIn, PrintsFourDigitOrbitalNumbersInOrcaColumns)
     }
     stream << "H -1.0 0.0 0.0\nH " << 1.5 * 350 << " 0.0 0.0\n";
     writeText(temp.filePath(QStringLiteral("chain.orcinp")),
-              QStringLiteral("! RHF ZINDO/S\n%cis\n\tnroots 2\n\tTriplets false\nend\n*xyz 0 1\n")
+              QStringLiteral("! B3LYP def2-SVP\n%cis\n\tnroots 2\n\tTriplets false\nend\n*xyz 0 1\n")
                   + atoms + QStringLiteral("*"));
     MyThread thread(nullptr, temp.filePath(QStringLiteral("chain.orcinp")));
     thread.mode = 1;
@@ -420,6 +420,8 @@ TEST(OrcaStandIn, PrintsFourDigitOrbitalNumbersInOrcaColumns)
     EXPECT_TRUE(output.contains(QStringLiteral("\n1051   0.0000 ")));
     EXPECT_TRUE(output.contains(QStringLiteral("\n  1050a -> 1051a  :     0.930000 (c=")));
     EXPECT_TRUE(output.contains(QStringLiteral("\n  1050a -> 1052a  :     0.050000 (c=")));
+    // A DFT reference gets ORCA's TD-DFT/TDA heading.
+    EXPECT_TRUE(output.contains(QStringLiteral("\nTD-DFT/TDA EXCITED STATES (SINGLETS)\n")));
     EXPECT_FALSE(output.contains(QStringLiteral("(TRIPLETS)")));
     EXPECT_FALSE(output.contains(QStringLiteral("MOLECULAR ORBITALS")));
     EXPECT_TRUE(output.contains(QStringLiteral("****ORCA TERMINATED NORMALLY****")));
