@@ -8,6 +8,7 @@
 #include "fittesthelpers.h"
 #include "orvanegsa.h"
 #include "orvaneindicescalculation.h"
+#include "orvaneinputdata.h"
 #include "orvaneparametricqdc.h"
 
 #include <QSignalSpy>
@@ -132,6 +133,32 @@ TEST_F(QdcTest, RestrictionAndSignsOfDAndC)
         else
             EXPECT_EQ(model->getResponseFunction(), OrvaneParametricQDC::penaltyResponse);
         EXPECT_EQ(model->isRestrictionActive(), true) << "the first valid point is a large improvement";
+    }
+}
+
+// The fit bounds its points as the molecule record's parameter test does.
+TEST_F(QdcTest, BoundsAgreeWithTheParameterTestOfTheMoleculeRecord)
+{
+    QVector<float> charges, supers;
+    for (double v : indices->getAtomicCharge())
+        charges.append(float(v));
+    for (double v : indices->getSuperDeslocalizability())
+        supers.append(float(v));
+    struct Case {
+        double q, d, c;
+        bool inside;
+    };
+    const Case cases[] = {
+        {knownQ, knownD, knownC, true}, {0.31, knownD, knownC, false}, {0.0014, knownD, knownC, false},
+        {knownQ, knownD, 4.56, false}, {knownQ, knownD, 16.0, true}, {knownQ, knownD, 20.0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.q << " " << c.d << " " << c.c);
+        std::unique_ptr<OrvaneParametricQDC> model(newModel(0));
+        ASSERT_TRUE(evaluate(*model, c.q, c.d, c.c));
+        const double qdc[3] = {c.q, c.d, c.c};
+        EXPECT_EQ(OrvaneInputData::checkParametersQDC(complexH2O8, charges, supers, donors, qdc), c.inside);
+        EXPECT_EQ(model->getResponseFunction() != OrvaneParametricQDC::penaltyResponse, c.inside);
     }
 }
 
