@@ -257,6 +257,61 @@ int main(int argc, char** argv)
         p.drawPolygon(head);
     });
 
+
+    // Toolbar icons of the viewer, find bar and calculation pages.
+    save("fileopen.png", 48, 48, [](QPainter& p) {
+        p.setPen(QPen(QColor(150, 110, 30), 2));
+        p.setBrush(QColor(240, 190, 80));
+        p.drawRoundedRect(QRectF(4, 10, 38, 30), 3, 3);
+        QPolygonF flap;
+        flap << QPointF(10, 20) << QPointF(46, 20) << QPointF(40, 40) << QPointF(4, 40);
+        p.setBrush(QColor(250, 215, 120));
+        p.drawPolygon(flap);
+    });
+    save("filesave.png", 48, 48, [](QPainter& p) {
+        p.setPen(QPen(QColor(30, 50, 110), 2));
+        p.setBrush(QColor(60, 100, 190));
+        p.drawRoundedRect(QRectF(6, 6, 36, 36), 4, 4);
+        p.setBrush(QColor(235, 240, 250));
+        p.drawRect(QRectF(13, 6, 22, 14));
+        p.setBrush(QColor(30, 50, 110));
+        p.drawRect(QRectF(27, 9, 5, 8));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(12, 26, 24, 14));
+    });
+    save("find.png", 48, 48, [](QPainter& p) {
+        p.setPen(QPen(QColor(60, 60, 70), 6, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(29, 29), QPointF(42, 42));
+        p.setPen(QPen(QColor(60, 60, 70), 3));
+        p.setBrush(QColor(200, 225, 255, 200));
+        p.drawEllipse(QPointF(20, 20), 13, 13);
+    });
+    save("back.png", 48, 48, [](QPainter& p) {
+        arrow(p, QPointF(40, 24), QPointF(8, 24), QColor(40, 110, 200), 6);
+    });
+    save("forward.png", 48, 48, [](QPainter& p) {
+        arrow(p, QPointF(8, 24), QPointF(40, 24), QColor(40, 110, 200), 6);
+    });
+    save("clear_project.png", 48, 48, [](QPainter& p) {
+        page(p, QRectF(8, 4, 28, 38), QColor(220, 220, 230));
+        p.setPen(QPen(QColor(210, 40, 40), 5, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(24, 26), QPointF(42, 44));
+        p.drawLine(QPointF(42, 26), QPointF(24, 44));
+    });
+    save("stop_optimization.png", 48, 48, [](QPainter& p) {
+        QPolygonF octagon;
+        for (int k = 0; k < 8; ++k) {
+            const double a = M_PI / 8 + k * M_PI / 4;
+            octagon << QPointF(24 + 21 * qCos(a), 24 + 21 * qSin(a));
+        }
+        p.setPen(QPen(QColor(120, 10, 10), 2));
+        p.setBrush(QColor(215, 35, 35));
+        p.drawPolygon(octagon);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(14, 21, 20, 6));
+    });
+
     // Program emblem: a red emitting ion in its ring of ligands.
     auto emblem = [](QPainter& p, double size) {
         const double s = size / 96.0;
