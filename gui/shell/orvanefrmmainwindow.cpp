@@ -3,6 +3,7 @@
 
 #include "orvanefrmabout.h"
 #include "orvanefrmfileviewer.h"
+#include "orvanefrmfilesconverter.h"
 #include "orvanefrmhandlespectroscopiccalculation.h"
 #include "orvanefrmplaceholderpage.h"
 #include "orvaneupdatecontroller.h"
@@ -34,7 +35,7 @@ OrvaneFrmMainWindow::OrvaneFrmMainWindow(QWidget* parent)
     addLoggingPage(new OrvaneFrmPlaceholderPage(this, tr("Module 2: Excited States Calculation")));
     frmSpectroscopic = new OrvaneFrmHandleSpectroscopicCalculation(this);
     addLoggingPage(frmSpectroscopic);
-    addLoggingPage(new OrvaneFrmPlaceholderPage(this, tr("Module 4: Files Converter")));
+    addLoggingPage(new OrvaneFrmFilesConverter(this));
     ui->stackedWidget->addWidget(new OrvaneFrmAbout(this));
 
     // The controller drives the update button and the progress bar (and
