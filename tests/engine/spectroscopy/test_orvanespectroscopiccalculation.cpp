@@ -126,6 +126,10 @@ std::vector<double> eightStatePopulations(const Calc& c)
 TEST(RadiativeRates, RatesBranchingRatiosAndEmpiricalAnrad)
 {
     Calc c(nullptr);
+    EXPECT_EQ(c.getRefractiveIndex(), 1.5);
+    EXPECT_EQ(c.getBandHalfWidth(), 3250.0);
+    for (int l : {2, 4, 6})
+        EXPECT_EQ(c.getOmegaED(l), 1e-20);
     c.setOmegaValues(10, 5, 0.5);
     ASSERT_TRUE(c.calcArad());
     expectRelative(c.getArad02(), 300.02908849374626, 1e-12, "A02");
@@ -293,7 +297,7 @@ TEST(TransferRates, FileFreeThreeChannels)
         // The other channels are not computed.
         for (int i : {1, 2, 3, 4, 5, 10, 11, 12})
             EXPECT_EQ(c.getWetMM(i) + c.getWetEX(i), 0.0) << model << " channel " << i;
-        // A donor below its acceptor: back-transfer beats transfer.
+        // The singlet lies 914 cm-1 above 5D4: the back-transfer is the smaller rate.
         EXPECT_GT(c.getWbtMM(0), 0.0);
         EXPECT_LT(c.getWbtMM(0), c.getWetMM(0));
     }
@@ -334,6 +338,8 @@ TEST(TransferRates, ChannelsFromTheGaussianFixture)
     }
     EXPECT_EQ(c->getEnergyMismatch(0), 31250.0 - 27586.0);
     EXPECT_EQ(c->getEnergyMismatch(10), 1e7 / 520.0 - 27586.0);
+    // The triplet lies below 5D4: back-transfer above transfer.
+    EXPECT_GT(c->getWbtMM(10), c->getWetMM(10));
 
     // A switched-off channel keeps what it held.
     EnergyTransferChannels some = allChannels();
@@ -580,8 +586,12 @@ TEST(QuantumYield, SixStatesUseTheirOwnRatesAndReturnTheSummary)
     const int placeOf[6] = {Calc::S0, Calc::S1, Calc::Triplet, Calc::Level5D4, Calc::Level5D1, Calc::Level5D0};
     const double expected[6] = {0.09168389761866325, 9.007691551549094e-06, 7.317932770898876e-08,
                                 7.0621294801738975e-06, 0.00047599267866492147, 0.9078239667023124};
-    for (int k = 0; k < 6; ++k)
+    double sum = 0.0;
+    for (int k = 0; k < 6; ++k) {
         expectRelative(c.getPopulation(placeOf[k]), expected[k], 1e-10, "population " + std::to_string(k));
+        sum += c.getPopulation(placeOf[k]);
+    }
+    EXPECT_NEAR(sum, 1.0, 1e-14);
     expectRelative(c.getQuantumYield(), 59.41003754954992, 1e-10, "yield");
     EXPECT_EQ(c.getArad(), 0.0); // the arguments, not the members
     EXPECT_EQ(summary,
