@@ -65,7 +65,9 @@ OrvaneFrmMainWindow::OrvaneFrmMainWindow(QWidget* parent)
     ui->listWidget->setCurrentRow(MopacPage);
 
     fileViewer = std::make_unique<OrvaneFrmFileViewer>();
-    fileViewer->setWindowFlags(Qt::Dialog | Qt::WindowCloseButtonHint);
+    // Close button only (the customize hint makes X11 window managers honour it).
+    fileViewer->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                               | Qt::WindowCloseButtonHint);
     fileViewer->setWindowModality(Qt::ApplicationModal);
 }
 

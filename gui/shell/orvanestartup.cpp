@@ -49,8 +49,9 @@ int OrvaneStartup::run(const QStringList& arguments)
 int OrvaneStartup::runViewer(const QString& fileName)
 {
     OrvaneFrmFileViewer viewer;
-    viewer.setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint
-                          | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    viewer.setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint
+                          | Qt::WindowCloseButtonHint);
     viewer.loadFile(fileName);
     viewer.show();
     if (const QScreen* screen = viewer.screen())

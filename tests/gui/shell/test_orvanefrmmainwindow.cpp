@@ -124,6 +124,9 @@ TEST_F(MainWindowFixture, StartsOnTheMopacPageWithFiveRowsAndTheBottomRow)
         EXPECT_FALSE(button->icon().isNull()) << button->objectName().toStdString();
     EXPECT_FALSE(window->getFileViewer()->isVisible());
     EXPECT_EQ(window->getFileViewer()->parent(), nullptr);
+    const Qt::WindowFlags viewerFlags = window->getFileViewer()->windowFlags();
+    EXPECT_TRUE(viewerFlags & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(viewerFlags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
 }
 
 TEST_F(MainWindowFixture, RowAndPageAlwaysAgree)
