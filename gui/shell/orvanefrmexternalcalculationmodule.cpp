@@ -9,7 +9,9 @@
 #include "orvanefrmmopackeywords.h"
 #include "orvanefrmorcakeywords.h"
 #include "orvanefrmsearching.h"
+#include "orvanefilesconverter.h"
 #include "orvaneinputdata.h"
+#include "orvaneorganizemolecules.h"
 #include "orvaneplatform.h"
 #include "orvanesettings.h"
 
@@ -720,20 +722,23 @@ void OrvaneFrmExternalCalculationModule::runCalculation()
 
     QString argument;
     if (mode == 0) {
-        // MOPAC takes the input's path without extension and finds name.mop
-        // (before name.dat) beside it; the platform's separators are passed
-        // through unchanged.
+        // MOPAC gets the prepared input by its full name, in the platform's
+        // separators. Without the extension MOPAC 22 would pick name.mop or
+        // name.dat itself, and it cuts such a path at a dot in a folder name
+        // ("/data/v1.2/complex" is looked for as "/data/v1"); with it, the
+        // .mop is the file read, and the outputs name.out and name.arc are
+        // written beside it all the same.
         const QString withoutExtension = withExtension(inputFileName, QString()).chopped(1);
-        argument = QDir::toNativeSeparators(withoutExtension);
+        argument = QDir::toNativeSeparators(withoutExtension + QStringLiteral(".mop"));
         if (ui->rdbMOL2File->isChecked()) {
             if (!createMopFile()) {
                 abandonRun();
                 return;
             }
         } else if (ui->rdbMopFile->isChecked()) {
-            // Kept for older MOPAC versions that read name.dat. MOPAC takes
-            // name.mop first, which is the accepted input, so an older .dat
-            // (never replaced here) cannot decide the run.
+            // Kept for older MOPAC versions that read name.dat. The .mop is
+            // named to MOPAC, so an older .dat (never replaced here) cannot
+            // decide the run.
             QFile::copy(inputFileName, withExtension(inputFileName, QStringLiteral("dat")));
         }
         followedOutputFile = withoutExtension + QStringLiteral(".out");
@@ -814,15 +819,38 @@ void OrvaneFrmExternalCalculationModule::abandonRun()
 
 bool OrvaneFrmExternalCalculationModule::createMopFile()
 {
-    // Needs the MOPAC input writer.
-    return false;
+    OrvaneOrganizeMolecules organizer(this);
+    // The user is told why: a silent return would leave a run that never starts.
+    if (!organizer.readMOL2(inputFileName)) {
+        OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"), organizer.getLastError());
+        return false;
+    }
+    organizer.key = frmMopacKeywords->keywordLine();
+    if (!organizer.createOutpuFile(withExtension(inputFileName, QStringLiteral("mop")))) {
+        OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"), organizer.getLastError());
+        return false;
+    }
+    return true;
 }
 
 bool OrvaneFrmExternalCalculationModule::createOrcaInputFile(const bool& secondPass)
 {
-    Q_UNUSED(secondPass)
-    // Needs the ORCA input writer.
-    return false;
+    OrvaneFilesConverter converter(nullptr, inputFileName);
+    const Ui::OrvaneFrmOrcaKeywords* panel = frmOrcaKeywords->ui.get();
+    const bool window = panel->gbxExcitationWindows->isChecked();
+    // The first pass: one root and no window, for the orbital energies; the
+    // second: the user's choices, with the window's energies taken from the
+    // first pass's output beside the work input.
+    const bool triplets = secondPass && panel->chbIsTripletLevel->isChecked();
+    const int occupied = secondPass ? (window ? panel->sbxEMin->value() : 20) : 0;
+    const int virtuals = secondPass ? (window ? panel->sbxEMax->value() : 20) : 0;
+    const int roots = secondPass ? panel->sbxNumberOfStates->value() : 1;
+    const bool written = converter.convertFromOutToInpOrca(
+        orcaInputFileName, triplets, secondPass, occupied, virtuals, roots,
+        withExtension(orcaInputFileName, QStringLiteral("pointcharge")));
+    if (!written)
+        OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"), converter.getLastError());
+    return written;
 }
 
 void OrvaneFrmExternalCalculationModule::watchOutputFile()

@@ -30,35 +30,6 @@ const QString orcaHint =
     QStringLiteral("Drag and drop a .out/.orcinp file here OR click on button Open to open it");
 const QString greyStyle = QStringLiteral("color: rgb(158, 158, 158);");
 
-// [Eu(H2O)4]3+ drawn with the ion away from the origin; the bonds make every
-// O a donor of the ion.
-QString eu4Mol2(const QString& ionName = QStringLiteral("Eu1"))
-{
-    return QStringLiteral(
-               "@<TRIPOS>MOLECULE\neu_h2o4\n 13 12 1 0 0\nSMALL\nUSER_CHARGES\n\n"
-               "@<TRIPOS>ATOM\n"
-               "      1 %1      1.0000    1.0000    1.0000 Eu        1 RES1    3.0000\n"
-               "      2 O2       3.4000    1.0000    1.0000 O.3       1 RES1   -0.8000\n"
-               "      3 O3      -1.4000    1.0000    1.0000 O.3       1 RES1   -0.8000\n"
-               "      4 O4       1.0000    3.4000    1.0000 O.3       1 RES1   -0.8000\n"
-               "      5 O5       1.0000   -1.4000    1.0000 O.3       1 RES1   -0.8000\n"
-               "      6 H6       3.9800    1.7800    1.0000 H         1 RES1    0.4000\n"
-               "      7 H7       3.9800    0.2200    1.0000 H         1 RES1    0.4000\n"
-               "      8 H8      -1.9800    1.7800    1.0000 H         1 RES1    0.4000\n"
-               "      9 H9      -1.9800    0.2200    1.0000 H         1 RES1    0.4000\n"
-               "     10 H10      1.7800    3.9800    1.0000 H         1 RES1    0.4000\n"
-               "     11 H11      0.2200    3.9800    1.0000 H         1 RES1    0.4000\n"
-               "     12 H12      1.7800   -1.9800    1.0000 H         1 RES1    0.4000\n"
-               "     13 H13      0.2200   -1.9800    1.0000 H         1 RES1    0.4000\n"
-               "@<TRIPOS>BOND\n"
-               "     1     1     2    1\n     2     1     3    1\n     3     1     4    1\n"
-               "     4     1     5    1\n     5     2     6    1\n     6     2     7    1\n"
-               "     7     3     8    1\n     8     3     9    1\n     9     4    10    1\n"
-               "    10     4    11    1\n    11     5    12    1\n    12     5    13    1\n"
-               "@<TRIPOS>SUBSTRUCTURE\n     1 RES1        1 GROUP             0 ****  ****    0 ROOT\n")
-        .arg(ionName, -6);
-}
-
 const QString waterMol2 = QStringLiteral(
     "@<TRIPOS>MOLECULE\nwater\n 3 2 1 0 0\nSMALL\nNO_CHARGES\n\n@<TRIPOS>ATOM\n"
     "      1 O1       0.0000    0.0000    0.0000 O.3       1 RES1    0.0000\n"
@@ -66,11 +37,6 @@ const QString waterMol2 = QStringLiteral(
     "      3 H3      -0.2400    0.9300    0.0000 H         1 RES1    0.0000\n"
     "@<TRIPOS>BOND\n     1     1     2    1\n     2     1     3    1\n"
     "@<TRIPOS>SUBSTRUCTURE\n     1 RES1        1 GROUP             0 ****  ****    0 ROOT\n");
-
-QString mopacFixture(const char* name)
-{
-    return QStringLiteral(ORVANE_TEST_DATA_DIR "/mopac/") + QString::fromLatin1(name);
-}
 
 } // namespace
 
