@@ -279,3 +279,330 @@ TEST_F(RunFixture, AProgramThatRefusesOrCrashesEndsTheRunAsFailed)
         statusLines.clear();
     }
 }
+
+namespace {
+
+// Module 2 runs: ORCA is the stand-in program of the tests.
+class OrcaRunFixture : public RunFixture
+{
+protected:
+    void SetUp() override
+    {
+        RunFixture::SetUp();
+        workFolder = OrvanePlatform::privateTempFolder();
+        ASSERT_FALSE(workFolder.isEmpty());
+        useProgram(1, orcaStandIn);
+    }
+
+    // A MOPAC output of [Eu(H2O)8]3+ under a name with a blank and a comma.
+    QString placeMopacOutput()
+    {
+        const QString output = temp.filePath(QStringLiteral("data/my complex,1.out"));
+        writeText(output, readText(mopacFixture("eu_h2o8_allvec.out")));
+        return output;
+    }
+
+    void setPanel(int roots, bool window, int occupied = 20, int virtuals = 20)
+    {
+        widget<QSpinBox>("sbxNumberOfStates")->setValue(roots);
+        widget<QGroupBox>("gbxExcitationWindows")->setChecked(window);
+        widget<QSpinBox>("sbxEMin")->setValue(occupied);
+        widget<QSpinBox>("sbxEMax")->setValue(virtuals);
+    }
+
+    // The absorption-spectrum signals, in the order emitted.
+    QStringList absorptionSignals()
+    {
+        QStringList emitted;
+        const auto withFile = QObject::connect(page.get(),
+                         qOverload<const int&, const QString&>(
+                             &OrvaneFrmExternalCalculationModule::showAbsorptionSpectrumCalculationModule),
+                         [&](const int& index, const QString& file) {
+                             emitted << QString::number(index) + QLatin1Char(' ') + file;
+                         });
+        const auto indexOnly = QObject::connect(page.get(),
+                         qOverload<const int&>(
+                             &OrvaneFrmExternalCalculationModule::showAbsorptionSpectrumCalculationModule),
+                         [&](const int& index) { emitted << QString::number(index); });
+        click("btnShowAbsorptionSpectrumModule");
+        QObject::disconnect(withFile);
+        QObject::disconnect(indexOnly);
+        return emitted;
+    }
+
+    QStringList passLines() const
+    {
+        return statusTexts().filter(QStringLiteral("Will it run a new ORCA calculation"));
+    }
+
+    // The four results of a run from a MOPAC output, beside that output.
+    QStringList resultTexts() const
+    {
+        QStringList texts;
+        for (const char* extension : {".orcinp", ".pointcharge", ".orcout", ".gbw"})
+            texts << readText(temp.filePath(QStringLiteral("data/mycomplex1") + QString::fromLatin1(extension)));
+        return texts;
+    }
+
+    QString workFolder;
+};
+
+const QString firstPassLine = QStringLiteral(
+    "-> (Orvane External Calculation Module) Will it run a new ORCA calculation ? NO  -  Did the "
+    "calculation terminate ? NO");
+const QString secondPassLine = QStringLiteral(
+    "-> (Orvane External Calculation Module) Will it run a new ORCA calculation ? YES -  Did the "
+    "calculation terminate ? NO");
+const QString orcaStarted =
+    QStringLiteral("-> (Orvane Excited States Calculations) Excited States Calculations was successfully started.");
+
+} // namespace
+
+TEST_F(OrcaRunFixture, AMopacOutputRunsTwoPassesAndItsResultsLandBesideIt)
+{
+    const QString mopacOutput = placeMopacOutput();
+    createPage(1);
+    drop(mopacOutput);
+    EXPECT_EQ(widget<QLineEdit>("editPointChargesFileName")->text(), QStringLiteral("mycomplex1.pointcharge"));
+    setPanel(4, true, 3, 2);
+
+    // What the first pass used and wrote, seen when the second is announced.
+    QString firstInput;
+    QString firstOutput;
+    QObject::connect(page.get(), &AbstractObjCalculationWidget::newObjCalculationMessage,
+                     [&](const QString& line) {
+                         if (line.contains(QStringLiteral("calculation ? YES"))) {
+                             firstInput = readText(workFolder + QStringLiteral("/mycomplex1.orcinp"));
+                             firstOutput = readText(workFolder + QStringLiteral("/mycomplex1.orcout"));
+                         }
+                     });
+    dialogs.pressButton(QMessageBox::Ok);
+    click("btnRunCalculation");
+    ASSERT_TRUE(waitForIdle());
+    EXPECT_EQ(boxTexts(), QStringList{QStringLiteral("ORVANE Information: ") + orcaKind + successBox});
+
+    // Pass 1: one root, no triplets, no window; the ion is a point charge.
+    EXPECT_TRUE(firstInput.contains(QStringLiteral("\tnroots 1\n")));
+    EXPECT_TRUE(firstInput.contains(QStringLiteral("\tTriplets false\n")));
+    EXPECT_FALSE(firstInput.contains(QStringLiteral("ewin")));
+    EXPECT_TRUE(firstInput.contains(QStringLiteral("%pointcharges \"mycomplex1.pointcharge\"\n")));
+    EXPECT_FALSE(firstInput.contains(QStringLiteral("Eu ")));
+    EXPECT_TRUE(firstOutput.contains(QStringLiteral("ORBITAL ENERGIES")));
+    EXPECT_TRUE(firstOutput.contains(QStringLiteral("****ORCA TERMINATED NORMALLY****")));
+
+    // Pass 2: the panel's roots and triplets, and the window of the first pass.
+    const QStringList results = resultTexts();
+    const QString secondInput = results[0];
+    EXPECT_TRUE(secondInput.contains(QStringLiteral("\tnroots 4\n")));
+    EXPECT_TRUE(secondInput.contains(QStringLiteral("\tTriplets true\n")));
+    EXPECT_TRUE(secondInput.contains(QStringLiteral("frozencore fc_ewin")));
+    const QRegularExpression window(QStringLiteral("\tewin (-?\\d+\\.\\d{6}),(-?\\d+\\.\\d{6})\n"));
+    const QRegularExpressionMatch bounds = window.match(secondInput);
+    ASSERT_TRUE(bounds.hasMatch()) << secondInput.toStdString();
+    // With 3 occupied and 2 virtual orbitals the window runs from orbital
+    // HOMO-2 to LUMO+1 of the first pass's table (numbered from 0, the
+    // occupation 2 up to the HOMO).
+    QVector<double> energies;
+    int homo = -1;
+    {
+        const int table = firstOutput.indexOf(QStringLiteral("  NO   OCC          E(Eh)"));
+        ASSERT_GE(table, 0);
+        const QStringList rows = firstOutput.mid(table).split(QLatin1Char('\n')).mid(1);
+        for (const QString& row : rows) {
+            const QStringList fields = row.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            if (fields.size() < 4)
+                break;
+            if (fields[1].toDouble() > 1.0)
+                homo = energies.size();
+            energies << fields[2].toDouble();
+        }
+    }
+    ASSERT_GE(homo, 2);
+    ASSERT_LT(homo + 2, energies.size());
+    EXPECT_EQ(bounds.captured(1), QString::number(energies[homo - 2], 'f', 6));
+    EXPECT_EQ(bounds.captured(2), QString::number(energies[homo + 2], 'f', 6));
+
+    // The four results beside the MOPAC output, none left in the work folder.
+    EXPECT_TRUE(results[1].startsWith(QStringLiteral("1\n3.0 ")));
+    EXPECT_TRUE(results[2].contains(QStringLiteral("CIS-EXCITED STATES (TRIPLETS)")));
+    EXPECT_TRUE(results[2].contains(QStringLiteral("STATE  4:")));
+    EXPECT_EQ(results[3], QStringLiteral("stand-in orbital file\n"));
+    for (const char* name : {"mycomplex1.orcinp", "mycomplex1.pointcharge", "mycomplex1.orcout", "mycomplex1.orcinp.gbw"})
+        EXPECT_FALSE(QFileInfo::exists(workFolder + QLatin1Char('/') + QString::fromLatin1(name))) << name;
+    EXPECT_EQ(tab(1)->toPlainText(), results[2]);
+
+    EXPECT_EQ(passLines(), (QStringList{firstPassLine, secondPassLine}));
+    EXPECT_EQ(countStatus(orcaStarted), 2);
+    EXPECT_EQ(countStatus(QStringLiteral(
+                  "-> (Orvane External Calculation Module) Excited States Calculation was successfully finished.")),
+              1);
+
+    // The ORCA output reads in the engine and goes to the absorption spectrum.
+    OrvaneInputData orcaResult(nullptr, temp.filePath(QStringLiteral("data/mycomplex1.orcout")));
+    EXPECT_TRUE(orcaResult.readOutputOrca()) << orcaResult.getLastError().toStdString();
+    ASSERT_TRUE(button("btnShowAbsorptionSpectrumModule")->isEnabled());
+    EXPECT_EQ(absorptionSignals(),
+              (QStringList{QStringLiteral("3 ") + temp.filePath(QStringLiteral("data/mycomplex1.orcout")),
+                           QStringLiteral("2")}));
+}
+
+TEST_F(OrcaRunFixture, ARerunReplacesTheEarlierResultsOnlyAsAWholeAfterSuccess)
+{
+    const QString mopacOutput = placeMopacOutput();
+    createPage(1);
+    drop(mopacOutput);
+    setPanel(4, false);
+    dialogs.pressButton(QMessageBox::Ok);
+    click("btnRunCalculation");
+    ASSERT_TRUE(waitForIdle());
+    const QStringList firstResults = resultTexts();
+    ASSERT_TRUE(firstResults[2].contains(QStringLiteral("STATE  4:")));
+
+    // A failing run: judged once, no second pass, the earlier set untouched.
+    {
+        ScopedEnvironment failing("ORVANE_ORCA_STANDIN_MODE", "fail");
+        statusLines.clear();
+        const int asked = dialogs.requests().size();
+        dialogs.pressButton(QMessageBox::Ok);
+        click("btnRunCalculation");
+        ASSERT_TRUE(waitForIdle());
+        EXPECT_EQ(boxTexts().mid(asked), QStringList{QStringLiteral("ORVANE Information: ") + orcaKind + failureText});
+        EXPECT_EQ(passLines(), QStringList{firstPassLine});
+        EXPECT_EQ(countStatus(orcaStarted), 1);
+        EXPECT_EQ(resultTexts(), firstResults);
+        EXPECT_TRUE(tab(1)->toPlainText().contains(QStringLiteral("SCF NOT CONVERGED")));
+    }
+
+    // A good run replaces all four.
+    widget<QSpinBox>("sbxNumberOfStates")->setValue(6);
+    dialogs.pressButton(QMessageBox::Ok);
+    click("btnRunCalculation");
+    ASSERT_TRUE(waitForIdle());
+    const QStringList secondResults = resultTexts();
+    EXPECT_TRUE(secondResults[0].contains(QStringLiteral("\tnroots 6\n")));
+    EXPECT_TRUE(secondResults[2].contains(QStringLiteral("STATE  6:")));
+    EXPECT_EQ(secondResults[1], firstResults[1]);
+
+    // A result that cannot take its place is reported, not called a success.
+    const QString gbw = temp.filePath(QStringLiteral("data/mycomplex1.gbw"));
+    ASSERT_TRUE(QFile::remove(gbw));
+    writeText(gbw + QStringLiteral("/occupied"), QStringLiteral("a folder in the way\n"));
+    const int asked = dialogs.requests().size();
+    dialogs.pressButton(QMessageBox::Ok);
+    click("btnRunCalculation");
+    ASSERT_TRUE(waitForIdle());
+    ASSERT_EQ(dialogs.requests().size(), asked + 1);
+    EXPECT_EQ(dialogs.requests().last().kind, OrvaneDialogs::Kind::Critical);
+    EXPECT_EQ(dialogs.requests().last().title, QStringLiteral("ORVANE Error"));
+    EXPECT_TRUE(dialogs.requests().last().text.contains(gbw)) << dialogs.requests().last().text.toStdString();
+    EXPECT_FALSE(dialogs.requests().last().text.contains(successBox));
+}
+
+TEST_F(OrcaRunFixture, StopDuringTheFirstPassEndsEverythingAndRunsNoSecondPass)
+{
+    ScopedEnvironment hanging("ORVANE_ORCA_STANDIN_MODE", "hang");
+    const QString mopacOutput = placeMopacOutput();
+    createPage(1);
+    drop(mopacOutput);
+    click("btnRunCalculation");
+
+    // The hanging stand-in names itself and its child in the followed output.
+    static const QRegularExpression hangLine(QStringLiteral("Stand-in process (\\d+) waits for child (\\d+)"));
+    QRegularExpressionMatch match;
+    ASSERT_TRUE(waitUntil([&] { return (match = hangLine.match(tab(1)->toPlainText())).hasMatch(); }, 10000));
+    const qint64 standIn = match.captured(1).toLongLong();
+    const qint64 child = match.captured(2).toLongLong();
+
+    // No keeps the run going.
+    dialogs.pressButton(QMessageBox::No);
+    click("btnStopCalculation");
+    EXPECT_EQ(boxTexts(), QStringList{QStringLiteral(
+                              "ORVANE Question: Are you sure you want to cancel the current calculation?")});
+    EXPECT_TRUE(button("btnStopCalculation")->isEnabled());
+    EXPECT_TRUE(processAlive(standIn));
+
+    dialogs.pressButton(QMessageBox::Yes);
+    dialogs.pressButton(QMessageBox::Ok);
+    click("btnStopCalculation");
+    ASSERT_TRUE(waitForIdle());
+    EXPECT_EQ(boxTexts().mid(1),
+              (QStringList{QStringLiteral("ORVANE Question: Are you sure you want to cancel the current calculation?"),
+                           QStringLiteral("ORVANE Information: ") + orcaKind
+                               + QStringLiteral("was terminated successfully.")}));
+    EXPECT_EQ(dialogs.requests().last().kind, OrvaneDialogs::Kind::Information);
+    EXPECT_TRUE(waitUntil([&] { return livingMembersOfGroup(standIn).isEmpty(); }));
+    EXPECT_FALSE(processAlive(child));
+
+    EXPECT_EQ(passLines(), QStringList{firstPassLine});
+    EXPECT_EQ(countStatus(orcaStarted), 1);
+    EXPECT_EQ(countStatus(QStringLiteral("-> (Orvane External Calculation Module) Excited States Calculation "
+                                         "was successfully  terminated.")),
+              1);
+    EXPECT_FALSE(QFileInfo::exists(temp.filePath(QStringLiteral("data/mycomplex1.orcout"))));
+    EXPECT_TRUE(button("btnRunCalculation")->isEnabled());
+}
+
+TEST_F(OrcaRunFixture, AChosenOrcaInputRunsUnderItsOwnNameAndKeepsItsFolder)
+{
+    const struct
+    {
+        const char* name;
+        const char* standInMode;
+        bool succeeds;
+        int passes;
+    } cases[] = {
+        {"complex.orcinp", "", true, 2},
+        {"a.b.orcinp", "", true, 2},
+        {"my complex,1.orcinp", "", true, 2},
+        {"complex.orcinp", "fail", false, 1},
+        {"complex.orcinp", "crash", false, 1},
+    };
+    int run = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " " + c.standInMode);
+        ScopedEnvironment standInMode("ORVANE_ORCA_STANDIN_MODE", c.standInMode);
+        const QString folder = temp.filePath(QStringLiteral("chosen%1").arg(++run));
+        const QString name = QString::fromLatin1(c.name);
+        const QString input = folder + QLatin1Char('/') + name;
+        const QString output = input.chopped(QStringLiteral("orcinp").size()) + QStringLiteral("orcout");
+        writeText(folder + QStringLiteral("/charges.pointcharge"), QStringLiteral("1\n3.0     0.0000    0.0000    0.0000\n"));
+        writeText(input, QStringLiteral("!RHF ZINDO/S TightSCF DIIS PrintBasis\n%cis\n\tnroots 3\n\tmaxdim 12\n"
+                                        "\tTriplets true\nend\n%output\n\tprint[p_mos] 1\nend\n"
+                                        "%pointcharges \"charges.pointcharge\"\n*xyz 0 1\n\n"
+                                        "O        2.0000    0.0000    0.0000\n"
+                                        "H        2.5000    0.7000    0.0000\n"
+                                        "H        2.5000   -0.7000    0.0000\n*"));
+        // Work files of some earlier run from a MOPAC output: neither moved nor judged.
+        const QString base = QFileInfo(input).baseName().remove(QRegularExpression(QStringLiteral("(\\s|,)")));
+        writeText(workFolder + QLatin1Char('/') + base + QStringLiteral(".orcout"), QStringLiteral("stale work output\n"));
+        writeText(workFolder + QLatin1Char('/') + base + QStringLiteral(".orcinp"), QStringLiteral("stale work input\n"));
+
+        createPage(1);
+        statusLines.clear();
+        drop(input);
+        EXPECT_TRUE(widget<QRadioButton>("rdbOrcaInput")->isChecked());
+        const int asked = dialogs.requests().size();
+        dialogs.pressButton(QMessageBox::Ok);
+        click("btnRunCalculation");
+        ASSERT_TRUE(waitForIdle());
+        EXPECT_EQ(boxTexts().mid(asked),
+                  QStringList{QStringLiteral("ORVANE Information: ") + orcaKind
+                              + (c.succeeds ? successBox : failureText)});
+        EXPECT_EQ(countStatus(orcaStarted), c.passes);
+        EXPECT_TRUE(passLines().isEmpty());
+
+        // The folder keeps the input, its charges, the output and the orbital
+        // file; the other side files are gone and nothing was moved in.
+        QStringList expected = {QStringLiteral("charges.pointcharge"), name, QFileInfo(output).fileName()};
+        if (c.succeeds)
+            expected << name + QStringLiteral(".gbw");
+        expected.sort();
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files, QDir::Name), expected);
+        EXPECT_EQ(readText(workFolder + QLatin1Char('/') + base + QStringLiteral(".orcout")),
+                  QStringLiteral("stale work output\n"));
+        if (c.succeeds) {
+            EXPECT_TRUE(readText(output).contains(QStringLiteral("NAME = ") + name + QLatin1Char('\n')));
+            EXPECT_EQ(absorptionSignals(), (QStringList{QStringLiteral("3 ") + output, QStringLiteral("2")}));
+        }
+    }
+}
