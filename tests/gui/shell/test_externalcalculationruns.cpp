@@ -606,3 +606,48 @@ TEST_F(OrcaRunFixture, AChosenOrcaInputRunsUnderItsOwnNameAndKeepsItsFolder)
         }
     }
 }
+
+TEST_F(OrcaRunFixture, AProgramThatCannotStartIsReportedOnceAndRunsNoSecondPass)
+{
+    // An executable whose interpreter is missing: the start itself fails.
+    const QString program = temp.filePath(QStringLiteral("bin/orca"));
+    writeText(program, QStringLiteral("#!/nonexistent/interpreter\n"));
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    useProgram(1, program);
+    const QString mopacOutput = placeMopacOutput();
+    createPage(1);
+    drop(mopacOutput);
+    dialogs.pressButton(QMessageBox::Ok);
+    dialogs.pressButton(QMessageBox::Ok);
+    click("btnRunCalculation");
+    ASSERT_TRUE(waitForIdle());
+    EXPECT_EQ(boxTexts(),
+              (QStringList{QStringLiteral("ORVANE Error: The calculation is not running. The process failed to "
+                                          "start. Either the invoked \nprogram is missing, or you may have "
+                                          "insufficient permissions to invoke the program."),
+                           QStringLiteral("ORVANE Information: ") + orcaKind + failureText}));
+    EXPECT_EQ(passLines(), QStringList{firstPassLine});
+    EXPECT_EQ(countStatus(orcaStarted), 1);
+}
+
+TEST_F(RunFixture, AnUnreadableMol2DrawingStartsNoRun)
+{
+    REQUIRE_MOPAC();
+    const QString mol2 = temp.filePath(QStringLiteral("run/complex.mol2"));
+    writeText(mol2, eu4Mol2());
+    useProgram(0, mopac);
+    createPage(0);
+    drop(mol2);
+    // The drawing is gone after it was shown.
+    ASSERT_TRUE(QFile::remove(mol2));
+    dialogs.pressButton(QMessageBox::Ok);
+    click("btnRunCalculation");
+    ASSERT_EQ(dialogs.requests().size(), 1);
+    EXPECT_EQ(lastRequest()->kind, OrvaneDialogs::Kind::Critical);
+    EXPECT_EQ(lastRequest()->title, QStringLiteral("ORVANE Error"));
+    EXPECT_TRUE(lastRequest()->text.contains(mol2)) << lastRequest()->text.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(temp.filePath(QStringLiteral("run/complex.mop"))));
+    EXPECT_FALSE(button("btnStopCalculation")->isEnabled());
+    EXPECT_TRUE(button("btnRunCalculation")->isEnabled());
+    EXPECT_EQ(countStatus(QStringLiteral("successfully started")), 0);
+}
