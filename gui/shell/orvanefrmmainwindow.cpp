@@ -2,10 +2,10 @@
 #include "ui_orvanefrmmainwindow.h"
 
 #include "orvanefrmabout.h"
+#include "orvanefrmexternalcalculationmodule.h"
 #include "orvanefrmfileviewer.h"
 #include "orvanefrmfilesconverter.h"
 #include "orvanefrmhandlespectroscopiccalculation.h"
-#include "orvanefrmplaceholderpage.h"
 #include "orvaneupdatecontroller.h"
 
 #include <QIcon>
@@ -31,12 +31,23 @@ OrvaneFrmMainWindow::OrvaneFrmMainWindow(QWidget* parent)
     ui->listWidget->setMaximumWidth(128);
     ui->listWidget->setSpacing(12);
 
-    addLoggingPage(new OrvaneFrmPlaceholderPage(this, tr("Module 1: Geometry Optimization")));
-    addLoggingPage(new OrvaneFrmPlaceholderPage(this, tr("Module 2: Excited States Calculation")));
+    addLoggingPage(new OrvaneFrmExternalCalculationModule(this, 0));
+    auto* orcaPage = new OrvaneFrmExternalCalculationModule(this, 1);
+    addLoggingPage(orcaPage);
     frmSpectroscopic = new OrvaneFrmHandleSpectroscopicCalculation(this);
     addLoggingPage(frmSpectroscopic);
     addLoggingPage(new OrvaneFrmFilesConverter(this));
     ui->stackedWidget->addWidget(new OrvaneFrmAbout(this));
+
+    // The ORCA page's way to the absorption spectrum: the container opens
+    // that page with the ORCA output, then the window shows the container.
+    connect(orcaPage,
+            qOverload<const int&, const QString&>(
+                &OrvaneFrmExternalCalculationModule::showAbsorptionSpectrumCalculationModule),
+            frmSpectroscopic, &OrvaneFrmHandleSpectroscopicCalculation::setPageToBeDisplayed);
+    connect(orcaPage,
+            qOverload<const int&>(&OrvaneFrmExternalCalculationModule::showAbsorptionSpectrumCalculationModule),
+            this, &OrvaneFrmMainWindow::setPageToBeDisplayed);
 
     // The controller drives the update button and the progress bar (and
     // hides the bar) from here on.

@@ -4,12 +4,19 @@
 #include "abstractobjcalculationwidget.h"
 #include "orvanecheckversion.h"
 #include "orvanefrmabout.h"
+#include "orvanefrmexternalcalculationmodule.h"
 #include "orvanefrmfileviewer.h"
+#include "orvanefrmfilesconverter.h"
 #include "orvanefrmhandlespectroscopiccalculation.h"
+#include "orvanefrmplaceholderpage.h"
 #include "orvanefrmmainwindow.h"
 #include "orvaneupdatecontroller.h"
 
+#include <QComboBox>
 #include <QFile>
+#include <QLabel>
+#include <QMimeData>
+#include <QUrl>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QNetworkProxy>
@@ -100,8 +107,12 @@ TEST_F(MainWindowFixture, StartsOnTheMopacPageWithFiveRowsAndTheBottomRow)
     }
     EXPECT_NE(qobject_cast<OrvaneFrmHandleSpectroscopicCalculation*>(stack->widget(2)), nullptr);
     EXPECT_NE(qobject_cast<OrvaneFrmAbout*>(stack->widget(4)), nullptr);
-    for (int page : {0, 1, 3})
-        EXPECT_NE(qobject_cast<AbstractObjCalculationWidget*>(stack->widget(page)), nullptr) << page;
+    EXPECT_NE(qobject_cast<OrvaneFrmExternalCalculationModule*>(stack->widget(0)), nullptr);
+    EXPECT_NE(qobject_cast<OrvaneFrmExternalCalculationModule*>(stack->widget(1)), nullptr);
+    EXPECT_NE(qobject_cast<OrvaneFrmFilesConverter*>(stack->widget(3)), nullptr);
+    auto title = [&](int page) { return stack->widget(page)->findChild<QLabel*>(QStringLiteral("lblTitle")); };
+    EXPECT_EQ(title(0)->text(), QStringLiteral("Module 1: Geometry Optimization"));
+    EXPECT_EQ(title(1)->text(), QStringLiteral("Module 2: Excited States Calculation"));
 
     EXPECT_EQ(list->viewMode(), QListView::IconMode);
     EXPECT_EQ(list->iconSize(), QSize(88, 82));
@@ -289,4 +300,64 @@ TEST_F(MainWindowFixture, WithoutAServerNothingIsRequested)
     QTest::mouseClick(updateButton, Qt::LeftButton);
     ASSERT_EQ(dialogs.requests().size(), 1);
     EXPECT_EQ(dialogs.requests().at(0).text, OrvaneCheckVersion::noServerMessage);
+}
+
+TEST_F(MainWindowFixture, TheOrcaPageOpensTheAbsorptionSpectrumWithItsOutput)
+{
+    build();
+    showWindow();
+    // An ORCA project on a MOPAC output, dropped on the ORCA page.
+    const QString mopacOutput = temp.filePath(QStringLiteral("complex.out"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ORVANE_TEST_DATA_DIR "/mopac/eu_h2o8_allvec.out"), mopacOutput));
+    window->setPageToBeDisplayed(OrvaneFrmMainWindow::OrcaPage);
+    QWidget* orcaPage = stack->widget(OrvaneFrmMainWindow::OrcaPage);
+    auto* field = orcaPage->findChild<QLineEdit*>(QStringLiteral("edtFile"));
+    ASSERT_NE(field, nullptr);
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(mopacOutput)});
+    dragAndDrop(field, mime);
+    ASSERT_EQ(field->text(), mopacOutput);
+
+    // The button is enabled by a finished run; here it is pressed at once.
+    auto* button = orcaPage->findChild<QPushButton*>(QStringLiteral("btnShowAbsorptionSpectrumModule"));
+    ASSERT_NE(button, nullptr);
+    button->setEnabled(true);
+    QTest::mouseClick(button, Qt::LeftButton);
+
+    EXPECT_EQ(list->currentRow(), OrvaneFrmMainWindow::SpectroscopicPage);
+    EXPECT_EQ(stack->currentIndex(), OrvaneFrmMainWindow::SpectroscopicPage);
+    auto* spectroscopic = qobject_cast<OrvaneFrmHandleSpectroscopicCalculation*>(stack->currentWidget());
+    ASSERT_NE(spectroscopic, nullptr);
+    auto* innerList = spectroscopic->findChild<QListWidget*>(QStringLiteral("listWidget"));
+    auto* innerStack = spectroscopic->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"));
+    EXPECT_EQ(innerList->currentRow(), 3);
+    EXPECT_EQ(innerStack->currentIndex(), 3);
+    auto* absorption = qobject_cast<OrvaneFrmPlaceholderPage*>(innerStack->widget(3));
+    ASSERT_NE(absorption, nullptr);
+    EXPECT_EQ(absorption->getInputFileName(), temp.filePath(QStringLiteral("complex.orcout")));
+    EXPECT_TRUE(dialogs.requests().isEmpty());
+}
+
+TEST_F(MainWindowFixture, TheConverterLinesReachThePanel)
+{
+    build();
+    showWindow();
+    window->setPageToBeDisplayed(OrvaneFrmMainWindow::FilesConverterPage);
+    QWidget* converter = stack->currentWidget();
+    converter->findChild<QComboBox*>(QStringLiteral("cbxInpFile"))->setCurrentIndex(1);
+    dialogs.chooseFile(QStringLiteral(ORVANE_TEST_DATA_DIR "/mopac/eu_h2o8_allvec.out"));
+    QTest::mouseClick(converter->findChild<QPushButton*>(QStringLiteral("btnOpenInputFile")), Qt::LeftButton);
+    auto* outputKind = converter->findChild<QComboBox*>(QStringLiteral("cbxOutFile"));
+    outputKind->setCurrentIndex(outputKind->findText(QStringLiteral("orcinp"), Qt::MatchStartsWith));
+    dialogs.chooseFile(temp.filePath(QStringLiteral("run.orcinp")));
+    dialogs.pressButton(QMessageBox::Ok);
+    QTest::mouseClick(converter->findChild<QPushButton*>(QStringLiteral("btnSaveOutputFile")), Qt::LeftButton);
+    ASSERT_EQ(dialogs.requests().size(), 3);
+    EXPECT_EQ(dialogs.requests().at(2).title, QStringLiteral("ORVANE Information"));
+
+    const QStringList lines = panel->toPlainText().split(QLatin1Char('\n'));
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_TRUE(lines.first().endsWith(
+        QStringLiteral(" -> (Orvane Files Converter Module) Conversion from .out file to .orcinp file")))
+        << lines.first().toStdString();
 }
