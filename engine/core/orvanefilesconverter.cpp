@@ -1,5 +1,7 @@
 #include "orvanefilesconverter.h"
 
+#include "orvaneinputdata.h"
+
 #include <QHash>
 
 #include <cmath>
@@ -27,7 +29,7 @@ int atomicNumberOfLabel(const QString& label)
     static const QHash<QString, int> numbers = {
         {QStringLiteral("H"), 1}, {QStringLiteral("C"), 6}, {QStringLiteral("N"), 7},
         {QStringLiteral("O"), 8}, {QStringLiteral("F"), 9}, {QStringLiteral("P"), 15},
-        {QStringLiteral("S"), 16}, {QStringLiteral("Cl"), 17}, {QStringLiteral("Eu"), 63},
+        {QStringLiteral("S"), 16}, {QStringLiteral("Cl"), 17}, {QStringLiteral("Fe"), 26}, {QStringLiteral("Eu"), 63},
         {QStringLiteral("Tb"), 65}};
     return numbers.value(label, 0);
 }
@@ -39,6 +41,14 @@ const QString conversionMessage = QStringLiteral("Conversion from xyz coordinate
 OrvaneFilesConverter::OrvaneFilesConverter()
     : OrvaneAbstractObjCalculation(nullptr)
 {
+}
+
+OrvaneFilesConverter::OrvaneFilesConverter(QObject* parent, const QString& fileName)
+    : OrvaneAbstractObjCalculation(parent)
+    , fileName(fileName)
+{
+    for (const QString& symbol : OrvaneInputData::lanthanideList)
+        lanthanides.append(symbol);
 }
 
 OrvaneFilesConverter::~OrvaneFilesConverter() = default;
@@ -368,6 +378,20 @@ bool OrvaneFilesConverter::gmetry(const Table& geo, Table& coord, const Referenc
 QVector<Coord> OrvaneFilesConverter::createXYZFromZMTCoord(const QVector<CoordZMT>& rows)
 {
     emitProgress(QString::fromLatin1(moduleName), conversionMessage);
+    QVector<Coord> atoms;
+    placeZMatrix(rows, atoms);
+    return atoms;
+}
+
+QVector<CoordZMT> OrvaneFilesConverter::createZMTFromXYZCoord(const QVector<Coord>& atoms)
+{
+    emitProgress(QString::fromLatin1(moduleName), conversionMessage);
+    return zMatrixOf(atoms);
+}
+
+bool OrvaneFilesConverter::placeZMatrix(const QVector<CoordZMT>& rows, QVector<Coord>& atoms)
+{
+    atoms.clear();
     const int n = rows.size();
     Table geo = newTable(n);
     Table xyz = newTable(n);
@@ -383,9 +407,8 @@ QVector<Coord> OrvaneFilesConverter::createXYZFromZMTCoord(const QVector<CoordZM
         labels[k + 1] = atomicNumberOfLabel(row.label);
     }
     if (!gmetry(geo, xyz, na, nb, nc, labels, n))
-        return {};
+        return false;
 
-    QVector<Coord> atoms;
     atoms.reserve(n);
     for (int k = 0; k < n; ++k) {
         Coord atom;
@@ -395,12 +418,11 @@ QVector<Coord> OrvaneFilesConverter::createXYZFromZMTCoord(const QVector<CoordZM
         atom.z = xyz[3][k + 1];
         atoms.append(atom);
     }
-    return atoms;
+    return true;
 }
 
-QVector<CoordZMT> OrvaneFilesConverter::createZMTFromXYZCoord(const QVector<Coord>& atoms)
+QVector<CoordZMT> OrvaneFilesConverter::zMatrixOf(const QVector<Coord>& atoms)
 {
-    emitProgress(QString::fromLatin1(moduleName), conversionMessage);
     const int n = atoms.size();
     Table xyz = newTable(n);
     Table geo = newTable(n);

@@ -5,22 +5,51 @@
 #include "orvanerecords.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 #include <array>
 #include <vector>
 
+class OrvaneInputData;
+
 // Converts molecular geometries between Cartesian coordinates and Z-matrices
 // (internal coordinates in MOPAC's conventions: each atom placed by its
 // distance to atom na, its angle with na and nb, and its dihedral with na, nb
-// and nc). The routines keep no state between calls, so a converter built
-// with the default constructor serves them; the file converters of this class
-// build on the same routines.
+// and nc), and writes the files that hand a complex to the next program: the
+// inputs of Gaussian, ZINDO, ORCA and MOPAC made from a MOPAC output, and
+// plain coordinate files. The routines keep no state between calls, so a
+// converter built with the default constructor serves them.
+//
+// Every writer returns true on success and false with the reason in
+// getLastError() (assigned, not appended); a target that cannot be written
+// fails with its name and the system's reason, and is never left half-written.
 class ORVANEENGINE_EXPORT OrvaneFilesConverter : public OrvaneAbstractObjCalculation
 {
 public:
+    // No source file and no lanthanide list: the ORCA writer then treats no
+    // atom as a lanthanide.
     OrvaneFilesConverter();
+    OrvaneFilesConverter(QObject* parent, const QString& fileName);
     ~OrvaneFilesConverter() override;
+
+    // --- inputs of other programs, from the MOPAC output `fileName` -------------
+    bool convertFromOutToGjf(const QString& gjfFile);
+    bool convertFromOutToInp(const QString& inpFile);
+    // occupied and virtuals both non-zero: the energy window is taken from the
+    // ORCA output named after orcaFile with the suffix "orcout". An empty
+    // pointChargeFile is named after orcaFile with the suffix "pointcharge".
+    bool convertFromOutToInpOrca(const QString& orcaFile, bool triplets, bool energyWindow, int occupied,
+        int virtuals, int roots, QString pointChargeFile);
+    bool convertFromOutToMop(const QString& mopFile);
+
+    // --- coordinate files ---------------------------------------------------------
+    bool convertFromOutToSph(const QString& sphFile);
+    bool convertFromOutToZmt(const QString& zmtFile);
+    bool convertFromOutToXYZ(const QString& xyzFile, const bool& keepTv);
+    bool convertFromMopToXYZ(const QString& xyzFile, const bool& keepTv);
+    bool convertFromMOL2ToXYZ(const QString& xyzFile);
+    bool convertFromZmtToXYZ(const QString& xyzFile);
 
     // One Cartesian atom per Z-matrix row, in row order, with the row's label;
     // angles in degrees. Atom 1 lands at the origin, atom 2 on the x axis,
@@ -32,7 +61,33 @@ public:
     // angles in degrees.
     QVector<CoordZMT> createZMTFromXYZCoord(const QVector<Coord>& atoms);
 
+    // The source of every conversion: a MOPAC output, or the .mop, MOL2 or
+    // Z-matrix file of the XYZ writers.
+    QString fileName;
+    // Symbols treated as lanthanide ions, La to Lu.
+    QStringList lanthanides;
+
+    // `path` with the final suffix of its file name (the text after the last
+    // dot; none when the name has no dot) replaced by `suffix`. The folder is
+    // never touched.
+    static QString withFinalSuffix(const QString& path, const QString& suffix);
+
 private:
+    // Writes the point charges (+3 at every lanthanide of the molecule) and
+    // returns the ORCA directive that names them; counter grows by one per
+    // charge. An empty result means failure, with the reason in lastError.
+    QString createPointChargesFile(const OrvaneInputData& molecule, int& counter, const QString& orcaFile,
+        const QString& pointChargeFile);
+    // The XYZ layout of the MOPAC-file converters; "Tv" rows dropped unless keepTv.
+    bool writeCoordXYZ(const QString& xyzFile, const QVector<Coord>& atoms, const bool& keepTv);
+    // Reads `fileName` as a MOPAC output into molecule; false with the reader's
+    // reason in lastError.
+    bool readMopacOutput(OrvaneInputData& molecule, bool keepTv);
+    bool writeFile(const QString& file, const QString& text);
+    // createXYZFromZMTCoord and createZMTFromXYZCoord without their progress line.
+    bool placeZMatrix(const QVector<CoordZMT>& rows, QVector<Coord>& atoms);
+    static QVector<CoordZMT> zMatrixOf(const QVector<Coord>& atoms);
+
     // Tables addressed from 1 as MOPAC's are: row r = 1, 2, 3 (x, y, z; or
     // bond, angle, dihedral) and entry i for atom i; row 0 and entry 0 are
     // never used. Every row and reference list holds at least numat + 1

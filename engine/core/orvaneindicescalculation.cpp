@@ -11,26 +11,10 @@ const QString noEigenvectors = QStringLiteral(
     "ORVANE could not read EIGENVECTOR from the MOPAC Output File. \nProbably, you have forgetten to add the "
     "ALLVEC keyword in the MOPAC input file.");
 
-// Reads up to a line that contains the marker. A marker on the last line
-// counts as missing: everything the readers want comes after it.
+// A marker on the last line counts as missing: everything wanted comes after it.
 bool skipTo(OrvaneLineReader& reader, const QLatin1String& marker, QString& line)
 {
-    while (!reader.atEnd()) {
-        reader.readLine(line);
-        if (line.contains(marker))
-            break;
-    }
-    return !reader.atEnd();
-}
-
-// Drops `count` lines; false when the file ends first.
-bool skipLines(OrvaneLineReader& reader, int count)
-{
-    QString line;
-    for (int i = 0; i < count; ++i)
-        if (!reader.readLine(line))
-            return false;
-    return true;
+    return reader.readUpTo(marker, line) && !reader.atEnd();
 }
 
 } // namespace
@@ -102,7 +86,7 @@ bool OrvaneIndicesCalculation::readMopacOutputFile()
         lastError = unreadableOutput;
         return false;
     }
-    skipLines(reader, 3);
+    reader.skipLines(3);
     atomLabels = QStringList{QString()};
     while (reader.readLine(line)) {
         line = line.simplified();
@@ -126,7 +110,7 @@ bool OrvaneIndicesCalculation::readMopacOutputFile()
     const QString truncated = QStringLiteral(
         "ORVANE could not read EIGENVECTOR from the MOPAC Output File. \nThe eigenvector listing ends before "
         "NET ATOMIC CHARGES or SUPERDELOCALIZABILITIES: the file is incomplete. \n") + fileName;
-    if (!skipLines(reader, 3)) {
+    if (!reader.skipLines(3)) {
         lastError = truncated;
         return false;
     }
@@ -135,7 +119,7 @@ bool OrvaneIndicesCalculation::readMopacOutputFile()
     // read), blank, symmetry labels, blank, eigenvalues, blank, then one row
     // per basis function: label, element, atom number, coefficients.
     for (;;) {
-        if (!skipLines(reader, 3) || !reader.readLine(line)) {
+        if (!reader.skipLines(3) || !reader.readLine(line)) {
             lastError = truncated;
             return false;
         }
@@ -144,7 +128,7 @@ bool OrvaneIndicesCalculation::readMopacOutputFile()
         QVector<MolecularOrbitalVEC> block(columns);
         for (int q = 0; q < columns; ++q)
             block[q].eigenvalue = static_cast<float>(OrvaneText::toNumber(eigenvalues.at(q)));
-        if (!skipLines(reader, 1)) {
+        if (!reader.skipLines(1)) {
             lastError = truncated;
             return false;
         }

@@ -48,6 +48,20 @@ public:
     bool readAbsorptionDataZindo();
     bool readCoordFromZindoOutFile();
 
+    // --- auxiliary readers and checks (no record or last error changes) ---------
+    // True when the charge factor Q x charge and the polarisability
+    // (D x superdelocalizability + C) x 1e-24 cm3 of every coordinating atom
+    // 2..n+1 lie within the bounds of its element; Q, D, C in qdc[0..2].
+    static bool checkParametersQDC(const QString& mopacOutput, const QVector<float>& charges,
+        const QVector<float>& superdelocalizabilities, const int& n, const double* qdc);
+    // The same test with the charges and superdelocalizabilities of an indices
+    // file; C is ignored when flag is not 0.
+    static bool readFileIndeces(const QString& indicesFile, const int& n, const double* qdc, int flag);
+    static int numberOfAtomsFromXYZFile(const QString& xyzFile);
+    // Empty on success, else a message.
+    static QString readMolNameFile(QString& folder, QString& name, QStringList& labels, QVector<int>& first,
+        QVector<int>& second);
+
     // --- getters ---------------------------------------------------------------
     QString getFileName() const { return fileName; }
     QString getAtomLabel(const int& i) const;                      // 1-based

@@ -14,6 +14,7 @@
 
 using OrvaneText::field;
 using OrvaneText::integerField;
+using OrvaneText::isBlank;
 using OrvaneText::numberField;
 using OrvaneText::splitFields;
 using OrvaneText::toInteger;
@@ -33,27 +34,6 @@ const QString orcaTripletError = QStringLiteral(
     "There has been an error during read of the TRIPLET states from the ORCA output file. \n");
 const QString orcaAbsorptionError = QStringLiteral(
     "There has been an error during read of the absorption spectrum data from the ORCA output file. \n");
-
-// Reads lines up to and including the first that contains `marker`.
-bool readUpTo(OrvaneLineReader& reader, const QString& marker, QString& line)
-{
-    while (reader.readLine(line))
-        if (line.contains(marker))
-            return true;
-    return false;
-}
-
-void dropLines(OrvaneLineReader& reader, int count)
-{
-    QString line;
-    for (int i = 0; i < count && reader.readLine(line); ++i) {
-    }
-}
-
-bool isBlank(const QString& line)
-{
-    return line.trimmed().isEmpty();
-}
 
 // Wavelength in nm to wavenumber in cm-1; a wavelength that did not read as a
 // number (0) gives 0 rather than an infinite energy.
@@ -151,11 +131,11 @@ bool OrvaneInputData::readOutputGaussian()
     QString line;
 
     // Atoms: the first orientation table.
-    if (!readUpTo(reader, QStringLiteral("Coordinates (Angstroms)"), line)) {
+    if (!reader.readUpTo(QStringLiteral("Coordinates (Angstroms)"), line)) {
         lastError = gaussianStatesError + fileName;
         return false;
     }
-    dropLines(reader, 2);
+    reader.skipLines(2);
     while (reader.readLine(line) && !line.contains(QStringLiteral("------------------------"))) {
         const QStringList fields = splitFields(line);
         Coord atom;
@@ -168,11 +148,11 @@ bool OrvaneInputData::readOutputGaussian()
     atomsNumber = coord.size();
 
     // States, singlets and triplets in the order printed, up to "SavETr:".
-    if (!readUpTo(reader, QStringLiteral("Excitation energies"), line)) {
+    if (!reader.readUpTo(QStringLiteral("Excitation energies"), line)) {
         lastError = gaussianStatesError + fileName;
         return false;
     }
-    dropLines(reader, 1);
+    reader.skipLines(1);
     const QString endOfStates = QStringLiteral("SavETr:");
     bool endFound = false;
     while (!endFound && reader.readLine(line)) {
@@ -215,18 +195,18 @@ bool OrvaneInputData::readOutputGaussian()
     excitedStateCount = singletExcitateStateVector.size();
 
     // Molecular orbitals, block by block.
-    if (!readUpTo(reader, QStringLiteral("Molecular Orbital Coefficients:"), line)) {
+    if (!reader.readUpTo(QStringLiteral("Molecular Orbital Coefficients:"), line)) {
         lastError = gaussianOrbitalsError + fileName;
         return false;
     }
-    dropLines(reader, 1); // orbital numbers of the first block
+    reader.skipLines(1); // orbital numbers of the first block
     for (;;) {
         if (!reader.readLine(line)) {
             lastError = gaussianOrbitalsError + fileName;
             return false;
         }
         const int n = splitFields(line).size(); // one occupancy (or symmetry) mark per orbital
-        dropLines(reader, 1);                    // eigenvalues
+        reader.skipLines(1);                    // eigenvalues
         QVector<MolecularOrbital> block(n);
         int atom = 0;
         bool densityMatrix = false;
@@ -278,15 +258,15 @@ bool OrvaneInputData::readOutputOrca()
     QString line;
 
     // Molecular orbitals, block by block (six columns, the last block maybe fewer).
-    if (!readUpTo(reader, QStringLiteral("MOLECULAR ORBITAL"), line)) {
+    if (!reader.readUpTo(QStringLiteral("MOLECULAR ORBITAL"), line)) {
         lastError = orcaOrbitalsError + fileName;
         return false;
     }
-    dropLines(reader, 1);
+    reader.skipLines(1);
     reader.readLine(line);
     int m = splitFields(line).size();
     for (;;) {
-        dropLines(reader, 3); // energies, occupations, dashes
+        reader.skipLines(3); // energies, occupations, dashes
         QVector<MolecularOrbital> block(m);
         QString endLine;
         for (;;) {
@@ -322,32 +302,32 @@ bool OrvaneInputData::readOutputOrca()
     }
 
     // Singlets.
-    if (!readUpTo(reader, QStringLiteral("EXCITED STATES (SINGLETS)"), line)) {
+    if (!reader.readUpTo(QStringLiteral("EXCITED STATES (SINGLETS)"), line)) {
         lastError = orcaSingletError + fileName;
         return false;
     }
     if (line.contains(QStringLiteral("TD-DFT")))
         isOrcaTDDFT = true;
-    dropLines(reader, 4);
+    reader.skipLines(4);
     while (reader.readLine(line) && !isBlank(line))
         singletExcitateStateVector.append(readOrcaState(reader, line));
     excitedStateCount = singletExcitateStateVector.size();
 
     // Triplets.
-    if (!readUpTo(reader, QStringLiteral("EXCITED STATES (TRIPLETS)"), line)) {
+    if (!reader.readUpTo(QStringLiteral("EXCITED STATES (TRIPLETS)"), line)) {
         lastError = orcaTripletError + fileName;
         return false;
     }
-    dropLines(reader, 4);
+    reader.skipLines(4);
     while (reader.readLine(line) && !isBlank(line) && !line.contains(QStringLiteral("----------------------")))
         tripletExcitateStateVector.append(readOrcaState(reader, line));
 
     // Selected state: the strongest absorption line among the singlets below 40000 cm-1.
-    if (!readUpTo(reader, QStringLiteral("ABSORPTION SPECTRUM"), line)) {
+    if (!reader.readUpTo(QStringLiteral("ABSORPTION SPECTRUM"), line)) {
         lastError = orcaAbsorptionError + fileName;
         return false;
     }
-    dropLines(reader, 4);
+    reader.skipLines(4);
     double best = -10000.0;
     for (int j = 1; j <= singletExcitateStateVector.size() && reader.readLine(line); ++j) {
         const double strength = numberField(splitFields(line), 4);
@@ -371,11 +351,11 @@ bool OrvaneInputData::readAbsorptionDataGaussian()
         return false;
     }
     QString line;
-    if (!readUpTo(reader, QStringLiteral("Excitation energies"), line)) {
+    if (!reader.readUpTo(QStringLiteral("Excitation energies"), line)) {
         lastError = gaussianStatesError + fileName;
         return false;
     }
-    dropLines(reader, 1);
+    reader.skipLines(1);
     for (;;) {
         if (!reader.readLine(line)) {
             lastError = gaussianStatesError + fileName;
@@ -404,11 +384,11 @@ bool OrvaneInputData::readAbsorptionDataOrca()
         return false;
     }
     QString line;
-    if (!readUpTo(reader, QStringLiteral("ABSORPTION SPECTRUM VIA TRANSITION ELECTRIC DIPOLE MOMENTS"), line)) {
+    if (!reader.readUpTo(QStringLiteral("ABSORPTION SPECTRUM VIA TRANSITION ELECTRIC DIPOLE MOMENTS"), line)) {
         lastError = orcaAbsorptionError + fileName;
         return false;
     }
-    dropLines(reader, 4);
+    reader.skipLines(4);
     while (reader.readLine(line) && !isBlank(line)) {
         const QStringList fields = splitFields(line);
         energyVector.append(numberField(fields, 2));
@@ -427,12 +407,12 @@ bool OrvaneInputData::readCoordFromOrcaOutFile()
     }
     QString line;
     // The table in Angstrom precedes the one in atomic units.
-    if (!readUpTo(reader, QStringLiteral("CARTESIAN COORDINATES"), line)) {
+    if (!reader.readUpTo(QStringLiteral("CARTESIAN COORDINATES"), line)) {
         lastError += QStringLiteral("Cannot find the cartesian coordinates from the desired file: \n") + fileName
             + QStringLiteral("\nCheck the file to identify the possible errors.");
         return false;
     }
-    dropLines(reader, 1);
+    reader.skipLines(1);
     while (reader.readLine(line)) {
         const QStringList fields = splitFields(line);
         if (fields.isEmpty())
@@ -481,11 +461,11 @@ bool OrvaneInputData::readMolecularOrbitalOccupancy()
         return false;
     }
     QString line;
-    if (!readUpTo(reader, QStringLiteral("ORBITAL ENERGIES"), line) || reader.atEnd()) {
+    if (!reader.readUpTo(QStringLiteral("ORBITAL ENERGIES"), line) || reader.atEnd()) {
         lastError += notFound;
         return false;
     }
-    dropLines(reader, 3);
+    reader.skipLines(3);
     QVector<MolecularOrbitalOCC> table;
     while (reader.readLine(line) && !isBlank(line) && !line.contains(QStringLiteral("------------------"))) {
         const QStringList fields = splitFields(line);

@@ -14,6 +14,7 @@
 
 using OrvaneText::field;
 using OrvaneText::integerField;
+using OrvaneText::isBlank;
 using OrvaneText::numberField;
 using OrvaneText::splitFields;
 using OrvaneText::toInteger;
@@ -31,26 +32,6 @@ const QString zindoAbsorptionError = QStringLiteral(
     "There has been an error during read of the absorption spectrum data from the ZINDO output file. \n");
 const QString zindoCoordinatesError = QStringLiteral(
     "There has been an error during read in cartesian coordinates from the desired Zindo output file (.zin): \n");
-
-bool readUpTo(OrvaneLineReader& reader, const QString& marker, QString& line)
-{
-    while (reader.readLine(line))
-        if (line.contains(marker))
-            return true;
-    return false;
-}
-
-void dropLines(OrvaneLineReader& reader, int count)
-{
-    QString line;
-    for (int i = 0; i < count && reader.readLine(line); ++i) {
-    }
-}
-
-bool isBlank(const QString& line)
-{
-    return line.trimmed().isEmpty();
-}
 
 // Lines of (state number, energy) pairs up to a blank line.
 QVector<double> readEnergyList(OrvaneLineReader& reader)
@@ -106,11 +87,11 @@ bool OrvaneInputData::readOutputZindo()
 
     // Molecular orbitals: blocks headed by five fields per orbital, rows of
     // (function, atom, label, coefficient) per orbital, a blank line after each.
-    if (!readUpTo(reader, QStringLiteral("RHF/ROHF - MOs follow"), line)) {
+    if (!reader.readUpTo(QStringLiteral("RHF/ROHF - MOs follow"), line)) {
         lastError = zindoOrbitalsError + fileName;
         return false;
     }
-    dropLines(reader, 2);
+    reader.skipLines(2);
     const QString sectionEnd = QStringLiteral("___________________");
     for (;;) {
         if (!reader.readLine(line)) {
@@ -141,13 +122,13 @@ bool OrvaneInputData::readOutputZindo()
     }
 
     // Singlets: the energy list, then one CI vector per state.
-    if (!readUpTo(reader, QStringLiteral("SINGLETS"), line)) {
+    if (!reader.readUpTo(QStringLiteral("SINGLETS"), line)) {
         lastError = zindoSingletError + fileName;
         return false;
     }
-    dropLines(reader, 5);
+    reader.skipLines(5);
     const QVector<double> singletEnergies = readEnergyList(reader);
-    dropLines(reader, 2);
+    reader.skipLines(2);
     int next = 0;
     while (reader.readLine(line) && !isBlank(line) && !line.contains(QStringLiteral("TRANSITION MOMENTS"))) {
         const double energy = next < singletEnergies.size() ? singletEnergies.at(next) : 0.0;
@@ -156,13 +137,13 @@ bool OrvaneInputData::readOutputZindo()
     }
 
     // Triplets, up to the file-usage summary that closes the run.
-    if (!readUpTo(reader, QStringLiteral("TRIPLETS"), line)) {
+    if (!reader.readUpTo(QStringLiteral("TRIPLETS"), line)) {
         lastError = zindoTripletError + fileName;
         return false;
     }
-    dropLines(reader, 6);
+    reader.skipLines(6);
     const QVector<double> tripletEnergies = readEnergyList(reader);
-    dropLines(reader, 1);
+    reader.skipLines(1);
     next = 0;
     for (;;) {
         if (!reader.readLine(line)) {
@@ -190,7 +171,7 @@ bool OrvaneInputData::readAbsorptionDataZindo()
         return false;
     }
     QString line;
-    if (!readUpTo(reader, QStringLiteral(" ") + QString(70, QLatin1Char('-')), line)) {
+    if (!reader.readUpTo(QStringLiteral(" ") + QString(70, QLatin1Char('-')), line)) {
         lastError = zindoAbsorptionError + fileName;
         return false;
     }
@@ -254,11 +235,11 @@ bool OrvaneInputData::readCoordFromZindoOutFile()
         return false;
     }
     QString line;
-    if (!readUpTo(reader, QStringLiteral("COORDINATES"), line)) {
+    if (!reader.readUpTo(QStringLiteral("COORDINATES"), line)) {
         lastError = zindoCoordinatesError + fileName;
         return false;
     }
-    dropLines(reader, 2);
+    reader.skipLines(2);
     while (reader.readLine(line)) {
         const QStringList fields = splitFields(line);
         if (fields.isEmpty())

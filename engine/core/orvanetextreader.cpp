@@ -57,6 +57,14 @@ int integerField(const QStringList& fields, int k)
     return toInteger(field(fields, k));
 }
 
+bool isBlank(const QString& line)
+{
+    for (const QChar c : line)
+        if (!c.isSpace())
+            return false;
+    return true;
+}
+
 } // namespace OrvaneText
 
 OrvaneLineReader::OrvaneLineReader(const QString& fileName)
@@ -91,4 +99,21 @@ QString OrvaneLineReader::readLine()
     QString line;
     readLine(line);
     return line;
+}
+
+bool OrvaneLineReader::readUpTo(const QString& marker, QString& line)
+{
+    while (readLine(line))
+        if (line.contains(marker))
+            return true;
+    return false;
+}
+
+bool OrvaneLineReader::skipLines(int count)
+{
+    QString line;
+    for (int i = 0; i < count; ++i)
+        if (!readLine(line))
+            return false;
+    return true;
 }

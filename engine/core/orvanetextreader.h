@@ -22,6 +22,8 @@ ORVANEENGINE_EXPORT QString field(const QStringList& fields, int k);
 // The number of field k counted from 1; 0 when the line has fewer fields.
 ORVANEENGINE_EXPORT double numberField(const QStringList& fields, int k);
 ORVANEENGINE_EXPORT int integerField(const QStringList& fields, int k);
+// True for a line of nothing but white space.
+ORVANEENGINE_EXPORT bool isBlank(const QString& line);
 
 } // namespace OrvaneText
 
@@ -41,6 +43,11 @@ public:
     bool readLine(QString& line);
     // Next line, empty at the end of the file.
     QString readLine();
+    // Reads up to and including the first line that contains `marker` (case
+    // sensitive), left in `line`; false when the file ends first.
+    bool readUpTo(const QString& marker, QString& line);
+    // Drops `count` lines; false when the file ends first.
+    bool skipLines(int count);
     int lineNumber() const { return linesRead; }
 
 private:
