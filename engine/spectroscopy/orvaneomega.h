@@ -105,7 +105,7 @@ private:
     void writeLatticeSums(QString& out, bool dynamicCoupling) const;
     void writeBltp(QString& out, int part) const;
     void writeOmegaPart(QString& out, bool forcedDipole) const;
-    void writeRadiativeRates(QString& out) const;
+    bool writeRadiativeRates(QString& out);
     void writeAradPartition(QString& out);
     void writeBkq(QString& out) const;
 

@@ -6,6 +6,7 @@
 #include "orvaneeu3model.h"
 #include "orvaneinputdata.h"
 #include "orvanereportfile.h"
+#include "orvanespectroscopiccalculation.h"
 #include "sphericalharmonic.h"
 
 #include <Eigen/Dense>
@@ -64,32 +65,6 @@ double percentOf(double part, double total)
 QString dashes(int count)
 {
     return QString(count, QLatin1Char('-'));
-}
-
-// Radiative rates of 5D0 -> 7F1 (magnetic dipole) and 5D0 -> 7F2, 7F4, 7F6
-// (forced electric dipole) in s^-1 from Omega_2,4,6 in cm^2.
-struct RadiativeRates {
-    double ed02 = 0.0, ed04 = 0.0, ed06 = 0.0, md = 0.0;
-    double total() const { return ed02 + md + ed04 + ed06; }
-};
-
-RadiativeRates radiativeRates(double n, const double* omega)
-{
-    const double pi = 3.14159265359;
-    const double threeH = 1.987820871e-26;
-    const double pi4 = pi * pi * pi * pi;
-    const double chi = n * (n * n + 2.0) * (n * n + 2.0) / 9.0;
-    const double e2 = Eu3::elementaryCharge * Eu3::elementaryCharge;
-    auto rate = [&](double u, double sigma, double value) {
-        return 64.0 * pi4 * sigma * sigma * sigma / threeH * chi * e2 * value * u;
-    };
-    RadiativeRates rates;
-    const double sigmaMD = 16921.0;
-    rates.md = 64.0 * pi4 * sigmaMD * sigmaMD * sigmaMD / threeH * n * n * n * 9.6e-42;
-    rates.ed02 = rate(0.0032, 16267.0, omega[2]);
-    rates.ed04 = rate(0.0023, 14470.0, omega[4]);
-    rates.ed06 = rate(0.0002, 12386.0, omega[6]);
-    return rates;
 }
 
 } // namespace
@@ -164,8 +139,8 @@ QString OrvaneOmega::createOutFile(const QString& name)
         writeOmegaPart(out, true);
     if (options.bltpParameters)
         writeBltp(out, 0);
-    if (options.arad)
-        writeRadiativeRates(out);
+    if (options.arad && !writeRadiativeRates(out))
+        return QString();
     if (options.ligandContributionForArad)
         writeAradPartition(out);
     out += QStringLiteral("\n\n");
@@ -425,24 +400,33 @@ void OrvaneOmega::writeOmegaPart(QString& out, bool forcedDipole) const
     out += QLatin1Char('\n');
 }
 
-void OrvaneOmega::writeRadiativeRates(QString& out) const
+bool OrvaneOmega::writeRadiativeRates(QString& out)
 {
+    OrvaneSpectroscopicCalculation rates(nullptr);
+    rates.setRefractiveIndex(refractiveIndex);
+    rates.setOmegaValues(omega[2] * 1e20, omega[4] * 1e20, omega[6] * 1e20);
+    if (!rates.calcArad()) {
+        lastError = rates.getLastError();
+        return false;
+    }
     out += QStringLiteral("---------------------------------------------------------------\n"
                           "             Theoretical Radiative Emission Rates              \n"
                           "---------------------------------------------------------------\n"
                           " ED electric dipole, MD magnetic dipole\n\n");
-    const RadiativeRates rates = radiativeRates(refractiveIndex, omega.data());
-    const double total = rates.total();
     out += QStringLiteral(" Chosen Refractive Index = ") + fixed(refractiveIndex, 3) + QStringLiteral("\n\n");
-    out += QStringLiteral(" Arad(ED02) (5D0->7F2)        =") + rj(fixed(rates.ed02, 2), 8) + QStringLiteral(" s^-1\n");
-    out += QStringLiteral(" Arad(ED04) (5D0->7F4)        =") + rj(fixed(rates.ed04, 2), 8) + QStringLiteral(" s^-1\n");
-    out += QStringLiteral(" Arad(ED06) (5D0->7F6)        =") + rj(fixed(rates.ed06, 2), 8)
-        + QStringLiteral(" s^-1\n\n");
-    out += QStringLiteral(" Arad(ED) (5D0->7FJ, J=2,4,6) =") + rj(fixed(total - rates.md, 2), 8)
+    out += QStringLiteral(" Arad(ED02) (5D0->7F2)        =") + rj(fixed(rates.getArad02(), 2), 8)
         + QStringLiteral(" s^-1\n");
-    out += QStringLiteral(" Arad(MD) (5D0->7F1)          =") + rj(fixed(rates.md, 2), 8)
+    out += QStringLiteral(" Arad(ED04) (5D0->7F4)        =") + rj(fixed(rates.getArad04(), 2), 8)
+        + QStringLiteral(" s^-1\n");
+    out += QStringLiteral(" Arad(ED06) (5D0->7F6)        =") + rj(fixed(rates.getArad06(), 2), 8)
         + QStringLiteral(" s^-1\n\n");
-    out += QStringLiteral(" Arad [Arad(ED) + Arad(MD)]   =") + rj(fixed(total, 2), 8) + QStringLiteral(" s^-1\n");
+    out += QStringLiteral(" Arad(ED) (5D0->7FJ, J=2,4,6) =") + rj(fixed(rates.getArad() - rates.getAradMD(), 2), 8)
+        + QStringLiteral(" s^-1\n");
+    out += QStringLiteral(" Arad(MD) (5D0->7F1)          =") + rj(fixed(rates.getAradMD(), 2), 8)
+        + QStringLiteral(" s^-1\n\n");
+    out += QStringLiteral(" Arad [Arad(ED) + Arad(MD)]   =") + rj(fixed(rates.getArad(), 2), 8)
+        + QStringLiteral(" s^-1\n");
+    return true;
 }
 
 void OrvaneOmega::writeAradPartition(QString& out)

@@ -749,6 +749,8 @@ TEST(OmegaReport, RefusedInputsGiveNoTextAndAReason)
                 s.omega->setChargeFactorAndAlpha(none, none);
             },
             "charge factors"},
+        {"no refractive index for the rates", [](ReportSetup& s) { s.omega->setRefractiveIndex(0.0); },
+            "refractive index"},
         {"more donors than atoms", [](ReportSetup& s) { s.omega->setCoordNumber(12); }, "geometry has only 12 atoms"},
         {"QDC data shorter than the donors",
             [](ReportSetup& s) {
