@@ -431,8 +431,10 @@ bool OrvaneOmega::writeRadiativeRates(QString& out)
 
 void OrvaneOmega::writeAradPartition(QString& out)
 {
-    OrvaneAradPartition* rawPartition = new OrvaneAradPartition(this, inputData, coordNumber, refractiveIndex);
-    const std::unique_ptr<OrvaneAradPartition> partition(rawPartition);
+    // Owned here, without a Qt parent: a fit writes its report on its worker
+    // thread, where this object may not live.
+    const std::unique_ptr<OrvaneAradPartition> partition(
+        new OrvaneAradPartition(nullptr, inputData, coordNumber, refractiveIndex));
     partition->setChargeFactorAndAlpha(chargeFactor, alpha);
     // A list the partition refuses leaves the section out.
     if (!partition->setLigandsVector(ligandAtoms))

@@ -26,6 +26,7 @@
 #include <cmath>
 #include <complex>
 #include <functional>
+#include <future>
 #include <memory>
 
 namespace Eu3 = OrvaneEu3Model;
@@ -825,4 +826,28 @@ TEST(OmegaReport, UnwritableFileIsReportedWithItsNameAndReason)
     // The next successful report clears the reason.
     EXPECT_TRUE(setup.omega->createOutFile(dir.filePath(QStringLiteral("good.omega"))).isEmpty());
     EXPECT_TRUE(setup.omega->getLastError().isEmpty());
+}
+
+namespace {
+QStringList qtWarnings;
+void collectWarnings(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type != QtDebugMsg && type != QtInfoMsg)
+        qtWarnings.append(message);
+}
+} // namespace
+
+TEST(OmegaReport, WrittenFromAnotherThread)
+{
+    // A fit writes its final report on its worker thread.
+    ReportSetup setup;
+    ASSERT_TRUE(setup.omega->calcOmega());
+    setup.omega->setOmegaPrintingOptions(allSections());
+    const QString here = setup.omega->createOutFile(QString());
+    qtWarnings.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(collectWarnings);
+    const QString there = std::async(std::launch::async, [&] { return setup.omega->createOutFile(QString()); }).get();
+    qInstallMessageHandler(previous);
+    EXPECT_EQ(there, here);
+    EXPECT_TRUE(qtWarnings.isEmpty()) << qPrintable(qtWarnings.join(QLatin1Char('\n')));
 }

@@ -517,3 +517,22 @@ TEST(OrvaneReport, FilesHoldTheReturnedText)
         EXPECT_GT(setup.calc->getLastError().size(), folder.size() + 30);
     }
 }
+
+TEST(OrvaneReport, LifetimeLongerThanTheRadiativeOneIsFlagged)
+{
+    SpecPrintingOptions options;
+    options.anradAndQuantumEfficiency = true;
+    for (const double lifeTime : {1.2e-3, 5e-3}) { // 1/Arad is 1.74 ms here
+        SCOPED_TRACE(lifeTime);
+        TransferSetup setup(2, 2, false, defaultChannels(), options, 0, lifeTime);
+        const QString text = setup.calc->createOutFile(QString());
+        ASSERT_FALSE(text.isEmpty()) << qPrintable(setup.calc->getLastError());
+        const bool longer = lifeTime * setup.calc->getArad() > 1.0;
+        EXPECT_EQ(longer, lifeTime == 5e-3);
+        EXPECT_EQ(text.contains(QStringLiteral("\n    Warning: the experimental lifetime (5.0000 ms) is longer than "
+                                               "1/Arad")),
+            longer);
+        EXPECT_EQ(valueAfter(text, QStringLiteral("Quantum Efficiency = ")).toDouble() > 100.0, longer);
+        EXPECT_TRUE(text.endsWith(QStringLiteral(" %\n\n\n")));
+    }
+}
