@@ -8,7 +8,7 @@ Nothing here comes from the engine: the spherical coordinates are taken from
 the Cartesian rows of the input, the harmonics from the Legendre polynomials
 of numpy (checked against sympy's Ynm below), the atom-pair matrix of the
 partition through the addition theorem, its eigenvectors from numpy, and the
-text layout from the written description of the report. The inputs below
+text layout written out again here, apart from the engine. The inputs below
 (refractive index, g, alpha, QDC data, ligands, citations) are the ones the
 tests hand to the engine.
 """

@@ -10,7 +10,7 @@ the head of tests/engine/core/test_orvanerl.cpp (singlets 1.78176, 1.47584,
 2.268; triplets (1.78176 + 0.864) / 2, (1.78176 + 2.616) / 2, 2.616 Angstrom;
 selected state 2; shortest Eu-ligand distance 2.4 Angstrom). The rates, the
 rate equations (solved with numpy's LU solver) and the text layout are
-written here from the description of the calculation; nothing comes from the
+written out again here, apart from the engine; nothing comes from the
 engine.
 """
 import math
