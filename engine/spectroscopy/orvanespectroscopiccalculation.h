@@ -99,6 +99,18 @@ public:
     QString calcQuantumYield(const double& singletRL, const double& tripletRL, const double& singletEnergy,
                              const double& tripletEnergy, const double& arad, const double& anrad);
 
+    // The energy-transfer report: the transfer rates of the enabled channels and
+    // Arad are computed first, the sections follow the printing options. An
+    // empty name returns the text; otherwise the text replaces the file `name`
+    // and the result is empty. Failure (a calculation refused, a file that
+    // cannot be written): empty result, the reason in the last error, which is
+    // cleared on success. Needs the excited-state file.
+    QString createOutFileET(const QString& name);
+    // The quantum-yield report: the energy-transfer report followed by Anrad,
+    // the level populations and the quantum yield (seven-state model in
+    // two-triplet mode, else eight states).
+    QString createOutFile(const QString& name);
+
     // Franck-Condon factor (erg-1) of an energy mismatch (cm-1) for a band
     // half-width (cm-1).
     static double F(const double& delta, const double& halfWidth);
@@ -183,6 +195,10 @@ private:
     }
 
     void initializeParameters();
+    // The report texts; false with the reason in the last error.
+    bool writeEnergyTransferReport(QString& out);
+    bool writeQuantumYieldSections(QString& out);
+    bool writeReport(const QString& name, const QString& text);
     void setDefaultLevels();
     bool refuseIfNotSetUp();
     // Checks that a donor level names a state with an RL and an energy.
