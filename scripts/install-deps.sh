@@ -8,7 +8,8 @@ packages=(
   qtbase5-dev libqt5opengl5-dev libqcustomplot-dev libeigen3-dev
   freeglut3-dev libglu1-mesa-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth mopac openbabel
+  # jwm: the window manager that maximises windows in the start-up tests on Xvfb
+  xvfb xauth jwm mopac openbabel
   python3-numpy python3-sympy
 )
 

@@ -10,13 +10,17 @@
 OrvaneNormalizePoints::OrvaneNormalizePoints(QObject* parent, const QString& outputFile, const int& program)
     : OrvaneAbstractObjCalculation(parent)
 {
-    if (program != Gaussian && program != Orca) {
-        lastError = QStringLiteral("Unknown absorption program %1 (0 Gaussian, 1 ORCA) for the file: \n").arg(program)
+    if (program != Gaussian && program != Orca && program != Zindo) {
+        lastError =
+            QStringLiteral("Unknown absorption program %1 (0 Gaussian, 1 ORCA, 2 ZINDO) for the file: \n")
+                .arg(program)
             + outputFile;
         return;
     }
     OrvaneInputData data(nullptr, outputFile);
-    const bool read = program == Gaussian ? data.readAbsorptionDataGaussian() : data.readAbsorptionDataOrca();
+    const bool read = program == Gaussian ? data.readAbsorptionDataGaussian()
+        : program == Orca                 ? data.readAbsorptionDataOrca()
+                                          : data.readAbsorptionDataZindo();
     if (!read) {
         lastError = data.getLastError();
         return;

@@ -7,17 +7,18 @@
 #include <QVector>
 #include <vector>
 
-// A plottable absorption spectrum from the vertical excitations of a Gaussian
-// or ORCA output: every line becomes a band of `bandWidth` nm, the bands are
+// A plottable absorption spectrum from the vertical excitations of a Gaussian,
+// ORCA or ZINDO output: every line becomes a band of `bandWidth` nm, the bands are
 // summed on 1001 points of the wavelength window (equidistant in wavenumber)
 // and scaled so that the largest value is 1.
 class ORVANEENGINE_EXPORT OrvaneNormalizePoints : public OrvaneAbstractObjCalculation
 {
 public:
-    enum Program { Gaussian = 0, Orca = 1 };
+    enum Program { Gaussian = 0, Orca = 1, Zindo = 2 };
     static constexpr int gridPoints = 1001;
 
-    // Reads the absorption lines of `outputFile` (program 0 Gaussian, 1 ORCA).
+    // Reads the absorption lines of `outputFile` (program 0 Gaussian, 1 ORCA,
+    // 2 ZINDO).
     // On failure the reason is in the last error and the object holds no line.
     OrvaneNormalizePoints(QObject* parent, const QString& outputFile, const int& program);
     ~OrvaneNormalizePoints() override;

@@ -91,6 +91,11 @@ bool OrvaneOrganizeMolecules::readMOL2(const QString& mol2File)
         lastError = molecule.getLastError();
         return false;
     }
+    // A structure without atoms would become a MOPAC input with nothing to compute.
+    if (molecule.getCoord().isEmpty()) {
+        lastError = QStringLiteral("The file holds no atoms: ") + mol2File;
+        return false;
+    }
     if (!isLnPresent(molecule.getCoord())) {
         coord = molecule.getCoord();
         return true;

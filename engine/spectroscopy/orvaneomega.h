@@ -49,6 +49,13 @@ public:
     // with nothing kept between calls: the reference that calcOmega must equal.
     bool calcOmegaDirect();
 
+    // The intensity-parameter report of the last calcOmega, its sections chosen
+    // by the printing options. An empty name returns the text; otherwise the
+    // text replaces the file `name` and the result is empty. Failure (inputs
+    // the report cannot print, a file that cannot be written): empty result
+    // and the reason in the last error, which is cleared on success.
+    QString createOutFile(const QString& name);
+
     double getOmega(const int& lambda) const;
     double getOmegaED(const int& lambda) const;
     double getOmegaDC(const int& lambda) const;
@@ -86,11 +93,28 @@ private:
     void buildGeometryCache();
     void clearResults();
 
+    // Sections of the report, in the order they are written.
+    bool checkReportInputs();
+    void writeSphericalCoordinates(QString& out) const;
+    void writeParametersQDC(QString& out) const;
+    void writeChargeFactorsAndAlpha(QString& out) const;
+    void writeOmega(QString& out) const;
+    void writeConstantValues(QString& out) const;
+    void writeSphericalHarmonics(QString& out) const;
+    void writeOverlapAndBeta(QString& out) const;
+    void writeLatticeSums(QString& out, bool dynamicCoupling) const;
+    void writeBltp(QString& out, int part) const;
+    void writeOmegaPart(QString& out, bool forcedDipole) const;
+    bool writeRadiativeRates(QString& out);
+    void writeAradPartition(QString& out);
+    void writeBkq(QString& out) const;
+
     MyComplex gamma(const int& t, const int& p, const int& i) const;
     MyComplex GAMMA(const int& t, const int& p, const int& i) const;
     MyComplex BEd(const int& lambda, const int& t, const int& p) const;
     MyComplex BDc(const int& lambda, const int& t, const int& p) const;
     MyComplex B(const int& lambda, const int& t, const int& p) const;
+    MyComplex Bkq(const int& k, const int& q, const int& i) const;
     MyComplex harmonic(const int& t, const int& p, const int& i) const;
     static double tet(const int& t, const int& lambda);
 

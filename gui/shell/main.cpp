@@ -1,11 +1,10 @@
+#include "orvanestartup.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char* argv[])
 {
+    OrvaneStartup::prepareLibraryPath();
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("ORVANE"));
-    window.show();
-    return app.exec();
+    return OrvaneStartup::run(QApplication::arguments());
 }

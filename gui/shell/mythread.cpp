@@ -99,8 +99,9 @@ void MyThread::startOrca()
     process->setWorkingDirectory(input.absolutePath());
     // No shell is involved: ">" reaches the program as a plain argument, and
     // the redirection above is what puts the output into the file.
-    process->start(programPath,
-                   QStringList{input.baseName() + QStringLiteral(".orcinp"), QStringLiteral(">")},
+    // The input's own file name: a name with several dots ("a.b.orcinp")
+    // must not be cut at its first dot.
+    process->start(programPath, QStringList{input.fileName(), QStringLiteral(">")},
                    QIODevice::ReadWrite);
 }
 

@@ -16,10 +16,12 @@ class MyThread : public QThread
 {
     Q_OBJECT
 public:
-    // inputFile: for MOPAC the input's path without its extension, with the
-    // platform's separators (QDir::toNativeSeparators; MOPAC finds name.mop or
-    // name.dat and writes name.out beside it); for ORCA the full path of the
-    // .orcinp file, whose output goes to the same name with ".orcout".
+    // inputFile: for MOPAC the path of its input with the platform's
+    // separators (QDir::toNativeSeparators), passed unchanged; MOPAC writes
+    // name.out beside name.mop. The calculation page names the .mop itself:
+    // given a path without extension, MOPAC 22 cuts it at a dot in a folder
+    // name. For ORCA the full path of the .orcinp file, whose output goes to
+    // the same name with ".orcout".
     MyThread(QObject* parent, const QString& inputFile);
     // Ends a child that still runs and waits for run() to return.
     ~MyThread() override;

@@ -54,7 +54,7 @@ const QVector<Band> gaussianBands = {{400.0, 0.05}, {320.0, 0.21}, {240.0, 0.9}}
 
 } // namespace
 
-TEST(AbsorptionSpectrum, ReadsTheLinesOfEitherProgram)
+TEST(AbsorptionSpectrum, ReadsTheLinesOfEachProgram)
 {
     struct Case {
         const char* file;
@@ -66,6 +66,9 @@ TEST(AbsorptionSpectrum, ReadsTheLinesOfEitherProgram)
         {"gaussian/eu_h2o_td.log", OrvaneNormalizePoints::Gaussian, {400.0, 320.0, 240.0}, {0.05, 0.21, 0.9}},
         {"orca/eu_h2o_tda.orcout", OrvaneNormalizePoints::Orca,
          {1e7 / 24999.7, 1e7 / 31249.1, 1e7 / 41665.4}, {0.050123456, 0.210234567, 0.900345678}},
+        // The one-table layout: "... NM  <energy> CM-1  <strength>".
+        {"zindo/ligand_layout2.zin", OrvaneNormalizePoints::Zindo,
+         {1e7 / 9000.0, 1e7 / 12000.0, 1e7 / 20500.0, 1e7 / 42000.0}, {0.1, 0.3, 0.25, 0.9}},
     };
     for (const Case& c : cases) {
         OrvaneNormalizePoints points(nullptr, dataPath(QString::fromLatin1(c.file)), c.program);
@@ -251,9 +254,9 @@ TEST(AbsorptionSpectrum, PointsFile)
 TEST(AbsorptionSpectrum, Failures)
 {
     const QString gaussian = dataPath(QStringLiteral("gaussian/eu_h2o_td.log"));
-    OrvaneNormalizePoints unknown(nullptr, gaussian, 2);
+    OrvaneNormalizePoints unknown(nullptr, gaussian, 3);
     EXPECT_EQ(unknown.getLastError(),
-              QStringLiteral("Unknown absorption program 2 (0 Gaussian, 1 ORCA) for the file: \n") + gaussian);
+              QStringLiteral("Unknown absorption program 3 (0 Gaussian, 1 ORCA, 2 ZINDO) for the file: \n") + gaussian);
     EXPECT_EQ(unknown.pointsNumber, 0);
 
     const QString missing = QStringLiteral("/nonexistent/run.orcout");

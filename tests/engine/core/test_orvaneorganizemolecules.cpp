@@ -251,6 +251,19 @@ TEST(OrganizeMolecules, FailuresNameTheFile)
         + QStringLiteral(" could not be written: ")));
 }
 
+TEST(OrganizeMolecules, StructureWithoutAtomsIsRefused)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("empty.mol2"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(molecule("nothing", QByteArray(), QByteArray()));
+    file.close();
+    OrvaneOrganizeMolecules organizer(nullptr);
+    EXPECT_FALSE(organizer.readMOL2(path));
+    EXPECT_EQ(organizer.getLastError(), QStringLiteral("The file holds no atoms: ") + path);
+}
+
 // ---------------------------------------------------------------------------
 // The installed MOPAC runs the input written from the drawn complex, with the
 // keyword line the MOPAC page builds (method, additional keywords, charge).

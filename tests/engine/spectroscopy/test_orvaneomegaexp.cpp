@@ -1,5 +1,6 @@
 #include "orvaneomegaexp.h"
 #include "orvaneinputdata.h"
+#include "orvanespectroscopiccalculation.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -62,6 +63,60 @@ TEST(OmegaExp, RoundTripFromOmegaThroughBandAreas)
     EXPECT_NEAR(exp.getOmega2Exp() / omega2, 1.0, 1e-9);
     EXPECT_NEAR(exp.getOmega4Exp() / omega4, 1.0, 1e-9);
     EXPECT_NEAR(exp.getAradExp() / (a1 + a2 + a4), 1.0, 1e-9);
+}
+
+TEST(OmegaExp, RoundTripThroughTheTheoreticalRadiativeRates)
+{
+    // Omega -> A02, A04 by the theoretical radiative rates (barycentres 16267
+    // and 14470 cm-1) -> band areas S_J = S_1 (A_J / A_1) (E_J / E_1), with A_1
+    // the magnetic-dipole reference of the experimental method -> Omega again.
+    // The two methods print their constants differently (3h = 1.987820871e-26
+    // against 3hbar x 2pi = 3.163715178e-27 x 6.28318530718, 6.3e-10 apart), so
+    // the recovery holds to 1e-9, not to rounding.
+    struct Case {
+        double n, omega2, omega4;
+    };
+    const Case cases[] = {{1.5, 10, 5}, {1.62, 23.4, 7.1}, {1.33, 2.5, 11.0}};
+    for (const Case& k : cases) {
+        OrvaneSpectroscopicCalculation theory(nullptr);
+        theory.setRefractiveIndex(k.n);
+        theory.setOmegaValues(k.omega2, k.omega4, 0.5);
+        ASSERT_TRUE(theory.calcArad());
+        const double e1 = 16921, e2 = 16267, e4 = 14470, s1 = 4.0;
+        const double a1 = 0.31e-11 * k.n * k.n * k.n * e1 * e1 * e1;
+        OrvaneOmegaExp exp(nullptr, k.n);
+        exp.setAreaOfTransition(0, s1, s1 * theory.getArad02() * e2 / (a1 * e1), 0,
+                                s1 * theory.getArad04() * e4 / (a1 * e1), 0);
+        exp.setBarycenterOfEnergy(0, e1, e2, 0, e4, 0);
+        ASSERT_TRUE(exp.calcOmegaExp());
+        EXPECT_NEAR(exp.getOmega2Exp() / (k.omega2 * 1e-20), 1.0, 1e-9) << k.n;
+        EXPECT_NEAR(exp.getOmega4Exp() / (k.omega4 * 1e-20), 1.0, 1e-9) << k.n;
+        EXPECT_NEAR(exp.getAradExp() / (a1 + theory.getArad02() + theory.getArad04()), 1.0, 1e-12) << k.n;
+    }
+}
+
+TEST(OmegaExp, QuantumEfficiencyFromTheLifetime)
+{
+    // Anrad = 1/tau - Arad, so the efficiency is 100 Arad tau; Arad = 370.151284696642
+    // for the spectrum of fillSpectrum (see IntensityParametersAndRadiativeRate).
+    struct Case {
+        double milliseconds;
+        const char* anrad;
+        const char* efficiency;
+    };
+    const Case cases[] = {{0.6, "1296.52", "22.21"}, {1.0, "629.85", "37.02"}, {2.5, "29.85", "92.54"}};
+    for (const Case& k : cases) {
+        OrvaneOmegaExp exp(nullptr, 1.5);
+        fillSpectrum(exp);
+        exp.setLifeTime(k.milliseconds);
+        ASSERT_TRUE(exp.calcOmegaExp());
+        const QString text = exp.createOutputFile(QString());
+        EXPECT_EQ(lineWith(text, QStringLiteral("Anrad =")), QStringLiteral("    Anrad = ") + QLatin1String(k.anrad)
+                      + QStringLiteral(" s^-1"));
+        EXPECT_EQ(lineWith(text, QStringLiteral("Quantum Efficiency =")),
+                  QStringLiteral("    Quantum Efficiency = ") + QLatin1String(k.efficiency) + QStringLiteral(" %"));
+        EXPECT_FALSE(text.contains(QStringLiteral("Warning")));
+    }
 }
 
 TEST(OmegaExp, OnlyMagneticDipoleBand)

@@ -266,21 +266,22 @@ TEST(Runner, OrcaRunsInTheInputFolderAndAppendsItsOutput)
     EXPECT_FALSE(QFileInfo::exists(QDir::current().filePath(QStringLiteral("complex.orcinp.gbw"))));
 }
 
-TEST(Runner, OrcaGetsTheBaseNameUpToTheFirstDot)
+TEST(Runner, OrcaGetsTheInputsWholeFileName)
 {
     IsolatedTempFolder temp;
     writeOrcaInput(temp.path(), QStringLiteral("a.b.orcinp"));
+    // A shorter name that cutting at the first dot would pick instead.
+    writeText(temp.filePath(QStringLiteral("a.orcinp")), QStringLiteral("not this input\n"));
     MyThread thread(nullptr, temp.filePath(QStringLiteral("a.b.orcinp")));
     thread.mode = 1;
     thread.programPath = orcaStandIn;
     RunLog log(thread);
     thread.start();
     ASSERT_TRUE(log.waitForFinished());
-    // The output takes the input's name with its last suffix replaced; the
-    // program is asked for a.orcinp, which does not exist.
+    // The output takes the input's name with its last suffix replaced.
     const QString output = readText(temp.filePath(QStringLiteral("a.b.orcout")));
-    EXPECT_TRUE(output.contains(QStringLiteral("Cannot open the input file a.orcinp")))
-        << output.toStdString();
+    EXPECT_TRUE(output.contains(QStringLiteral("NAME = a.b.orcinp\n"))) << output.toStdString();
+    EXPECT_TRUE(output.contains(QStringLiteral("****ORCA TERMINATED NORMALLY****")));
 }
 
 TEST(Runner, AFailedOrCrashedProgramEndsTheRunWithoutAProblem)

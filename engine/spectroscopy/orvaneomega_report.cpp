@@ -1,0 +1,508 @@
+// The intensity-parameter report (.omega) of OrvaneOmega.
+
+#include "orvaneomega.h"
+
+#include "orvanearadpartition.h"
+#include "orvaneeu3model.h"
+#include "orvaneinputdata.h"
+#include "orvanereportfile.h"
+#include "orvanespectroscopiccalculation.h"
+#include "sphericalharmonic.h"
+
+#include <Eigen/Dense>
+
+#include <cmath>
+#include <memory>
+
+namespace Eu3 = OrvaneEu3Model;
+
+namespace {
+
+// The report's numbers follow the printf conversions. An exact zero prints
+// without a sign: the imaginary part of a real term must not read "-0.0000".
+QString fixed(double value, int decimals)
+{
+    return QString::asprintf("%.*f", decimals, value == 0.0 ? 0.0 : value);
+}
+
+QString scientific(double value, int decimals)
+{
+    return QString::asprintf("%.*e", decimals, value == 0.0 ? 0.0 : value);
+}
+
+QString rj(const QString& text, int width)
+{
+    return text.rightJustified(width, QLatin1Char(' '));
+}
+
+QString lj(const QString& text, int width)
+{
+    return text.leftJustified(width, QLatin1Char(' '));
+}
+
+QString num(int value)
+{
+    return QString::number(value);
+}
+
+// Atom suffixes: the blanks shrink once the atom number takes two digits.
+QString suffixS(int i) { return i <= 9 ? QStringLiteral(")  = ") : QStringLiteral(") = "); }
+QString suffixT(int i) { return i <= 9 ? QStringLiteral(")|  = ") : QStringLiteral(")| = "); }
+QString suffixU(int i) { return i <= 9 ? QStringLiteral(") = ") : QStringLiteral(")="); }
+
+double modulus(const MyComplex& z)
+{
+    return std::sqrt(z.re * z.re + z.im * z.im);
+}
+
+// A share of a total, in percent; a zero total (no donors, or all g and
+// alpha zero) gives 0 instead of nan.
+double percentOf(double part, double total)
+{
+    return total != 0.0 ? 100.0 * part / total : 0.0;
+}
+
+QString dashes(int count)
+{
+    return QString(count, QLatin1Char('-'));
+}
+
+} // namespace
+
+MyComplex OrvaneOmega::Bkq(const int& k, const int& q, const int& i) const
+{
+    const double r = inputData->getCoordSPH(i).r * Eu3::angstromToCm;
+    const double e2 = Eu3::elementaryCharge * Eu3::elementaryCharge;
+    const double factor = e2 * std::sqrt(Eu3::fourPi / (2 * k + 1)) * radialIntegral[k] * ro[i]
+        * std::pow(2.0 * beta[i], k + 1) * chargeFactor[i] / std::pow(r, k + 1);
+    const MyComplex y = harmonic(k, q, i);
+    return MyComplex {factor * y.re, -factor * y.im};
+}
+
+bool OrvaneOmega::checkReportInputs()
+{
+    // The same conditions as a calculation: every section reads the donors'
+    // positions and, for N > 0, the caller's g and alpha arrays.
+    if (!checkInputs())
+        return false;
+    if (useQDC) {
+        const int needed = coordNumber + 2;
+        if (atomicCharges.size() < needed || superDeslocalizability.size() < needed) {
+            lastError = QStringLiteral("The QDC section needs the atomic charges and superdelocalizabilities of "
+                                       "atoms 2 to %1 (indexed by atom number, %2 entries); %3 and %4 were given.")
+                            .arg(coordNumber + 1)
+                            .arg(needed)
+                            .arg(atomicCharges.size())
+                            .arg(superDeslocalizability.size());
+            return false;
+        }
+    }
+    return true;
+}
+
+QString OrvaneOmega::createOutFile(const QString& name)
+{
+    lastError.clear();
+    if (!checkReportInputs())
+        return QString();
+
+    const OmegaPrintingOptions& options = printingOptions;
+    QString out = OrvaneInputData::ORVANETitle + QStringLiteral("\n\n\n");
+    out += QStringLiteral("The data shown below were calculated from the geometry read in following file: \n");
+    out += QStringLiteral("    ") + fileName + QStringLiteral("\n\n");
+
+    if (options.sphericalCoordinates)
+        writeSphericalCoordinates(out);
+    if (useQDC)
+        writeParametersQDC(out);
+    if (options.gAndAlpha)
+        writeChargeFactorsAndAlpha(out);
+    if (options.omega)
+        writeOmega(out);
+    if (options.constantValues)
+        writeConstantValues(out);
+    if (options.sphericalHarmonicals)
+        writeSphericalHarmonics(out);
+    if (options.betaAndRo)
+        writeOverlapAndBeta(out);
+    if (options.GAMA || options.sumGAMA)
+        writeLatticeSums(out, true);
+    if (options.bltpParametersDC)
+        writeBltp(out, 2);
+    if (options.omegaDC)
+        writeOmegaPart(out, false);
+    if (options.gama || options.sumgama)
+        writeLatticeSums(out, false);
+    if (options.bltpParametersED)
+        writeBltp(out, 1);
+    if (options.omegaED)
+        writeOmegaPart(out, true);
+    if (options.bltpParameters)
+        writeBltp(out, 0);
+    if (options.arad && !writeRadiativeRates(out))
+        return QString();
+    if (options.ligandContributionForArad)
+        writeAradPartition(out);
+    out += QStringLiteral("\n\n");
+    if (options.bkq)
+        writeBkq(out);
+    out += requiredCitations;
+
+    if (name.isEmpty())
+        return out;
+    QString reason;
+    if (!OrvaneReportFile::write(name, out, reason))
+        lastError = reason;
+    return QString();
+}
+
+void OrvaneOmega::writeSphericalCoordinates(QString& out) const
+{
+    out += QStringLiteral("------------------------------------------------------\n"
+                          " Spherical coordinates of the coordination polyhedron \n"
+                          "------------------------------------------------------\n\n");
+    out += QStringLiteral("ATOM        R          theta         phi\n"
+                          "        (Angstroms)  (degrees)    (degrees)\n");
+    for (int i = 1; i <= coordNumber + 1; ++i) {
+        const CoordSPH position = inputData->getCoordSPH(i);
+        out += QLatin1Char(' ') + lj(inputData->getAtomLabel(i), 2) + rj(fixed(position.r, 4), 13)
+            + rj(fixed(position.theta, 2), 12) + rj(fixed(position.phi, 2), 12) + QLatin1Char('\n');
+    }
+    out += QLatin1Char('\n');
+}
+
+void OrvaneOmega::writeParametersQDC(QString& out) const
+{
+    out += dashes(67) + QLatin1Char('\n') + QStringLiteral("          QDC Ajusted Values") + QLatin1Char('\n')
+        + dashes(67) + QLatin1Char('\n');
+    out += QStringLiteral(" au^-1 = inverse atomic units       A^3 = cubic Angstroms\n\n");
+    // D/C is undefined for C = 0: print a mark instead of inf or nan.
+    const QString ratio = C != 0.0 ? fixed(D / C, 2) : QStringLiteral("n/a");
+    out += QStringLiteral(" Q =") + rj(fixed(Q, 4), 7) + lj(QStringLiteral(" au^-1"), 11) + QStringLiteral(" D =")
+        + rj(fixed(D, 4), 8) + lj(QStringLiteral(" au^-1.A^3"), 15) + QStringLiteral(" C =") + rj(fixed(C, 4), 8)
+        + lj(QStringLiteral(" A^3"), 7) + QStringLiteral(" Ratio D/C =") + rj(ratio, 5)
+        + lj(QStringLiteral(" au^-1"), 7) + QStringLiteral("\n\n");
+    out += QStringLiteral("-------------------------------------------------------------------\n"
+                          " Atomic Charges (au)             Superdelocalizabilities (au)\n"
+                          "-------------------------------------------------------------------\n\n");
+    for (int i = 2; i <= coordNumber + 1; ++i) {
+        out += lj(QStringLiteral(" atomic charges(") + num(i) + suffixS(i), 8) + rj(fixed(atomicCharges.at(i), 4), 8)
+            + rj(QStringLiteral(" SDE(") + num(i) + suffixS(i), 19) + rj(fixed(superDeslocalizability.at(i), 4), 8)
+            + QLatin1Char('\n');
+    }
+    out += QLatin1Char('\n');
+}
+
+void OrvaneOmega::writeChargeFactorsAndAlpha(QString& out) const
+{
+    out += QStringLiteral("------------------------------------------------------------------\n"
+                          " Charge Factors         Polarizabilies (cubic Angstroms)          \n"
+                          "------------------------------------------------------------------\n\n");
+    for (int i = 2; i <= coordNumber + 1; ++i) {
+        out += lj(QStringLiteral(" g(") + num(i) + suffixS(i), 8) + rj(fixed(chargeFactor[i], 4), 8)
+            + rj(QStringLiteral(" alpha(") + num(i) + suffixS(i), 19) + rj(fixed(alpha[i] * 1e24, 4), 8)
+            + QLatin1Char('\n');
+    }
+    out += QLatin1Char('\n');
+}
+
+void OrvaneOmega::writeOmega(QString& out) const
+{
+    out += QStringLiteral("-------------------------------------------------------\n"
+                          " Theoretical Judd-Ofelt Intensity Parameters, omega(l) \n"
+                          "-------------------------------------------------------\n\n");
+    // The graphical program reads these lines back: third field, "e-20" dropped.
+    for (int lambda = 2; lambda <= 6; lambda += 2) {
+        const QString value = fixed(omega[lambda] * 1e20, lambda == 6 ? 4 : 2) + QStringLiteral("e-20 cm^2");
+        out += rj(QStringLiteral("omega(") + num(lambda) + QStringLiteral(") = "), 15) + rj(value, 15)
+            + QLatin1Char('\n');
+    }
+    out += QLatin1Char('\n');
+}
+
+void OrvaneOmega::writeConstantValues(QString& out) const
+{
+    out += QStringLiteral("-----------------------------------\n"
+                          "  Constant values for the Eu3+ Ion \n"
+                          "-----------------------------------\n\n");
+    out += QStringLiteral(" Used Racah Tensor Operator:  <f|C(2)|f> =") + rj(fixed(racahTensor[2], 4), 8)
+        + rj(QStringLiteral("<f|C(4)|f> ="), 20) + rj(fixed(racahTensor[4], 4), 8)
+        + rj(QStringLiteral("<f|C(6)|f> ="), 20) + rj(fixed(racahTensor[6], 4), 8) + QStringLiteral("\n\n");
+    out += QStringLiteral(" Used Shielding Factor:         sigma(2) =") + rj(fixed(shieldingFactor[2], 3), 8)
+        + rj(QStringLiteral("sigma(4) ="), 20) + rj(fixed(shieldingFactor[4], 3), 8)
+        + rj(QStringLiteral("sigma(6) ="), 20) + rj(fixed(shieldingFactor[6], 3), 8) + QStringLiteral("\n\n");
+    out += QStringLiteral(" Radial Integrals:  r(2) =") + rj(scientific(radialIntegral[2], 3), 10)
+        + QStringLiteral(" cm^2") + rj(QStringLiteral("r(4) ="), 16) + rj(scientific(radialIntegral[4], 3), 10)
+        + QStringLiteral(" cm^4") + rj(QStringLiteral("r(6) ="), 16) + rj(scientific(radialIntegral[6], 3), 10)
+        + QStringLiteral(" cm^6") + rj(QStringLiteral("r(8) ="), 16) + rj(scientific(radialIntegral[8], 3), 10)
+        + QStringLiteral(" cm^8\n\n");
+    auto theta = [](int t, int lambda) { return rj(fixed(tet(t, lambda), 3), 7); };
+    out += QStringLiteral(" Numberic Factors of Europium Ion, teta(t,l):\n    teta(1,2) =") + theta(1, 2)
+        + QStringLiteral("    teta(3,2) =") + theta(3, 2) + QStringLiteral("\n    teta(3,4) =") + theta(3, 4)
+        + QStringLiteral("    teta(5,4) =") + theta(5, 4) + QStringLiteral("\n    teta(5,6) =") + theta(5, 6)
+        + QStringLiteral("    teta(7,6) =") + theta(7, 6) + QStringLiteral("\n\n");
+    out += QStringLiteral(" Delta E = ") + scientific(deltaE, 4)
+        + QStringLiteral("\n\n Delta E is a constant, approximately given by the energy difference between the "
+                         "barycenters\n of the ground 4fN and first opposite parity excited of configuration "
+                         "4f(N-1)5d of the europium ion)\n");
+    out += QLatin1Char('\n');
+}
+
+void OrvaneOmega::writeSphericalHarmonics(QString& out) const
+{
+    out += QStringLiteral("---------------------------------------------------------------------\n"
+                          " Spherical Harmonicals Y(t,p,i), where i represents the ligand atoms \n"
+                          "---------------------------------------------------------------------\n\n");
+    for (int t = 1; t <= 7; t += 2) {
+        for (int p = -t; p <= t; ++p) {
+            for (int i = 2; i <= coordNumber + 1; ++i) {
+                const MyComplex y = harmonic(t, p, i);
+                const QString index = num(t) + QLatin1Char(',') + num(p) + QLatin1Char(',') + num(i);
+                out += lj(QStringLiteral("Y(") + index + suffixU(i), 13) + rj(fixed(y.re, 4), 8)
+                    + QStringLiteral(" + ") + rj(fixed(y.im, 4), 8) + QStringLiteral("i        ")
+                    + lj(QStringLiteral("|Y(") + index + suffixT(i), 16) + rj(scientific(modulus(y), 3), 7)
+                    + QLatin1Char('\n');
+            }
+        }
+    }
+    out += QLatin1Char('\n');
+}
+
+void OrvaneOmega::writeOverlapAndBeta(QString& out) const
+{
+    out += QStringLiteral("---------------------------------------------------\n"
+                          " Quantities associated to the Simple Overlap Model \n"
+                          "---------------------------------------------------\n\n");
+    out += QStringLiteral("    Overlap (degree of covalency of the metal-ligand bond), ro(i), i standing for each "
+                          "ligand atom.\n\n");
+    for (int i = 2; i <= coordNumber + 1; ++i)
+        out += QStringLiteral("     ro(") + num(i) + suffixS(i) + fixed(ro[i], 4) + QLatin1Char('\n');
+    out += QLatin1Char('\n');
+    out += QStringLiteral("    Beta factor (according to the SOM the beta factor is introduced as a parameter to "
+                          "account for the fact that the charge\n    distributions may not necessarily be centered "
+                          "at the middle distances Ri/2), beta (i), i standing for each ligand atom.\n\n");
+    for (int i = 2; i <= coordNumber + 1; ++i)
+        out += QStringLiteral("     beta(") + num(i) + suffixS(i) + fixed(beta[i], 4) + QLatin1Char('\n');
+    out += QLatin1Char('\n');
+}
+
+// The GAMA(t,p,i) (dynamic coupling) or gama(t,p,i) (odd-rank ligand field)
+// terms of every donor and their sums over the donors.
+void OrvaneOmega::writeLatticeSums(QString& out, bool dynamicCoupling) const
+{
+    const bool perAtom = dynamicCoupling ? printingOptions.GAMA : printingOptions.gama;
+    const bool sums = dynamicCoupling ? printingOptions.sumGAMA : printingOptions.sumgama;
+    const QString name = dynamicCoupling ? QStringLiteral("GAMA") : QStringLiteral("gama");
+    if (dynamicCoupling)
+        out += QStringLiteral("---------------------------\n"
+                              "   Parameters GAMA(t,p,i)  \n"
+                              "---------------------------\n\n");
+    else
+        out += QStringLiteral("----------------------------------------------\n"
+                              " Odd-rank ligand field parameters, gama(t,p,i)\n"
+                              "----------------------------------------------\n\n");
+
+    for (int t = 1; t <= 7; t += 2) {
+        QString unit;
+        if (dynamicCoupling)
+            unit = t == 1 ? QStringLiteral("cm   ") : QStringLiteral("cm^-%1").arg(t - 2);
+        else
+            unit = QStringLiteral("erg cm^-%1").arg(t);
+        for (int p = -t; p <= t; ++p) {
+            MyComplex sum;
+            for (int i = 2; i <= coordNumber + 1; ++i) {
+                const MyComplex term = dynamicCoupling ? GAMMA(t, p, i) : gamma(t, p, i);
+                sum.re += term.re;
+                sum.im += term.im;
+                if (!perAtom)
+                    continue;
+                const QString index = num(t) + QLatin1Char(',') + num(p) + QLatin1Char(',') + num(i);
+                // Only the GAMA modulus label follows the atom-number width.
+                const QString modulusEnd = dynamicCoupling ? suffixT(i) : QStringLiteral(")| = ");
+                out += name + QLatin1Char('(') + index + suffixS(i) + rj(scientific(term.re, 3), 10)
+                    + QStringLiteral(" + ") + rj(scientific(term.im, 3), 10) + QStringLiteral("i ") + unit
+                    + rj(QLatin1Char('|') + name + QLatin1Char('(') + index + modulusEnd, 24)
+                    + rj(scientific(modulus(term), 3), 10) + QLatin1Char(' ') + unit + QLatin1Char('\n');
+            }
+            if (sums) {
+                const QString index = num(t) + QLatin1Char(',') + num(p);
+                out += QStringLiteral("Sum ") + name + QLatin1Char('(') + index + QStringLiteral(") = ")
+                    + rj(scientific(sum.re, 3), 10) + QStringLiteral(" + ") + rj(scientific(sum.im, 3), 10)
+                    + QStringLiteral("i ") + unit
+                    + rj(QLatin1Char('|') + name + QLatin1Char('(') + index + QStringLiteral(")| = "), 21)
+                    + rj(scientific(modulus(sum), 3), 10) + QLatin1Char(' ') + unit + QLatin1Char('\n');
+            }
+        }
+    }
+    out += QLatin1Char('\n');
+}
+
+// part 0: B = BEd + BDc; 1: BEd alone; 2: BDc alone.
+void OrvaneOmega::writeBltp(QString& out, int part) const
+{
+    if (part == 2)
+        out += QStringLiteral("-------------------------------------------------\n"
+                              "  Dynamics Coupling Bltp Parameters, B(l,t,p) DC \n"
+                              "-------------------------------------------------\n\n");
+    else if (part == 1)
+        out += QStringLiteral("----------------------------------------------\n"
+                              " Electric Dipole Bltp Parameters, B(l,t,p) ED \n"
+                              "----------------------------------------------\n\n");
+    else
+        out += QStringLiteral("-------------------------------------------------------\n"
+                              " Bltp parameters (B(l,t,p) = B(l,t,p) ED + B(l,t,p) DC)\n"
+                              "-------------------------------------------------------\n\n");
+    const QString tag = part == 2 ? QStringLiteral(" DC") : part == 1 ? QStringLiteral(" ED") : QString();
+
+    for (int lambda = 2; lambda <= 6; lambda += 2) {
+        for (int t = lambda - 1; t <= lambda + 1; t += 2) {
+            for (int p = -t; p <= t; ++p) {
+                const MyComplex b = part == 2 ? BDc(lambda, t, p) : part == 1 ? BEd(lambda, t, p) : B(lambda, t, p);
+                const double size = modulus(b);
+                const QString index = num(lambda) + QLatin1Char(',') + num(t) + QLatin1Char(',') + num(p);
+                const QString label = QStringLiteral("B(") + index + QLatin1Char(')') + tag;
+                const QString modulusLabel = QStringLiteral("|B(") + index + QLatin1Char(')') + tag;
+                out += lj(label + QStringLiteral(" = "), part == 0 ? 12 : 15) + rj(scientific(b.re, 3), 10)
+                    + QStringLiteral(" + ") + rj(scientific(b.im, 3), 10) + QStringLiteral("i cm")
+                    + rj(modulusLabel + QStringLiteral("| = "), part == 0 ? 22 : 24) + rj(scientific(size, 3), 10)
+                    + QStringLiteral(" cm");
+                if (part == 0)
+                    out += rj(modulusLabel + QStringLiteral("|^2 = "), 24) + rj(scientific(size * size, 3), 10)
+                        + QStringLiteral(" cm^2");
+                out += QLatin1Char('\n');
+            }
+        }
+    }
+    if (part != 0)
+        out += QLatin1Char('\n');
+}
+
+void OrvaneOmega::writeOmegaPart(QString& out, bool forcedDipole) const
+{
+    if (forcedDipole)
+        out += QStringLiteral("-----------------------------------------------------------\n"
+                              " Forced Electric Dipole Judd-Ofelt Parameters, omegaED (l) \n"
+                              "-----------------------------------------------------------\n\n");
+    else
+        out += QStringLiteral("-----------------------------------------------------\n"
+                              " Dynamics Coupling Judd-Ofelt Parameters, omegaDC(l) \n"
+                              "-----------------------------------------------------\n\n");
+    const QString name = forcedDipole ? QStringLiteral("omegaED(") : QStringLiteral("omegaDC(");
+    for (int lambda = 2; lambda <= 6; lambda += 2) {
+        double value = (forcedDipole ? omegaED[lambda] : omegaDC[lambda]) * 1e20;
+        // A vanishing forced-dipole part reads 0.0001, never 0.0000, in the
+        // lines that the graphical program parses back.
+        if (forcedDipole && value < 0.0001)
+            value = 0.0001;
+        out += rj(name + num(lambda) + QStringLiteral(") = "), 15)
+            + rj(fixed(value, 4) + QStringLiteral("e-20 cm^2"), 15) + QLatin1Char('\n');
+    }
+    out += QLatin1Char('\n');
+}
+
+bool OrvaneOmega::writeRadiativeRates(QString& out)
+{
+    OrvaneSpectroscopicCalculation rates(nullptr);
+    rates.setRefractiveIndex(refractiveIndex);
+    rates.setOmegaValues(omega[2] * 1e20, omega[4] * 1e20, omega[6] * 1e20);
+    if (!rates.calcArad()) {
+        lastError = rates.getLastError();
+        return false;
+    }
+    out += QStringLiteral("---------------------------------------------------------------\n"
+                          "             Theoretical Radiative Emission Rates              \n"
+                          "---------------------------------------------------------------\n"
+                          " ED electric dipole, MD magnetic dipole\n\n");
+    out += QStringLiteral(" Chosen Refractive Index = ") + fixed(refractiveIndex, 3) + QStringLiteral("\n\n");
+    out += QStringLiteral(" Arad(ED02) (5D0->7F2)        =") + rj(fixed(rates.getArad02(), 2), 8)
+        + QStringLiteral(" s^-1\n");
+    out += QStringLiteral(" Arad(ED04) (5D0->7F4)        =") + rj(fixed(rates.getArad04(), 2), 8)
+        + QStringLiteral(" s^-1\n");
+    out += QStringLiteral(" Arad(ED06) (5D0->7F6)        =") + rj(fixed(rates.getArad06(), 2), 8)
+        + QStringLiteral(" s^-1\n\n");
+    out += QStringLiteral(" Arad(ED) (5D0->7FJ, J=2,4,6) =") + rj(fixed(rates.getArad() - rates.getAradMD(), 2), 8)
+        + QStringLiteral(" s^-1\n");
+    out += QStringLiteral(" Arad(MD) (5D0->7F1)          =") + rj(fixed(rates.getAradMD(), 2), 8)
+        + QStringLiteral(" s^-1\n\n");
+    out += QStringLiteral(" Arad [Arad(ED) + Arad(MD)]   =") + rj(fixed(rates.getArad(), 2), 8)
+        + QStringLiteral(" s^-1\n");
+    return true;
+}
+
+void OrvaneOmega::writeAradPartition(QString& out)
+{
+    // Owned here, without a Qt parent: a fit writes its report on its worker
+    // thread, where this object may not live.
+    const std::unique_ptr<OrvaneAradPartition> partition(
+        new OrvaneAradPartition(nullptr, inputData, coordNumber, refractiveIndex));
+    partition->setChargeFactorAndAlpha(chargeFactor, alpha);
+    // A list the partition refuses leaves the section out.
+    if (!partition->setLigandsVector(ligandAtoms))
+        return;
+
+    const int n = coordNumber;
+    Eigen::MatrixXd M(n, n);
+    for (int i = 2; i <= n + 1; ++i)
+        for (int j = 2; j <= n + 1; ++j) {
+            double sum = 0.0;
+            for (int lambda = 2; lambda <= 6; lambda += 2)
+                sum += partition->calcConstArad(lambda) * partition->E(lambda, i, j);
+            M(i - 2, j - 2) = sum;
+        }
+    const Eigen::MatrixXd shares = partition->calculatePartition(M);
+    const double total = shares.sum();
+
+    const QString line63 = dashes(63);
+    const QString footer = QStringLiteral("=================================\n") + lj(QStringLiteral("Arad(ED)"), 10)
+        + rj(fixed(total, 2), 9) + rj(QStringLiteral("100.00 %"), 10) + QLatin1Char('\n');
+    out += QLatin1Char('\n') + line63 + QLatin1Char('\n') + QStringLiteral("    Chemical Partition of Arad(ED)")
+        + QLatin1Char('\n') + line63 + QStringLiteral("\n\n");
+    out += QStringLiteral("---------------------------------\n"
+                          "Chemical Partition by Atom (s^-1)\n"
+                          "---------------------------------\n");
+    for (int k = 0; k < n; ++k) {
+        const int atom = k + 2;
+        const double share = shares(0, k);
+        out += lj(partition->getLigand(atom).name + QLatin1Char('(') + num(atom) + QStringLiteral(")  "), 11)
+            + rj(fixed(share, 2), 8) + rj(fixed(percentOf(share, total), 2), 8) + QStringLiteral(" %\n");
+    }
+    out += footer + QLatin1Char('\n');
+    out += QStringLiteral("-------------------------------------\n"
+                          "Chemical Partition by Grouping (s^-1)\n"
+                          "-------------------------------------\n");
+    for (int l = 0; l < partition->getLigandsNumber(); ++l) {
+        double share = 0.0;
+        for (int atom : partition->getLigandAtoms(l))
+            share += shares(0, atom - 2);
+        out += lj(partition->getLigandsName(l), 11) + rj(fixed(share, 2), 8) + rj(fixed(percentOf(share, total), 2), 8)
+            + QStringLiteral(" %\n");
+    }
+    out += footer;
+}
+
+void OrvaneOmega::writeBkq(QString& out) const
+{
+    // Bkq in erg, printed in cm^-1.
+    const double ergToWavenumber = 5.035e15;
+    out += QStringLiteral("----------------------------------------------\n"
+                          "    Bkq ligand field parameters, Bkq(k,q)   \n"
+                          "----------------------------------------------\n\n");
+    for (int k = 2; k <= 6; k += 2) {
+        for (int q = -k; q <= k; ++q) {
+            MyComplex sum;
+            for (int i = 2; i <= coordNumber + 1; ++i) {
+                const MyComplex term = Bkq(k, q, i);
+                sum.re += term.re;
+                sum.im += term.im;
+            }
+            sum.re *= ergToWavenumber;
+            sum.im *= ergToWavenumber;
+            const QString index = num(k) + QLatin1Char(',') + num(q);
+            out += QStringLiteral("Bkq(") + index + (q >= 0 ? QStringLiteral(")  = ") : QStringLiteral(") = "))
+                + rj(fixed(sum.re, 2), 10) + QStringLiteral(" + ") + rj(fixed(sum.im, 2), 8) + QStringLiteral("i ")
+                + QStringLiteral("cm^-1") + rj(QStringLiteral("|Bkq(") + index + QStringLiteral(")| = "), 21)
+                + rj(fixed(modulus(sum), 2), 10) + QLatin1Char(' ') + QStringLiteral("cm^-1") + QLatin1Char('\n');
+        }
+    }
+    out += QLatin1Char('\n');
+}

@@ -1,0 +1,1135 @@
+#include "orvanefrmexternalcalculationmodule.h"
+#include "ui_orvanefrmexternalcalculationmodule.h"
+#include "ui_orvanefrmmopackeywords.h"
+#include "ui_orvanefrmorcakeywords.h"
+
+#include "glmolecule.h"
+#include "mythread.h"
+#include "orvanedialogs.h"
+#include "orvanefrmmopackeywords.h"
+#include "orvanefrmorcakeywords.h"
+#include "orvanefrmsearching.h"
+#include "orvanefilesconverter.h"
+#include "orvaneinputdata.h"
+#include "orvaneorganizemolecules.h"
+#include "orvaneplatform.h"
+#include "orvanesettings.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QCheckBox>
+#include <QDateTime>
+#include <QDir>
+#include <QDockWidget>
+#include <QFile>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QFont>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QShortcut>
+#include <QTextCursor>
+#include <QTextStream>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString notRunningText = QStringLiteral("The calculation is not running.");
+const QString hintStyle = QStringLiteral("color: rgb(158, 158, 158);");
+const QString mopacHint =
+    QStringLiteral("Drag and drop a .mol2/.mop/.out file here OR click on button Open to open it");
+const QString orcaHint =
+    QStringLiteral("Drag and drop a .out/.orcinp file here OR click on button Open to open it");
+const QString defaultMopacKeywords = QStringLiteral("PRECISE GEO-OK XYZ T=10D ALLVEC BFGS GNORM=0.25");
+
+const QString moduleExternal = QStringLiteral("Orvane External Calculation Module");
+const QString moduleGeometry = QStringLiteral("Orvane Geometry Optimization");
+const QString moduleExcited = QStringLiteral("Orvane Excited States Calculations");
+
+const QString mopacDirectoryKey = QStringLiteral("mopacDirectory");
+const QString orcaDirectoryKey = QStringLiteral("orcaDirectory");
+
+const QString orcaNormalEnd = QStringLiteral("****ORCA TERMINATED NORMALLY****");
+
+// White space and commas, which ORCA cannot take in file and folder names.
+const QRegularExpression& blankOrComma()
+{
+    static const QRegularExpression expression(QStringLiteral("(\\s|,)"));
+    return expression;
+}
+
+// Coalescing delay of the output view: MOPAC writes hundreds of small chunks
+// a second, and each reload reads the whole file.
+constexpr int outputRefreshDelayMs = 200;
+
+} // namespace
+
+const QString OrvaneFrmExternalCalculationModule::mopacCalculationKind =
+    QStringLiteral("Geometry optimization ");
+const QString OrvaneFrmExternalCalculationModule::orcaCalculationKind =
+    QStringLiteral("Excited states calculations ");
+
+OrvaneFrmExternalCalculationModule::OrvaneFrmExternalCalculationModule(QWidget* parent,
+                                                                       const int& mode)
+    : AbstractObjCalculationWidget(parent)
+    , ui(std::make_unique<Ui::OrvaneFrmExternalCalculationModule>())
+    , mode(mode)
+{
+    ui->setupUi(this);
+    ui->lineEditRunProgress->setText(notRunningText);
+
+    createViewerTabs();
+
+    frmSearching = new OrvaneFrmSearching(ui->layoutWidget);
+    ui->vLayoutFrmSearchingAndTabWidget->addWidget(frmSearching);
+    frmSearching->plainTextEdit = tabView(0);
+
+    if (mode == 0) {
+        ui->edtFile->setToolTip(mopacHint);
+        frmSearching->hide();
+        frmMopacKeywords = new OrvaneFrmMopacKeywords(ui->stackedWidgetKeywords);
+        ui->stackedWidgetKeywords->addWidget(frmMopacKeywords);
+
+        auto* viewerLayout = new QVBoxLayout(ui->dockWidgetContents);
+        glMolecule = new GLMolecule(ui->dockWidgetContents);
+        viewerLayout->addWidget(glMolecule, 1);
+        cbxShowAtomLabels = new QCheckBox(QStringLiteral("Show Atom Labels"), ui->dockWidgetContents);
+        QFont labelFont = cbxShowAtomLabels->font();
+        labelFont.setPointSize(7);
+        cbxShowAtomLabels->setFont(labelFont);
+        cbxShowAtomLabels->setChecked(false);
+        viewerLayout->addWidget(cbxShowAtomLabels);
+        connect(cbxShowAtomLabels, &QCheckBox::clicked, this,
+                &OrvaneFrmExternalCalculationModule::showAtomLabels);
+        ui->dockWidget->setFeatures(QDockWidget::DockWidgetFloatable);
+
+        ui->lblTitle->setText(QStringLiteral("Module 1: Geometry Optimization"));
+        ui->frameOrca->hide();
+        ui->lblSetOrcaPath->hide();
+        ui->btnShowAbsorptionSpectrumModule->hide();
+    } else {
+        ui->edtFile->setToolTip(orcaHint);
+        ui->btnFind->setEnabled(true);
+        frmOrcaKeywords = new OrvaneFrmOrcaKeywords(ui->stackedWidgetKeywords);
+        ui->stackedWidgetKeywords->addWidget(frmOrcaKeywords);
+        ui->rdbVisualizeMOL2File->hide();
+        ui->rdbVisualizeMopacOutput->hide();
+        ui->widgetViewMolecule->hide();
+        ui->cbxShowMoleculeViewer->hide();
+        ui->lblSetMopacPath->hide();
+        ui->btnSetExternalProgramPath->setText(QStringLiteral("Open orca.exe"));
+        ui->lblTitle->setText(QStringLiteral("Module 2: Excited States Calculation"));
+        ui->frameMopac->hide();
+    }
+    ui->lineEditSetExternalProgramPath->show();
+    ui->btnSetExternalProgramPath->show();
+
+    loadProgramPath();
+    loadLastDirectory();
+    showInputFileHint();
+
+    connect(ui->tabWidgetViewFiles, &QTabWidget::currentChanged, this,
+            &OrvaneFrmExternalCalculationModule::setPlainTextEdit);
+
+    outputRefreshTimer = new QTimer(this);
+    outputRefreshTimer->setSingleShot(true);
+    outputRefreshTimer->setInterval(outputRefreshDelayMs);
+    connect(outputRefreshTimer, &QTimer::timeout, this,
+            &OrvaneFrmExternalCalculationModule::refreshOutputNow);
+
+    // Parented to the page, not to the window: the window may hold a MOPAC and
+    // an ORCA page, whose equal keys would then be ambiguous and never fire.
+    // Only the visible page's shortcuts are active.
+    const struct
+    {
+        const char* keys;
+        QAbstractButton* button;
+    } shortcuts[] = {{"Ctrl+O", ui->btnChooseFile},
+                     {"Ctrl+F", ui->btnFind},
+                     {"Ctrl+R", ui->btnRunCalculation},
+                     {"Ctrl+S", ui->btnStopCalculation}};
+    for (const auto& shortcut : shortcuts) {
+        auto* key = new QShortcut(QKeySequence(QString::fromLatin1(shortcut.keys)), this);
+        QAbstractButton* button = shortcut.button;
+        // click() does nothing on a disabled button.
+        connect(key, &QShortcut::activated, button, &QAbstractButton::click);
+    }
+}
+
+OrvaneFrmExternalCalculationModule::~OrvaneFrmExternalCalculationModule()
+{
+    if (!inputFileName.isEmpty())
+        saveLastDirectory(inputFolder());
+    // The runner goes first, while the page is whole: its destructor ends a
+    // child that still runs and waits for its thread.
+    if (calculationThread) {
+        calculationThread->disconnect(this);
+        delete calculationThread;
+        calculationThread = nullptr;
+    }
+    delete outputFileWatcher;
+    outputFileWatcher = nullptr;
+    delete glMolecule;
+    glMolecule = nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Page and files
+
+void OrvaneFrmExternalCalculationModule::createViewerTabs()
+{
+    const QStringList titles = mode == 0
+                                   ? QStringList{QStringLiteral(".mol2 Input File"),
+                                                 QStringLiteral("MOPAC .out File")}
+                                   : QStringList{QStringLiteral("MOPAC .out File"),
+                                                 QStringLiteral("ORCA .orcout File")};
+    for (const QString& title : titles) {
+        auto* view = new QPlainTextEdit(ui->tabWidgetViewFiles);
+        view->setReadOnly(true);
+        view->setLineWrapMode(QPlainTextEdit::NoWrap);
+        ui->tabWidgetViewFiles->addTab(view, title);
+    }
+}
+
+QPlainTextEdit* OrvaneFrmExternalCalculationModule::tabView(int index) const
+{
+    return qobject_cast<QPlainTextEdit*>(ui->tabWidgetViewFiles->widget(index));
+}
+
+QString OrvaneFrmExternalCalculationModule::inputFileHint() const
+{
+    return mode == 0 ? mopacHint : orcaHint;
+}
+
+void OrvaneFrmExternalCalculationModule::showInputFileHint()
+{
+    ui->edtFile->setStyleSheet(hintStyle);
+    ui->edtFile->setText(inputFileHint());
+    ui->edtFile->setToolTip(inputFileHint());
+}
+
+void OrvaneFrmExternalCalculationModule::on_btnChooseFile_clicked()
+{
+    loadLastDirectory();
+    QString caption;
+    QString filter;
+    if (mode == 0) {
+        if (ui->rdbMOL2File->isChecked()) {
+            caption = QStringLiteral("Choose .ml2 File");
+            filter = QStringLiteral("ml2 Files (*.ml2;*.mol2)");
+        } else if (ui->rdbMopFile->isChecked()) {
+            caption = QStringLiteral("Choose Mopac .mop File");
+            filter = QStringLiteral("MOPAC .mop File (*.mop)");
+        } else {
+            caption = QStringLiteral("Choose Mopac .out File");
+            filter = QStringLiteral("MOPAC .out file (*.out)");
+        }
+    } else if (ui->rdbMopacOut2->isChecked()) {
+        caption = QStringLiteral("Choose MOPAC .out File");
+        filter = QStringLiteral("MOPAC .out file (*.out)");
+    } else {
+        caption = QStringLiteral("Choose ORCA Input File");
+        filter = QStringLiteral("ORCA input file (*.orcinp)");
+    }
+    const QString fileName = OrvaneDialogs::openFileName(this, caption, lastDirectory, filter);
+    if (fileName.isEmpty())
+        return;
+    clearProject();
+    inputFileName = fileName;
+    saveLastDirectory(inputFolder());
+    loadLastDirectory();
+    acceptInputFile();
+}
+
+void OrvaneFrmExternalCalculationModule::on_edtFile_textChanged(const QString& text)
+{
+    // The text changes again while the project is cleared: keep a copy.
+    const QString fileName = text;
+    if (fileName.isEmpty() || fileName.contains(mopacHint) || fileName.contains(orcaHint)
+        || fileName == inputFileName)
+        return;
+
+    const int dot = fileName.lastIndexOf(QLatin1Char('.'));
+    const QString extension = dot < 0 ? QString() : fileName.mid(dot + 1);
+    QRadioButton* kind = nullptr;
+    if (mode == 0) {
+        if (extension == QLatin1String("ml2") || extension == QLatin1String("mol2"))
+            kind = ui->rdbMOL2File;
+        else if (extension == QLatin1String("mop"))
+            kind = ui->rdbMopFile;
+        else if (extension == QLatin1String("out"))
+            kind = ui->rdbMopacOut1;
+    } else {
+        if (extension == QLatin1String("out"))
+            kind = ui->rdbMopacOut2;
+        else if (extension == QLatin1String("orcinp"))
+            kind = ui->rdbOrcaInput;
+    }
+    if (!kind) {
+        clearProject();
+        OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"),
+                                QStringLiteral("The desired file contains an unknown extension (")
+                                    + extension + QLatin1Char(')'));
+        return;
+    }
+    kind->setChecked(true);
+    inputFileName = fileName;
+    acceptInputFile();
+}
+
+void OrvaneFrmExternalCalculationModule::acceptInputFile()
+{
+    ui->edtFile->setStyleSheet(QString());
+    ui->edtFile->setText(inputFileName);
+    ui->gbxPreview->setEnabled(true);
+    ui->btnRunCalculation->setEnabled(!ui->rdbMopacOut1->isChecked());
+    loadFileIntoTab(inputFileName, ui->rdbMopacOut1->isChecked() ? 1 : 0);
+    ui->btnFind->setEnabled(true);
+    if (mode == 0)
+        showMolecule();
+    else
+        frmOrcaKeywords->ui->editPointChargesFileName->setText(cleanBaseName()
+                                                               + QStringLiteral(".pointcharge"));
+    ui->edtFile->setToolTip(ui->edtFile->text());
+}
+
+bool OrvaneFrmExternalCalculationModule::loadFileIntoTab(const QString& fileName, const int& index)
+{
+    if (fileName.isEmpty())
+        return false;
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        OrvaneDialogs::warning(this, QStringLiteral("ORVANE Warning"),
+                               QStringLiteral("ORVANE could not read the file %1:\n%2.")
+                                   .arg(fileName, file.errorString()));
+        return false;
+    }
+    QPlainTextEdit* view = tabView(index);
+    view->clear();
+    view->setPlainText(QString::fromUtf8(file.readAll()));
+    if (index == 1)
+        view->moveCursor(QTextCursor::End);
+    ui->tabWidgetViewFiles->setCurrentIndex(index);
+    return true;
+}
+
+void OrvaneFrmExternalCalculationModule::on_rdbMOL2File_toggled(bool checked)
+{
+    clearProject();
+    ui->tabWidgetViewFiles->setTabText(0, QStringLiteral(".mol2 Input File"));
+    ui->rdbVisualizeMOL2File->setText(QStringLiteral("View Molecule from .mol2 File"));
+    ui->rdbVisualizeMOL2File->setChecked(checked);
+    for (QWidget* widget :
+         {static_cast<QWidget*>(ui->stackedWidgetKeywords), static_cast<QWidget*>(ui->btnSetExternalProgramPath),
+          static_cast<QWidget*>(ui->lineEditSetExternalProgramPath), static_cast<QWidget*>(ui->lineEditRunProgress),
+          static_cast<QWidget*>(ui->lblRunProgress), static_cast<QWidget*>(ui->rdbVisualizeMOL2File),
+          static_cast<QWidget*>(ui->rdbVisualizeMopacOutput)})
+        widget->setEnabled(checked);
+}
+
+void OrvaneFrmExternalCalculationModule::on_rdbMopFile_toggled(bool checked)
+{
+    clearProject();
+    ui->tabWidgetViewFiles->setTabText(0, QStringLiteral("MOPAC .mop File"));
+    ui->rdbVisualizeMOL2File->setText(QStringLiteral("View Molecule from .mop File"));
+    ui->rdbVisualizeMOL2File->setChecked(checked);
+    // The input carries its own keywords.
+    ui->stackedWidgetKeywords->setEnabled(!checked);
+    for (QWidget* widget :
+         {static_cast<QWidget*>(ui->btnSetExternalProgramPath), static_cast<QWidget*>(ui->lineEditSetExternalProgramPath),
+          static_cast<QWidget*>(ui->lineEditRunProgress), static_cast<QWidget*>(ui->lblRunProgress),
+          static_cast<QWidget*>(ui->rdbVisualizeMOL2File), static_cast<QWidget*>(ui->rdbVisualizeMopacOutput)})
+        widget->setEnabled(checked);
+}
+
+void OrvaneFrmExternalCalculationModule::on_rdbMopacOut1_toggled(bool checked)
+{
+    clearProject();
+    ui->rdbVisualizeMopacOutput->setChecked(checked);
+    for (QWidget* widget :
+         {static_cast<QWidget*>(ui->stackedWidgetKeywords), static_cast<QWidget*>(ui->btnSetExternalProgramPath),
+          static_cast<QWidget*>(ui->lineEditSetExternalProgramPath), static_cast<QWidget*>(ui->lineEditRunProgress),
+          static_cast<QWidget*>(ui->lblRunProgress), static_cast<QWidget*>(ui->rdbVisualizeMOL2File),
+          static_cast<QWidget*>(ui->rdbVisualizeMopacOutput)})
+        widget->setEnabled(!checked);
+}
+
+void OrvaneFrmExternalCalculationModule::on_rdbMopacOut2_toggled(bool checked)
+{
+    clearProject();
+    ui->tabWidgetViewFiles->setTabText(0, QStringLiteral("MOPAC Output File"));
+    ui->stackedWidgetKeywords->setEnabled(checked);
+}
+
+void OrvaneFrmExternalCalculationModule::on_rdbOrcaInput_toggled(bool checked)
+{
+    clearProject();
+    ui->tabWidgetViewFiles->setTabText(0, QStringLiteral("ORCA Input File"));
+    ui->stackedWidgetKeywords->setEnabled(!checked);
+}
+
+void OrvaneFrmExternalCalculationModule::on_btnClearProject_clicked()
+{
+    const QMessageBox::StandardButton answer =
+        OrvaneDialogs::question(this, QStringLiteral("ORVANE Question"),
+                                QStringLiteral("Are you sure you want to clear the current project? "),
+                                QMessageBox::Yes | QMessageBox::No);
+    if (answer != QMessageBox::No)
+        clearProject();
+}
+
+void OrvaneFrmExternalCalculationModule::clearProject()
+{
+    orcaSecondPass = false;
+    inputFileName.clear();
+    ui->edtFile->clear();
+    ui->lineEditRunProgress->setText(notRunningText);
+    ui->btnFind->setEnabled(false);
+    ui->btnShowAbsorptionSpectrumModule->setEnabled(false);
+    ui->btnRunCalculation->setEnabled(false);
+    ui->btnStopCalculation->setEnabled(false);
+    for (int index = 0; index < ui->tabWidgetViewFiles->count(); ++index)
+        tabView(index)->clear();
+
+    if (mode == 0) {
+        molecule.atoms.clear();
+        molecule.bonds.clear();
+        glMolecule->setMolecule(&molecule);
+        frmMopacKeywords->ui->cbxSparkleMethod->setCurrentIndex(0);
+        frmMopacKeywords->ui->edtAdditionalKeywords->setText(defaultMopacKeywords);
+        fillModelList(true);
+    } else {
+        Ui::OrvaneFrmOrcaKeywords* panel = frmOrcaKeywords->ui.get();
+        panel->chbIsTripletLevel->setChecked(true);
+        panel->sbxNumberOfStates->setValue(25);
+        panel->editPointChargesFileName->clear();
+        panel->sbxEMin->setValue(20);
+        panel->sbxEMax->setValue(20);
+        panel->gbxExcitationWindows->setChecked(false);
+    }
+    showInputFileHint();
+}
+
+void OrvaneFrmExternalCalculationModule::on_btnSetExternalProgramPath_clicked()
+{
+    QString path;
+    if (mode == 0) {
+#ifdef Q_OS_WIN
+        const QString filter = QStringLiteral("MOPAC Executable (*.exe)");
+#else
+        const QString filter = QStringLiteral("MOPAC Executable (*.exe MOPAC* mopac*)");
+#endif
+        path = OrvaneDialogs::openFileName(this, QStringLiteral("Open The MOPAC Executable"),
+                                           QDir::homePath(), filter);
+    } else {
+#ifdef Q_OS_WIN
+        const QString proposed = QDir::homePath() + QStringLiteral("/orca.exe");
+        const QString filter = QStringLiteral("ORCA Executable (orca.exe)");
+#else
+        const QString proposed = QDir::homePath() + QStringLiteral("/orca");
+        const QString filter = QStringLiteral("ORCA Executable (orca.exe orca)");
+#endif
+        path = OrvaneDialogs::openFileName(this, QStringLiteral("Open The ORCA Executable"), proposed,
+                                           filter);
+        if (path.contains(blankOrComma())) {
+            OrvaneDialogs::critical(
+                this, QStringLiteral("ORVANE error"),
+                QStringLiteral("The directory name of the ORCA program contains blank space or "
+                               "comma,\nwhich can compromise the running of ORCA.\nPlease, remove any "
+                               "blank space or comma of directory name of the ORCA program.\nFor "
+                               "instance, place all ORCA executable in a directory like C:\\ORCA. \n"));
+            programPath.clear();
+            ui->lineEditSetExternalProgramPath->clear();
+            return;
+        }
+    }
+    if (path.isEmpty())
+        return;
+    // A file dialog's filter does not check what the file is; the runner can
+    // only start an executable file.
+    const QFileInfo program(path);
+    if (!program.isFile() || !program.isExecutable()) {
+        OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"),
+                                QStringLiteral("The chosen file is not an executable program:\n")
+                                    + path);
+        return;
+    }
+    programPath = path;
+    ui->lineEditSetExternalProgramPath->setText(path);
+    if (mode == 0) {
+        saveMopacPath(path);
+        fillModelList(true);
+    } else {
+        saveOrcaPath(path);
+    }
+}
+
+void OrvaneFrmExternalCalculationModule::saveMopacPath(const QString& path)
+{
+    OrvaneSettings::setValue(mopacDirectoryKey, path);
+}
+
+void OrvaneFrmExternalCalculationModule::saveOrcaPath(const QString& path)
+{
+    OrvaneSettings::setValue(orcaDirectoryKey, path);
+}
+
+void OrvaneFrmExternalCalculationModule::loadProgramPath()
+{
+    const QString path = OrvaneSettings::value(mode == 0 ? mopacDirectoryKey : orcaDirectoryKey);
+    if (path.isEmpty())
+        return;
+    programPath = path;
+    ui->lineEditSetExternalProgramPath->setText(path);
+    showProgramPath(true);
+}
+
+void OrvaneFrmExternalCalculationModule::showProgramPath(const bool& shown)
+{
+    ui->lineEditSetExternalProgramPath->setVisible(shown);
+    ui->btnSetExternalProgramPath->setVisible(shown);
+    if (mode == 0)
+        fillModelList(shown);
+}
+
+void OrvaneFrmExternalCalculationModule::fillModelList(const bool& knownProgram)
+{
+    if (mode != 0)
+        return;
+    static const QStringList fullList = {
+        QStringLiteral("RM1"),         QStringLiteral("Sparkle/RM1"), QStringLiteral("Sparkle/AM1"),
+        QStringLiteral("Sparkle/PM3"), QStringLiteral("Sparkle/PM6"), QStringLiteral("Sparkle/PM7")};
+    QStringList items;
+    bool sparkleOnly = false;
+    if (!knownProgram) {
+        items = fullList;
+    } else {
+        const QString base = QFileInfo(programPath).baseName();
+        if (base.contains(QLatin1String("MOPAC2007")) || base.contains(QLatin1String("MOPAC2009"))) {
+            items = QStringList{QStringLiteral("Sparkle/AM1"), QStringLiteral("Sparkle/PM3"),
+                                QStringLiteral("Sparkle/PM6")};
+            sparkleOnly = true;
+        } else if (base.contains(QLatin1String("MOPAC2012"))) {
+            items = fullList.mid(1);
+            sparkleOnly = true;
+        } else if (base.contains(QLatin1String("MOPAC2016"))) {
+            items = fullList;
+        } else {
+            return;
+        }
+    }
+    QComboBox* models = frmMopacKeywords->ui->cbxSparkleMethod;
+    models->clear();
+    models->insertItems(0, items);
+    if (sparkleOnly)
+        frmMopacKeywords->setLeadingKeyword(QStringLiteral("SPARKLE"));
+}
+
+void OrvaneFrmExternalCalculationModule::showMolecule()
+{
+    if (mode != 0 || inputFileName.isEmpty())
+        return;
+    if (ui->rdbVisualizeMOL2File->isChecked()) {
+        int type = -1;
+        if (ui->rdbMOL2File->isChecked())
+            type = Molecule::Mol2File;
+        else if (ui->rdbMopFile->isChecked())
+            type = OrvaneInputData::checkTypeMopFile(inputFileName) ? Molecule::MopCartesianFile
+                                                                    : Molecule::ZMatrixFile;
+        if (type >= 0 && !molecule.readMolecule(inputFileName, type)) {
+            OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"), molecule.getLastError());
+            return;
+        }
+    } else if (ui->rdbVisualizeMopacOutput->isChecked()) {
+        if (!molecule.readMolecule(withExtension(inputFileName, QStringLiteral("out")),
+                                   Molecule::MopacOutputFile)) {
+            OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"), molecule.getLastError());
+            if (!ui->rdbMopacOut1->isChecked())
+                ui->rdbVisualizeMOL2File->setChecked(true);
+            return;
+        }
+    }
+    if (!molecule.containsLanthanide) {
+        QString keywords = frmMopacKeywords->ui->edtAdditionalKeywords->text();
+        keywords.remove(QStringLiteral("SPARKLE"));
+        frmMopacKeywords->ui->edtAdditionalKeywords->setText(keywords);
+    }
+    glMolecule->showLabels = cbxShowAtomLabels->isChecked();
+    glMolecule->setStyle(GLMolecule::BallsAndSticks);
+    glMolecule->setMolecule(&molecule);
+}
+
+void OrvaneFrmExternalCalculationModule::on_rdbVisualizeMopacOutput_toggled(bool checked)
+{
+    if (inputFileName.isEmpty()) {
+        if (!ui->rdbMopacOut1->isChecked())
+            ui->rdbVisualizeMOL2File->setChecked(true);
+        return;
+    }
+    if (checked) {
+        const QString output = withExtension(inputFileName, QStringLiteral("out"));
+        if (!QFileInfo::exists(output)) {
+            OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"),
+                                    QStringLiteral("The file ") + output
+                                        + QStringLiteral(" does not exist."));
+            if (!ui->rdbMopacOut1->isChecked()) {
+                ui->rdbVisualizeMOL2File->setChecked(true);
+                return;
+            }
+        } else {
+            loadFileIntoTab(output, 1);
+        }
+    }
+    showMolecule();
+}
+
+void OrvaneFrmExternalCalculationModule::showAtomLabels(bool isClicked)
+{
+    Q_UNUSED(isClicked)
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    glMolecule->showLabels = cbxShowAtomLabels->isChecked();
+    glMolecule->setStyle(GLMolecule::BallsAndSticks);
+    glMolecule->setMolecule(&molecule);
+    QApplication::restoreOverrideCursor();
+}
+
+void OrvaneFrmExternalCalculationModule::on_btnFind_clicked()
+{
+    if (auto* field = frmSearching->findChild<QLineEdit*>(QStringLiteral("edtFind")))
+        field->setFocus();
+    frmSearching->show();
+}
+
+void OrvaneFrmExternalCalculationModule::setPlainTextEdit(int index)
+{
+    if (QPlainTextEdit* view = tabView(index))
+        frmSearching->plainTextEdit = view;
+}
+
+void OrvaneFrmExternalCalculationModule::on_cbxShowMoleculeViewer_toggled(bool checked)
+{
+    ui->widgetViewMolecule->setVisible(checked);
+}
+
+void OrvaneFrmExternalCalculationModule::on_dockWidget_topLevelChanged(bool topLevel)
+{
+    if (!topLevel)
+        return;
+    const QScreen* screen = ui->dockWidget->screen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    QRect frame = ui->dockWidget->frameGeometry();
+    frame.moveCenter(area.center());
+    ui->dockWidget->move(frame.topLeft());
+}
+
+void OrvaneFrmExternalCalculationModule::on_btnShowAbsorptionSpectrumModule_clicked()
+{
+    emit showAbsorptionSpectrumCalculationModule(3, orcaResultFile());
+    emit showAbsorptionSpectrumCalculationModule(2);
+}
+
+// ---------------------------------------------------------------------------
+// Derived names
+
+QString OrvaneFrmExternalCalculationModule::inputFolder() const
+{
+    return QFileInfo(inputFileName).absolutePath();
+}
+
+QString OrvaneFrmExternalCalculationModule::cleanBaseName() const
+{
+    QString base = QFileInfo(inputFileName).baseName();
+    base.remove(blankOrComma());
+    return base;
+}
+
+QString OrvaneFrmExternalCalculationModule::withExtension(const QString& fileName,
+                                                          const QString& extension)
+{
+    const int dot = fileName.lastIndexOf(QLatin1Char('.'));
+    const int slash = std::max(fileName.lastIndexOf(QLatin1Char('/')),
+                               fileName.lastIndexOf(QLatin1Char('\\')));
+    // A dot in a folder name is no extension.
+    if (dot < 0 || dot < slash)
+        return fileName + QLatin1Char('.') + extension;
+    return fileName.left(dot + 1) + extension;
+}
+
+QString OrvaneFrmExternalCalculationModule::orcaResultFile() const
+{
+    // A chosen ORCA input's output lies beside it under its own name; a run
+    // from a MOPAC output leaves its results beside that under the cleaned name.
+    if (ui->rdbOrcaInput->isChecked())
+        return withExtension(inputFileName, QStringLiteral("orcout"));
+    return inputFolder() + QLatin1Char('/') + cleanBaseName() + QStringLiteral(".orcout");
+}
+
+QString OrvaneFrmExternalCalculationModule::statusLine(const QString& module, const QString& text)
+{
+    return QDateTime::currentDateTime().toString(Qt::TextDate) + QStringLiteral(" -> (") + module
+           + QStringLiteral(") ") + text;
+}
+
+QString OrvaneFrmExternalCalculationModule::calculationTitle(const int& mode)
+{
+    if (mode == 0)
+        return QStringLiteral("Geometry Optimization");
+    if (mode == 1)
+        return QStringLiteral("Excited States Calculation");
+    return QString();
+}
+
+// ---------------------------------------------------------------------------
+// Runs
+
+void OrvaneFrmExternalCalculationModule::on_btnRunCalculation_clicked()
+{
+    orcaSecondPass = false;
+    calculationTerminated = false;
+    calculationFailed = false;
+    emit newObjCalculationMessage(QString(63, QLatin1Char('-')));
+    runCalculation();
+}
+
+void OrvaneFrmExternalCalculationModule::runCalculation()
+{
+    problemShown = false;
+    if (programPath.isEmpty()) {
+        OrvaneDialogs::warning(this, QStringLiteral("ORVANE Warning"),
+                               QStringLiteral("Please, choose a valid path for the ")
+                                   + (mode == 0 ? QStringLiteral("MOPAC") : QStringLiteral("ORCA"))
+                                   + QStringLiteral(" program."));
+        abandonRun();
+        return;
+    }
+    const QFileInfo program(programPath);
+    if (!program.isFile() || !program.isExecutable()) {
+        OrvaneDialogs::critical(this, QStringLiteral("ORVANE Message"),
+                                QStringLiteral("An executable file of the desired external program "
+                                               "does not exist in the following directory: \n")
+                                    + programPath);
+        abandonRun();
+        return;
+    }
+
+    tabView(1)->clear();
+
+    QString argument;
+    if (mode == 0) {
+        // MOPAC gets the prepared input by its full name, in the platform's
+        // separators. Without the extension MOPAC 22 would pick name.mop or
+        // name.dat itself, and it cuts such a path at a dot in a folder name
+        // ("/data/v1.2/complex" is looked for as "/data/v1"); with it, the
+        // .mop is the file read, and the outputs name.out and name.arc are
+        // written beside it all the same.
+        const QString withoutExtension = withExtension(inputFileName, QString()).chopped(1);
+        argument = QDir::toNativeSeparators(withoutExtension + QStringLiteral(".mop"));
+        if (ui->rdbMOL2File->isChecked()) {
+            if (!createMopFile()) {
+                abandonRun();
+                return;
+            }
+        } else if (ui->rdbMopFile->isChecked()) {
+            // Kept for older MOPAC versions that read name.dat. The .mop is
+            // named to MOPAC, so an older .dat (never replaced here) cannot
+            // decide the run.
+            QFile::copy(inputFileName, withExtension(inputFileName, QStringLiteral("dat")));
+        }
+        followedOutputFile = withoutExtension + QStringLiteral(".out");
+    } else if (ui->rdbMopacOut2->isChecked()) {
+        emit newObjCalculationMessage(
+            statusLine(moduleExternal, QStringLiteral("Will it run a new ORCA calculation ? ")
+                                           + (orcaSecondPass ? QStringLiteral("YES - ")
+                                                             : QStringLiteral("NO  - "))
+                                           + QStringLiteral(" Did the calculation terminate ? ")
+                                           + (calculationTerminated ? QStringLiteral("YES")
+                                                                    : QStringLiteral("NO"))));
+        QString reason;
+        const QString workFolder = OrvanePlatform::privateTempFolder(&reason);
+        if (workFolder.isEmpty()) {
+            OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"), reason);
+            abandonRun();
+            return;
+        }
+        // The results of an earlier run beside the input stay until this run
+        // has succeeded (threadFinish replaces them then).
+        orcaInputFileName = workFolder + QLatin1Char('/') + cleanBaseName() + QStringLiteral(".orcinp");
+        argument = orcaInputFileName;
+        if (!createOrcaInputFile(orcaSecondPass)) {
+            abandonRun();
+            return;
+        }
+        followedOutputFile = withExtension(argument, QStringLiteral("orcout"));
+    } else {
+        argument = inputFileName;
+        followedOutputFile = withExtension(argument, QStringLiteral("orcout"));
+    }
+
+    setCalculationRunning(true);
+    // The runner appends to the ORCA output; in a second pass this removes
+    // the first pass's output, which the preparation has already read.
+    QFile::remove(followedOutputFile);
+
+    if (calculationThread) {
+        calculationThread->disconnect(this);
+        // Waits until the previous runner's thread has fully ended.
+        delete calculationThread;
+        calculationThread = nullptr;
+    }
+    calculationThread = new MyThread(this, argument);
+    connect(calculationThread, &QThread::finished, this,
+            &OrvaneFrmExternalCalculationModule::threadFinish);
+    connect(calculationThread, &MyThread::calculationIsProcessingSignal, this,
+            &OrvaneFrmExternalCalculationModule::processState);
+    connect(calculationThread, &MyThread::problemDuringCalculation, this,
+            &OrvaneFrmExternalCalculationModule::problemDuringCalculation);
+    calculationThread->mode = mode;
+    calculationThread->programPath = programPath;
+
+    // Watched before the child starts, so that no part of the output is missed.
+    watchOutputFile();
+    calculationThread->start();
+
+    if (mode == 0)
+        emit newObjCalculationMessage(statusLine(
+            moduleGeometry, QStringLiteral("Geometry optimization was successfully started. ")));
+    else
+        emit newObjCalculationMessage(statusLine(
+            moduleExcited, QStringLiteral("Excited States Calculations was successfully started.")));
+}
+
+void OrvaneFrmExternalCalculationModule::abandonRun()
+{
+    // Before the first start the page is left as it was; a second ORCA pass
+    // that cannot start ends the run.
+    if (calculationRunning) {
+        delete outputFileWatcher;
+        outputFileWatcher = nullptr;
+        setCalculationRunning(false);
+    }
+    calculationTerminated = false;
+    calculationFailed = false;
+}
+
+bool OrvaneFrmExternalCalculationModule::createMopFile()
+{
+    OrvaneOrganizeMolecules organizer(this);
+    // The user is told why: a silent return would leave a run that never starts.
+    if (!organizer.readMOL2(inputFileName)) {
+        OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"), organizer.getLastError());
+        return false;
+    }
+    organizer.key = frmMopacKeywords->keywordLine();
+    if (!organizer.createOutpuFile(withExtension(inputFileName, QStringLiteral("mop")))) {
+        OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"), organizer.getLastError());
+        return false;
+    }
+    return true;
+}
+
+bool OrvaneFrmExternalCalculationModule::createOrcaInputFile(const bool& secondPass)
+{
+    OrvaneFilesConverter converter(nullptr, inputFileName);
+    const Ui::OrvaneFrmOrcaKeywords* panel = frmOrcaKeywords->ui.get();
+    const bool window = panel->gbxExcitationWindows->isChecked();
+    // The first pass: one root and no window, for the orbital energies; the
+    // second: the user's choices, with the window's energies taken from the
+    // first pass's output beside the work input.
+    const bool triplets = secondPass && panel->chbIsTripletLevel->isChecked();
+    const int occupied = secondPass ? (window ? panel->sbxEMin->value() : 20) : 0;
+    const int virtuals = secondPass ? (window ? panel->sbxEMax->value() : 20) : 0;
+    const int roots = secondPass ? panel->sbxNumberOfStates->value() : 1;
+    const bool written = converter.convertFromOutToInpOrca(
+        orcaInputFileName, triplets, secondPass, occupied, virtuals, roots,
+        withExtension(orcaInputFileName, QStringLiteral("pointcharge")));
+    if (!written)
+        OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"), converter.getLastError());
+    return written;
+}
+
+void OrvaneFrmExternalCalculationModule::watchOutputFile()
+{
+    delete outputFileWatcher;
+    outputFileWatcher = new QFileSystemWatcher(this);
+    // A watch on a file that does not exist yet fails: the folder is watched
+    // too, and the file is added once it appears.
+    outputFileWatcher->addPath(QFileInfo(followedOutputFile).absolutePath());
+    if (QFileInfo::exists(followedOutputFile))
+        outputFileWatcher->addPath(followedOutputFile);
+    connect(outputFileWatcher, &QFileSystemWatcher::directoryChanged, this,
+            &OrvaneFrmExternalCalculationModule::scheduleOutputRefresh);
+    connect(outputFileWatcher, &QFileSystemWatcher::fileChanged, this,
+            &OrvaneFrmExternalCalculationModule::scheduleOutputRefresh);
+}
+
+void OrvaneFrmExternalCalculationModule::scheduleOutputRefresh()
+{
+    // A file replaced by a new one drops out of the watch: take it up again.
+    if (outputFileWatcher && QFileInfo::exists(followedOutputFile)
+        && !outputFileWatcher->files().contains(followedOutputFile))
+        outputFileWatcher->addPath(followedOutputFile);
+    if (!outputRefreshTimer->isActive())
+        outputRefreshTimer->start();
+}
+
+void OrvaneFrmExternalCalculationModule::refreshOutputNow()
+{
+    if (QFileInfo::exists(followedOutputFile))
+        updateOutputFileViewer(followedOutputFile);
+}
+
+void OrvaneFrmExternalCalculationModule::updateOutputFileViewer(const QString& changedFileName)
+{
+    loadFileIntoTab(changedFileName, 1);
+}
+
+void OrvaneFrmExternalCalculationModule::processState(const QString& processStateMessage)
+{
+    ui->lineEditRunProgress->setText(processStateMessage);
+}
+
+void OrvaneFrmExternalCalculationModule::setCalculationRunning(const bool& running)
+{
+    calculationRunning = running;
+    for (QWidget* widget :
+         {static_cast<QWidget*>(ui->edtFile), static_cast<QWidget*>(ui->btnChooseFile),
+          static_cast<QWidget*>(ui->btnClearProject), static_cast<QWidget*>(ui->lineEditSetExternalProgramPath),
+          static_cast<QWidget*>(ui->btnShowAbsorptionSpectrumModule),
+          static_cast<QWidget*>(ui->btnSetExternalProgramPath), static_cast<QWidget*>(ui->btnRunCalculation),
+          static_cast<QWidget*>(ui->frameMopac), static_cast<QWidget*>(ui->frameOrca)})
+        widget->setEnabled(!running);
+    if (mode == 0)
+        frmMopacKeywords->setEnabled(!running);
+    else
+        frmOrcaKeywords->setEnabled(!running);
+    ui->btnStopCalculation->setEnabled(running);
+}
+
+void OrvaneFrmExternalCalculationModule::problemDuringCalculation(const QString& message)
+{
+    if (sender() && sender() != calculationThread)
+        return;
+    calculationFailed = true;
+    // A child that fails to start reports it more than once; one box is enough.
+    if (problemShown)
+        return;
+    problemShown = true;
+    // Ended before the box: a child that refuses to run may wait for input,
+    // and the box may stay open for long.
+    if (calculationThread)
+        calculationThread->killProcess();
+    dialogOpen = true;
+    OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"), message);
+    dialogOpen = false;
+    runDeferredFinish();
+}
+
+void OrvaneFrmExternalCalculationModule::on_btnStopCalculation_clicked()
+{
+    if (!calculationRunning)
+        return;
+    dialogOpen = true;
+    const QMessageBox::StandardButton answer = OrvaneDialogs::question(
+        this, QStringLiteral("ORVANE Question"),
+        QStringLiteral("Are you sure you want to cancel the current calculation?"),
+        QMessageBox::Yes | QMessageBox::No);
+    dialogOpen = false;
+    if (answer != QMessageBox::No && calculationRunning) {
+        calculationTerminated = true;
+        setCalculationRunning(false);
+        if (calculationThread)
+            calculationThread->killProcess();
+    }
+    runDeferredFinish();
+}
+
+void OrvaneFrmExternalCalculationModule::runDeferredFinish()
+{
+    if (finishPending && !dialogOpen) {
+        finishPending = false;
+        finishPass();
+    }
+}
+
+void OrvaneFrmExternalCalculationModule::threadFinish()
+{
+    // Only the current runner's end counts: a replaced runner's end may still
+    // be queued.
+    if (sender() && sender() != calculationThread)
+        return;
+    finishPass();
+}
+
+void OrvaneFrmExternalCalculationModule::finishPass()
+{
+    if (dialogOpen) {
+        finishPending = true;
+        return;
+    }
+    outputRefreshTimer->stop();
+    refreshOutputNow();
+
+    if (mode == 1 && !orcaSecondPass && !calculationTerminated && !calculationFailed) {
+        // The second pass takes its excitation window from the first pass's
+        // output; a first pass that did not end normally cannot supply it.
+        if (isCalculationSuccessful(followedOutputFile)) {
+            orcaSecondPass = true;
+            runCalculation();
+            return;
+        }
+        calculationFailed = true;
+    }
+    judgeRun();
+}
+
+void OrvaneFrmExternalCalculationModule::judgeRun()
+{
+    emit newObjCalculationMessage(
+        statusLine(moduleExternal, calculationTitle(mode) + QStringLiteral(" was successfully ")
+                                       + (calculationTerminated ? QStringLiteral(" terminated.")
+                                                                : QStringLiteral("finished."))));
+    // The output was read a last time; later changes in its folder (the
+    // clean-up below, another project) must not reach the viewer.
+    delete outputFileWatcher;
+    outputFileWatcher = nullptr;
+    setCalculationRunning(false);
+
+    // The output the external program actually wrote: for MOPAC beside the
+    // input, for ORCA the followed output (in the work folder for a run from a
+    // MOPAC output, beside a chosen ORCA input otherwise).
+    const QString judgedOutput =
+        mode == 0 ? withExtension(inputFileName, QStringLiteral("out")) : followedOutputFile;
+    const bool succeeded =
+        !calculationTerminated && !calculationFailed && isCalculationSuccessful(judgedOutput);
+
+    QStringList failedMoves;
+    if (mode == 0) {
+        deleteMopacAuxiliaryFiles();
+    } else {
+        deleteOrcaAuxiliaryFiles();
+        // Results replace those of an earlier run only as a whole set, and
+        // only when the new run succeeded.
+        if (succeeded && ui->rdbMopacOut2->isChecked())
+            failedMoves = moveOrcaResults();
+    }
+
+    const QString kind = mode == 1 ? orcaCalculationKind : mopacCalculationKind;
+    dialogOpen = true;
+    if (calculationTerminated) {
+        OrvaneDialogs::information(this, QStringLiteral("ORVANE Information"),
+                                   kind + QStringLiteral("was terminated successfully."));
+    } else if (!succeeded) {
+        OrvaneDialogs::critical(
+            this, QStringLiteral("ORVANE Information"),
+            kind + QStringLiteral("did not successfully finish. There has been an error in the "
+                                  "calculation. \n Please, check the output file of the external "
+                                  "program to identify the possible errors."));
+    } else if (!failedMoves.isEmpty()) {
+        OrvaneDialogs::critical(
+            this, QStringLiteral("ORVANE Error"),
+            kind + QStringLiteral("finished, but its results could not be placed beside the input "
+                                  "file; the results of an earlier run were kept where they could "
+                                  "not be replaced:\n")
+                + failedMoves.join(QLatin1Char('\n')));
+    } else {
+        OrvaneDialogs::information(this, QStringLiteral("ORVANE Information"),
+                                   kind + QStringLiteral("finished sucessfully."));
+    }
+    dialogOpen = false;
+    calculationTerminated = false;
+    calculationFailed = false;
+    finishPending = false;
+}
+
+bool OrvaneFrmExternalCalculationModule::isCalculationSuccessful(const QString& outputFileName) const
+{
+    QFile file(outputFileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray text = file.readAll();
+    if (mode == 0)
+        return text.contains("FINAL HEAT OF FORMATION") && text.contains("== MOPAC DONE ==");
+    if (mode == 1)
+        return text.contains(orcaNormalEnd.toLatin1());
+    return false;
+}
+
+void OrvaneFrmExternalCalculationModule::deleteMopacAuxiliaryFiles()
+{
+    for (const char* extension : {"log", "end", "temp", "arc"}) {
+        const QString name = withExtension(inputFileName, QString::fromLatin1(extension));
+        QFile::remove(name);
+        emit newObjCalculationMessage(
+            statusLine(moduleGeometry, QStringLiteral("File ") + name
+                                           + QStringLiteral(" was deleted after the geometry "
+                                                            "optimization.")));
+    }
+}
+
+void OrvaneFrmExternalCalculationModule::deleteOrcaAuxiliaryFiles()
+{
+    if (ui->rdbOrcaInput->isChecked()) {
+        // A chosen input's own side files (name.orcinp.*) beside it; its
+        // orbital file stays, as the orbital file of a run from a MOPAC output
+        // does.
+        const QFileInfo input(inputFileName);
+        const QString keep = input.fileName() + QStringLiteral(".gbw");
+        const QStringList names = input.dir().entryList(
+            QStringList{input.fileName() + QStringLiteral(".*")}, QDir::Files, QDir::Name);
+        for (const QString& name : names) {
+            if (name != keep)
+                input.dir().remove(name);
+        }
+        return;
+    }
+    // The side files of this run's work input, found in the work folder,
+    // replace copies of the same names beside the input.
+    const QFileInfo work(orcaInputFileName);
+    const QStringList names = work.dir().entryList(
+        QStringList{work.fileName() + QStringLiteral(".*")}, QDir::Files, QDir::Name);
+    QDir folder(inputFolder());
+    for (const QString& name : names) {
+        if (folder != work.dir())
+            folder.remove(name);
+    }
+}
+
+QStringList OrvaneFrmExternalCalculationModule::moveOrcaResults()
+{
+    const QFileInfo work(orcaInputFileName);
+    const QString from = work.absolutePath() + QLatin1Char('/');
+    const QString to = inputFolder() + QLatin1Char('/');
+    const QString base = cleanBaseName();
+    const QList<QPair<QString, QString>> moves = {
+        {from + base + QStringLiteral(".orcinp"), to + base + QStringLiteral(".orcinp")},
+        {from + base + QStringLiteral(".pointcharge"), to + base + QStringLiteral(".pointcharge")},
+        {from + base + QStringLiteral(".orcout"), to + base + QStringLiteral(".orcout")},
+        {from + base + QStringLiteral(".orcinp.gbw"), to + base + QStringLiteral(".gbw")}};
+
+    QStringList failures;
+    // A result that is missing leaves the earlier set whole.
+    for (const auto& move : moves) {
+        if (!QFileInfo(move.first).isFile())
+            failures << move.first + QStringLiteral(" does not exist.");
+    }
+    if (!failures.isEmpty())
+        return failures;
+
+    for (const auto& move : moves) {
+        if (QFileInfo(move.first).absoluteFilePath() == QFileInfo(move.second).absoluteFilePath())
+            continue;
+        if (QFileInfo::exists(move.second) && !QFile::remove(move.second)) {
+            failures << move.first + QStringLiteral(" -> ") + move.second;
+            continue;
+        }
+        if (!QFile::rename(move.first, move.second))
+            failures << move.first + QStringLiteral(" -> ") + move.second;
+    }
+    return failures;
+}

@@ -1,0 +1,85 @@
+#include "orvanefrmhandlespectroscopiccalculation.h"
+#include "ui_orvanefrmhandlespectroscopiccalculation.h"
+
+#include "orvanefrmplaceholderpage.h"
+
+#include <QIcon>
+#include <QListWidgetItem>
+
+OrvaneFrmHandleSpectroscopicCalculation::OrvaneFrmHandleSpectroscopicCalculation(QWidget* parent)
+    : QWidget(parent)
+    , ui(std::make_unique<Ui::OrvaneFrmHandleSpectroscopicCalculation>())
+{
+    ui->setupUi(this);
+    ui->lblTitle->setText(tr("Module 3: Spectroscopic Properties Calculations"));
+
+    ui->listWidget->setViewMode(QListView::IconMode);
+    ui->listWidget->setIconSize(QSize(40, 30));
+    ui->listWidget->setMovement(QListView::Static);
+    ui->listWidget->setResizeMode(QListView::Adjust);
+    ui->listWidget->setMinimumWidth(113);
+    ui->listWidget->setMaximumWidth(113);
+    ui->listWidget->setSpacing(10);
+
+    const struct
+    {
+        const char* icon;
+        const char* text;
+    } rows[] = {
+        {":/icones/emission_spectrum.png", QT_TR_NOOP(" Plot Emission   \n     Spectrum     ")},
+        {":/icones/omega.png", QT_TR_NOOP(" Intensity    \n     Parameter   ")},
+        {":/icones/energy_transfer.png", QT_TR_NOOP("Energy\n Transfer Rates\nand\nQuantum Yield")},
+        {":/icones/absorption_spectrum.png", QT_TR_NOOP("Plot Absorption  \n   Spectrum    ")},
+    };
+    for (const auto& row : rows) {
+        auto* item = new QListWidgetItem(QIcon(QString::fromLatin1(row.icon)), tr(row.text),
+                                         ui->listWidget);
+        item->setTextAlignment(Qt::AlignHCenter);
+        item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+    }
+    connect(ui->listWidget, &QListWidget::currentItemChanged, this,
+            &OrvaneFrmHandleSpectroscopicCalculation::changePage);
+
+    // The four page slots, in row order.
+    addPage(new OrvaneFrmPlaceholderPage(this, tr("Plot Emission Spectrum")));
+    addPage(new OrvaneFrmPlaceholderPage(this, tr("Intensity Parameters")));
+    addPage(new OrvaneFrmPlaceholderPage(this, tr("Energy Transfer Rates and Quantum Yield")));
+    frmPlotAbsorptionSpectrum = new OrvaneFrmPlaceholderPage(this, tr("Plot Absorption Spectrum"));
+    addPage(frmPlotAbsorptionSpectrum);
+
+    ui->listWidget->setCurrentRow(EmissionSpectrum);
+}
+
+OrvaneFrmHandleSpectroscopicCalculation::~OrvaneFrmHandleSpectroscopicCalculation() = default;
+
+void OrvaneFrmHandleSpectroscopicCalculation::addPage(QWidget* page)
+{
+    ui->stackedWidget->addWidget(page);
+    connect(page, SIGNAL(newObjCalculationMessage(const QString&)), this,
+            SLOT(statusMessage(const QString&)));
+}
+
+void OrvaneFrmHandleSpectroscopicCalculation::statusMessage(const QString& message)
+{
+    emit newObjCalculationMessage(message);
+}
+
+void OrvaneFrmHandleSpectroscopicCalculation::changePage(QListWidgetItem* current,
+                                                          QListWidgetItem* previous)
+{
+    QListWidgetItem* shown = current ? current : previous;
+    if (shown)
+        ui->stackedWidget->setCurrentIndex(ui->listWidget->row(shown));
+}
+
+void OrvaneFrmHandleSpectroscopicCalculation::setPageToBeDisplayed(const int& index,
+                                                                    const QString& fileName)
+{
+    // An index outside the list would leave no row selected while a page
+    // still shows: row and page would disagree.
+    if (index >= 0 && index < ui->listWidget->count()) {
+        ui->listWidget->setCurrentRow(index);
+        ui->stackedWidget->setCurrentIndex(index);
+    }
+    frmPlotAbsorptionSpectrum->setInputFileName(fileName);
+}

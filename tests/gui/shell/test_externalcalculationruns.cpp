@@ -1,0 +1,653 @@
+// Runs of the external calculation page driven through its widgets: MOPAC for
+// real, stand-ins for MOPAC where a behaviour must be forced, and the ORCA
+// stand-in for the two-pass excited-state runs.
+
+#include "externalpagetestsupport.h"
+
+#include "glmolecule.h"
+#include "orvanefrmmopackeywords.h"
+#include "orvaneinputdata.h"
+#include "orvaneplatform.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <QStandardPaths>
+
+using namespace externalpage;
+
+namespace {
+
+const QString orcaStandIn = QStringLiteral(ORVANE_ORCA_STANDIN);
+const QString successBox = QStringLiteral("finished sucessfully.");
+const QString failureText = QStringLiteral(
+    "did not successfully finish. There has been an error in the calculation. \n Please, check the "
+    "output file of the external program to identify the possible errors.");
+const QString mopacKind = QStringLiteral("Geometry optimization ");
+const QString orcaKind = QStringLiteral("Excited states calculations ");
+
+// [Eu(H2O)4]3+ as a MOPAC input; optimises in a fraction of a second.
+QString eu4Mop(const QString& keywords)
+{
+    return keywords + QStringLiteral(
+                          "\n\n\n"
+                          "Eu      0.0000 1    0.0000 1    0.0000 1 \n"
+                          "O       2.4000 1    0.0000 1    0.0000 1 \n"
+                          "O      -2.4000 1    0.0000 1    0.0000 1 \n"
+                          "O       0.0000 1    2.4000 1    0.0000 1 \n"
+                          "O       0.0000 1   -2.4000 1    0.0000 1 \n"
+                          "H       2.9800 1    0.7800 1    0.0000 1 \n"
+                          "H       2.9800 1   -0.7800 1    0.0000 1 \n"
+                          "H      -2.9800 1    0.7800 1    0.0000 1 \n"
+                          "H      -2.9800 1   -0.7800 1    0.0000 1 \n"
+                          "H       0.7800 1    2.9800 1    0.0000 1 \n"
+                          "H      -0.7800 1    2.9800 1    0.0000 1 \n"
+                          "H       0.7800 1   -2.9800 1    0.0000 1 \n"
+                          "H      -0.7800 1   -2.9800 1    0.0000 1 \n0");
+}
+
+class RunFixture : public PageFixture
+{
+protected:
+    void SetUp() override
+    {
+        mopac = QStandardPaths::findExecutable(QStringLiteral("mopac"));
+    }
+
+    void useProgram(int mode, const QString& path)
+    {
+        OrvaneSettings::setValue(mode == 0 ? QStringLiteral("mopacDirectory")
+                                           : QStringLiteral("orcaDirectory"),
+                                 path);
+    }
+
+    QStringList boxTexts() const
+    {
+        QStringList texts;
+        for (const auto& request : dialogs.requests())
+            texts << request.title + QStringLiteral(": ") + request.text;
+        return texts;
+    }
+
+    int countStatus(const QString& part) const
+    {
+        return statusTexts().filter(part).size();
+    }
+
+    QString mopac;
+};
+
+#define REQUIRE_MOPAC()                                                                            \
+    if (mopac.isEmpty())                                                                           \
+    GTEST_SKIP() << "mopac is not installed"
+
+} // namespace
+
+TEST_F(RunFixture, MopacOptimisesADroppedMol2Drawing)
+{
+    REQUIRE_MOPAC();
+    // A blank in the folder: the input reaches MOPAC as one argument.
+    const QString folder = temp.filePath(QStringLiteral("eu complex"));
+    const QString mol2 = folder + QStringLiteral("/complex.mol2");
+    writeText(mol2, eu4Mol2());
+    useProgram(0, mopac);
+    createPage(0);
+    drop(mol2);
+    widget<QComboBox>("cbxSparkleMethod")->setCurrentText(QStringLiteral("Sparkle/AM1"));
+    widget<QSpinBox>("spnCompCharge")->setValue(3);
+    const QString keywordLine = page->findChild<OrvaneFrmMopacKeywords*>()->keywordLine();
+    ASSERT_EQ(keywordLine,
+              QStringLiteral("AM1 SPARKLE PRECISE GEO-OK XYZ T=10D ALLVEC BFGS GNORM=0.25 CHARGE=3\n"));
+
+    dialogs.pressButton(QMessageBox::Ok);
+    click("btnRunCalculation");
+    // Running: only the stop button is usable.
+    EXPECT_TRUE(button("btnStopCalculation")->isEnabled());
+    for (const char* name : {"btnRunCalculation", "btnChooseFile", "btnClearProject", "btnSetExternalProgramPath"})
+        EXPECT_FALSE(button(name)->isEnabled()) << name;
+    EXPECT_FALSE(fileField()->isEnabled());
+    EXPECT_FALSE(page->findChild<OrvaneFrmMopacKeywords*>()->isEnabled());
+    EXPECT_TRUE(readText(folder + QStringLiteral("/complex.mop")).startsWith(keywordLine));
+
+    ASSERT_TRUE(waitForIdle());
+    EXPECT_EQ(boxTexts(), QStringList{QStringLiteral("ORVANE Information: ") + mopacKind + successBox});
+    EXPECT_EQ(dialogs.requests().last().kind, OrvaneDialogs::Kind::Information);
+
+    const QString output = folder + QStringLiteral("/complex.out");
+    const QStringList expectedStatus = {
+        QString(63, QLatin1Char('-')),
+        QStringLiteral("-> (Orvane Geometry Optimization) Geometry optimization was successfully started. "),
+        QStringLiteral("-> (Orvane External Calculation Module) Geometry Optimization was successfully finished."),
+        QStringLiteral("-> (Orvane Geometry Optimization) File ") + folder
+            + QStringLiteral("/complex.log was deleted after the geometry optimization."),
+        QStringLiteral("-> (Orvane Geometry Optimization) File ") + folder
+            + QStringLiteral("/complex.end was deleted after the geometry optimization."),
+        QStringLiteral("-> (Orvane Geometry Optimization) File ") + folder
+            + QStringLiteral("/complex.temp was deleted after the geometry optimization."),
+        QStringLiteral("-> (Orvane Geometry Optimization) File ") + folder
+            + QStringLiteral("/complex.arc was deleted after the geometry optimization."),
+    };
+    EXPECT_EQ(statusTexts(), expectedStatus);
+    // Every line with a time starts with Qt's text date.
+    const QRegularExpression dated(QStringLiteral("^\\w{3} \\w{3} +\\d+ \\d\\d:\\d\\d:\\d\\d \\d{4} -> \\("));
+    EXPECT_TRUE(dated.match(statusLines.value(1)).hasMatch()) << statusLines.value(1).toStdString();
+
+    EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/complex.arc")));
+    EXPECT_EQ(tab(1)->toPlainText(), readText(output));
+    EXPECT_TRUE(tab(1)->toPlainText().contains(QStringLiteral("== MOPAC DONE ==")));
+    EXPECT_EQ(widget<QLineEdit>("lineEditRunProgress")->text(), QStringLiteral("The calculation is not running."));
+    EXPECT_TRUE(button("btnRunCalculation")->isEnabled());
+    EXPECT_FALSE(button("btnStopCalculation")->isEnabled());
+
+    // The output reads back in the engine: the ion first, its four donors next.
+    OrvaneInputData result(nullptr, output);
+    ASSERT_TRUE(result.readMopacOutFile(false)) << result.getLastError().toStdString();
+    EXPECT_EQ(result.getAtomsNumber(), 13);
+    EXPECT_EQ(result.getAtomLabel(1), QStringLiteral("Eu"));
+    for (int i = 2; i <= 5; ++i)
+        EXPECT_EQ(result.getAtomLabel(i), QStringLiteral("O")) << i;
+    EXPECT_DOUBLE_EQ(result.getChargeOnSystem(), 3.0);
+
+    // The optimised structure can be shown now.
+    widget<QRadioButton>("rdbVisualizeMopacOutput")->setChecked(true);
+    EXPECT_EQ(dialogs.requests().size(), 1);
+    EXPECT_EQ(page->findChild<GLMolecule*>()->labelTexts().size(), 13);
+}
+
+TEST_F(RunFixture, MopacRunsAreJudgedByTheMarkersOfTheirOutput)
+{
+    REQUIRE_MOPAC();
+    const struct
+    {
+        const char* name;
+        const char* folder;
+        QString keywords;
+        QString staleDat; // empty: none before the run
+        bool succeeds;
+    } cases[] = {
+        {"a good input", "plain", QStringLiteral("AM1 SPARKLE CHARGE=3 GNORM=0.25"), QString(), true},
+        // The .mop is the input named to MOPAC: an older name.dat neither
+        // decides the run nor is replaced. A dot in a folder name does not
+        // cut the path (MOPAC does so with a path without extension).
+        {"a good input beside a stale .dat", "version1.2",
+         QStringLiteral("AM1 SPARKLE CHARGE=3 GNORM=0.25"),
+         eu4Mop(QStringLiteral("AM1 SPARKLE CHARGE=3 NOTAKEYWORD")), true},
+        // An unknown keyword: MOPAC ends with DONE but without a final heat.
+        {"a keyword MOPAC rejects", "rejected", QStringLiteral("AM1 SPARKLE CHARGE=3 NOTAKEYWORD"),
+         QString(), false},
+    };
+    useProgram(0, mopac);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString folder = temp.filePath(QString::fromLatin1(c.folder));
+        const QString mop = folder + QStringLiteral("/complex.mop");
+        const QString dat = folder + QStringLiteral("/complex.dat");
+        writeText(mop, eu4Mop(c.keywords));
+        if (!c.staleDat.isEmpty())
+            writeText(dat, c.staleDat);
+        createPage(0);
+        drop(mop);
+        const int asked = dialogs.requests().size();
+        dialogs.pressButton(QMessageBox::Ok);
+        click("btnRunCalculation");
+        ASSERT_TRUE(waitForIdle());
+        ASSERT_EQ(dialogs.requests().size(), asked + 1);
+        const auto& box = dialogs.requests().last();
+        EXPECT_EQ(box.title, QStringLiteral("ORVANE Information"));
+        if (c.succeeds) {
+            EXPECT_EQ(box.kind, OrvaneDialogs::Kind::Information);
+            EXPECT_EQ(box.text, mopacKind + successBox);
+        } else {
+            EXPECT_EQ(box.kind, OrvaneDialogs::Kind::Critical);
+            EXPECT_EQ(box.text, mopacKind + failureText);
+            EXPECT_TRUE(readText(folder + QStringLiteral("/complex.out")).contains(QStringLiteral("== MOPAC DONE ==")));
+        }
+        EXPECT_EQ(readText(mop), eu4Mop(c.keywords)) << "the input is not changed";
+        EXPECT_EQ(readText(dat), c.staleDat.isEmpty() ? eu4Mop(c.keywords) : c.staleDat);
+    }
+}
+
+TEST_F(RunFixture, TheOutputTabFollowsTheGrowingOutput)
+{
+    // A MOPAC stand-in that writes part of its output, then waits for the
+    // test before it finishes.
+    const QString program = writeScript(temp.filePath(QStringLiteral("bin/mopac")),
+                                        QStringLiteral("base=\"${1%.mop}\"\n"
+                                                       "printf ' first part of the output\\n' > \"$base.out\"\n"
+                                                       "while [ ! -e \"$base.go\" ]; do sleep 0.02; done\n"
+                                                       "printf '  FINAL HEAT OF FORMATION = 1.0\\n == MOPAC DONE ==\\n' >> \"$base.out\""));
+    const QString mop = temp.filePath(QStringLiteral("run/complex.mop"));
+    writeText(mop, eu4Mop(QStringLiteral("AM1 SPARKLE CHARGE=3")));
+    writeText(temp.filePath(QStringLiteral("run/complex.out")), QStringLiteral("output of an earlier run\n"));
+    useProgram(0, program);
+    createPage(0);
+    drop(mop);
+    dialogs.pressButton(QMessageBox::Ok);
+    click("btnRunCalculation");
+    ASSERT_TRUE(waitUntil([&] { return tab(1)->toPlainText().contains(QStringLiteral("first part")); }));
+    EXPECT_TRUE(button("btnStopCalculation")->isEnabled()) << "shown while the program still runs";
+    EXPECT_FALSE(tab(1)->toPlainText().contains(QStringLiteral("earlier run")));
+    EXPECT_EQ(widget<QTabWidget>("tabWidgetViewFiles")->currentIndex(), 1);
+    EXPECT_EQ(widget<QLineEdit>("lineEditRunProgress")->text(),
+              QStringLiteral("The calculation is running. Please, be patient!"));
+
+    writeText(temp.filePath(QStringLiteral("run/complex.go")), QString());
+    ASSERT_TRUE(waitForIdle());
+    EXPECT_TRUE(tab(1)->toPlainText().contains(QStringLiteral("== MOPAC DONE ==")));
+    EXPECT_EQ(dialogs.requests().last().text, mopacKind + successBox);
+}
+
+TEST_F(RunFixture, AProgramThatRefusesOrCrashesEndsTheRunAsFailed)
+{
+    const struct
+    {
+        const char* name;
+        QString script;
+        QStringList boxes;
+    } cases[] = {
+        // MOPAC's licence refusal: the problem box, the child and what it
+        // started are ended, then the run is judged once.
+        {"refusal",
+         QStringLiteral("echo $$ > \"${1%.mop}.pid\"\necho 'MOPAC Password invalid'\nsleep 60\n"),
+         {QStringLiteral("ORVANE Error: MOPAC Password invalid\n "),
+          QStringLiteral("ORVANE Information: ") + mopacKind + failureText}},
+        {"crash",
+         QStringLiteral("base=\"${1%.mop}\"\necho $$ > \"$base.pid\"\n"
+                        "printf ' FINAL HEAT OF FORMATION\\n' > \"$base.out\"\nkill -SEGV $$\n"),
+         {QStringLiteral("ORVANE Information: ") + mopacKind + failureText}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString folder = temp.filePath(QString::fromLatin1(c.name));
+        const QString program = writeScript(folder + QStringLiteral("/bin/mopac"), c.script);
+        writeText(folder + QStringLiteral("/complex.mop"), eu4Mop(QStringLiteral("AM1 SPARKLE CHARGE=3")));
+        useProgram(0, program);
+        createPage(0);
+        drop(folder + QStringLiteral("/complex.mop"));
+        for (int i = 0; i < c.boxes.size(); ++i)
+            dialogs.pressButton(QMessageBox::Ok);
+        const int asked = dialogs.requests().size();
+        click("btnRunCalculation");
+        ASSERT_TRUE(waitForIdle());
+        EXPECT_EQ(boxTexts().mid(asked), c.boxes);
+        EXPECT_EQ(countStatus(QStringLiteral("Geometry Optimization was successfully finished.")), 1);
+
+        const qint64 pid = readText(folder + QStringLiteral("/complex.pid")).trimmed().toLongLong();
+        ASSERT_GT(pid, 0);
+        EXPECT_TRUE(waitUntil([&] { return livingMembersOfGroup(pid).isEmpty(); }));
+        statusLines.clear();
+    }
+}
+
+namespace {
+
+// Module 2 runs: ORCA is the stand-in program of the tests.
+class OrcaRunFixture : public RunFixture
+{
+protected:
+    void SetUp() override
+    {
+        RunFixture::SetUp();
+        workFolder = OrvanePlatform::privateTempFolder();
+        ASSERT_FALSE(workFolder.isEmpty());
+        useProgram(1, orcaStandIn);
+    }
+
+    // A MOPAC output of [Eu(H2O)8]3+ under a name with a blank and a comma.
+    QString placeMopacOutput()
+    {
+        const QString output = temp.filePath(QStringLiteral("data/my complex,1.out"));
+        writeText(output, readText(mopacFixture("eu_h2o8_allvec.out")));
+        return output;
+    }
+
+    void setPanel(int roots, bool window, int occupied = 20, int virtuals = 20)
+    {
+        widget<QSpinBox>("sbxNumberOfStates")->setValue(roots);
+        widget<QGroupBox>("gbxExcitationWindows")->setChecked(window);
+        widget<QSpinBox>("sbxEMin")->setValue(occupied);
+        widget<QSpinBox>("sbxEMax")->setValue(virtuals);
+    }
+
+    // The absorption-spectrum signals, in the order emitted.
+    QStringList absorptionSignals()
+    {
+        QStringList emitted;
+        const auto withFile = QObject::connect(page.get(),
+                         qOverload<const int&, const QString&>(
+                             &OrvaneFrmExternalCalculationModule::showAbsorptionSpectrumCalculationModule),
+                         [&](const int& index, const QString& file) {
+                             emitted << QString::number(index) + QLatin1Char(' ') + file;
+                         });
+        const auto indexOnly = QObject::connect(page.get(),
+                         qOverload<const int&>(
+                             &OrvaneFrmExternalCalculationModule::showAbsorptionSpectrumCalculationModule),
+                         [&](const int& index) { emitted << QString::number(index); });
+        click("btnShowAbsorptionSpectrumModule");
+        QObject::disconnect(withFile);
+        QObject::disconnect(indexOnly);
+        return emitted;
+    }
+
+    QStringList passLines() const
+    {
+        return statusTexts().filter(QStringLiteral("Will it run a new ORCA calculation"));
+    }
+
+    // The four results of a run from a MOPAC output, beside that output.
+    QStringList resultTexts() const
+    {
+        QStringList texts;
+        for (const char* extension : {".orcinp", ".pointcharge", ".orcout", ".gbw"})
+            texts << readText(temp.filePath(QStringLiteral("data/mycomplex1") + QString::fromLatin1(extension)));
+        return texts;
+    }
+
+    QString workFolder;
+};
+
+const QString firstPassLine = QStringLiteral(
+    "-> (Orvane External Calculation Module) Will it run a new ORCA calculation ? NO  -  Did the "
+    "calculation terminate ? NO");
+const QString secondPassLine = QStringLiteral(
+    "-> (Orvane External Calculation Module) Will it run a new ORCA calculation ? YES -  Did the "
+    "calculation terminate ? NO");
+const QString orcaStarted =
+    QStringLiteral("-> (Orvane Excited States Calculations) Excited States Calculations was successfully started.");
+
+} // namespace
+
+TEST_F(OrcaRunFixture, AMopacOutputRunsTwoPassesAndItsResultsLandBesideIt)
+{
+    const QString mopacOutput = placeMopacOutput();
+    createPage(1);
+    drop(mopacOutput);
+    EXPECT_EQ(widget<QLineEdit>("editPointChargesFileName")->text(), QStringLiteral("mycomplex1.pointcharge"));
+    setPanel(4, true, 3, 2);
+
+    // What the first pass used and wrote, seen when the second is announced.
+    QString firstInput;
+    QString firstOutput;
+    QObject::connect(page.get(), &AbstractObjCalculationWidget::newObjCalculationMessage,
+                     [&](const QString& line) {
+                         if (line.contains(QStringLiteral("calculation ? YES"))) {
+                             firstInput = readText(workFolder + QStringLiteral("/mycomplex1.orcinp"));
+                             firstOutput = readText(workFolder + QStringLiteral("/mycomplex1.orcout"));
+                         }
+                     });
+    dialogs.pressButton(QMessageBox::Ok);
+    click("btnRunCalculation");
+    ASSERT_TRUE(waitForIdle());
+    EXPECT_EQ(boxTexts(), QStringList{QStringLiteral("ORVANE Information: ") + orcaKind + successBox});
+
+    // Pass 1: one root, no triplets, no window; the ion is a point charge.
+    EXPECT_TRUE(firstInput.contains(QStringLiteral("\tnroots 1\n")));
+    EXPECT_TRUE(firstInput.contains(QStringLiteral("\tTriplets false\n")));
+    EXPECT_FALSE(firstInput.contains(QStringLiteral("ewin")));
+    EXPECT_TRUE(firstInput.contains(QStringLiteral("%pointcharges \"mycomplex1.pointcharge\"\n")));
+    EXPECT_FALSE(firstInput.contains(QStringLiteral("Eu ")));
+    EXPECT_TRUE(firstOutput.contains(QStringLiteral("ORBITAL ENERGIES")));
+    EXPECT_TRUE(firstOutput.contains(QStringLiteral("****ORCA TERMINATED NORMALLY****")));
+
+    // Pass 2: the panel's roots and triplets, and the window of the first pass.
+    const QStringList results = resultTexts();
+    const QString secondInput = results[0];
+    EXPECT_TRUE(secondInput.contains(QStringLiteral("\tnroots 4\n")));
+    EXPECT_TRUE(secondInput.contains(QStringLiteral("\tTriplets true\n")));
+    EXPECT_TRUE(secondInput.contains(QStringLiteral("frozencore fc_ewin")));
+    const QRegularExpression window(QStringLiteral("\tewin (-?\\d+\\.\\d{6}),(-?\\d+\\.\\d{6})\n"));
+    const QRegularExpressionMatch bounds = window.match(secondInput);
+    ASSERT_TRUE(bounds.hasMatch()) << secondInput.toStdString();
+    // With 3 occupied and 2 virtual orbitals the window runs from orbital
+    // HOMO-2 to LUMO+1 of the first pass's table (numbered from 0, the
+    // occupation 2 up to the HOMO).
+    QVector<double> energies;
+    int homo = -1;
+    {
+        const int table = firstOutput.indexOf(QStringLiteral("  NO   OCC          E(Eh)"));
+        ASSERT_GE(table, 0);
+        const QStringList rows = firstOutput.mid(table).split(QLatin1Char('\n')).mid(1);
+        for (const QString& row : rows) {
+            const QStringList fields = row.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            if (fields.size() < 4)
+                break;
+            if (fields[1].toDouble() > 1.0)
+                homo = energies.size();
+            energies << fields[2].toDouble();
+        }
+    }
+    ASSERT_GE(homo, 2);
+    ASSERT_LT(homo + 2, energies.size());
+    EXPECT_EQ(bounds.captured(1), QString::number(energies[homo - 2], 'f', 6));
+    EXPECT_EQ(bounds.captured(2), QString::number(energies[homo + 2], 'f', 6));
+
+    // The four results beside the MOPAC output, none left in the work folder.
+    EXPECT_TRUE(results[1].startsWith(QStringLiteral("1\n3.0 ")));
+    EXPECT_TRUE(results[2].contains(QStringLiteral("CIS-EXCITED STATES (TRIPLETS)")));
+    EXPECT_TRUE(results[2].contains(QStringLiteral("STATE  4:")));
+    EXPECT_EQ(results[3], QStringLiteral("stand-in orbital file\n"));
+    for (const char* name : {"mycomplex1.orcinp", "mycomplex1.pointcharge", "mycomplex1.orcout", "mycomplex1.orcinp.gbw"})
+        EXPECT_FALSE(QFileInfo::exists(workFolder + QLatin1Char('/') + QString::fromLatin1(name))) << name;
+    EXPECT_EQ(tab(1)->toPlainText(), results[2]);
+
+    EXPECT_EQ(passLines(), (QStringList{firstPassLine, secondPassLine}));
+    EXPECT_EQ(countStatus(orcaStarted), 2);
+    EXPECT_EQ(countStatus(QStringLiteral(
+                  "-> (Orvane External Calculation Module) Excited States Calculation was successfully finished.")),
+              1);
+
+    // The ORCA output reads in the engine and goes to the absorption spectrum.
+    OrvaneInputData orcaResult(nullptr, temp.filePath(QStringLiteral("data/mycomplex1.orcout")));
+    EXPECT_TRUE(orcaResult.readOutputOrca()) << orcaResult.getLastError().toStdString();
+    ASSERT_TRUE(button("btnShowAbsorptionSpectrumModule")->isEnabled());
+    EXPECT_EQ(absorptionSignals(),
+              (QStringList{QStringLiteral("3 ") + temp.filePath(QStringLiteral("data/mycomplex1.orcout")),
+                           QStringLiteral("2")}));
+}
+
+TEST_F(OrcaRunFixture, ARerunReplacesTheEarlierResultsOnlyAsAWholeAfterSuccess)
+{
+    const QString mopacOutput = placeMopacOutput();
+    createPage(1);
+    drop(mopacOutput);
+    setPanel(4, false);
+    dialogs.pressButton(QMessageBox::Ok);
+    click("btnRunCalculation");
+    ASSERT_TRUE(waitForIdle());
+    const QStringList firstResults = resultTexts();
+    ASSERT_TRUE(firstResults[2].contains(QStringLiteral("STATE  4:")));
+
+    // A failing run: judged once, no second pass, the earlier set untouched.
+    {
+        ScopedEnvironment failing("ORVANE_ORCA_STANDIN_MODE", "fail");
+        statusLines.clear();
+        const int asked = dialogs.requests().size();
+        dialogs.pressButton(QMessageBox::Ok);
+        click("btnRunCalculation");
+        ASSERT_TRUE(waitForIdle());
+        EXPECT_EQ(boxTexts().mid(asked), QStringList{QStringLiteral("ORVANE Information: ") + orcaKind + failureText});
+        EXPECT_EQ(passLines(), QStringList{firstPassLine});
+        EXPECT_EQ(countStatus(orcaStarted), 1);
+        EXPECT_EQ(resultTexts(), firstResults);
+        EXPECT_TRUE(tab(1)->toPlainText().contains(QStringLiteral("SCF NOT CONVERGED")));
+    }
+
+    // A good run replaces all four.
+    widget<QSpinBox>("sbxNumberOfStates")->setValue(6);
+    dialogs.pressButton(QMessageBox::Ok);
+    click("btnRunCalculation");
+    ASSERT_TRUE(waitForIdle());
+    const QStringList secondResults = resultTexts();
+    EXPECT_TRUE(secondResults[0].contains(QStringLiteral("\tnroots 6\n")));
+    EXPECT_TRUE(secondResults[2].contains(QStringLiteral("STATE  6:")));
+    EXPECT_EQ(secondResults[1], firstResults[1]);
+
+    // A result that cannot take its place is reported, not called a success.
+    const QString gbw = temp.filePath(QStringLiteral("data/mycomplex1.gbw"));
+    ASSERT_TRUE(QFile::remove(gbw));
+    writeText(gbw + QStringLiteral("/occupied"), QStringLiteral("a folder in the way\n"));
+    const int asked = dialogs.requests().size();
+    dialogs.pressButton(QMessageBox::Ok);
+    click("btnRunCalculation");
+    ASSERT_TRUE(waitForIdle());
+    ASSERT_EQ(dialogs.requests().size(), asked + 1);
+    EXPECT_EQ(dialogs.requests().last().kind, OrvaneDialogs::Kind::Critical);
+    EXPECT_EQ(dialogs.requests().last().title, QStringLiteral("ORVANE Error"));
+    EXPECT_TRUE(dialogs.requests().last().text.contains(gbw)) << dialogs.requests().last().text.toStdString();
+    EXPECT_FALSE(dialogs.requests().last().text.contains(successBox));
+}
+
+TEST_F(OrcaRunFixture, StopDuringTheFirstPassEndsEverythingAndRunsNoSecondPass)
+{
+    ScopedEnvironment hanging("ORVANE_ORCA_STANDIN_MODE", "hang");
+    const QString mopacOutput = placeMopacOutput();
+    createPage(1);
+    drop(mopacOutput);
+    click("btnRunCalculation");
+
+    // The hanging stand-in names itself and its child in the followed output.
+    static const QRegularExpression hangLine(QStringLiteral("Stand-in process (\\d+) waits for child (\\d+)"));
+    QRegularExpressionMatch match;
+    ASSERT_TRUE(waitUntil([&] { return (match = hangLine.match(tab(1)->toPlainText())).hasMatch(); }, 10000));
+    const qint64 standIn = match.captured(1).toLongLong();
+    const qint64 child = match.captured(2).toLongLong();
+
+    // No keeps the run going.
+    dialogs.pressButton(QMessageBox::No);
+    click("btnStopCalculation");
+    EXPECT_EQ(boxTexts(), QStringList{QStringLiteral(
+                              "ORVANE Question: Are you sure you want to cancel the current calculation?")});
+    EXPECT_TRUE(button("btnStopCalculation")->isEnabled());
+    EXPECT_TRUE(processAlive(standIn));
+
+    dialogs.pressButton(QMessageBox::Yes);
+    dialogs.pressButton(QMessageBox::Ok);
+    click("btnStopCalculation");
+    ASSERT_TRUE(waitForIdle());
+    EXPECT_EQ(boxTexts().mid(1),
+              (QStringList{QStringLiteral("ORVANE Question: Are you sure you want to cancel the current calculation?"),
+                           QStringLiteral("ORVANE Information: ") + orcaKind
+                               + QStringLiteral("was terminated successfully.")}));
+    EXPECT_EQ(dialogs.requests().last().kind, OrvaneDialogs::Kind::Information);
+    EXPECT_TRUE(waitUntil([&] { return livingMembersOfGroup(standIn).isEmpty(); }));
+    EXPECT_FALSE(processAlive(child));
+
+    EXPECT_EQ(passLines(), QStringList{firstPassLine});
+    EXPECT_EQ(countStatus(orcaStarted), 1);
+    EXPECT_EQ(countStatus(QStringLiteral("-> (Orvane External Calculation Module) Excited States Calculation "
+                                         "was successfully  terminated.")),
+              1);
+    EXPECT_FALSE(QFileInfo::exists(temp.filePath(QStringLiteral("data/mycomplex1.orcout"))));
+    EXPECT_TRUE(button("btnRunCalculation")->isEnabled());
+}
+
+TEST_F(OrcaRunFixture, AChosenOrcaInputRunsUnderItsOwnNameAndKeepsItsFolder)
+{
+    const struct
+    {
+        const char* name;
+        const char* standInMode;
+        bool succeeds;
+        int passes;
+    } cases[] = {
+        {"complex.orcinp", "", true, 2},
+        {"a.b.orcinp", "", true, 2},
+        {"my complex,1.orcinp", "", true, 2},
+        {"complex.orcinp", "fail", false, 1},
+        {"complex.orcinp", "crash", false, 1},
+    };
+    int run = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " " + c.standInMode);
+        ScopedEnvironment standInMode("ORVANE_ORCA_STANDIN_MODE", c.standInMode);
+        const QString folder = temp.filePath(QStringLiteral("chosen%1").arg(++run));
+        const QString name = QString::fromLatin1(c.name);
+        const QString input = folder + QLatin1Char('/') + name;
+        const QString output = input.chopped(QStringLiteral("orcinp").size()) + QStringLiteral("orcout");
+        writeText(folder + QStringLiteral("/charges.pointcharge"), QStringLiteral("1\n3.0     0.0000    0.0000    0.0000\n"));
+        writeText(input, QStringLiteral("!RHF ZINDO/S TightSCF DIIS PrintBasis\n%cis\n\tnroots 3\n\tmaxdim 12\n"
+                                        "\tTriplets true\nend\n%output\n\tprint[p_mos] 1\nend\n"
+                                        "%pointcharges \"charges.pointcharge\"\n*xyz 0 1\n\n"
+                                        "O        2.0000    0.0000    0.0000\n"
+                                        "H        2.5000    0.7000    0.0000\n"
+                                        "H        2.5000   -0.7000    0.0000\n*"));
+        // Work files of some earlier run from a MOPAC output: neither moved nor judged.
+        const QString base = QFileInfo(input).baseName().remove(QRegularExpression(QStringLiteral("(\\s|,)")));
+        writeText(workFolder + QLatin1Char('/') + base + QStringLiteral(".orcout"), QStringLiteral("stale work output\n"));
+        writeText(workFolder + QLatin1Char('/') + base + QStringLiteral(".orcinp"), QStringLiteral("stale work input\n"));
+
+        createPage(1);
+        statusLines.clear();
+        drop(input);
+        EXPECT_TRUE(widget<QRadioButton>("rdbOrcaInput")->isChecked());
+        const int asked = dialogs.requests().size();
+        dialogs.pressButton(QMessageBox::Ok);
+        click("btnRunCalculation");
+        ASSERT_TRUE(waitForIdle());
+        EXPECT_EQ(boxTexts().mid(asked),
+                  QStringList{QStringLiteral("ORVANE Information: ") + orcaKind
+                              + (c.succeeds ? successBox : failureText)});
+        EXPECT_EQ(countStatus(orcaStarted), c.passes);
+        EXPECT_TRUE(passLines().isEmpty());
+
+        // The folder keeps the input, its charges, the output and the orbital
+        // file; the other side files are gone and nothing was moved in.
+        QStringList expected = {QStringLiteral("charges.pointcharge"), name, QFileInfo(output).fileName()};
+        if (c.succeeds)
+            expected << name + QStringLiteral(".gbw");
+        expected.sort();
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files, QDir::Name), expected);
+        EXPECT_EQ(readText(workFolder + QLatin1Char('/') + base + QStringLiteral(".orcout")),
+                  QStringLiteral("stale work output\n"));
+        if (c.succeeds) {
+            EXPECT_TRUE(readText(output).contains(QStringLiteral("NAME = ") + name + QLatin1Char('\n')));
+            EXPECT_EQ(absorptionSignals(), (QStringList{QStringLiteral("3 ") + output, QStringLiteral("2")}));
+        }
+    }
+}
+
+TEST_F(OrcaRunFixture, AProgramThatCannotStartIsReportedOnceAndRunsNoSecondPass)
+{
+    // An executable whose interpreter is missing: the start itself fails.
+    const QString program = temp.filePath(QStringLiteral("bin/orca"));
+    writeText(program, QStringLiteral("#!/nonexistent/interpreter\n"));
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    useProgram(1, program);
+    const QString mopacOutput = placeMopacOutput();
+    createPage(1);
+    drop(mopacOutput);
+    dialogs.pressButton(QMessageBox::Ok);
+    dialogs.pressButton(QMessageBox::Ok);
+    click("btnRunCalculation");
+    ASSERT_TRUE(waitForIdle());
+    EXPECT_EQ(boxTexts(),
+              (QStringList{QStringLiteral("ORVANE Error: The calculation is not running. The process failed to "
+                                          "start. Either the invoked \nprogram is missing, or you may have "
+                                          "insufficient permissions to invoke the program."),
+                           QStringLiteral("ORVANE Information: ") + orcaKind + failureText}));
+    EXPECT_EQ(passLines(), QStringList{firstPassLine});
+    EXPECT_EQ(countStatus(orcaStarted), 1);
+}
+
+TEST_F(RunFixture, AnUnreadableMol2DrawingStartsNoRun)
+{
+    REQUIRE_MOPAC();
+    const QString mol2 = temp.filePath(QStringLiteral("run/complex.mol2"));
+    writeText(mol2, eu4Mol2());
+    useProgram(0, mopac);
+    createPage(0);
+    drop(mol2);
+    // The drawing is gone after it was shown.
+    ASSERT_TRUE(QFile::remove(mol2));
+    dialogs.pressButton(QMessageBox::Ok);
+    click("btnRunCalculation");
+    ASSERT_EQ(dialogs.requests().size(), 1);
+    EXPECT_EQ(lastRequest()->kind, OrvaneDialogs::Kind::Critical);
+    EXPECT_EQ(lastRequest()->title, QStringLiteral("ORVANE Error"));
+    EXPECT_TRUE(lastRequest()->text.contains(mol2)) << lastRequest()->text.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(temp.filePath(QStringLiteral("run/complex.mop"))));
+    EXPECT_FALSE(button("btnStopCalculation")->isEnabled());
+    EXPECT_TRUE(button("btnRunCalculation")->isEnabled());
+    EXPECT_EQ(countStatus(QStringLiteral("successfully started")), 0);
+}

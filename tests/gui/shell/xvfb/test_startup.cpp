@@ -1,0 +1,264 @@
+// The program from start to exit on a real X server: the main window after
+// the splash, and the viewer alone when a file is named. The same start-up
+// code as the program's main() runs in this process; screenshots go to the
+// build tree for a look by eye.
+
+#include "../../support/guitestsupport.h"
+
+#include "orvanefrmfileviewer.h"
+#include "orvanefrmmainwindow.h"
+#include "orvanestartup.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QPushButton>
+#include <QScreen>
+#include <QSplashScreen>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QTemporaryFile>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+QString artifact(const QString& name)
+{
+    QDir().mkpath(QStringLiteral(ORVANE_TEST_ARTIFACT_DIR));
+    return QStringLiteral(ORVANE_TEST_ARTIFACT_DIR "/") + name;
+}
+
+template <typename T>
+QList<T*> topLevel()
+{
+    QList<T*> found;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (T* typed = qobject_cast<T*>(widget))
+            found << typed;
+    return found;
+}
+
+template <typename T>
+T* visibleTopLevel()
+{
+    for (T* widget : topLevel<T>())
+        if (widget->isVisible())
+            return widget;
+    return nullptr;
+}
+
+bool saveScreen(const QString& name)
+{
+    return QGuiApplication::primaryScreen()->grabWindow(0).save(artifact(name));
+}
+
+// Maximising is the window manager's work: Xvfb alone keeps the window as
+// it is. A small manager runs for the tests that need one.
+class WindowManager
+{
+public:
+    WindowManager()
+    {
+        // The fixture empties PATH; the manager lives in the system's folders.
+        const QString program = QStandardPaths::findExecutable(
+            QStringLiteral("jwm"), {QStringLiteral("/usr/local/bin"), QStringLiteral("/usr/bin")});
+        if (program.isEmpty() || !configOpen)
+            return;
+        // Plain frames: no tray, no start-up programs.
+        config.write("<?xml version=\"1.0\"?>\n<JWM></JWM>\n");
+        config.flush();
+        process.start(program, {QStringLiteral("-f"), config.fileName()});
+        // The manager takes over the screen once it has set up its checks.
+        if (!process.waitForStarted(5000))
+            return;
+        QTest::qWait(300);
+        started = process.state() == QProcess::Running;
+    }
+    ~WindowManager()
+    {
+        if (process.state() != QProcess::NotRunning) {
+            process.terminate();
+            if (!process.waitForFinished(3000)) {
+                process.kill();
+                process.waitForFinished(3000);
+            }
+        }
+    }
+    bool isRunning() const { return started; }
+
+private:
+    QTemporaryFile config{QDir::tempPath() + QStringLiteral("/jwmrc-XXXXXX")};
+    bool configOpen = config.open();
+    QProcess process;
+    bool started = false;
+};
+
+// A start of the program with its own data and temporary folders and no
+// update server. run() starts the program with the given arguments and calls
+// inspect, with the event loop running, once ready holds; inspect ends by
+// closing what the program shows. A program that never gets ready is closed
+// after a while, and the test fails.
+class StartupFixture : public ::testing::Test
+{
+protected:
+    int run(const QStringList& arguments, const std::function<bool()>& ready,
+            const std::function<void()>& inspect)
+    {
+        bool inspected = false;
+        QTimer poll;
+        poll.setInterval(10);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            everyLook();
+            if (inspected || !ready())
+                return;
+            inspected = true;
+            poll.stop();
+            inspect();
+        });
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        QObject::connect(&watchdog, &QTimer::timeout, [&] {
+            ADD_FAILURE() << "the program did not get ready";
+            QApplication::closeAllWindows();
+        });
+        poll.start();
+        watchdog.start(30000);
+        return OrvaneStartup::run(arguments);
+    }
+
+    QString writeFile(const QString& name, const QByteArray& content)
+    {
+        const QString path = QDir(work.path()).filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        return path;
+    }
+
+    std::function<void()> everyLook = [] {};
+
+    IsolatedTempFolder temp;
+    QTemporaryDir dataHome;
+    QTemporaryDir work;
+    QTemporaryDir emptyBin;
+    ScopedEnvironment xdg{"XDG_DATA_HOME", dataHome.path().toLocal8Bit()};
+    ScopedEnvironment path{"PATH", emptyBin.path().toLocal8Bit()};
+    ScopedEnvironment server{"ORVANE_UPDATE_SERVER", QByteArray()};
+    const QString program = QCoreApplication::applicationFilePath();
+};
+
+} // namespace
+
+TEST_F(StartupFixture, SplashThenTheMaximisedWindowOnTheMopacPage)
+{
+    WindowManager windowManager;
+    ASSERT_TRUE(windowManager.isRunning()) << "jwm is needed to maximise windows on Xvfb";
+    // Some tick of the event loop sees the splash over the built, still
+    // hidden window (the splash screen also lets events through while it
+    // shows, before the window exists).
+    bool splashOverHiddenWindow = false;
+    everyLook = [&] {
+        if (visibleTopLevel<QSplashScreen>() && !topLevel<OrvaneFrmMainWindow>().isEmpty()
+            && !visibleTopLevel<OrvaneFrmMainWindow>())
+            splashOverHiddenWindow = true;
+    };
+    auto ready = [] {
+        OrvaneFrmMainWindow* window = visibleTopLevel<OrvaneFrmMainWindow>();
+        return window && window->isMaximized() && !visibleTopLevel<QSplashScreen>()
+            && window->frameGeometry().size() == window->screen()->availableGeometry().size();
+    };
+    const int exitCode = run({program}, ready, [&] {
+        OrvaneFrmMainWindow* window = visibleTopLevel<OrvaneFrmMainWindow>();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        EXPECT_EQ(topLevel<OrvaneFrmMainWindow>().size(), 1);
+        EXPECT_TRUE(topLevel<OrvaneFrmFileViewer>().size() == 1
+                    && !topLevel<OrvaneFrmFileViewer>().first()->isVisible())
+            << "only the window's own hidden viewer";
+        auto* list = window->findChild<QListWidget*>(QStringLiteral("listWidget"));
+        auto* stack = window->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"));
+        EXPECT_EQ(list->count(), 5);
+        EXPECT_EQ(list->currentRow(), 0);
+        EXPECT_EQ(stack->currentIndex(), 0);
+        const QRect available = window->screen()->availableGeometry();
+        EXPECT_TRUE(window->frameGeometry().contains(available.center()));
+
+        QTest::qWait(200);
+        EXPECT_TRUE(saveScreen(QStringLiteral("startup_main_window.png")));
+        // Each page and the status panel, for a look by eye.
+        auto* panelButton = window->findChild<QPushButton*>(QStringLiteral("btnHideStatusMessage"));
+        QTest::mouseClick(panelButton, Qt::LeftButton);
+        for (int page = 1; page < list->count(); ++page) {
+            list->setCurrentRow(page);
+            QTest::qWait(100);
+            EXPECT_TRUE(window->grab().save(artifact(QStringLiteral("main_window_page%1.png").arg(page))));
+        }
+        window->close();
+    });
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_TRUE(splashOverHiddenWindow) << "the window shows after the splash delay";
+    // Every start registers the file types, in this mode as well.
+    for (const QString& extension : OrvaneStartup::fileTypes)
+        EXPECT_TRUE(QFile::exists(QDir(dataHome.path()).filePath(
+            QStringLiteral("applications/orvane-%1_auto_file.desktop").arg(extension))))
+            << extension.toStdString();
+}
+
+TEST_F(StartupFixture, ANamedFileOpensOnlyTheViewerCentredOnTheFirstFile)
+{
+    const QString first = writeFile(QStringLiteral("complex.out"),
+                                    "          FINAL HEAT OF FORMATION =      -1234.56789 KCAL/MOL\n"
+                                    " == MOPAC DONE ==\n");
+    const QString second = writeFile(QStringLiteral("other.out"), "not this one\n");
+    for (const QStringList& arguments : {QStringList{program, first}, QStringList{program, first, second}}) {
+        SCOPED_TRACE(arguments.size());
+        auto ready = [] { return visibleTopLevel<OrvaneFrmFileViewer>() != nullptr; };
+        const int exitCode = run(arguments, ready, [&] {
+            OrvaneFrmFileViewer* viewer = visibleTopLevel<OrvaneFrmFileViewer>();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer));
+            EXPECT_EQ(viewer->windowTitle(), QStringLiteral("ORVANE File Viewer"));
+            EXPECT_TRUE(topLevel<OrvaneFrmMainWindow>().isEmpty());
+            EXPECT_EQ(visibleTopLevel<QSplashScreen>(), nullptr);
+            EXPECT_EQ(viewer->findChild<QLineEdit*>(QStringLiteral("edtFileName"))->text(), first);
+            EXPECT_EQ(viewer->findChild<QPlainTextEdit*>(QStringLiteral("plainTextEdit"))->toPlainText(),
+                      QStringLiteral("          FINAL HEAT OF FORMATION =      -1234.56789 KCAL/MOL\n"
+                                     " == MOPAC DONE ==\n"));
+            const QRect available = viewer->screen()->availableGeometry();
+            EXPECT_EQ(viewer->pos(), available.center() - viewer->rect().center());
+            EXPECT_TRUE(viewer->windowFlags() & Qt::WindowMinimizeButtonHint);
+            EXPECT_TRUE(viewer->windowFlags() & Qt::WindowMaximizeButtonHint);
+            EXPECT_TRUE(viewer->windowFlags() & Qt::WindowCloseButtonHint);
+            QTest::qWait(200);
+            EXPECT_TRUE(saveScreen(QStringLiteral("startup_viewer_%1.png").arg(arguments.size() - 1)));
+            viewer->close();
+        });
+        EXPECT_EQ(exitCode, 0);
+        EXPECT_TRUE(QFile::exists(QDir(dataHome.path()).filePath(
+            QStringLiteral("applications/orvane-orvane_auto_file.desktop"))));
+    }
+}
+
+TEST_F(StartupFixture, AFileThatCannotBeReadStillOpensTheViewerEmpty)
+{
+    DialogScript dialogs;
+    dialogs.pressButton(QMessageBox::Ok);
+    const QString missing = QDir(work.path()).filePath(QStringLiteral("missing.out"));
+    auto ready = [] { return visibleTopLevel<OrvaneFrmFileViewer>() != nullptr; };
+    const int exitCode = run({program, missing}, ready, [&] {
+        OrvaneFrmFileViewer* viewer = visibleTopLevel<OrvaneFrmFileViewer>();
+        EXPECT_TRUE(viewer->findChild<QPlainTextEdit*>(QStringLiteral("plainTextEdit"))->toPlainText().isEmpty());
+        viewer->close();
+    });
+    EXPECT_EQ(exitCode, 0);
+    ASSERT_EQ(dialogs.requests().size(), 1);
+    EXPECT_TRUE(dialogs.requests().at(0).text.contains(missing));
+}
