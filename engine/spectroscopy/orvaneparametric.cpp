@@ -298,6 +298,11 @@ void OrvaneParametric::endOfParametrization()
     requiredCitations = citationsWithMopac(report.getMopacCitation());
     report.setRequiredCitations(requiredCitations);
     report.createOutFile(fileNameOmg);
+    if (!report.getLastError().isEmpty()) {
+        // Inputs the report cannot print, or a file that cannot be written.
+        lastError = report.getLastError();
+        writeNoFitNote();
+    }
 }
 
 QString OrvaneParametric::getDonorLabel(const int& i) const

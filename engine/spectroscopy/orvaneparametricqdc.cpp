@@ -240,6 +240,11 @@ void OrvaneParametricQDC::endOfParametrization()
     }
     report.setRequiredCitations(requiredCitations);
     report.createOutFile(fileNameOmg);
+    if (!report.getLastError().isEmpty()) {
+        // Inputs the report cannot print, or a file that cannot be written.
+        lastError = report.getLastError();
+        writeNoFitNote();
+    }
 }
 
 double OrvaneParametricQDC::getChargeFactor(const int& atom) const

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -74,6 +75,15 @@ inline OmegaValues omegaOf(const QString& file, const int& inputType, const int&
     if (!omega.calcOmega())
         return OmegaValues {-1.0, -1.0, -1.0};
     return OmegaValues {omega.getOmega(2), omega.getOmega(4), omega.getOmega(6)};
+}
+
+// The value of "omega(l) = <value>e-20 cm^2" in a report, in 1e-20 cm^2; -1 when absent.
+inline double reportedOmega(const QString& report, const int& lambda)
+{
+    const QRegularExpression line(QStringLiteral(R"(^\s*omega\(%1\) =\s+(-?\d+\.\d+)e-20 cm\^2$)").arg(lambda),
+        QRegularExpression::MultilineOption);
+    const QRegularExpressionMatch m = line.match(report);
+    return m.hasMatch() ? m.captured(1).toDouble() : -1.0;
 }
 
 } // namespace FitTest

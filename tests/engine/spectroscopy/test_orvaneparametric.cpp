@@ -393,6 +393,21 @@ TEST(OrvaneParametricFailure, AStoppedFitLeavesNoEarlierReport)
     EXPECT_FALSE(QFile::exists(folder.path(QStringLiteral("fit.omega"))));
 }
 
+TEST(OrvaneParametricFailure, UnwritableReportLeavesTheReason)
+{
+    WorkingFolder folder;
+    auto* model = new OrvaneParametric(nullptr, complexO5N3, 0);
+    ASSERT_TRUE(model->setGroupsAndAtoms(groupsOf({{0, {"O 2", "O 3"}}})));
+    model->setCoordNumber(2);
+    model->setOmegaExp(1e-20, 1e-20);
+    model->setFileNameOmg(folder.path(QStringLiteral("no such folder/fit.omega")));
+    GroupFit fit(model, {0.45, 4.5});
+    fit.gsa->setNStopMax(2);
+    fit.gsa->initializeGSA();
+    ASSERT_TRUE(model->hasValidBestPoint());
+    EXPECT_TRUE(model->getLastError().contains(QLatin1String("no such folder"))) << model->getLastError().toStdString();
+}
+
 // Experimental Omega2 and Omega4 generated from known g and alpha of the O
 // and N groups of a real MOPAC output; a short fit must reproduce them.
 TEST(OrvaneParametricFit, RecoversOmegaGeneratedFromKnownParameters)
@@ -412,6 +427,10 @@ TEST(OrvaneParametricFit, RecoversOmegaGeneratedFromKnownParameters)
     model->setOmegaExp(target.omega2, target.omega4);
     model->setFileNameOmg(folder.path(QStringLiteral("eu_o5n3.omega")));
     model->setRequiredCitations(QStringLiteral("the citations of the form\n"));
+    OmegaPrintingOptions options;
+    options.omega = true;
+    options.gAndAlpha = true;
+    model->setOmegaPrintingOptions(options);
     GroupFit fit(model, {0.45, 0.45, 4.5, 4.5});
     fit.gsa->setNStopMax(1000);
     QSignalSpy progress(fit.gsa.get(), &OrvaneGSA::newOmegaCalculation);
@@ -437,9 +456,14 @@ TEST(OrvaneParametricFit, RecoversOmegaGeneratedFromKnownParameters)
     EXPECT_NEAR(fitted.omega2 / target.omega2, 1.0, 2e-3);
     EXPECT_NEAR(fitted.omega4 / target.omega4, 1.0, 2e-2);
 
-    EXPECT_TRUE(QFile::exists(folder.path(QStringLiteral("eu_o5n3.omega"))));
-    EXPECT_TRUE(model->getRequiredCitations().startsWith(QLatin1String("------")));
-    EXPECT_TRUE(model->getRequiredCitations().endsWith(QLatin1String("the citations of the form\n")));
+    // The report at the best point: Omega as the targets, to its 2 decimals.
+    const QString report = folder.read(QStringLiteral("eu_o5n3.omega"));
+    EXPECT_NEAR(reportedOmega(report, 2), target.omega2 * 1e20, 0.006) << report.toStdString();
+    EXPECT_NEAR(reportedOmega(report, 4), target.omega4 * 1e20, 0.006);
+    EXPECT_NEAR(reportedOmega(report, 6), fitted.omega6 * 1e20, 0.00006);
+    EXPECT_TRUE(report.contains(QLatin1String("Required Citations for this Calculation")));
+    EXPECT_TRUE(report.endsWith(QLatin1String("the citations of the form\n")));
+    EXPECT_TRUE(model->getLastError().isEmpty()) << model->getLastError().toStdString();
 }
 
 namespace {

@@ -305,6 +305,9 @@ TEST_F(QdcTest, FitRecoversOmegaGeneratedFromKnownParameters)
     OrvaneParametricQDC* model = newModel(int(r));
     model->setOmegaExp(target.omega2, target.omega4);
     model->setFileNameOmg(folder.path(QStringLiteral("eu_h2o8.omega")));
+    OmegaPrintingOptions options;
+    options.omega = true;
+    model->setOmegaPrintingOptions(options);
     QdcFit fit(model, 1.0 / q, d, d / (r + 0.01));
     fit.gsa->setNStopMax(1000);
     QSignalSpy errors(fit.gsa.get(), &OrvaneGSA::errorOmegaCalculation);
@@ -319,7 +322,11 @@ TEST_F(QdcTest, FitRecoversOmegaGeneratedFromKnownParameters)
     const OmegaValues fitted = omegaOf(complexH2O8, 0, donors, g, alpha);
     EXPECT_NEAR(fitted.omega2 * 1e20, target.omega2 * 1e20, 0.05);
     EXPECT_NEAR(fitted.omega4 * 1e20, target.omega4 * 1e20, 0.05);
-    EXPECT_TRUE(QFile::exists(folder.path(QStringLiteral("eu_h2o8.omega"))));
+    const QString report = folder.read(QStringLiteral("eu_h2o8.omega"));
+    EXPECT_NEAR(reportedOmega(report, 2), fitted.omega2 * 1e20, 0.006) << report.toStdString();
+    EXPECT_NEAR(reportedOmega(report, 4), fitted.omega4 * 1e20, 0.006);
+    EXPECT_TRUE(report.contains(QStringLiteral(" Q =%1").arg(best.Q, 7, 'f', 4)));
+    EXPECT_TRUE(model->getLastError().isEmpty()) << model->getLastError().toStdString();
 }
 
 namespace {
