@@ -208,7 +208,7 @@ TEST(OrvaneFitBounds, PointsOnAndJustPastEachBound)
     EXPECT_TRUE(OrvaneFitBounds::within(afterOxygen, 2.0, 15.0));
     EXPECT_FALSE(OrvaneFitBounds::within(afterOxygen, 2.0 + past, 1.0));
 
-    // The F donor of the issue: g = 0.001 passes the group fit, fails QDC.
+    // An F donor with g = 0.001 passes the group fit and fails QDC.
     EXPECT_TRUE(OrvaneFitBounds::within(OrvaneFitBounds::groupFit(QStringLiteral("F")), 0.001, 1.0));
     EXPECT_FALSE(OrvaneFitBounds::within(OrvaneFitBounds::qdcFit(QStringLiteral("F")), 0.001, 1.0));
 }
