@@ -1,5 +1,8 @@
 #include "orvaneabstractparametric.h"
 
+#include <QFile>
+#include <QTextStream>
+
 OrvaneAbstractParametric::OrvaneAbstractParametric(QObject* parent)
     : OrvaneAbstractObjCalculation(parent)
 {
@@ -30,4 +33,28 @@ QString OrvaneAbstractParametric::citationsWithMopac(const QString& mopacCitatio
     if (!mopacCitation.isEmpty())
         text += mopacCitation + QStringLiteral("\n\n");
     return text + requiredCitations;
+}
+
+void OrvaneAbstractParametric::removeEarlierReport(const QString& reportFile)
+{
+    if (!reportFile.isEmpty() && QFile::exists(reportFile))
+        QFile::remove(reportFile);
+}
+
+void OrvaneAbstractParametric::endWithoutFit(const QString& reportFile, const QString& note)
+{
+    // A failed first evaluation leaves its own reason; keep it.
+    lastError = lastError.isEmpty() ? note : note + QLatin1Char('\n') + lastError;
+    writeFailureNote(reportFile);
+}
+
+void OrvaneAbstractParametric::writeFailureNote(const QString& reportFile) const
+{
+    if (reportFile.isEmpty())
+        return;
+    QFile file(reportFile);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
+        return;
+    QTextStream out(&file);
+    out << lastError << '\n';
 }

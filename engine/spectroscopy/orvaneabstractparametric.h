@@ -40,6 +40,13 @@ protected:
     // requiredCitations preceded by the heading of the citation block and,
     // when not empty, the MOPAC citation of the structure.
     QString citationsWithMopac(const QString& mopacCitation) const;
+    // Removes a report that an earlier fit left at `reportFile`.
+    static void removeEarlierReport(const QString& reportFile);
+    // Ends a fit that kept no point: `note` goes first in the last error
+    // (before any reason already there) and the last error into `reportFile`.
+    void endWithoutFit(const QString& reportFile, const QString& note);
+    // Writes the last error into `reportFile` in place of a report.
+    void writeFailureNote(const QString& reportFile) const;
 
     int nParameters = 0;
     double* parameters = nullptr;

@@ -253,30 +253,13 @@ bool OrvaneParametric::runParametrization(const int& n, double*& x)
 
 void OrvaneParametric::startOfParametrization()
 {
-    if (!fileNameOmg.isEmpty() && QFile::exists(fileNameOmg))
-        QFile::remove(fileNameOmg);
-}
-
-void OrvaneParametric::writeNoFitNote()
-{
-    if (fileNameOmg.isEmpty())
-        return;
-    QFile file(fileNameOmg);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
-        return;
-    QTextStream out(&file);
-    out << lastError << '\n';
+    removeEarlierReport(fileNameOmg);
 }
 
 void OrvaneParametric::endOfParametrization()
 {
     if (!bestValid) {
-        // A failed first evaluation leaves its own reason; keep it.
-        if (lastError.isEmpty())
-            lastError = noFitNoteText();
-        else
-            lastError = noFitNoteText() + QLatin1Char('\n') + lastError;
-        writeNoFitNote();
+        endWithoutFit(fileNameOmg, noFitNoteText());
         return;
     }
 
@@ -292,7 +275,7 @@ void OrvaneParametric::endOfParametrization()
     OrvaneOmega report(nullptr, inputType, fileNameMopacOutputFile, QString());
     if (!report.getLastError().isEmpty() || !evaluate(report, gPointer, aPointer)) {
         lastError = report.getLastError();
-        writeNoFitNote();
+        writeFailureNote(fileNameOmg);
         return;
     }
     requiredCitations = citationsWithMopac(report.getMopacCitation());
@@ -301,7 +284,7 @@ void OrvaneParametric::endOfParametrization()
     if (!report.getLastError().isEmpty()) {
         // Inputs the report cannot print, or a file that cannot be written.
         lastError = report.getLastError();
-        writeNoFitNote();
+        writeFailureNote(fileNameOmg);
     }
 }
 

@@ -92,7 +92,6 @@ private:
     bool setAtomsToGAndAlpha(const double* x);
     bool checkParameters() const;
     void readWeightFile();
-    void writeNoFitNote();
     bool evaluate(OrvaneOmega& omega, double*& g, double*& alphaValues);
 
     OrvaneOmega* omegaCalc = nullptr;

@@ -184,30 +184,13 @@ bool OrvaneParametricQDC::runParametrization(const int& n, double*& x)
 
 void OrvaneParametricQDC::startOfParametrization()
 {
-    if (!fileNameOmg.isEmpty() && QFile::exists(fileNameOmg))
-        QFile::remove(fileNameOmg);
-}
-
-void OrvaneParametricQDC::writeNoFitNote()
-{
-    if (fileNameOmg.isEmpty())
-        return;
-    QFile file(fileNameOmg);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
-        return;
-    QTextStream out(&file);
-    out << lastError << '\n';
+    removeEarlierReport(fileNameOmg);
 }
 
 void OrvaneParametricQDC::endOfParametrization()
 {
     if (!bestValid) {
-        // A failed first evaluation leaves its own reason; keep it.
-        if (lastError.isEmpty())
-            lastError = noFitNoteText();
-        else
-            lastError = noFitNoteText() + QLatin1Char('\n') + lastError;
-        writeNoFitNote();
+        endWithoutFit(fileNameOmg, noFitNoteText());
         return;
     }
 
@@ -221,7 +204,7 @@ void OrvaneParametricQDC::endOfParametrization()
     OrvaneOmega report(nullptr, inputType, fileNameMopacOutputFile, QString());
     if (!report.getLastError().isEmpty()) {
         lastError = report.getLastError();
-        writeNoFitNote();
+        writeFailureNote(fileNameOmg);
         return;
     }
     report.setRefractiveIndex(refractiveIndex);
@@ -235,7 +218,7 @@ void OrvaneParametricQDC::endOfParametrization()
     requiredCitations = citationsWithMopac(report.getMopacCitation());
     if (!report.calcOmega()) {
         lastError = report.getLastError();
-        writeNoFitNote();
+        writeFailureNote(fileNameOmg);
         return;
     }
     report.setRequiredCitations(requiredCitations);
@@ -243,7 +226,7 @@ void OrvaneParametricQDC::endOfParametrization()
     if (!report.getLastError().isEmpty()) {
         // Inputs the report cannot print, or a file that cannot be written.
         lastError = report.getLastError();
-        writeNoFitNote();
+        writeFailureNote(fileNameOmg);
     }
 }
 

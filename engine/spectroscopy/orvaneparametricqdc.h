@@ -77,7 +77,6 @@ public:
 private:
     bool prepare();
     bool checkParameters(const ParametersQDC& p) const;
-    void writeNoFitNote();
     bool evaluate(OrvaneOmega& omega, double*& g, double*& alphaValues);
     void fillArrays(const ParametersQDC& p, std::array<double, 30>& g, std::array<double, 30>& a,
         std::array<double, 30>& aUnits) const;
