@@ -29,7 +29,9 @@ ORVANEENGINE_EXPORT bool isBlank(const QString& line);
 
 // Reads a text file line by line in one pass. Lines are capped in length so
 // that a binary or corrupt file cannot exhaust memory; the rest of an
-// over-long line is returned as the following lines.
+// over-long line is returned as the following lines. Only regular files are
+// opened. A UTF-8 byte-order mark at the start is dropped; a line is read as
+// UTF-8 when it is valid UTF-8 and as Latin-1 otherwise.
 class ORVANEENGINE_EXPORT OrvaneLineReader
 {
 public:
@@ -51,7 +53,10 @@ public:
     int lineNumber() const { return linesRead; }
 
 private:
+    static QString decode(const char* bytes, int size);
+
     QFile file;
+    QByteArray buffer;
     int linesRead = 0;
 };
 
