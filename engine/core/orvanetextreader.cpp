@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace OrvaneText {
 
@@ -43,6 +44,14 @@ int toInteger(const QString& text)
     bool ok = false;
     const int value = text.trimmed().toInt(&ok);
     return ok ? value : 0;
+}
+
+int toTruncatedInteger(const QString& text)
+{
+    const double value = std::trunc(toNumber(text));
+    if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
+        return 0;
+    return static_cast<int>(value);
 }
 
 QString field(const QStringList& fields, int k)

@@ -17,6 +17,9 @@ namespace OrvaneText {
 ORVANEENGINE_EXPORT QStringList splitFields(const QString& line);
 ORVANEENGINE_EXPORT double toNumber(const QString& text);
 ORVANEENGINE_EXPORT int toInteger(const QString& text);
+// The number of `text` truncated toward zero; 0 when it is not a number or
+// its integer part lies outside the range of int.
+ORVANEENGINE_EXPORT int toTruncatedInteger(const QString& text);
 // Field k counted from 1; an empty text when the line has fewer fields.
 ORVANEENGINE_EXPORT QString field(const QStringList& fields, int k);
 // The number of field k counted from 1; 0 when the line has fewer fields.
