@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth mopac openbabel
   python3-numpy python3-sympy
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()
