@@ -86,8 +86,6 @@ OrvaneLineReader::OrvaneLineReader(const QString& fileName)
     // blocks the opening, either of which would freeze the program.
     if (!fileName.isEmpty() && QFileInfo(fileName).isFile())
         file.open(QIODevice::ReadOnly);
-    // Kept through resize(0) between lines once reserved.
-    buffer.reserve(4096);
 }
 
 bool OrvaneLineReader::atEnd() const
@@ -110,8 +108,13 @@ bool OrvaneLineReader::readLine(QString& line)
             break;
         buffer.resize(used + room);
         const qint64 read = file.readLine(buffer.data() + used, room);
-        if (read <= 0)
+        if (read <= 0) {
+            // A device error leaves the file short of its end: reading on
+            // would return nothing forever.
+            if (used == 0)
+                return false;
             break;
+        }
         used += static_cast<int>(read);
         if (buffer.at(used - 1) == '\n')
             break;
