@@ -3,6 +3,7 @@
 #include "orvanetextreader.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -233,6 +234,16 @@ bool OrvaneIndicesCalculation::calculateIndices()
                     pairs += c[mu] * c[nu];
             }
             superSum += pairs / eigenvalue;
+        }
+        // Coefficients beyond the range of a float (no listing prints
+        // such) overflow the sums: refuse them rather than pass on inf or NaN.
+        if (!std::isfinite(2.0f * chargeSum) || !std::isfinite(2.0f * superSum)) {
+            lastError = QStringLiteral("The indices of atom %1 (%2) are not finite: the eigenvector listing holds "
+                                       "coefficients or eigenvalues out of range: \n")
+                            .arg(atom)
+                            .arg(atomLabels.at(atom))
+                + fileName;
+            return false;
         }
         charges.append(static_cast<double>(2.0f * chargeSum));
         superdelocalizabilities.append(static_cast<double>(2.0f * superSum));

@@ -57,6 +57,23 @@ TEST(HostileInput, OrcaOrbitalNumberBeyondIntegerRangeReadsAsZero)
     }
 }
 
+// A coefficient beyond the range of a float made the reactivity indices of
+// its atom infinite or NaN, passed on to the QDC model without a word.
+TEST(HostileInput, IndicesFromCoefficientsOutOfRangeAreRefused)
+{
+    QTemporaryDir dir;
+    bool matched = false;
+    const QString file = writeFile(dir.filePath(QStringLiteral("huge.out")),
+        OrvaneFixtures::variant(contents(dataPath(QStringLiteral("mopac/eu_h2o8_allvec.out"))),
+            {{"  S   O    2    0.3192", "  S   O    2    9e300"}}, &matched));
+    ASSERT_TRUE(matched);
+    OrvaneIndicesCalculation indices(nullptr, file, 8);
+    EXPECT_FALSE(indices.calculateIndices());
+    EXPECT_TRUE(indices.getLastError().startsWith(QStringLiteral("The indices of atom 2 (O) are not finite")))
+        << indices.getLastError().toStdString();
+    EXPECT_TRUE(indices.getSuperDeslocalizability().isEmpty());
+}
+
 // A "block" of orbital coefficients wider than the program prints is no such
 // block: every row of it would add an entry to each of its orbitals, so a file
 // of a few MB would claim GB. The readers now refuse it with a text.
