@@ -11,6 +11,7 @@ packages=(
   # jwm: the window manager that maximises windows in the start-up tests on Xvfb
   xvfb xauth jwm mopac openbabel
   python3-numpy python3-sympy
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()

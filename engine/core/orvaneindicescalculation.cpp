@@ -3,9 +3,11 @@
 #include "orvanetextreader.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
+constexpr int maxColumns = 8; // orbitals side by side in one block of the eigenvector listing
 const QString unreadableOutput = QStringLiteral("ORVANE could not read Mopac Output File - Indices Calculation");
 const QString noEigenvectors = QStringLiteral(
     "ORVANE could not read EIGENVECTOR from the MOPAC Output File. \nProbably, you have forgetten to add the "
@@ -125,6 +127,16 @@ bool OrvaneIndicesCalculation::readMopacOutputFile()
         }
         const QStringList eigenvalues = OrvaneText::splitFields(line);
         const int columns = eigenvalues.size();
+        // MOPAC prints at most eight orbitals side by side; a wider line is
+        // no eigenvalue line, and every orbital of it would be kept.
+        if (columns > maxColumns) {
+            lastError = QStringLiteral("ORVANE could not read EIGENVECTOR from the MOPAC Output File. \nA block of "
+                                       "the eigenvector listing holds %1 orbitals; MOPAC prints at most %2. \n")
+                            .arg(columns)
+                            .arg(maxColumns)
+                + fileName;
+            return false;
+        }
         QVector<MolecularOrbitalVEC> block(columns);
         for (int q = 0; q < columns; ++q)
             block[q].eigenvalue = static_cast<float>(OrvaneText::toNumber(eigenvalues.at(q)));
@@ -222,6 +234,16 @@ bool OrvaneIndicesCalculation::calculateIndices()
                     pairs += c[mu] * c[nu];
             }
             superSum += pairs / eigenvalue;
+        }
+        // Coefficients beyond the range of a float (no listing prints
+        // such) overflow the sums: refuse them rather than pass on inf or NaN.
+        if (!std::isfinite(2.0f * chargeSum) || !std::isfinite(2.0f * superSum)) {
+            lastError = QStringLiteral("The indices of atom %1 (%2) are not finite: the eigenvector listing holds "
+                                       "coefficients or eigenvalues out of range: \n")
+                            .arg(atom)
+                            .arg(atomLabels.at(atom))
+                + fileName;
+            return false;
         }
         charges.append(static_cast<double>(2.0f * chargeSum));
         superdelocalizabilities.append(static_cast<double>(2.0f * superSum));

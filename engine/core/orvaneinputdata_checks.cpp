@@ -65,11 +65,11 @@ private:
     double upper = firstAtomUpperChargeFactor;
 };
 
-// A Latin-1 "Á" read as UTF-8 becomes the replacement character: files from
-// Windows machines spell the marker that way.
+// The line reader decodes a Latin-1 "Á" (files from Windows machines) and a
+// UTF-8 one alike.
 bool isAtomMarker(const QString& line)
 {
-    return line.contains(QStringLiteral("\u00c1tomo:")) || line.contains(QStringLiteral("\ufffdtomo:"));
+    return line.contains(QStringLiteral("\u00c1tomo:"));
 }
 
 } // namespace

@@ -35,6 +35,20 @@ const QString orcaTripletError = QStringLiteral(
 const QString orcaAbsorptionError = QStringLiteral(
     "There has been an error during read of the absorption spectrum data from the ORCA output file. \n");
 
+// Orbitals printed side by side in one block of coefficients. A wider "block"
+// is no block of the program: each of its rows would add an entry to every
+// one of its orbitals, so memory would grow with the square of the file.
+constexpr int maxGaussianBlock = 6;
+constexpr int maxOrcaBlock = 6;
+
+QString tooWideBlock(int orbitals, const char* program, int most)
+{
+    return QStringLiteral("\nA block of the coefficients lists %1 orbitals side by side; %2 prints at most %3.")
+        .arg(orbitals)
+        .arg(QLatin1String(program))
+        .arg(most);
+}
+
 // Wavelength in nm to wavenumber in cm-1; a wavelength that did not read as a
 // number (0) gives 0 rather than an infinite energy.
 double wavenumberOfWavelength(double nm)
@@ -114,7 +128,7 @@ ExcitateState readOrcaState(OrvaneLineReader& reader, const QString& stateLine)
             break;
         QString reached = field(fields, 3);
         reached.remove(QLatin1Char('a'));
-        state.orbitals.append(static_cast<int>(toNumber(reached)));
+        state.orbitals.append(OrvaneText::toTruncatedInteger(reached));
     }
     return state;
 }
@@ -206,7 +220,11 @@ bool OrvaneInputData::readOutputGaussian()
             return false;
         }
         const int n = splitFields(line).size(); // one occupancy (or symmetry) mark per orbital
-        reader.skipLines(1);                    // eigenvalues
+        if (n > maxGaussianBlock) {
+            lastError = gaussianOrbitalsError + fileName + tooWideBlock(n, "Gaussian", maxGaussianBlock);
+            return false;
+        }
+        reader.skipLines(1); // eigenvalues
         QVector<MolecularOrbital> block(n);
         int atom = 0;
         bool densityMatrix = false;
@@ -266,6 +284,10 @@ bool OrvaneInputData::readOutputOrca()
     reader.readLine(line);
     int m = splitFields(line).size();
     for (;;) {
+        if (m > maxOrcaBlock) {
+            lastError = orcaOrbitalsError + fileName + tooWideBlock(m, "ORCA", maxOrcaBlock);
+            return false;
+        }
         reader.skipLines(3); // energies, occupations, dashes
         QVector<MolecularOrbital> block(m);
         QString endLine;

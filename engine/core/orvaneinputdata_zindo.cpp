@@ -30,6 +30,7 @@ const QString zindoTripletError = QStringLiteral(
     "There has been an error during read of the TRIPLET states from the ZINDO output file. \n");
 const QString zindoAbsorptionError = QStringLiteral(
     "There has been an error during read of the absorption spectrum data from the ZINDO output file. \n");
+constexpr int maxZindoBlock = 3; // orbitals side by side in one block of coefficients
 const QString zindoCoordinatesError = QStringLiteral(
     "There has been an error during read in cartesian coordinates from the desired Zindo output file (.zin): \n");
 
@@ -102,6 +103,15 @@ bool OrvaneInputData::readOutputZindo()
         if (header.isEmpty() || header.contains(sectionEnd))
             break;
         const int n = header.size() / 5;
+        // A wider header is no block of ZINDO's: each of its rows would add
+        // an entry to every one of its orbitals.
+        if (n > maxZindoBlock) {
+            lastError = zindoOrbitalsError + fileName
+                + QStringLiteral("\nA block of the coefficients heads %1 orbitals side by side; ZINDO prints at most %2.")
+                      .arg(n)
+                      .arg(maxZindoBlock);
+            return false;
+        }
         QVector<MolecularOrbital> block(n);
         for (;;) {
             if (!reader.readLine(line)) {

@@ -6,6 +6,7 @@
 #include "orvanetextreader.h"
 
 #include <QPair>
+#include <QSet>
 
 using OrvaneText::field;
 using OrvaneText::integerField;
@@ -172,12 +173,13 @@ bool OrvaneOrganizeMolecules::orderAtomLines(const QString& mol2File)
         for (int ion : qAsConst(ions)) {
             const int ionNumber = residue.numbers.at(ion);
             // Bonds between two ions do not make one a donor of the other.
-            QVector<int> bonded;
+            // A set: every atom line is looked up in it.
+            QSet<int> bonded;
             for (const auto& bond : residue.bonds) {
                 if (bond.first == ionNumber && !isIonNumber(bond.second))
-                    bonded.append(bond.second);
+                    bonded.insert(bond.second);
                 if (bond.second == ionNumber && !isIonNumber(bond.first))
-                    bonded.append(bond.first);
+                    bonded.insert(bond.first);
             }
             if (!placed.at(ion)) {
                 placed[ion] = true;

@@ -126,6 +126,39 @@ bool OrvaneRL::appendRL(const QVector<ExcitateState>& states, const QVector<doub
     const QVector<MolecularOrbital>& orbitals = inputData->molecularOrbitalVector;
     // ORCA numbers orbitals from 0, ZINDO and Gaussian from 1.
     const int orbitalOffset = program == Orca ? 0 : 1;
+
+    // The sums over an orbital's basis functions, made once per orbital: a
+    // state may reach the same orbital many times, and summing anew would
+    // make the work grow with transitions times functions.
+    struct OrbitalSums {
+        bool done = false;
+        bool bad = false; // names an atom the file does not hold
+        int badAtom = 0;
+        double sum = 0.0;
+        double weighted = 0.0;
+    };
+    QVector<OrbitalSums> sums(orbitals.size());
+    auto sumsOf = [&](int index) -> const OrbitalSums& {
+        OrbitalSums& s = sums[index];
+        if (s.done)
+            return s;
+        s.done = true;
+        const MolecularOrbital& orbital = orbitals.at(index);
+        const int functions = std::min(orbital.coefficients.size(), orbital.atoms.size());
+        for (int k = 0; k < functions; ++k) {
+            const int atom = orbital.atoms.at(k);
+            if (atom < 0 || atom >= distances.size()) {
+                s.bad = true;
+                s.badAtom = atom;
+                break;
+            }
+            const double c2 = orbital.coefficients.at(k) * orbital.coefficients.at(k);
+            s.sum += c2;
+            s.weighted += c2 * distances.at(atom);
+        }
+        return s;
+    };
+
     rl.reserve(rl.size() + states.size() + 1);
     rl.append(0.0);
     for (int s = 0; s < states.size(); ++s) {
@@ -145,22 +178,17 @@ bool OrvaneRL::appendRL(const QVector<ExcitateState>& states, const QVector<doub
                     + fileName;
                 return false;
             }
-            const MolecularOrbital& orbital = orbitals.at(index);
-            const int functions = std::min(orbital.coefficients.size(), orbital.atoms.size());
-            for (int k = 0; k < functions; ++k) {
-                const int atom = orbital.atoms.at(k);
-                if (atom < 0 || atom >= distances.size()) {
-                    lastError = QStringLiteral("The molecular orbital %1 names the atom %2, which the file does not "
-                                               "hold: \n")
-                                    .arg(number)
-                                    .arg(atom)
-                        + fileName;
-                    return false;
-                }
-                const double c2 = orbital.coefficients.at(k) * orbital.coefficients.at(k);
-                sum += c2;
-                weighted += c2 * distances.at(atom);
+            const OrbitalSums& orbital = sumsOf(index);
+            if (orbital.bad) {
+                lastError = QStringLiteral("The molecular orbital %1 names the atom %2, which the file does not "
+                                           "hold: \n")
+                                .arg(number)
+                                .arg(orbital.badAtom)
+                    + fileName;
+                return false;
             }
+            sum += orbital.sum;
+            weighted += orbital.weighted;
         }
         rl.append(sum != 0.0 ? weighted / sum : 0.0);
     }

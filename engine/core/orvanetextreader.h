@@ -17,6 +17,9 @@ namespace OrvaneText {
 ORVANEENGINE_EXPORT QStringList splitFields(const QString& line);
 ORVANEENGINE_EXPORT double toNumber(const QString& text);
 ORVANEENGINE_EXPORT int toInteger(const QString& text);
+// The number of `text` truncated toward zero; 0 when it is not a number or
+// its integer part lies outside the range of int.
+ORVANEENGINE_EXPORT int toTruncatedInteger(const QString& text);
 // Field k counted from 1; an empty text when the line has fewer fields.
 ORVANEENGINE_EXPORT QString field(const QStringList& fields, int k);
 // The number of field k counted from 1; 0 when the line has fewer fields.
@@ -29,7 +32,9 @@ ORVANEENGINE_EXPORT bool isBlank(const QString& line);
 
 // Reads a text file line by line in one pass. Lines are capped in length so
 // that a binary or corrupt file cannot exhaust memory; the rest of an
-// over-long line is returned as the following lines.
+// over-long line is returned as the following lines. Only regular files are
+// opened. A UTF-8 byte-order mark at the start is dropped; a line is read as
+// UTF-8 when it is valid UTF-8 and as Latin-1 otherwise.
 class ORVANEENGINE_EXPORT OrvaneLineReader
 {
 public:
@@ -51,7 +56,10 @@ public:
     int lineNumber() const { return linesRead; }
 
 private:
+    static QString decode(const char* bytes, int size);
+
     QFile file;
+    QByteArray buffer;
     int linesRead = 0;
 };
 

@@ -1,0 +1,179 @@
+// Inputs that once crashed or froze a reader, or made it claim memory out of
+// all proportion to the file (found by the fuzz targets under fuzz/ and by
+// the large-file tests): each must now end promptly with a result or a
+// failure with a text.
+
+#include "orvanefixtures.h"
+#include "orvaneindicescalculation.h"
+#include "orvaneinputdata.h"
+#include "orvaneorganizemolecules.h"
+
+#include <QTemporaryDir>
+#include <functional>
+#include <gtest/gtest.h>
+
+using OrvaneFixtures::contents;
+using OrvaneFixtures::dataPath;
+using OrvaneFixtures::finishesWithin;
+using OrvaneFixtures::writeFile;
+
+namespace {
+
+// The fixture up to and including the first line containing `marker`.
+QByteArray upTo(const char* fixture, const char* marker)
+{
+    const QByteArray text = contents(dataPath(QString::fromLatin1(fixture)));
+    const int at = text.indexOf(marker);
+    return at < 0 ? QByteArray() : text.left(text.indexOf('\n', at) + 1);
+}
+
+QByteArray repeated(const QByteArray& unit, int times)
+{
+    QByteArray text;
+    for (int i = 0; i < times; ++i)
+        text += unit;
+    return text;
+}
+
+// ORCA: a transition line whose reached orbital is a number beyond the range
+// of int ("4.4e47a") was converted with undefined behaviour; it reads as 0,
+// like any other text that is no orbital number.
+TEST(HostileInput, OrcaOrbitalNumberBeyondIntegerRangeReadsAsZero)
+{
+    QTemporaryDir dir;
+    const QByteArray fixture = contents(dataPath(QStringLiteral("orca/eu_h2o_tda.orcout")));
+    const std::pair<const char*, int> cases[] = {{"4.4e47a", 0}, {"-9e99a", 0}, {"2147483647a", 2147483647},
+        {"4.9a", 4}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.first);
+        bool matched = false;
+        const QString file = writeFile(dir.filePath(QStringLiteral("big_orbital.orcout")),
+            OrvaneFixtures::variant(fixture, {{"     3a ->   4a  :", "     3a ->   " + QByteArray(c.first) + "  :"}},
+                &matched));
+        ASSERT_TRUE(matched);
+        OrvaneInputData molecule(nullptr, file);
+        ASSERT_TRUE(molecule.readOutputOrca()) << molecule.getLastError().toStdString();
+        EXPECT_EQ(molecule.getSingletExcitateStateVector(0).orbitals, (QVector<int>{c.second, 5}));
+    }
+}
+
+// A coefficient beyond the range of a float made the reactivity indices of
+// its atom infinite or NaN, passed on to the QDC model without a word.
+TEST(HostileInput, IndicesFromCoefficientsOutOfRangeAreRefused)
+{
+    QTemporaryDir dir;
+    bool matched = false;
+    const QString file = writeFile(dir.filePath(QStringLiteral("huge.out")),
+        OrvaneFixtures::variant(contents(dataPath(QStringLiteral("mopac/eu_h2o8_allvec.out"))),
+            {{"  S   O    2    0.3192", "  S   O    2    9e300"}}, &matched));
+    ASSERT_TRUE(matched);
+    OrvaneIndicesCalculation indices(nullptr, file, 8);
+    EXPECT_FALSE(indices.calculateIndices());
+    EXPECT_TRUE(indices.getLastError().startsWith(QStringLiteral("The indices of atom 2 (O) are not finite")))
+        << indices.getLastError().toStdString();
+    EXPECT_TRUE(indices.getSuperDeslocalizability().isEmpty());
+}
+
+// A "block" of orbital coefficients wider than the program prints is no such
+// block: every row of it would add an entry to each of its orbitals, so a file
+// of a few MB would claim GB. The readers now refuse it with a text.
+struct WideBlock {
+    const char* name;
+    QByteArray text;
+    std::function<bool(const QString& file, QString& error)> read;
+    const char* error;
+};
+
+bool readWith(const QString& file, QString& error, bool (OrvaneInputData::*reader)())
+{
+    OrvaneInputData molecule(nullptr, file);
+    const bool ok = (molecule.*reader)();
+    error = molecule.getLastError();
+    return ok;
+}
+
+TEST(HostileInput, OrbitalBlocksWiderThanTheProgramPrintsAreRefused)
+{
+    const int width = 3000;
+    const WideBlock cases[] = {
+        {"Gaussian",
+            upTo("gaussian/eu_h2o_td.log", "Molecular Orbital Coefficients:") + "      1 2 3\n"
+                + repeated(" O", width) + "\n Eigenvalues --\n" + repeated("   1 1   O  1S   0.5\n", width),
+            [](const QString& f, QString& e) { return readWith(f, e, &OrvaneInputData::readOutputGaussian); },
+            "A block of the coefficients lists 3000 orbitals side by side; Gaussian prints at most 6."},
+        {"Orca",
+            upTo("orca/eu_h2o_tda.orcout", "MOLECULAR ORBITALS") + "------\n" + repeated(" 7", width)
+                + "\n -1.0\n 2.0\n ----\n" + repeated("  1O   2s  0.5\n", width),
+            [](const QString& f, QString& e) { return readWith(f, e, &OrvaneInputData::readOutputOrca); },
+            "A block of the coefficients lists 3000 orbitals side by side; ORCA prints at most 6."},
+        {"Zindo",
+            upTo("zindo/eu_co.zin", "RHF/ROHF - MOs follow") + "\n\n" + repeated(" MO 1 EIG(EV) -1.0 2.00", width)
+                + "\n" + repeated("     1    2  S      0.85000\n", width),
+            [](const QString& f, QString& e) { return readWith(f, e, &OrvaneInputData::readOutputZindo); },
+            "A block of the coefficients heads 3000 orbitals side by side; ZINDO prints at most 3."},
+        {"Indices",
+            upTo("mopac/eu_h2o8_allvec.out", "      EIGENVECTORS") + "\n\n   Root No.  1\n\n a1\n\n"
+                + repeated(" -1.0", width) + "\n\n" + repeated("  S   O    2    0.3192\n", width),
+            [](const QString& f, QString& e) {
+                OrvaneIndicesCalculation indices(nullptr, f, 8);
+                const bool ok = indices.calculateIndices();
+                e = indices.getLastError();
+                return ok;
+            },
+            "A block of the eigenvector listing holds 3000 orbitals; MOPAC prints at most 8."},
+    };
+    QTemporaryDir dir;
+    for (const WideBlock& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_GT(c.text.size(), 10000);
+        const QString file = writeFile(dir.filePath(QStringLiteral("wide.out")), c.text);
+        QString error;
+        EXPECT_FALSE(finishesWithin(20, [&] { return c.read(file, error); }));
+        EXPECT_TRUE(error.contains(QString::fromLatin1(c.error))) << error.toStdString();
+        EXPECT_TRUE(error.contains(file)) << error.toStdString();
+    }
+}
+
+// A device that never ends (a user who picks /dev/zero, or /dev/urandom from
+// a file dialog) kept every reader waiting for a marker; only regular files
+// are read now, and the device reads like a file that does not exist.
+TEST(HostileInput, EndlessDevicesAreNotRead)
+{
+    const QString device = QStringLiteral("/dev/zero");
+    using Read = std::function<bool(OrvaneInputData&)>;
+    const Read readers[] = {
+        [](OrvaneInputData& m) { return m.readMopacOutFile(true); },
+        [&](OrvaneInputData& m) { return m.readForceConstant(device, 3); },
+        [](OrvaneInputData& m) { return m.readMopFile(); },
+        [](OrvaneInputData& m) { return m.readZmtFile(); },
+        [](OrvaneInputData& m) { return m.readMol2File(); },
+        [](OrvaneInputData& m) { return m.readOutputGaussian(); },
+        [](OrvaneInputData& m) { return m.readAbsorptionDataGaussian(); },
+        [](OrvaneInputData& m) { return m.readOutputOrca(); },
+        [](OrvaneInputData& m) { return m.readAbsorptionDataOrca(); },
+        [](OrvaneInputData& m) { return m.readCoordFromOrcaOutFile(); },
+        [](OrvaneInputData& m) { return m.readMolecularOrbitalOccupancy(); },
+        [](OrvaneInputData& m) { return m.readOutputZindo(); },
+        [](OrvaneInputData& m) { return m.readAbsorptionDataZindo(); },
+        [](OrvaneInputData& m) { return m.readCoordFromZindoOutFile(); },
+    };
+    int index = 0;
+    for (const Read& read : readers) {
+        SCOPED_TRACE(index++);
+        OrvaneInputData molecule(nullptr, device);
+        EXPECT_FALSE(finishesWithin(10, [&] { return read(molecule); }));
+        EXPECT_TRUE(molecule.getLastError().contains(device + QStringLiteral(" does not exist")))
+            << molecule.getLastError().toStdString();
+    }
+    EXPECT_FALSE(finishesWithin(10, [&] {
+        OrvaneIndicesCalculation indices(nullptr, device, 8);
+        return indices.calculateIndices();
+    }));
+    EXPECT_FALSE(finishesWithin(10, [&] {
+        OrvaneOrganizeMolecules organizer(nullptr);
+        return organizer.readMOL2(device);
+    }));
+    EXPECT_EQ(finishesWithin(10, [&] { return OrvaneInputData::numberOfAtomsFromXYZFile(device) == 0; }), true);
+}
+
+} // namespace
