@@ -12,11 +12,16 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <cmath>
+
 using OrvaneColumns::fixed;
 using OrvaneColumns::left;
 using OrvaneColumns::right;
 
 namespace {
+
+constexpr double maxSystemCharge = 1000.0;
+
 
 const QString moduleText = QStringLiteral("Orvane Files Converter Module");
 const QString readMessage =
@@ -311,6 +316,14 @@ bool OrvaneFilesConverter::convertFromOutToInpOrca(const QString& orcaFile, bool
     OrvaneInputData molecule(nullptr, fileName);
     if (!readMopacOutput(molecule, true))
         return false;
+    // The ligands' charge is written as an integer; a system charge no real
+    // molecule has (a damaged output) must not reach that conversion.
+    if (std::abs(molecule.getChargeOnSystem()) > maxSystemCharge) {
+        lastError = QStringLiteral("The charge on the system, %1, read from %2 is not a charge a molecule can have.")
+                        .arg(molecule.getChargeOnSystem())
+                        .arg(fileName);
+        return false;
+    }
 
     QString text = QStringLiteral("!RHF ZINDO/S TightSCF DIIS PrintBasis\n");
     if (energyWindow)

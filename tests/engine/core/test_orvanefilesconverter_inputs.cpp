@@ -607,3 +607,24 @@ TEST(OrcaInput, UnwritablePointChargesFailNamingThem)
     EXPECT_TRUE(converter.getLastError().startsWith(QStringLiteral("The file ") + charges));
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("x.orcinp"))));
 }
+
+TEST(OrcaInput, ImpossibleSystemChargeIsRefusedBeforeAnythingIsWritten)
+{
+    // A damaged output whose charge would overflow the integer charge line.
+    QTemporaryDir dir;
+    QString source = text(mopac(QStringLiteral("eu_h2o8_allvec.out")));
+    ASSERT_TRUE(source.contains(QStringLiteral("CHARGE ON SYSTEM = +3")));
+    source.replace(QStringLiteral("CHARGE ON SYSTEM = +3"), QStringLiteral("CHARGE ON SYSTEM = 4.4e47"));
+    const QString damaged = dir.filePath(QStringLiteral("damaged.out"));
+    QFile file(damaged);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(source.toUtf8());
+    file.close();
+
+    OrvaneFilesConverter converter(nullptr, damaged);
+    EXPECT_FALSE(converter.convertFromOutToInpOrca(dir.filePath(QStringLiteral("d.orcinp")), true, false, 0, 0, 5,
+        QString()));
+    EXPECT_TRUE(converter.getLastError().contains(QStringLiteral("is not a charge a molecule can have")));
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("d.orcinp"))));
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("d.pointcharge"))));
+}
