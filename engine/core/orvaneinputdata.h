@@ -125,6 +125,7 @@ private:
 
     QString getTypeOfGeometryFromMopFile(const QString& file);
     static int calculateResiduesNumber(const QString& file);
+    bool setCoordFromZMatrix(const QVector<CoordZMT>& rows, const QString& fileKind);
     void reportProgress(const QString& message);
 };
 

@@ -82,6 +82,22 @@ int declaredMol2AtomCount(const QString& file)
 
 } // namespace
 
+bool OrvaneInputData::setCoordFromZMatrix(const QVector<CoordZMT>& rows, const QString& fileKind)
+{
+    // Replaces the Cartesian atoms; a Z-matrix that cannot be placed leaves them as they were.
+    OrvaneFilesConverter converter;
+    const QVector<Coord> atoms = converter.createXYZFromZMTCoord(rows);
+    if (atoms.size() != rows.size()) {
+        lastError += QStringLiteral("\nThe Z-matrix of the desired %1 file cannot be turned into "
+                                    "cartesian coordinates: ")
+                         .arg(fileKind)
+            + converter.getLastError() + fileName;
+        return false;
+    }
+    coord = atoms;
+    return true;
+}
+
 bool OrvaneInputData::readMopacOutFile(const bool& keepTv)
 {
     OrvaneLineReader reader(fileName);
@@ -184,15 +200,8 @@ bool OrvaneInputData::readMopacOutFile(const bool& keepTv)
                     }
                     rows.append(row);
                 }
-                OrvaneFilesConverter converter;
-                const QVector<Coord> atoms = converter.createXYZFromZMTCoord(rows);
-                if (atoms.size() != rows.size()) {
-                    lastError += QStringLiteral("\nThe Z-matrix of the desired .out file cannot be turned into "
-                                                "cartesian coordinates: ")
-                        + converter.getLastError() + fileName;
+                if (!setCoordFromZMatrix(rows, QStringLiteral(".out")))
                     return false;
-                }
-                coord = atoms;
             } else if (next.isEmpty()) {
                 line = reader.readLine().simplified();
                 while (!line.isEmpty()) {
@@ -362,15 +371,8 @@ bool OrvaneInputData::readMopFile()
             }
             rows.append(row);
         }
-        OrvaneFilesConverter converter;
-        const QVector<Coord> atoms = converter.createXYZFromZMTCoord(rows);
-        if (atoms.size() != rows.size()) {
-            lastError += QStringLiteral("\nThe Z-matrix of the desired .mop file cannot be turned into "
-                                        "cartesian coordinates: ")
-                + converter.getLastError() + fileName;
+        if (!setCoordFromZMatrix(rows, QStringLiteral(".mop")))
             return false;
-        }
-        coord = atoms;
     } else {
         int row = 0;
         while (reader.readLine(line)) {
