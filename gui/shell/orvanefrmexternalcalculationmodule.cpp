@@ -9,6 +9,7 @@
 #include "orvanefrmmopackeywords.h"
 #include "orvanefrmorcakeywords.h"
 #include "orvanefrmsearching.h"
+#include "orvanescreenplacement.h"
 #include "orvanefilesconverter.h"
 #include "orvaneinputdata.h"
 #include "orvaneorganizemolecules.h"
@@ -29,7 +30,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
-#include <QScreen>
 #include <QShortcut>
 #include <QTextCursor>
 #include <QTextStream>
@@ -617,15 +617,8 @@ void OrvaneFrmExternalCalculationModule::on_cbxShowMoleculeViewer_toggled(bool c
 
 void OrvaneFrmExternalCalculationModule::on_dockWidget_topLevelChanged(bool topLevel)
 {
-    if (!topLevel)
-        return;
-    const QScreen* screen = ui->dockWidget->screen();
-    if (!screen)
-        return;
-    const QRect area = screen->availableGeometry();
-    QRect frame = ui->dockWidget->frameGeometry();
-    frame.moveCenter(area.center());
-    ui->dockWidget->move(frame.topLeft());
+    if (topLevel)
+        OrvaneScreenPlacement::centreOnItsScreen(ui->dockWidget);
 }
 
 void OrvaneFrmExternalCalculationModule::on_btnShowAbsorptionSpectrumModule_clicked()

@@ -2,6 +2,7 @@
 #include "ui_orvanefrmhandlespectroscopiccalculation.h"
 
 #include "orvanefrmplaceholderpage.h"
+#include "orvanefrmspectroscopiccalculation.h"
 
 #include <QIcon>
 #include <QListWidgetItem>
@@ -42,8 +43,8 @@ OrvaneFrmHandleSpectroscopicCalculation::OrvaneFrmHandleSpectroscopicCalculation
 
     // The four page slots, in row order.
     addPage(new OrvaneFrmPlaceholderPage(this, tr("Plot Emission Spectrum")));
-    addPage(new OrvaneFrmPlaceholderPage(this, tr("Intensity Parameters")));
-    addPage(new OrvaneFrmPlaceholderPage(this, tr("Energy Transfer Rates and Quantum Yield")));
+    addPage(new OrvaneFrmSpectroscopicCalculation(this, 0));
+    addPage(new OrvaneFrmSpectroscopicCalculation(this, 2));
     frmPlotAbsorptionSpectrum = new OrvaneFrmPlaceholderPage(this, tr("Plot Absorption Spectrum"));
     addPage(frmPlotAbsorptionSpectrum);
 

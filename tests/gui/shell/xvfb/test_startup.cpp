@@ -6,7 +6,9 @@
 #include "../../support/guitestsupport.h"
 
 #include "orvanefrmfileviewer.h"
+#include "orvanefrmhandlespectroscopiccalculation.h"
 #include "orvanefrmmainwindow.h"
+#include "orvanefrmspectroscopiccalculation.h"
 #include "orvanestartup.h"
 
 #include <QApplication>
@@ -201,6 +203,26 @@ TEST_F(StartupFixture, SplashThenTheMaximisedWindowOnTheMopacPage)
             list->setCurrentRow(page);
             QTest::qWait(100);
             EXPECT_TRUE(window->grab().save(artifact(QStringLiteral("main_window_page%1.png").arg(page))));
+        }
+        // The two calculation pages of Module 3.
+        list->setCurrentRow(OrvaneFrmMainWindow::SpectroscopicPage);
+        auto* module3 = qobject_cast<OrvaneFrmHandleSpectroscopicCalculation*>(stack->currentWidget());
+        ASSERT_NE(module3, nullptr);
+        auto* module3List = module3->findChild<QListWidget*>(QStringLiteral("listWidget"));
+        auto* module3Pages = module3->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"));
+        const struct
+        {
+            int row;
+            const char* name;
+        } calculationPages[] = {{1, "module3_intensity_parameters.png"}, {2, "module3_energy_transfer.png"}};
+        for (const auto& calculation : calculationPages) {
+            module3List->setCurrentRow(calculation.row);
+            auto* form = qobject_cast<OrvaneFrmSpectroscopicCalculation*>(module3Pages->currentWidget());
+            ASSERT_NE(form, nullptr) << calculation.name;
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(form->window()));
+            EXPECT_TRUE(form->isVisible()) << calculation.name;
+            QTest::qWait(150);
+            EXPECT_TRUE(window->grab().save(artifact(QString::fromLatin1(calculation.name))));
         }
         window->close();
     });
