@@ -2,6 +2,7 @@
 
 #include "orvaneeu3model.h"
 #include "orvaneinputdata.h"
+#include "orvaneioniontransfer.h"
 #include "orvaneomega.h"
 #include "orvanerateequations.h"
 #include "orvanerl.h"
@@ -365,7 +366,7 @@ double OrvaneSpectroscopicCalculation::boltzmannFactor(const double& delta) cons
 
 double OrvaneSpectroscopicCalculation::overlap4f4f(const double& R) const
 {
-    return 2.0 * 155.6608 * std::exp(-R * 1e8 / 0.26226);
+    return OrvaneIonIonTransfer::overlap4f4f(R / Eu3::angstromToCm);
 }
 
 double OrvaneSpectroscopicCalculation::overlap4fLigand(const double& R0, const double& R) const
