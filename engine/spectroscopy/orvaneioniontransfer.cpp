@@ -1,6 +1,7 @@
 #include "orvaneioniontransfer.h"
 
 #include "orvaneeu3model.h"
+#include "orvanetransferconstants.h"
 
 #include <cmath>
 
@@ -8,16 +9,12 @@ namespace OrvaneIonIonTransfer {
 
 namespace {
 
+using namespace OrvaneTransferConstants;
+
 // Literal constants of the published method, kept as printed there.
-constexpr double pi = 3.14159265359;
-constexpr double ln2 = 0.693147180559945;
-constexpr double cmToInverseErg = 5.03411751e15;
 constexpr double fourPiOverThreeHbar = 3.9720296889380734e27;
-constexpr double twoPiOverHbar = 5.958044533407109e27;
 // 2 pi / hbar x 14 / 5, the angular factor of the quadrupole-quadrupole term.
 constexpr double quadrupoleQuadrupolePrefactor = 1.6682524693539906e28;
-// <f||C(2)||f>, the same for every 4f ion.
-constexpr double racahC2 = -1.366;
 // Dipole strength of the 4f-4f transitions, cm^2 (Omega of 1e-20 cm^2).
 constexpr double dipoleStrength = 1e-20;
 // 4f-4f overlap of two ions: amplitude and decay length (Angstrom).
@@ -28,6 +25,9 @@ double degeneracy(const int& donorJ, const int& acceptorJ)
 {
     return double(2 * donorJ + 1) * double(2 * acceptorJ + 1);
 }
+
+// <f||C(2)||f>, the same for every 4f ion.
+const double racahC2 = OrvaneEu3Model::racahTensor(2);
 
 double fourthPowerOfCharge()
 {
