@@ -77,6 +77,8 @@ OrvaneFrmIonIonTransfer::OrvaneFrmIonIonTransfer(QWidget* parent)
     title = new QCPTextElement(plot, QString(), QFont(font().family(), 12, 75));
     plot->plotLayout()->addElement(0, 0, title);
     plot->xAxis->setLabel(QStringLiteral("Rate (s^-1)"));
+    ui->splitter->setStretchFactor(0, 3);
+    ui->splitter->setStretchFactor(1, 2);
 
     // Tb -> Eu is the transfer the form is for; both level lists have a
     // current row from the start, so Calculate works at once.
