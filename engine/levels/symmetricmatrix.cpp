@@ -1,0 +1,170 @@
+#include "symmetricmatrix.h"
+
+#include <cmath>
+
+SymmetricMatrix::SymmetricMatrix(unsigned n) : size(n), data(std::size_t(n) * (n + 1) / 2, 0.0)
+{
+}
+
+SymmetricMatrix::~SymmetricMatrix() = default;
+
+// The rotations work in place on one packed copy, and each row keeps its
+// largest off-diagonal magnitude (and the first column holding it), so a
+// pivot search costs n comparisons instead of a scan of the whole triangle.
+// Every element is formed by the same floating-point operations, in the same
+// order, as the textbook step A' = R A R^T through a dense intermediate, so
+// the pivots, the tie order and the eigenpairs are bitwise those of that step.
+SymmetricMatrix::Outcome SymmetricMatrix::diagonalize(double tolerance,
+                                                      std::vector<EigenPair>& pairs) const
+{
+    pairs.clear();
+    for (const double x : data)
+        if (!std::isfinite(x))
+            return Outcome::NonFinite;
+    const unsigned n = size;
+    if (n == 0)
+        return Outcome::Converged;
+    if (n == 1) {
+        pairs.push_back(EigenPair{data[0], {1.0}});
+        return Outcome::Converged;
+    }
+
+    std::vector<double> a(data);
+    // Eigenvector w is row w of `v` (column w of the textbook V), so that a
+    // rotation updates two contiguous rows.
+    std::vector<double> v(std::size_t(n) * n, 0.0);
+    for (unsigned w = 0; w < n; ++w)
+        v[std::size_t(w) * n + w] = 1.0;
+    std::vector<std::size_t> rowStart(n);
+    for (unsigned i = 0; i < n; ++i)
+        rowStart[i] = std::size_t(i) * (i + 1) / 2;
+
+    // Largest |A(j,k)|, k < j, and its first column; -1 when none is a number.
+    std::vector<double> rowMax(n, -1.0);
+    std::vector<unsigned> rowArg(n, 0);
+    auto scanRow = [&](unsigned j) {
+        const double* row = a.data() + rowStart[j];
+        double best = -1.0;
+        unsigned arg = 0;
+        for (unsigned k = 0; k < j; ++k) {
+            const double m = std::fabs(row[k]);
+            if (m > best) {
+                best = m;
+                arg = k;
+            }
+        }
+        rowMax[j] = best;
+        rowArg[j] = arg;
+    };
+    // A changed element of a row whose maximum lies elsewhere.
+    auto offerToRow = [&](unsigned j, unsigned column, double element) {
+        const double m = std::fabs(element);
+        if (m > rowMax[j] || (m == rowMax[j] && column < rowArg[j])) {
+            rowMax[j] = m;
+            rowArg[j] = column;
+        }
+    };
+    for (unsigned j = 1; j < n; ++j)
+        scanRow(j);
+
+    const double limit = std::fabs(tolerance);
+    const long cap = maxRotations(n);
+    for (long rotations = 0;; ++rotations) {
+        // The search starts from (p, q) = (0, 1) with |A(1,0)|; a later element
+        // wins only when strictly larger.
+        unsigned p = 0;
+        unsigned q = 1;
+        double best = std::fabs(a[1]);
+        for (unsigned j = 1; j < n; ++j)
+            if (rowMax[j] > best) {
+                best = rowMax[j];
+                p = j;
+                q = rowArg[j];
+            }
+        if (best < limit)
+            break;
+
+        double& pivot = a[packedIndex(p, q)];
+        double& diagonalP = a[rowStart[p] + p];
+        double& diagonalQ = a[rowStart[q] + q];
+        const double apq = pivot;
+        const double app = diagonalP;
+        const double aqq = diagonalQ;
+        if (!std::isfinite(apq) || !std::isfinite(app) || !std::isfinite(aqq))
+            return Outcome::NonFinite;
+        if (rotations == cap)
+            return Outcome::RotationLimit;
+
+        const double theta = (aqq - app) / (2.0 * apq);
+        double t = 1.0;
+        if (theta != 0.0) {
+            const double sign = theta > 0.0 ? 1.0 : -1.0;
+            t = 1.0 / (sign * std::sqrt(theta * theta + 1.0) + theta);
+        }
+        const double c = 1.0 / std::sqrt(t * t + 1.0);
+        const double s = t * c;
+
+        // Rows p and q of R A.
+        const double gpp = c * app - s * apq;
+        const double gpq = c * apq - s * aqq;
+        const double gqp = c * apq + s * app;
+        const double gqq = c * aqq + s * apq;
+        diagonalP = c * gpp - s * gpq;
+        diagonalQ = s * gqp + c * gqq;
+        pivot = p > q ? s * gpp + c * gpq : c * gqp - s * gqq;
+
+        // Columns p and q of every other row; (j,p) and (j,q) sit in row j
+        // beyond the smaller of p and q, in the rows p and q before it.
+        const unsigned lo = p < q ? p : q;
+        const unsigned hi = p < q ? q : p;
+        double* rowLo = a.data() + rowStart[lo];
+        double* rowHi = a.data() + rowStart[hi];
+        auto rotate = [c, s, p, lo](double& withLo, double& withHi) {
+            double& ajp = p == lo ? withLo : withHi;
+            double& ajq = p == lo ? withHi : withLo;
+            const double x = ajp;
+            const double y = ajq;
+            ajp = c * x - s * y;
+            ajq = s * x + c * y;
+        };
+        for (unsigned j = 0; j < lo; ++j)
+            rotate(rowLo[j], rowHi[j]);
+        for (unsigned j = lo + 1; j < hi; ++j) {
+            double* row = a.data() + rowStart[j];
+            rotate(row[lo], rowHi[j]);
+            if (rowArg[j] == lo)
+                scanRow(j);
+            else
+                offerToRow(j, lo, row[lo]);
+        }
+        for (unsigned j = hi + 1; j < n; ++j) {
+            double* row = a.data() + rowStart[j];
+            rotate(row[lo], row[hi]);
+            if (rowArg[j] == lo || rowArg[j] == hi) {
+                scanRow(j);
+            } else {
+                offerToRow(j, lo, row[lo]);
+                offerToRow(j, hi, row[hi]);
+            }
+        }
+        scanRow(lo);
+        scanRow(hi);
+
+        double* vp = v.data() + std::size_t(p) * n;
+        double* vq = v.data() + std::size_t(q) * n;
+        for (unsigned r = 0; r < n; ++r) {
+            const double x = vp[r];
+            const double y = vq[r];
+            vp[r] = c * x - s * y;
+            vq[r] = c * y + s * x;
+        }
+    }
+
+    pairs.resize(n);
+    for (unsigned w = 0; w < n; ++w) {
+        pairs[w].eigenvalue = a[rowStart[w] + w];
+        pairs[w].eigenvector.assign(v.begin() + std::ptrdiff_t(w) * n,
+                                    v.begin() + std::ptrdiff_t(w + 1) * n);
+    }
+    return Outcome::Converged;
+}
