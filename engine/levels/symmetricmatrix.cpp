@@ -81,7 +81,9 @@ SymmetricMatrix::Outcome SymmetricMatrix::diagonalize(double tolerance,
                 p = j;
                 q = rowArg[j];
             }
-        if (best < limit)
+        // With nothing left off the diagonal there is no rotation to make,
+        // whatever the tolerance (a zero pivot would give 0/0).
+        if (best < limit || best == 0.0)
             break;
 
         double& pivot = a[packedIndex(p, q)];
@@ -160,6 +162,10 @@ SymmetricMatrix::Outcome SymmetricMatrix::diagonalize(double tolerance,
         }
     }
 
+    // An overflow on the diagonal leaves the off-diagonal part at rest.
+    for (unsigned w = 0; w < n; ++w)
+        if (!std::isfinite(a[rowStart[w] + w]))
+            return Outcome::NonFinite;
     pairs.resize(n);
     for (unsigned w = 0; w < n; ++w) {
         pairs[w].eigenvalue = a[rowStart[w] + w];

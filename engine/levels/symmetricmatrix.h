@@ -59,10 +59,10 @@ public:
     // well-scaled matrix needs.
     static long maxRotations(unsigned n) { return 50L * long(n) * long(n); }
 
-    // Rotates until every off-diagonal magnitude is below |tolerance| and
-    // leaves in `pairs` the n eigenpairs in the order of the final diagonal
-    // (none for n = 0). The matrix itself is not changed. Anything but
-    // Converged leaves `pairs` empty.
+    // Rotates until every off-diagonal magnitude is below |tolerance| (or is
+    // exactly zero) and leaves in `pairs` the n eigenpairs in the order of the
+    // final diagonal (none for n = 0). The matrix itself is not changed.
+    // Anything but Converged leaves `pairs` empty.
     Outcome diagonalize(double tolerance, std::vector<EigenPair>& pairs) const;
 
 private:
