@@ -48,9 +48,9 @@ SymmetricMatrix randomMatrix(unsigned n, std::mt19937_64& engine, bool levelLike
 
 // Small integers: many off-diagonal elements share the largest magnitude, so
 // the tie order of the pivot search decides the path.
-SymmetricMatrix tiedMatrix(unsigned n, std::mt19937_64& engine)
+SymmetricMatrix tiedMatrix(unsigned n, std::mt19937_64& engine, int largest = 2)
 {
-    std::uniform_int_distribution<int> small(-2, 2);
+    std::uniform_int_distribution<int> small(-largest, largest);
     SymmetricMatrix m(n);
     for (unsigned i = 0; i < n; ++i)
         for (unsigned j = 0; j <= i; ++j)
@@ -61,6 +61,19 @@ SymmetricMatrix tiedMatrix(unsigned n, std::mt19937_64& engine)
 bool sameBits(double a, double b)
 {
     return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+void expectSameBits(const std::vector<EigenPair>& fast, const std::vector<EigenPair>& literal)
+{
+    ASSERT_EQ(fast.size(), literal.size());
+    for (std::size_t w = 0; w < fast.size(); ++w) {
+        ASSERT_TRUE(sameBits(fast[w].eigenvalue, literal[w].eigenvalue))
+            << "pair " << w << ": " << fast[w].eigenvalue << " vs " << literal[w].eigenvalue;
+        ASSERT_EQ(fast[w].eigenvector.size(), literal[w].eigenvector.size());
+        for (std::size_t r = 0; r < fast[w].eigenvector.size(); ++r)
+            ASSERT_TRUE(sameBits(fast[w].eigenvector[r], literal[w].eigenvector[r]))
+                << "pair " << w << " component " << r;
+    }
 }
 
 } // namespace
@@ -219,15 +232,31 @@ TEST(SymmetricMatrix, FastRotationMatchesLiteralBitForBit)
             const Outcome fastOutcome = m.diagonalize(1e-10, fast);
             ASSERT_EQ(fastOutcome, LiteralJacobi::diagonalize(m, 1e-10, literal));
             ASSERT_EQ(fastOutcome, Outcome::Converged);
-            ASSERT_EQ(fast.size(), literal.size());
-            for (unsigned w = 0; w < n; ++w) {
-                ASSERT_TRUE(sameBits(fast[w].eigenvalue, literal[w].eigenvalue))
-                    << "pair " << w << ": " << fast[w].eigenvalue << " vs " << literal[w].eigenvalue;
-                for (unsigned r = 0; r < n; ++r)
-                    ASSERT_TRUE(sameBits(fast[w].eigenvector[r], literal[w].eigenvector[r]))
-                        << "pair " << w << " component " << r;
-            }
+            expectSameBits(fast, literal);
         }
+    }
+    // The first rotation, (2,0) by 45 degrees, makes A(3,0) = c + c, exactly
+    // the unchanged A(3,1) = 2c: row 3 must now offer column 0, met first.
+    {
+        const double c = 1.0 / std::sqrt(2.0);
+        const SymmetricMatrix m = fromRows({{0}, {0, 0}, {2, 0, 0}, {1, 2 * c, 1, 0}});
+        std::vector<EigenPair> fast;
+        std::vector<EigenPair> literal;
+        ASSERT_EQ(m.diagonalize(1e-10, fast), Outcome::Converged);
+        ASSERT_EQ(LiteralJacobi::diagonalize(m, 1e-10, literal), Outcome::Converged);
+        expectSameBits(fast, literal);
+    }
+    // Entries -1, 0 and 1: rotations by 45 degrees keep producing equal
+    // magnitudes, also between elements the row maxima must order by column.
+    for (int trial = 0; trial < 400; ++trial) {
+        const unsigned n = 3 + trial % 6;
+        SCOPED_TRACE(::testing::Message() << "trial " << trial << ", n = " << n);
+        const SymmetricMatrix m = tiedMatrix(n, engine, 1);
+        std::vector<EigenPair> fast;
+        std::vector<EigenPair> literal;
+        const Outcome fastOutcome = m.diagonalize(1e-10, fast);
+        ASSERT_EQ(fastOutcome, LiteralJacobi::diagonalize(m, 1e-10, literal));
+        expectSameBits(fast, literal);
     }
 }
 

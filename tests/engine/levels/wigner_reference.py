@@ -93,6 +93,8 @@ threej_named = [
     ((1, 1, 3, 0, 0, 0), "triangle violated"),
     ((1, 1, 1, H, -H, 0), "j + m not an integer"),
     ((H, H, 1, 1, -1, 0), "j + m not an integer"),
+    ((1, 1, H, -H, 0, H), "j + m not an integer"),  # only j1 + m1: the j sum is half-integer
+    ((H, 1, 1, H, 0, -H), "j + m not an integer"),  # only j3 + m3
     ((Fr(3, 10), 1, 1, 0, 0, 0), "argument 0.3"),
     ((1, 1, 1, Fr(3, 10), -Fr(3, 10), 0), "argument 0.3"),
 ]
