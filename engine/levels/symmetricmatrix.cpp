@@ -1,6 +1,24 @@
 #include "symmetricmatrix.h"
 
+#include <algorithm>
 #include <cmath>
+
+namespace {
+
+// One Jacobi rotation of pairs of elements: x on the p side, y on the q side,
+// x' = c x - s y and y' = s x + c y. The same expressions serve rows of A and
+// of V (V'(r,q) = c V(r,q) + s V(r,p) is the same sum in the other order).
+void rotatePairs(double* __restrict x, double* __restrict y, unsigned count, double c, double s)
+{
+    for (unsigned i = 0; i < count; ++i) {
+        const double xi = x[i];
+        const double yi = y[i];
+        x[i] = c * xi - s * yi;
+        y[i] = s * xi + c * yi;
+    }
+}
+
+} // namespace
 
 SymmetricMatrix::SymmetricMatrix(unsigned n) : size(n), data(std::size_t(n) * (n + 1) / 2, 0.0)
 {
@@ -45,24 +63,25 @@ SymmetricMatrix::Outcome SymmetricMatrix::diagonalize(double tolerance,
     auto scanRow = [&](unsigned j) {
         const double* row = a.data() + rowStart[j];
         double best = -1.0;
+        for (unsigned k = 0; k < j; ++k)
+            best = std::max(best, std::fabs(row[k])); // a NaN is passed over
         unsigned arg = 0;
-        for (unsigned k = 0; k < j; ++k) {
-            const double m = std::fabs(row[k]);
-            if (m > best) {
-                best = m;
+        for (unsigned k = 0; k < j; ++k)
+            if (std::fabs(row[k]) == best) {
                 arg = k;
+                break;
             }
-        }
         rowMax[j] = best;
         rowArg[j] = arg;
     };
-    // A changed element of a row whose maximum lies elsewhere.
-    auto offerToRow = [&](unsigned j, unsigned column, double element) {
-        const double m = std::fabs(element);
-        if (m > rowMax[j] || (m == rowMax[j] && column < rowArg[j])) {
-            rowMax[j] = m;
-            rowArg[j] = column;
-        }
+    // The magnitude of a changed element of a row whose maximum lies elsewhere.
+    // Written without branches: which way it goes is hard to predict.
+    auto offerToRow = [&](unsigned j, unsigned column, double m) {
+        const double current = rowMax[j];
+        const unsigned arg = rowArg[j];
+        const bool take = (m > current) | ((m == current) & (column < arg));
+        rowMax[j] = take ? m : current;
+        rowArg[j] = take ? column : arg;
     };
     for (unsigned j = 1; j < n; ++j)
         scanRow(j);
@@ -75,12 +94,16 @@ SymmetricMatrix::Outcome SymmetricMatrix::diagonalize(double tolerance,
         unsigned p = 0;
         unsigned q = 1;
         double best = std::fabs(a[1]);
-        for (unsigned j = 1; j < n; ++j)
-            if (rowMax[j] > best) {
-                best = rowMax[j];
-                p = j;
-                q = rowArg[j];
-            }
+        unsigned bestRow = 0;
+        for (unsigned j = 1; j < n; ++j) {
+            const bool larger = rowMax[j] > best;
+            best = larger ? rowMax[j] : best;
+            bestRow = larger ? j : bestRow;
+        }
+        if (bestRow != 0) {
+            p = bestRow;
+            q = rowArg[bestRow];
+        }
         // With nothing left off the diagonal there is no rotation to make,
         // whatever the tolerance (a zero pivot would give 0/0).
         if (best < limit || best == 0.0)
@@ -121,45 +144,51 @@ SymmetricMatrix::Outcome SymmetricMatrix::diagonalize(double tolerance,
         const unsigned hi = p < q ? q : p;
         double* rowLo = a.data() + rowStart[lo];
         double* rowHi = a.data() + rowStart[hi];
-        auto rotate = [c, s, p, lo](double& withLo, double& withHi) {
-            double& ajp = p == lo ? withLo : withHi;
-            double& ajq = p == lo ? withHi : withLo;
-            const double x = ajp;
-            const double y = ajq;
-            ajp = c * x - s * y;
-            ajq = s * x + c * y;
-        };
-        for (unsigned j = 0; j < lo; ++j)
-            rotate(rowLo[j], rowHi[j]);
+        if (p == lo)
+            rotatePairs(rowLo, rowHi, lo, c, s);
+        else
+            rotatePairs(rowHi, rowLo, lo, c, s);
         for (unsigned j = lo + 1; j < hi; ++j) {
             double* row = a.data() + rowStart[j];
-            rotate(row[lo], rowHi[j]);
-            if (rowArg[j] == lo)
-                scanRow(j);
+            if (p == lo)
+                rotatePairs(row + lo, rowHi + j, 1, c, s);
             else
-                offerToRow(j, lo, row[lo]);
+                rotatePairs(rowHi + j, row + lo, 1, c, s);
+            const double m = std::fabs(row[lo]);
+            if (rowArg[j] != lo)
+                offerToRow(j, lo, m);
+            else if (m >= rowMax[j])
+                rowMax[j] = m;
+            else
+                scanRow(j);
         }
         for (unsigned j = hi + 1; j < n; ++j) {
             double* row = a.data() + rowStart[j];
-            rotate(row[lo], row[hi]);
-            if (rowArg[j] == lo || rowArg[j] == hi) {
-                scanRow(j);
+            if (p == lo)
+                rotatePairs(row + lo, row + hi, 1, c, s);
+            else
+                rotatePairs(row + hi, row + lo, 1, c, s);
+            const unsigned arg = rowArg[j];
+            if (arg != lo && arg != hi) {
+                offerToRow(j, lo, std::fabs(row[lo]));
+                offerToRow(j, hi, std::fabs(row[hi]));
+                continue;
+            }
+            // The row's maximum moved: it stays where it was unless it shrank.
+            const double m = std::fabs(row[arg]);
+            if (m >= rowMax[j]) {
+                rowMax[j] = m;
+                const unsigned other = arg == lo ? hi : lo;
+                offerToRow(j, other, std::fabs(row[other]));
             } else {
-                offerToRow(j, lo, row[lo]);
-                offerToRow(j, hi, row[hi]);
+                scanRow(j);
             }
         }
         scanRow(lo);
         scanRow(hi);
 
-        double* vp = v.data() + std::size_t(p) * n;
-        double* vq = v.data() + std::size_t(q) * n;
-        for (unsigned r = 0; r < n; ++r) {
-            const double x = vp[r];
-            const double y = vq[r];
-            vp[r] = c * x - s * y;
-            vq[r] = c * y + s * x;
-        }
+        // V' = V R^T on columns p and q, which are rows p and q here.
+        rotatePairs(v.data() + std::size_t(p) * n, v.data() + std::size_t(q) * n, n, c, s);
     }
 
     // An overflow on the diagonal leaves the off-diagonal part at rest.
