@@ -312,6 +312,28 @@ int main(int argc, char** argv)
         p.drawRect(QRectF(14, 21, 20, 6));
     });
 
+    // Buttons that add and remove a ligand-atom group (shown at 11 x 11).
+    auto roundSign = [](QPainter& p, QColor fill, bool plus) {
+        p.setPen(QPen(fill.darker(160), 1.5));
+        p.setBrush(fill);
+        p.drawEllipse(QPointF(12, 12), 10.5, 10.5);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(5, 10, 14, 4));
+        if (plus)
+            p.drawRect(QRectF(10, 5, 4, 14));
+    };
+    save("add.png", 24, 24, [&](QPainter& p) { roundSign(p, QColor(40, 150, 70), true); });
+    save("remove.png", 24, 24, [&](QPainter& p) { roundSign(p, QColor(200, 50, 50), false); });
+    // Window icon of the transfer-channel options: a ligand state handing its
+    // energy to the ion. A bitmap has no transparency, so it has a background.
+    save("optimize.bmp", 32, 32, [](QPainter& p) {
+        p.fillRect(QRectF(0, 0, 32, 32), QColor(245, 245, 250));
+        sphere(p, QPointF(8, 22), 6, QColor(60, 90, 200));
+        sphere(p, QPointF(24, 10), 6, QColor(235, 40, 40));
+        arrow(p, QPointF(12, 18), QPointF(20, 13), QColor(230, 150, 20), 2);
+    });
+
     // Program emblem: a red emitting ion in its ring of ligands.
     auto emblem = [](QPainter& p, double size) {
         const double s = size / 96.0;
