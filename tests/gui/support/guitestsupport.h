@@ -174,4 +174,26 @@ inline DragResult dragAndDrop(QWidget* target, const QMimeData& data)
     return result;
 }
 
+#include <QDir>
+
+// Makes a folder the process's current folder for the life of the object, then
+// goes back: for windows that read their data files from the current folder.
+class ScopedCurrentDirectory
+{
+public:
+    explicit ScopedCurrentDirectory(const QString& path)
+        : previous(QDir::currentPath())
+        , changed(QDir::setCurrent(path))
+    {
+    }
+    ~ScopedCurrentDirectory() { QDir::setCurrent(previous); }
+    ScopedCurrentDirectory(const ScopedCurrentDirectory&) = delete;
+    ScopedCurrentDirectory& operator=(const ScopedCurrentDirectory&) = delete;
+    bool isChanged() const { return changed; }
+
+private:
+    QString previous;
+    bool changed;
+};
+
 #endif
