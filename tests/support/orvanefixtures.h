@@ -91,18 +91,24 @@ inline bool finishesWithin(int seconds, const std::function<bool()>& work)
 }
 
 // Makes `path` the current folder for the life of the object (data files
-// such as "EnergyLevels4f/" are read from the current folder) and restores the
-// previous one afterwards.
+// such as "EnergyLevels4f/" and "CIEpoints.txt" are read from the current
+// folder) and restores the previous one afterwards.
 class ScopedCurrentDirectory
 {
 public:
-    explicit ScopedCurrentDirectory(const QString& path) : previous(QDir::currentPath()) { QDir::setCurrent(path); }
+    explicit ScopedCurrentDirectory(const QString& path)
+        : previous(QDir::currentPath())
+        , changed(QDir::setCurrent(path))
+    {
+    }
     ~ScopedCurrentDirectory() { QDir::setCurrent(previous); }
     ScopedCurrentDirectory(const ScopedCurrentDirectory&) = delete;
     ScopedCurrentDirectory& operator=(const ScopedCurrentDirectory&) = delete;
+    bool isChanged() const { return changed; }
 
 private:
     QString previous;
+    bool changed;
 };
 
 } // namespace OrvaneFixtures
