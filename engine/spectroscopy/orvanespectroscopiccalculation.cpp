@@ -2,9 +2,11 @@
 
 #include "orvaneeu3model.h"
 #include "orvaneinputdata.h"
+#include "orvaneioniontransfer.h"
 #include "orvaneomega.h"
 #include "orvanerateequations.h"
 #include "orvanerl.h"
+#include "orvanetransferconstants.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,9 +15,10 @@ namespace Eu3 = OrvaneEu3Model;
 
 namespace {
 
+using namespace OrvaneTransferConstants;
+
 // Literal constants of the published method; results are compared with
 // published numbers, so they stay exactly as they are printed there.
-constexpr double pi = 3.14159265359;
 constexpr double threeH = 1.987820871e-26;                // erg s
 constexpr double electronCharge = 4.803204505713468e-10;  // esu
 constexpr double electronChargeSquared = 2.307077352370616e-19;
@@ -27,12 +30,9 @@ constexpr double lawOneThird = 0.333333333333333;
 constexpr double lawPrefactor = 5154.349;
 constexpr double lawSlope = 0.0016612880289000001;
 constexpr double lawOffset = 122.6328568073266;
-constexpr double ln2 = 0.693147180559945;
 constexpr double ln2OverPi = 0.22063560015263695;
-constexpr double cmToInverseErg = 5.03411751e15;
 constexpr double e2Times1e35 = 2.307077352370616e-54;     // e^2 x 1e-35
 constexpr double fourPiOverHbar = 1.1916089066814218e28;
-constexpr double twoPiOverHbar = 5.958044533407109e27;
 constexpr double eightPiOverThreeHbar = 7.944059377876147e27;
 constexpr double hc = 1.9864456845196332e-16;              // erg cm
 constexpr double minusKT = -4.1419464000000004e-14;        // erg, 300 K
@@ -365,7 +365,7 @@ double OrvaneSpectroscopicCalculation::boltzmannFactor(const double& delta) cons
 
 double OrvaneSpectroscopicCalculation::overlap4f4f(const double& R) const
 {
-    return 2.0 * 155.6608 * std::exp(-R * 1e8 / 0.26226);
+    return OrvaneIonIonTransfer::overlap4f4f(R / Eu3::angstromToCm);
 }
 
 double OrvaneSpectroscopicCalculation::overlap4fLigand(const double& R0, const double& R) const

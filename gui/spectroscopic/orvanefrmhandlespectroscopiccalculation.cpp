@@ -2,6 +2,7 @@
 #include "ui_orvanefrmhandlespectroscopiccalculation.h"
 
 #include "orvanefrmplaceholderpage.h"
+#include "orvanefrmplotabsorptionspectrum.h"
 #include "orvanefrmspectroscopiccalculation.h"
 
 #include <QIcon>
@@ -45,7 +46,7 @@ OrvaneFrmHandleSpectroscopicCalculation::OrvaneFrmHandleSpectroscopicCalculation
     addPage(new OrvaneFrmPlaceholderPage(this, tr("Plot Emission Spectrum")));
     addPage(new OrvaneFrmSpectroscopicCalculation(this, 0));
     addPage(new OrvaneFrmSpectroscopicCalculation(this, 2));
-    frmPlotAbsorptionSpectrum = new OrvaneFrmPlaceholderPage(this, tr("Plot Absorption Spectrum"));
+    frmPlotAbsorptionSpectrum = new OrvaneFrmPlotAbsorptionSpectrum(this);
     addPage(frmPlotAbsorptionSpectrum);
 
     ui->listWidget->setCurrentRow(EmissionSpectrum);
