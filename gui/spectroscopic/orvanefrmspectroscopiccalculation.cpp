@@ -13,7 +13,14 @@
 #include "orvanefrmsettheorecticalomega.h"
 #include "orvanefrmspecprinting.h"
 #include "orvanefrmtransfermechanisms.h"
+#include "orvaneeu3model.h"
+#include "orvaneindicescalculation.h"
+#include "orvaneinputdata.h"
+#include "orvaneomega.h"
 #include "orvaneoptionwindow.h"
+#include "orvanespectroscopiccalculation.h"
+#include "orvanetextreader.h"
+#include "requiredcitations.h"
 #include "orvanereportfile.h"
 #include "threadadjustomega.h"
 
@@ -21,6 +28,7 @@
 #include <QApplication>
 #include <QDebug>
 #include <QDockWidget>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -29,6 +37,9 @@
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -397,39 +408,340 @@ void OrvaneFrmSpectroscopicCalculation::printMessage(QString message)
 // ---------------------------------------------------------------------------
 // Input side
 
+QString OrvaneFrmSpectroscopicCalculation::getOpenInputFileName(const QString& extension)
+{
+    if (!mopacFile.isEmpty()) {
+        saveLastDirectory(QFileInfo(mopacFile).absolutePath());
+        loadLastDirectory();
+    }
+    QString caption;
+    if (extension == QLatin1String("mop"))
+        caption = tr("Open MOPAC .mop File");
+    else if (extension == QLatin1String("out"))
+        caption = tr("Open MOPAC .out File");
+    else if (extension == QLatin1String("orcout"))
+        caption = tr("Open ORCA .orcout File");
+    const QString filter =
+        QStringLiteral("%1 (*.%2)").arg(QString(caption).remove(QStringLiteral("Open ")), extension);
+    return OrvaneDialogs::openFileName(this, caption, lastDirectory, filter);
+}
+
+void OrvaneFrmSpectroscopicCalculation::rememberFolderOf(const QString& fileName)
+{
+    saveLastDirectory(QFileInfo(fileName).absolutePath());
+    loadLastDirectory();
+}
+
 void OrvaneFrmSpectroscopicCalculation::on_btnChooseMopacOut_clicked()
 {
-    // Choosing and loading a structure: see the loading of input files.
+    loadLastDirectory();
+    const QString name = getOpenInputFileName(ui->rdbMopacOut->isChecked() ? QStringLiteral("out")
+                                                                          : QStringLiteral("mop"));
+    if (name.isEmpty())
+        return;
+    mopacFile = name;
+    loadInputFile(0);
 }
 
 void OrvaneFrmSpectroscopicCalculation::on_btnChooseMopacForceOut_clicked()
 {
-    // Choosing and loading a force-constant output: see the loading of input files.
+    const QString name = getOpenInputFileName(QStringLiteral("out"));
+    if (name.isEmpty())
+        return;
+    forceFile = name;
+    loadInputFile(2);
 }
 
 void OrvaneFrmSpectroscopicCalculation::on_btnChooseZindoOut_clicked()
 {
-    // Choosing and loading an excited-state output: see the loading of input files.
+    loadLastDirectory();
+    const QString name = getOpenInputFileName(ui->rdbZindoOutput->isChecked() ? QStringLiteral("log")
+                                                                             : QStringLiteral("orcout"));
+    if (name.isEmpty())
+        return;
+    orcaFile = name;
+    loadInputFile(0);
 }
 
-void OrvaneFrmSpectroscopicCalculation::on_edtMopacOut_textChanged(QString)
+void OrvaneFrmSpectroscopicCalculation::showStoredFile(QLineEdit* edit, const QString& fileName)
 {
-    // A typed or dropped structure: see the loading of input files.
+    if (fileName.isEmpty()) {
+        showDropHint(edit);
+    } else {
+        edit->setStyleSheet(QString());
+        edit->setText(fileName);
+    }
 }
 
-void OrvaneFrmSpectroscopicCalculation::on_edtZindoOut_textChanged(QString)
+void OrvaneFrmSpectroscopicCalculation::on_edtMopacOut_textChanged(QString text)
 {
-    // A typed or dropped excited-state output: see the loading of input files.
+    // Loading rewrites the field: keep the path.
+    const QString fileName = text;
+    if (fileName.isEmpty() || fileName.contains(mopacHint) || fileName == mopacFile)
+        return;
+    const QString suffix = QFileInfo(fileName).suffix();
+    if (suffix != QLatin1String("out") && suffix != QLatin1String("mop")) {
+        OrvaneDialogs::warning(this, tr("ORVANE Warning"),
+                               tr("The desired file contains an unknown extension (") + suffix
+                                   + tr(").\nPlease, try to open another file."));
+        // The field shows what is loaded, not the refused path.
+        showStoredFile(ui->edtMopacOut, mopacFile);
+        return;
+    }
+    // Switching the input type forgets the loaded file and clears the project.
+    (suffix == QLatin1String("out") ? ui->rdbMopacOut : ui->rdbMopFile)->setChecked(true);
+    mopacFile = fileName;
+    rememberFolderOf(mopacFile);
+    loadInputFile(0);
 }
 
-void OrvaneFrmSpectroscopicCalculation::on_edtMopacForceOut_textChanged(QString)
+void OrvaneFrmSpectroscopicCalculation::on_edtZindoOut_textChanged(QString text)
 {
-    // A typed or dropped force-constant output: see the loading of input files.
+    const QString fileName = text;
+    if (fileName.isEmpty() || fileName.contains(gaussianHint) || fileName.contains(orcaHint) || fileName == orcaFile)
+        return;
+    const QString suffix = QFileInfo(fileName).suffix();
+    if (suffix != QLatin1String("zin") && suffix != QLatin1String("orcout") && suffix != QLatin1String("log")) {
+        OrvaneDialogs::warning(this, tr("ORVANE Warning"),
+                               tr("The desired file contains an unknown extension (") + suffix
+                                   + tr(").\nPlease, try to open anothe file."));
+        showStoredFile(ui->edtZindoOut, orcaFile);
+        return;
+    }
+    orcaFile = fileName;
+    (suffix == QLatin1String("orcout") ? ui->rdbOrcaOutput : ui->rdbZindoOutput)->setChecked(true);
+    // A ZINDO output is read as such, not as a Gaussian one.
+    if (suffix == QLatin1String("zin"))
+        rlProgram = 0;
+    rememberFolderOf(orcaFile);
+    loadInputFile(0);
 }
 
-void OrvaneFrmSpectroscopicCalculation::on_rdbNewMethod_toggled(bool)
+void OrvaneFrmSpectroscopicCalculation::on_edtMopacForceOut_textChanged(QString text)
 {
-    // The force-constant methodology is never offered (its group is hidden).
+    const QString fileName = text;
+    if (fileName.isEmpty() || fileName == forceFile)
+        return;
+    const QString suffix = QFileInfo(fileName).suffix();
+    if (suffix != QLatin1String("out")) {
+        OrvaneDialogs::warning(this, tr("ORVANE Warning"),
+                               tr("The desired file contains an unknown extension (") + suffix
+                                   + tr(").nPlease, try to open another file. "));
+        return;
+    }
+    forceFile = fileName;
+    loadInputFile(2);
+}
+
+void OrvaneFrmSpectroscopicCalculation::on_rdbNewMethod_toggled(bool checked)
+{
+    // The force-constant methodology; its option is hidden, so the user never
+    // reaches this state.
+    ui->edtMopacForceOut->setVisible(checked);
+    ui->lblMopacForceOut->setVisible(checked);
+    ui->btnChooseMopacForceOut->setVisible(checked);
+    if (mode == 0)
+        ui->tabWidgetViewFiles->setTabEnabled(1, checked);
+    ui->stackedInputData->setVisible(!checked);
+
+    const bool mainInputNamed = mode == 0 ? !ui->edtMopacOut->text().isEmpty() : !ui->edtZindoOut->text().isEmpty();
+    if (checked && ui->edtMopacForceOut->text().isEmpty())
+        ui->btnCalculate->setEnabled(false);
+    else if (mainInputNamed)
+        ui->btnCalculate->setEnabled(true);
+
+    if (mode == 0 && !ui->edtMopacOut->text().isEmpty()) {
+        for (QWidget* widget : {static_cast<QWidget*>(ui->edtMopacForceOut), static_cast<QWidget*>(ui->lblMopacForceOut),
+                                static_cast<QWidget*>(ui->btnChooseMopacForceOut)})
+            widget->setEnabled(true);
+    } else if (mode != 0 && checked && ui->edtZindoOut->text().isEmpty() && ui->edtMopacForceOut->text().isEmpty()) {
+        for (QWidget* widget : {static_cast<QWidget*>(ui->edtMopacForceOut), static_cast<QWidget*>(ui->lblMopacForceOut),
+                                static_cast<QWidget*>(ui->btnChooseMopacForceOut)})
+            widget->setEnabled(false);
+    }
+    if (mode == 0) {
+        ui->gbxConventionalParametrization->setVisible(!checked);
+        ui->gbxParametrizationQDC->setVisible(!checked);
+        ui->frameAradPartition->setVisible(!checked);
+    }
+}
+
+void OrvaneFrmSpectroscopicCalculation::loadInputFile(const int& fileKind)
+{
+    molecule.lanthanideRequired = true;
+    if (fileKind == 2) {
+        ui->edtMopacForceOut->setText(forceFile);
+        // Shown in the report tab until a run replaces it; the other modes
+        // have no tab for it.
+        if (mode == 0)
+            loadFileInTab(forceFile, 1);
+        ui->btnCalculate->setEnabled(true);
+        return;
+    }
+    if (fileKind != 0)
+        return;
+
+    if (mode != 0) {
+        // The report of the same name, when there is one, gives the typed
+        // intensity parameters.
+        const QString omegaReport = replacedSuffix(orcaFile, QStringLiteral("omega"));
+        if (QFileInfo(omegaReport).isFile())
+            frmSetTheorecticalOmega->ui.lineEditOmgFile->setText(omegaReport);
+        ui->edtZindoOut->setStyleSheet(QString());
+        ui->edtZindoOut->setText(orcaFile);
+        loadFileInTab(orcaFile, 0);
+        for (QWidget* widget : {static_cast<QWidget*>(ui->btnChooseMopacForceOut),
+                                static_cast<QWidget*>(ui->lblMopacForceOut), static_cast<QWidget*>(ui->edtMopacForceOut)})
+            widget->setEnabled(true);
+        ui->btnCalculate->setEnabled(!ui->edtMopacForceOut->text().isEmpty()
+                                     || ui->rdbConventionalMethod->isChecked());
+        readLifeTime();
+        ui->btnFind->setEnabled(true);
+        return;
+    }
+
+    const QString status = QStringLiteral("-> (Orvane Spectroscopic Calculation) ");
+    emit newObjCalculationMessage(status + QStringLiteral("Project is being cleaned."));
+    clearProject();
+    emit newObjCalculationMessage(status + QStringLiteral("Project was cleaned."));
+    readExperimentalOmegas();
+
+    int structureType = Molecule::MopacOutputFile;
+    if (ui->rdbMopacOut->isChecked()) {
+        readExperimentalOmegaSideFile();
+    } else {
+        structureType = OrvaneInputData::checkTypeMopFile(mopacFile) ? int(Molecule::MopCartesianFile)
+                                                                     : int(Molecule::ZMatrixFile);
+    }
+    if (!molecule.readMolecule(mopacFile, structureType)) {
+        OrvaneDialogs::critical(this, tr("ORVANE Error"), molecule.getLastError());
+        return;
+    }
+    ui->edtMopacOut->setStyleSheet(QString());
+    ui->edtMopacOut->setText(mopacFile);
+
+    if (ui->rdbConventionalMethod->isChecked()) {
+        ui->btnCalculate->setEnabled(true);
+        // No more donors than the structure has, nor than the engine holds.
+        frmOmegaParametrization->ui.sbxCoordNumber->setMaximum(
+            qMax(1, qMin(int(molecule.atoms.size()) - 1, OrvaneEu3Model::maxCoordNumber)));
+        frmOmegaParametrization->setLigandAtomList(getCoordinatedAtomLabels());
+        frmSetGandAlpha->structureFileType = omegaInputType;
+        frmSetGandAlpha->structureFile = mopacFile;
+        frmSetGandAlpha->updateTable();
+    }
+    if (ui->rdbNewMethod->isChecked()) {
+        ui->lblMopacForceOut->setEnabled(true);
+        ui->btnChooseMopacForceOut->setEnabled(true);
+        ui->edtMopacForceOut->setEnabled(true);
+    }
+
+    emit newObjCalculationMessage(status + QStringLiteral("The coordination number is being calculated."));
+    if (!calculateCoordinationNumber(structureType))
+        return;
+    emit newObjCalculationMessage(status + QStringLiteral("The coordination number was calculated."));
+
+    loadFileInTab(mopacFile, 0);
+    ui->cbxShowMoleculeViewer->setChecked(true);
+    emit newObjCalculationMessage(status + QStringLiteral("The structure was loaded successfully."));
+
+    glMolecule->setStyle(GLMolecule::BallsAndSticks);
+    glMolecule->showLabels = true;
+    glMolecule->labelCount = frmOmegaParametrization->ui.sbxCoordNumber->value() + 1;
+    emit newObjCalculationMessage(status + QStringLiteral("The molecule is being setted to GlMolecule."));
+    glMolecule->setMolecule(&molecule);
+    emit newObjCalculationMessage(status + QStringLiteral("The molecule was setted successfully to GlMolecule."));
+    ui->btnFind->setEnabled(true);
+}
+
+void OrvaneFrmSpectroscopicCalculation::readExperimentalOmegas()
+{
+    const QFileInfo info(mopacFile);
+    OrvaneLineReader reader(info.absolutePath() + QLatin1Char('/') + info.baseName() + QStringLiteral(".orvaneexp"));
+    if (!reader.isOpen())
+        return;
+    const struct
+    {
+        QLatin1String key;
+        QDoubleSpinBox* box;
+    } keys[] = {{QLatin1String("omega(2)"), frmOmegaParametrization->ui.sbxOmega2},
+                {QLatin1String("omega(4)"), frmOmegaParametrization->ui.sbxOmega4}};
+    QString line;
+    while (reader.readLine(line)) {
+        for (const auto& k : keys) {
+            if (!line.contains(k.key))
+                continue;
+            const QStringList fields = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            if (fields.size() >= 3)
+                k.box->setValue(OrvaneText::toNumber(QString(fields.at(2)).remove(QStringLiteral("e-20"))));
+        }
+    }
+}
+
+void OrvaneFrmSpectroscopicCalculation::readExperimentalOmegaSideFile()
+{
+    OrvaneLineReader reader(replacedSuffix(mopacFile, QStringLiteral("expdata")));
+    QString line;
+    if (!reader.isOpen() || !reader.readLine(line))
+        return;
+    const QStringList fields = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (fields.size() < 3)
+        return;
+    frmOmegaParametrization->ui.sbxOmega2->setValue(OrvaneText::toNumber(fields.at(1)));
+    frmOmegaParametrization->ui.sbxOmega4->setValue(OrvaneText::toNumber(fields.at(2)));
+}
+
+void OrvaneFrmSpectroscopicCalculation::readLifeTime()
+{
+    OrvaneLineReader reader(replacedSuffix(orcaFile, QStringLiteral("orvaneexp")));
+    if (!reader.isOpen())
+        return;
+    QString line;
+    while (reader.readLine(line)) {
+        if (!line.contains(QLatin1String(" Experimental Lifetime Used")))
+            continue;
+        const QStringList fields = line.split(QLatin1Char('='), Qt::SkipEmptyParts);
+        if (fields.size() >= 2)
+            ui->sbxLifeTime->setValue(OrvaneText::toNumber(QString(fields.at(1)).remove(QStringLiteral("ms"))));
+        return;
+    }
+}
+
+bool OrvaneFrmSpectroscopicCalculation::calculateCoordinationNumber(const int& structureType)
+{
+    OrvaneInputData reader(nullptr, mopacFile);
+    // A Z-matrix input is converted to Cartesian atoms by the .mop reader:
+    // without them there are no distances to count.
+    const bool read = structureType == Molecule::MopacOutputFile ? reader.readMopacOutFile(true) : reader.readMopFile();
+    if (!read) {
+        OrvaneDialogs::critical(this, tr("ORVANE Error"), reader.getLastError());
+        return false;
+    }
+    reader.createSphericalCoordinate();
+    coordNumber = OrvaneSpectroscopicCalculation::coordinationNumber(reader);
+    frmOmegaParametrization->ui.sbxCoordNumber->setValue(coordNumber);
+    return true;
+}
+
+QStringList OrvaneFrmSpectroscopicCalculation::getCoordinatedAtomLabels()
+{
+    if (atomLabels.isEmpty()) {
+        OrvaneInputData reader(nullptr, mopacFile);
+        const bool read = ui->rdbMopacOut->isChecked() ? reader.readMopacOutFile(true) : reader.readMopFile();
+        if (!read) {
+            OrvaneDialogs::critical(this, tr("ORVANE Error"), reader.getLastError());
+            return QStringList();
+        }
+        atomLabels << QStringLiteral(" ");
+        for (int i = 1; i <= reader.getAtomsNumber(); ++i)
+            atomLabels << reader.getAtomLabel(i) + QLatin1Char(' ') + QString::number(i);
+    }
+    const int n = frmOmegaParametrization->ui.sbxCoordNumber->value();
+    if (n == 0) {
+        OrvaneDialogs::warning(this, tr("ORVANE Warning"), tr("The coordination Number cannot be equal to 0."));
+        return QStringList();
+    }
+    return atomLabels.mid(2, n);
 }
 
 void OrvaneFrmSpectroscopicCalculation::on_rdbMopacOut_toggled(bool checked)
@@ -497,19 +809,43 @@ void OrvaneFrmSpectroscopicCalculation::clearProject()
     citations = citationsHeader;
 }
 
-void OrvaneFrmSpectroscopicCalculation::coordNumberValueChanged(int)
+void OrvaneFrmSpectroscopicCalculation::coordNumberValueChanged(int i)
 {
-    // The coordination number shared by the panels: see the loading of input files.
+    if (mopacFile.isEmpty())
+        return;
+    frmOmegaParametrization->ui.sbxCoordNumber->setValue(i);
+    frmSetParametersQDC->ui.sbxCoordNumber->setValue(i);
+    glMolecule->labelCount = frmOmegaParametrization->ui.sbxCoordNumber->value() + 1;
+    glMolecule->setMolecule(&molecule);
+    frmOmegaParametrization->setLigandAtomList(getCoordinatedAtomLabels());
 }
 
 void OrvaneFrmSpectroscopicCalculation::on_btnPartitionOpen_clicked()
 {
-    // The ligand partition file: see the loading of input files.
+    const QString name = OrvaneDialogs::openFileName(this, tr("Open File Ligand Atoms by Ligands"), lastDirectory,
+                                                     tr("ORVANE File for Arad Partition (*.ligands)"));
+    if (name.isEmpty())
+        return;
+    QFile file(name);
+    if (!QFileInfo(name).isFile() || !file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        OrvaneDialogs::critical(this, tr("ORVANE Error"),
+                                tr("The file %1 could not be read: %2")
+                                    .arg(name, QFileInfo(name).isFile() ? file.errorString()
+                                                                        : tr("it is not a regular file")));
+        return;
+    }
+    ui->plainTextEditAradPartition->setPlainText(QString::fromUtf8(file.readAll()));
 }
 
 void OrvaneFrmSpectroscopicCalculation::on_btnPartitionSave_clicked()
 {
-    // The ligand partition file: see the loading of input files.
+    const QString name = OrvaneDialogs::saveFileName(this, tr("Save Ligand Atoms by Ligands in a File"), lastDirectory,
+                                                     tr("ORVANE File for Arad Partition (*.ligands)"));
+    if (name.isEmpty())
+        return;
+    QString reason;
+    if (!OrvaneReportFile::write(name, ui->plainTextEditAradPartition->toPlainText(), reason))
+        OrvaneDialogs::critical(this, tr("ORVANE Error"), reason);
 }
 
 void OrvaneFrmSpectroscopicCalculation::on_chbAradPartition_toggled(bool state)
@@ -524,8 +860,339 @@ void OrvaneFrmSpectroscopicCalculation::on_chbAradPartition_toggled(bool state)
 
 void OrvaneFrmSpectroscopicCalculation::on_btnCalculate_clicked()
 {
-    // The dispatcher of the runs and fits comes with the runs.
     citations = citationsHeader;
+    enum class Run { None, Chosen };
+    Run run = Run::None;
+    bool done = false;
+    auto start = [&](bool result) {
+        run = Run::Chosen;
+        done = result;
+    };
+    if (mode == 1) {
+        start(calculateEnergyTransfer());
+    } else if (mode == 2) {
+        start(ui->sbxLifeTime->value() > 0.0 ? calculateQuantumYield() : calculateEnergyTransfer());
+    } else if (mode == 0) {
+        if (!ui->rdbConventionalMethod->isChecked()) {
+            start(calculateOmegaWithForceConstants());
+        } else if (ui->gbxParametrizationQDC->isChecked()) {
+            if (ui->rdbParametrizationQDC->isChecked())
+                start(startParametrizationQDC());
+            else if (ui->rdbSetParametersQDC->isChecked())
+                start(calculateOmegaWithParametersQDC());
+        } else if (ui->gbxConventionalParametrization->isChecked()) {
+            if (ui->rdbConventionalParametrization->isChecked())
+                start(startParametrization());
+            else if (ui->rdbGandAlpha->isChecked())
+                start(calculateOmegaWithGandAlpha());
+        }
+    }
+    if (run == Run::None || done)
+        ui->btnSaveOutputFile->setEnabled(true);
+}
+
+bool OrvaneFrmSpectroscopicCalculation::refuseMissingReport(const QString& report, const QString& engineError)
+{
+    if (!report.isEmpty())
+        return false;
+    OrvaneDialogs::critical(this, tr("ORVANE Error"),
+                            engineError.isEmpty() ? tr("The calculation gave no report.") : engineError);
+    return true;
+}
+
+bool OrvaneFrmSpectroscopicCalculation::calculateOmegaWithForceConstants()
+{
+    OrvaneOmega omega(nullptr, omegaInputType, ui->edtMopacOut->text(), ui->edtMopacForceOut->text());
+    omega.setRefractiveIndex(ui->sbxRefractiveIndex->value());
+    if (!omega.getLastError().isEmpty()) {
+        OrvaneDialogs::critical(this, tr("ORVANE Error"), omega.getLastError());
+        return false;
+    }
+    citations += omega.getMopacCitation() + QStringLiteral("\n\n")
+        + requiredCitations(3, 2, mopacFile, 0, false, false, false);
+    const QString report = omega.createOutFile(QString());
+    if (refuseMissingReport(report, omega.getLastError()))
+        return false;
+    showOutput(report);
+    OrvaneDialogs::information(this, tr("ORVANE Information"),
+                               tr("The theoretical calculation of the intensity parameters was successfully done."));
+    saveOutputBesideInput();
+    return true;
+}
+
+bool OrvaneFrmSpectroscopicCalculation::calculateOmegaWithGandAlpha()
+{
+    const QVector<double> g = frmSetGandAlpha->getChargeFactors();
+    const QVector<double> a = frmSetGandAlpha->getPolarizabilities();
+    const int n = frmSetGandAlpha->ui.sbxCoordNumber->value();
+    // The table may have fewer columns than the coordination number (a
+    // structure with fewer atoms): never read past it.
+    if (g.size() < n || a.size() < n) {
+        OrvaneDialogs::critical(this, tr("ORVANE Error"),
+                                tr("The table holds charge factors and polarizabilities for %1 atoms, "
+                                   "but the coordination number is %2.")
+                                    .arg(qMin(g.size(), a.size()))
+                                    .arg(n));
+        return false;
+    }
+    // Indexed by atom number; they outlive the engine object below.
+    std::vector<double> charges(std::size_t(qMax(g.size() + 4, OrvaneEu3Model::atomArraySize)), 0.0);
+    std::vector<double> alphas(charges.size(), 0.0);
+    for (int i = 2; i <= n + 1; ++i) {
+        charges[std::size_t(i)] = g.at(i - 2);
+        alphas[std::size_t(i)] = a.at(i - 2) * 1e-24;
+    }
+    double* chargeData = charges.data();
+    double* alphaData = alphas.data();
+
+    OrvaneOmega omega(nullptr, omegaInputType, mopacFile, QString());
+    omega.setRefractiveIndex(ui->sbxRefractiveIndex->value());
+    omega.setChargeFactorAndAlpha(chargeData, alphaData);
+    omega.setCoordNumber(n);
+    OmegaPrintingOptions options;
+    getOmegaPrintingOptions(options);
+    omega.setOmegaPrintingOptions(options);
+    if (!omega.calcOmega()) {
+        OrvaneDialogs::critical(this, tr("ORVANE Error"), omega.getLastError());
+        return false;
+    }
+    citations += omega.getMopacCitation() + QStringLiteral("\n\n")
+        + requiredCitations(3, 2, mopacFile, 0, false, false, false);
+    const QString report = omega.createOutFile(QString());
+    if (refuseMissingReport(report, omega.getLastError()))
+        return false;
+    showOutput(report);
+    saveOutputBesideInput();
+    return true;
+}
+
+bool OrvaneFrmSpectroscopicCalculation::calculateOmegaWithParametersQDC()
+{
+    const Ui::OrvaneFrmSetParametersQDC& qdc = frmSetParametersQDC->ui;
+    const double q = qdc.sbxParameterQ->value();
+    const double d = qdc.sbxParameterD->value();
+    const double c = qdc.sbxParameterC->value();
+    if (q == 0.0 || d == 0.0 || c == 0.0) {
+        OrvaneDialogs::warning(this, tr("ORVANE Warning"),
+                               tr("Q, D, or C cannot be equal to 0.\nPlease, provide non-zero value."));
+        return false;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const QStringList lines = ligandPartitionLines();
+    const bool partition = ui->chbAradPartition->isChecked();
+    const int n = qdc.sbxCoordNumber->value();
+    // A failed check has restored the cursor itself.
+    if (partition && !checkLigandPartition(lines, n))
+        return false;
+    OrvaneIndicesCalculation indices(nullptr, mopacFile, frmOmegaParametrization->ui.sbxCoordNumber->value());
+    const bool computed = indices.calculateIndices();
+    QApplication::restoreOverrideCursor();
+    if (!computed) {
+        OrvaneDialogs::critical(this, tr("ORVANE Error"), indices.getLastError());
+        return false;
+    }
+
+    std::vector<double> charges(std::size_t(qMax(n + 2, OrvaneEu3Model::atomArraySize)), 0.0);
+    std::vector<double> alphas(charges.size(), 0.0);
+    for (int i = 2; i <= n + 1; ++i) {
+        charges[std::size_t(i)] = q * indices.getAtomicCharge(i);
+        alphas[std::size_t(i)] = d * 1e-24 * indices.getSuperDeslocalizability(i) + c * 1e-24;
+    }
+    double* chargeData = charges.data();
+    double* alphaData = alphas.data();
+
+    OrvaneOmega omega(nullptr, omegaInputType, mopacFile, QString());
+    omega.setParametersQDC(q, d, c);
+    omega.setAtomicCharges(indices.getAtomicCharge());
+    omega.setSuperDeslocalizability(indices.getSuperDeslocalizability());
+    omega.setRefractiveIndex(ui->sbxRefractiveIndex->value());
+    omega.setChargeFactorAndAlpha(chargeData, alphaData);
+    omega.setCoordNumber(n);
+    if (partition)
+        omega.setLigandAtomsByLigandVector(lines);
+    citations += omega.getMopacCitation() + QStringLiteral("\n\n")
+        + requiredCitations(3, 2, mopacFile, 0, false, true, partition);
+    OmegaPrintingOptions options;
+    getOmegaPrintingOptions(options);
+    omega.setOmegaPrintingOptions(options);
+    if (!omega.calcOmega()) {
+        OrvaneDialogs::critical(this, tr("ORVANE Error"), omega.getLastError());
+        return false;
+    }
+    const QString report = omega.createOutFile(QString());
+    if (refuseMissingReport(report, omega.getLastError()))
+        return false;
+    showOutput(report);
+    saveOutputBesideInput();
+    return true;
+}
+
+QStringList OrvaneFrmSpectroscopicCalculation::ligandPartitionLines() const
+{
+    QStringList lines;
+    const QStringList typed = ui->plainTextEditAradPartition->toPlainText().split(QLatin1Char('\n'));
+    for (QString line : typed) {
+        line.replace(QLatin1Char(','), QLatin1Char(' '));
+        // The engine's list ends at a blank line: none is handed over.
+        if (!OrvaneText::isBlank(line))
+            lines << line;
+    }
+    return lines;
+}
+
+bool OrvaneFrmSpectroscopicCalculation::checkLigandPartition(const QStringList& lines, const int& coordinationNumber)
+{
+    auto refuse = [this](const QString& text) {
+        // The caller may have set the wait cursor: never show a box under it.
+        if (QApplication::overrideCursor())
+            QApplication::restoreOverrideCursor();
+        OrvaneDialogs::critical(this, tr("ORVANE Error"), text);
+        return false;
+    };
+    // Read as the engine reads the lines: blank-separated fields, commas
+    // counted as blanks, a field that is no whole number counted as 0.
+    QVector<int> atoms;
+    for (const QString& line : lines) {
+        const QStringList fields = OrvaneText::splitFields(QString(line).replace(QLatin1Char(','), QLatin1Char(' ')));
+        for (int k = 1; k < fields.size(); ++k)
+            atoms << OrvaneText::toInteger(fields.at(k));
+    }
+    std::sort(atoms.begin(), atoms.end());
+    if (atoms.size() != coordinationNumber)
+        return refuse(tr("The defined coordination number is different from the number of ligand atoms at the chemical "
+                         "partition box. \nPlease, check if the assignment of the ligand atoms to the corresponding "
+                         "ligand is correct."));
+    for (int k = 0; k < atoms.size(); ++k) {
+        // Only the coordinating atoms 2 .. N+1 belong to ligands; the ion is atom 1.
+        if (atoms.at(k) < 2 || atoms.at(k) > coordinationNumber + 1)
+            return refuse(tr("An invalid assignment for chemical partition of Arad was defined. \nPlease, check if "
+                             "the assignment of the ligand atoms to the corresponding ligand is correct."));
+        if (k + 1 < atoms.size() && atoms.at(k) == atoms.at(k + 1))
+            return refuse(tr("The same ligand atom cannot be assigned to different ligands neither \nbe assigned "
+                             "more than once to the same ligand."));
+    }
+    return true;
+}
+
+void OrvaneFrmSpectroscopicCalculation::getOmegaPrintingOptions(OmegaPrintingOptions& options) const
+{
+    options = frmOmegaPrinting->getOmegaPrintingOptions();
+}
+
+bool OrvaneFrmSpectroscopicCalculation::checkAndSetOmegaValues(OrvaneSpectroscopicCalculation*& calculation)
+{
+    const Ui::OrvaneFrmSetTheorecticalOmega& typed = frmSetTheorecticalOmega->ui;
+    for (const QDoubleSpinBox* box : {typed.sbxOmega2, typed.sbxOmega4, typed.sbxOmega6, typed.sbxOmegaED2,
+                                      typed.sbxOmegaED4, typed.sbxOmegaED6}) {
+        if (box->value() == 0.0) {
+            if (QApplication::overrideCursor())
+                QApplication::restoreOverrideCursor();
+            OrvaneDialogs::critical(this, tr("ORVANE Error"),
+                                    tr("The intensity parameters cannot be equal to 0. \nPlease, provide non-zero "
+                                       "values for intensity parameters."));
+            return false;
+        }
+    }
+    calculation->setOmegaValues(typed.sbxOmega2->value(), typed.sbxOmega4->value(), typed.sbxOmega6->value());
+    calculation->setOmegaEdValues(typed.sbxOmegaED2->value(), typed.sbxOmegaED4->value(), typed.sbxOmegaED6->value());
+    return true;
+}
+
+bool OrvaneFrmSpectroscopicCalculation::startParametrization()
+{
+    // The conventional fit runs on the worker thread; it is not offered yet.
+    return false;
+}
+
+bool OrvaneFrmSpectroscopicCalculation::startParametrizationQDC()
+{
+    // The QDC fit runs on the worker thread; it is not offered yet.
+    return false;
+}
+
+void OrvaneFrmSpectroscopicCalculation::applySpecPrintingOptions(OrvaneSpectroscopicCalculation*& calculation)
+{
+    calculation->setSpecPrintingOptions(frmSpecPrinting->getSpecPrintingOptions());
+}
+
+void OrvaneFrmSpectroscopicCalculation::applyEnergyTransferChannels(OrvaneSpectroscopicCalculation*& calculation)
+{
+    calculation->setEnergyTransferChannels(frmTransferMechanisms->getEnergyTransferChannels());
+}
+
+std::unique_ptr<OrvaneSpectroscopicCalculation> OrvaneFrmSpectroscopicCalculation::createTransferCalculation()
+{
+    const QString forceConstants =
+        ui->rdbConventionalMethod->isChecked() ? QString() : ui->edtMopacForceOut->text();
+    // In these modes no structure is named: the engine takes the intensity
+    // parameters handed to it. A level of 0 leaves the choice to the engine.
+    auto calculation = std::make_unique<OrvaneSpectroscopicCalculation>(
+        nullptr, omegaInputType, rlProgram, ui->edtMopacOut->text(), forceConstants, orcaFile,
+        ui->sbxTripletLevel->value(), ui->sbxSingletLevel->value());
+    OrvaneSpectroscopicCalculation* raw = calculation.get();
+    raw->setRefractiveIndex(ui->sbxRefractiveIndex->value());
+    raw->setNOverlapIntegral(frmTransferMechanisms->ui.sbxNOverlapIntegral->value());
+    raw->setETModel(frmTransferMechanisms->getETModel());
+    applyEnergyTransferChannels(raw);
+    applySpecPrintingOptions(raw);
+    return calculation;
+}
+
+bool OrvaneFrmSpectroscopicCalculation::calculateEnergyTransfer()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const std::unique_ptr<OrvaneSpectroscopicCalculation> calculation = createTransferCalculation();
+    OrvaneSpectroscopicCalculation* raw = calculation.get();
+    if (!raw->getLastError().isEmpty()) {
+        QApplication::restoreOverrideCursor();
+        OrvaneDialogs::critical(this, tr("ORVANE Error"), raw->getLastError());
+        return false;
+    }
+    // A refusal has restored the cursor itself.
+    if (ui->rdbConventionalMethod->isChecked() && !checkAndSetOmegaValues(raw))
+        return false;
+    const QString block = requiredCitations(3, 3, orcaFile, frmTransferMechanisms->getETModel(), false, false, false);
+    const QString report = raw->createOutFileET(QString());
+    QApplication::restoreOverrideCursor();
+    if (refuseMissingReport(report, raw->getLastError()))
+        return false;
+    citations += block;
+    showOutput(report);
+    OrvaneDialogs::information(this, tr("ORVANE Information"),
+                               tr("The calculation of the energy tranfer rates was successfully done."));
+    saveOutputBesideInput();
+    return true;
+}
+
+bool OrvaneFrmSpectroscopicCalculation::calculateQuantumYield()
+{
+    if (ui->sbxLifeTime->value() == 0.0) {
+        OrvaneDialogs::warning(this, tr("ORVANE Warning"), tr("Please, provide non-zero values for the experimental."));
+        return false;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const std::unique_ptr<OrvaneSpectroscopicCalculation> calculation = createTransferCalculation();
+    OrvaneSpectroscopicCalculation* raw = calculation.get();
+    if (ui->rdbConventionalMethod->isChecked() && !checkAndSetOmegaValues(raw))
+        return false;
+    if (!raw->getLastError().isEmpty()) {
+        QApplication::restoreOverrideCursor();
+        OrvaneDialogs::critical(this, tr("ORVANE Error"), raw->getLastError());
+        return false;
+    }
+    // Typed in ms, read by the engine in s.
+    raw->setLifeTime(ui->sbxLifeTime->value() * 0.001);
+    const QString block = requiredCitations(3, 3, orcaFile, frmTransferMechanisms->getETModel(), true, false, false);
+    const QString report = raw->createOutFile(QString());
+    QApplication::restoreOverrideCursor();
+    if (refuseMissingReport(report, raw->getLastError()))
+        return false;
+    citations += block;
+    showOutput(report);
+    OrvaneDialogs::information(this, tr("ORVANE Information"),
+                               tr("The energy transfer rates and quantum yield calculations were successfully done."));
+    saveOutputBesideInput();
+    return true;
 }
 
 void OrvaneFrmSpectroscopicCalculation::errorOmegaCalculation(QString)
@@ -602,6 +1269,15 @@ bool OrvaneFrmSpectroscopicCalculation::writeOutputFile(const QString& fileName)
         return true;
     OrvaneDialogs::critical(this, tr("ORVANE Error"), reason);
     return false;
+}
+
+QString OrvaneFrmSpectroscopicCalculation::replacedSuffix(const QString& path, const QString& extension)
+{
+    const int slash = path.lastIndexOf(QLatin1Char('/'));
+    const int dot = path.lastIndexOf(QLatin1Char('.'));
+    if (dot <= slash)
+        return path + QLatin1Char('.') + extension;
+    return path.left(dot + 1) + extension;
 }
 
 QString OrvaneFrmSpectroscopicCalculation::besideInput(const QString& input, const QString& extension)

@@ -10,6 +10,8 @@
 #include <memory>
 
 class GLMolecule;
+class OrvaneSpectroscopicCalculation;
+struct OmegaPrintingOptions;
 class OrvaneFrmOmegaParametrization;
 class OrvaneFrmOmegaPrinting;
 class OrvaneFrmSearching;
@@ -58,6 +60,22 @@ public:
     // Tab 1 beside the input: .omega in mode 0, .orvane otherwise.
     void saveOutputBesideInput();
     QString getSaveOutputFileName(const QString& extension);
+
+    // Input side. fileKind 0: the mode's main input (stored in mopacFile or
+    // orcaFile), 2: the force-constant output (forceFile).
+    void loadInputFile(const int& fileKind);
+    // Texts "label k" of the coordinating atoms 2 .. N+1; empty (after saying
+    // why) when the structure cannot be read or N is 0.
+    QStringList getCoordinatedAtomLabels();
+
+    // Runs. The partition lines must name each coordinating atom (2 .. N+1)
+    // exactly once; false after saying what is wrong.
+    bool checkLigandPartition(const QStringList& lines, const int& coordinationNumber);
+    void getOmegaPrintingOptions(OmegaPrintingOptions& options) const;
+    bool checkAndSetOmegaValues(OrvaneSpectroscopicCalculation*& calculation);
+    // The partition text as lines the engine reads: commas become blanks,
+    // blank lines are left out.
+    QStringList ligandPartitionLines() const;
 
     // Panels of the form's mode; null in the other modes. The option windows
     // and the panels out of the input stack are owned here.
@@ -132,12 +150,39 @@ private:
 
     // Input side.
     void clearProject();
+    QString getOpenInputFileName(const QString& extension);
+    void readExperimentalOmegas();
+    void readExperimentalOmegaSideFile();
+    // The field shows the stored file, or the hint when there is none.
+    void showStoredFile(QLineEdit* edit, const QString& fileName);
+    bool calculateCoordinationNumber(const int& structureType);
+    void rememberFolderOf(const QString& fileName);
+    void readLifeTime();
+
+    // Runs.
+    bool calculateOmegaWithForceConstants();
+    bool calculateOmegaWithGandAlpha();
+    bool calculateOmegaWithParametersQDC();
+    bool startParametrization();
+    bool startParametrizationQDC();
+    bool calculateEnergyTransfer();
+    bool calculateQuantumYield();
+    void applySpecPrintingOptions(OrvaneSpectroscopicCalculation*& calculation);
+    void applyEnergyTransferChannels(OrvaneSpectroscopicCalculation*& calculation);
+    // The engine object of a transfer run with the form's files, levels,
+    // index, model, channels and report sections.
+    std::unique_ptr<OrvaneSpectroscopicCalculation> createTransferCalculation();
+    // The report of a finished run: shown, saved beside the input; false
+    // (after showing the engine's reason) when the engine gave no report.
+    bool refuseMissingReport(const QString& report, const QString& engineError);
 
     QPlainTextEdit* tabView(const int& index) const;
 
     // The report's name beside `input`: its folder, its name up to the first
     // dot, then `extension`.
     static QString besideInput(const QString& input, const QString& extension);
+    // `path` with the text after the last dot of its file name replaced.
+    static QString replacedSuffix(const QString& path, const QString& extension);
 
     std::unique_ptr<Ui::OrvaneFrmSpectroscopicCalculation> ui;
 };
