@@ -1140,28 +1140,7 @@ std::unique_ptr<OrvaneSpectroscopicCalculation> OrvaneFrmSpectroscopicCalculatio
 
 bool OrvaneFrmSpectroscopicCalculation::calculateEnergyTransfer()
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const std::unique_ptr<OrvaneSpectroscopicCalculation> calculation = createTransferCalculation();
-    OrvaneSpectroscopicCalculation* raw = calculation.get();
-    if (!raw->getLastError().isEmpty()) {
-        QApplication::restoreOverrideCursor();
-        OrvaneDialogs::critical(this, tr("ORVANE Error"), raw->getLastError());
-        return false;
-    }
-    // A refusal has restored the cursor itself.
-    if (ui->rdbConventionalMethod->isChecked() && !checkAndSetOmegaValues(raw))
-        return false;
-    const QString block = requiredCitations(3, 3, orcaFile, frmTransferMechanisms->getETModel(), false, false, false);
-    const QString report = raw->createOutFileET(QString());
-    QApplication::restoreOverrideCursor();
-    if (refuseMissingReport(report, raw->getLastError()))
-        return false;
-    citations += block;
-    showOutput(report);
-    OrvaneDialogs::information(this, tr("ORVANE Information"),
-                               tr("The calculation of the energy tranfer rates was successfully done."));
-    saveOutputBesideInput();
-    return true;
+    return runTransfer(false);
 }
 
 bool OrvaneFrmSpectroscopicCalculation::calculateQuantumYield()
@@ -1170,27 +1149,41 @@ bool OrvaneFrmSpectroscopicCalculation::calculateQuantumYield()
         OrvaneDialogs::warning(this, tr("ORVANE Warning"), tr("Please, provide non-zero values for the experimental."));
         return false;
     }
+    return runTransfer(true);
+}
+
+bool OrvaneFrmSpectroscopicCalculation::runTransfer(const bool& quantumYield)
+{
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const std::unique_ptr<OrvaneSpectroscopicCalculation> calculation = createTransferCalculation();
     OrvaneSpectroscopicCalculation* raw = calculation.get();
-    if (ui->rdbConventionalMethod->isChecked() && !checkAndSetOmegaValues(raw))
-        return false;
-    if (!raw->getLastError().isEmpty()) {
+    auto engineRefused = [&] {
+        if (raw->getLastError().isEmpty())
+            return false;
         QApplication::restoreOverrideCursor();
         OrvaneDialogs::critical(this, tr("ORVANE Error"), raw->getLastError());
+        return true;
+    };
+    // A refusal of the typed values restores the cursor itself.
+    auto valuesRefused = [&] { return ui->rdbConventionalMethod->isChecked() && !checkAndSetOmegaValues(raw); };
+    // The quantum-yield run looks at the typed values first.
+    if (quantumYield ? (valuesRefused() || engineRefused()) : (engineRefused() || valuesRefused()))
         return false;
-    }
     // Typed in ms, read by the engine in s.
-    raw->setLifeTime(ui->sbxLifeTime->value() * 0.001);
-    const QString block = requiredCitations(3, 3, orcaFile, frmTransferMechanisms->getETModel(), true, false, false);
-    const QString report = raw->createOutFile(QString());
+    if (quantumYield)
+        raw->setLifeTime(ui->sbxLifeTime->value() * 0.001);
+    const QString block =
+        requiredCitations(3, 3, orcaFile, frmTransferMechanisms->getETModel(), quantumYield, false, false);
+    const QString report = quantumYield ? raw->createOutFile(QString()) : raw->createOutFileET(QString());
     QApplication::restoreOverrideCursor();
     if (refuseMissingReport(report, raw->getLastError()))
         return false;
     citations += block;
     showOutput(report);
-    OrvaneDialogs::information(this, tr("ORVANE Information"),
-                               tr("The energy transfer rates and quantum yield calculations were successfully done."));
+    OrvaneDialogs::information(
+        this, tr("ORVANE Information"),
+        quantumYield ? tr("The energy transfer rates and quantum yield calculations were successfully done.")
+                     : tr("The calculation of the energy tranfer rates was successfully done."));
     saveOutputBesideInput();
     return true;
 }

@@ -167,6 +167,8 @@ private:
     bool startParametrizationQDC();
     bool calculateEnergyTransfer();
     bool calculateQuantumYield();
+    // Both transfer runs: the rates alone, or with the quantum yield.
+    bool runTransfer(const bool& quantumYield);
     void applySpecPrintingOptions(OrvaneSpectroscopicCalculation*& calculation);
     void applyEnergyTransferChannels(OrvaneSpectroscopicCalculation*& calculation);
     // The engine object of a transfer run with the form's files, levels,
