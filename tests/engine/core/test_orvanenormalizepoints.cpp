@@ -273,3 +273,60 @@ TEST(AbsorptionSpectrum, Failures)
     wrong.spectrum(); // harmless on an object without lines
     EXPECT_EQ(wrong.getaxisY().size(), 1001);
 }
+
+TEST(AbsorptionSpectrum, ParametersGivingNonFinitePointsAreRefused)
+{
+    const QString gaussian = dataPath(QStringLiteral("gaussian/eu_h2o_td.log"));
+    const double nan = std::nan("");
+    const double inf = HUGE_VAL;
+    const struct {
+        double width, first, last;
+        const char* why;
+    } cases[] = {
+        {25, 0, 450, "a bound of 0 nm lies at infinite wavenumber"},
+        {25, 150, 0, "the other bound"},
+        {25, -150, 450, "a negative bound puts 0 cm-1 inside the window"},
+        {25, nan, 450, "not a number"},
+        {25, 150, inf, "infinite"},
+        {0, 150, 450, "a band without width"},
+        {-25, 150, 450, "a negative width"},
+        {nan, 150, 450, "a width that is not a number"},
+        {300, 150, 450, "as wide as twice the shortest wavelength: no width in cm-1 there"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        OrvaneNormalizePoints points(nullptr, gaussian, OrvaneNormalizePoints::Gaussian);
+        ASSERT_TRUE(points.getLastError().isEmpty());
+        EXPECT_FALSE(points.setParametersNormalization(c.width, c.first, c.last));
+        EXPECT_FALSE(points.getLastError().isEmpty());
+        // The refused values are not taken: the spectrum is that of the defaults.
+        EXPECT_EQ(points.bandWidth, 25.0);
+        EXPECT_EQ(points.initialWavelength, 150.0);
+        EXPECT_EQ(points.finalWavelength, 450.0);
+        EXPECT_TRUE(points.spectrum()) << points.getLastError().toStdString();
+        EXPECT_TRUE(points.getLastError().isEmpty());
+
+        // The forms set the members directly: the spectrum and the points
+        // file refuse them there too, and write nothing.
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("points.txt"));
+        points.bandWidth = c.width;
+        points.initialWavelength = c.first;
+        points.finalWavelength = c.last;
+        EXPECT_FALSE(points.spectrum());
+        EXPECT_TRUE(points.getaxisX().isEmpty());
+        EXPECT_FALSE(points.createEspFile(file));
+        EXPECT_FALSE(points.getLastError().isEmpty());
+        EXPECT_FALSE(QFile::exists(file));
+    }
+}
+
+TEST(AbsorptionSpectrum, EachWriteStartsWithoutTheLastError)
+{
+    QTemporaryDir dir;
+    OrvaneNormalizePoints points(nullptr, dataPath(QStringLiteral("gaussian/eu_h2o_td.log")), 0);
+    EXPECT_FALSE(points.createEspFile(dir.filePath(QStringLiteral("no/such/folder/points.txt"))));
+    EXPECT_TRUE(points.getLastError().contains(QLatin1String("points.txt")));
+    EXPECT_TRUE(points.createEspFile(dir.filePath(QStringLiteral("points.txt"))));
+    EXPECT_TRUE(points.getLastError().isEmpty()) << points.getLastError().toStdString();
+}

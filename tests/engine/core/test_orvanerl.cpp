@@ -253,3 +253,14 @@ TEST(LigandStateDistances, ReportLines)
     rl.createOutput(dir.filePath(QStringLiteral("no/such/folder/distances.txt")));
     EXPECT_FALSE(rl.getLastError().isEmpty()); // an unwritable report is told, not silent
 }
+
+TEST(LigandStateDistances, EachReportStartsWithoutTheLastError)
+{
+    QTemporaryDir dir;
+    OrvaneRL rl(nullptr, dataPath(QStringLiteral("gaussian/eu_h2o_td.log")));
+    ASSERT_TRUE(rl.calcRL(OrvaneRL::Gaussian));
+    EXPECT_FALSE(rl.createOutput(dir.filePath(QStringLiteral("no/such/folder/distances.txt"))));
+    EXPECT_FALSE(rl.getLastError().isEmpty());
+    EXPECT_TRUE(rl.createOutput(dir.filePath(QStringLiteral("distances.txt"))));
+    EXPECT_TRUE(rl.getLastError().isEmpty()) << rl.getLastError().toStdString();
+}
