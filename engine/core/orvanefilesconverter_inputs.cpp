@@ -157,7 +157,7 @@ bool OrvaneFilesConverter::convertFromOutToInp(const QString& inpFile)
         if (!reader.isOpen()) {
             // Never open the file again only to word the error: a FIFO would
             // block that second opening for ever.
-            lastError = reader.openFailure(fileName + QStringLiteral(" does not exist."));
+            lastError = reader.openFailure(fileName + QStringLiteral(" No such file or directory"));
             return false;
         }
         QString line;
