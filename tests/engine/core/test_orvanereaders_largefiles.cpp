@@ -282,7 +282,7 @@ const LargeCase largeCases[] = {
          return Outcome{m.readAbsorptionDataGaussian(), m.oscForceVector.size()};
      }), true, true, 64},
     {"GaussianWithoutLineEnds", [](const QString&) {
-         return Plan{{fixed(QByteArray(1 << 20, 'x'), targetBytes / (1 << 20))}, 0};
+         return Plan{{fixed(QByteArray(1 << 20, 'x'), (targetBytes + (1 << 20) - 1) / (1 << 20))}, 0};
      }, "big.log", onRecord([](OrvaneInputData& m) { return Outcome{m.readOutputGaussian(), m.coord.size()}; }),
         false, false, 0},
     {"OrcaOrbitalRows", [](const QString&) {
