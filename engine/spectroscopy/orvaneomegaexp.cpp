@@ -46,6 +46,8 @@ void OrvaneOmegaExp::setBarycenterOfEnergy(const double& e0, const double& e1, c
 
 bool OrvaneOmegaExp::calcOmegaExp()
 {
+    refused = true;
+    lastError.clear();
     // The formulas divide by the 7F1 area and by the barycentre of every band
     // that has an area (7F2 and 7F4 always): refuse instead of printing inf.
     if (area[1] == 0.0) {
@@ -80,11 +82,23 @@ bool OrvaneOmegaExp::calcOmegaExp()
     omega4Exp = omega(4, reducedElementU4);
     aradExp = rate[1] + rate[0] + rate[2] + rate[3] + rate[4] + rate[5];
     r02 = area[2] != 0.0 ? 178305.0 / area[2] : 0.0;
+    if (!std::isfinite(omega2Exp) || !std::isfinite(omega4Exp) || !std::isfinite(aradExp)) {
+        lastError = QStringLiteral("The areas, barycentres and refractive index (%1) give intensity parameters or "
+                                   "a radiative rate that are not finite numbers.")
+                        .arg(refractiveIndex);
+        return false;
+    }
+    refused = false;
     return true;
 }
 
 QString OrvaneOmegaExp::createOutputFile(const QString& name)
 {
+    // A report of zeros would read as a measurement: after a refused
+    // calculation nothing is written, and the refusal keeps its reason.
+    if (refused)
+        return QString();
+    lastError.clear();
     const QChar nl = QLatin1Char('\n');
     QString text = OrvaneInputData::ORVANETitle + QStringLiteral("\n\n\n");
     text += QStringLiteral(" The data shown below were calculated from the file: \n    ") + fileName
@@ -128,6 +142,12 @@ QString OrvaneOmegaExp::createOutputFile(const QString& name)
             + dashes51 + QStringLiteral("\n\n");
         text += QStringLiteral("    Experimental Lifetime Used = ") + fixed(lifeTime, 4) + QStringLiteral(" ms\n\n");
         const double anrad = 1.0 / (lifeTime * 0.001) - aradExp;
+        if (!std::isfinite(anrad) || !std::isfinite(aradExp / (anrad + aradExp))) {
+            lastError = QStringLiteral("The lifetime %1 ms gives a nonradiative rate or an efficiency that is not a "
+                                       "finite number: no report was written.")
+                            .arg(lifeTime);
+            return QString();
+        }
         text += QStringLiteral("    Anrad = ") + fixed(anrad, 2) + QStringLiteral(" s^-1\n\n");
         if (anrad < 0.0)
             text += QStringLiteral("    Warning: the lifetime is longer than 1/Arad, so Anrad is negative "

@@ -229,3 +229,43 @@ TEST(OmegaExp, FileIsWrittenOrTheFailureExplained)
     EXPECT_TRUE(exp.createOutputFile(bad).isEmpty());
     EXPECT_TRUE(exp.getLastError().contains(bad));
 }
+
+TEST(OmegaExp, NothingIsWrittenAfterARefusedCalculation)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("spectrum.orvaneexp"));
+    const struct {
+        const char* why;
+        double refractiveIndex;
+        double area1;
+    } cases[] = {
+        {"no 7F1 area", 1.5, 0.0},
+        // chi = 0: the parameters are 0 / 0, not a number.
+        {"a refractive index of 0", 0.0, 1.0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        OrvaneOmegaExp exp(nullptr, c.refractiveIndex);
+        exp.setAreaOfTransition(0.0, c.area1, 5.0, 0.0, 2.0, 0.0);
+        exp.setBarycenterOfEnergy(0.0, 16880.0, 16260.0, 0.0, 14350.0, 0.0);
+        EXPECT_FALSE(exp.calcOmegaExp());
+        const QString reason = exp.getLastError();
+        EXPECT_FALSE(reason.isEmpty());
+        EXPECT_TRUE(exp.createOutputFile(path).isEmpty());
+        EXPECT_TRUE(exp.createOutputFile(QString()).isEmpty());
+        EXPECT_EQ(exp.getLastError(), reason);
+        EXPECT_FALSE(QFile::exists(path));
+    }
+}
+
+TEST(OmegaExp, EachReportStartsWithoutTheLastError)
+{
+    QTemporaryDir dir;
+    OrvaneOmegaExp exp(nullptr, 1.5);
+    fillSpectrum(exp);
+    ASSERT_TRUE(exp.calcOmegaExp());
+    exp.createOutputFile(dir.filePath(QStringLiteral("no/such/folder/x.orvaneexp")));
+    EXPECT_FALSE(exp.getLastError().isEmpty());
+    exp.createOutputFile(dir.filePath(QStringLiteral("x.orvaneexp")));
+    EXPECT_TRUE(exp.getLastError().isEmpty()) << exp.getLastError().toStdString();
+}
