@@ -220,7 +220,8 @@ void OrvaneFrmExternalCalculationModule::on_btnChooseFile_clicked()
     if (mode == 0) {
         if (ui->rdbMOL2File->isChecked()) {
             caption = QStringLiteral("Choose .ml2 File");
-            filter = QStringLiteral("ml2 Files (*.ml2;*.mol2)");
+            // Patterns apart by blanks: Qt's own dialog splits at blanks only.
+            filter = QStringLiteral("ml2 Files (*.ml2 *.mol2)");
         } else if (ui->rdbMopFile->isChecked()) {
             caption = QStringLiteral("Choose Mopac .mop File");
             filter = QStringLiteral("MOPAC .mop File (*.mop)");

@@ -101,8 +101,9 @@ void OrvaneFrmFilesConverter::cbxOutFileWasChanged()
 void OrvaneFrmFilesConverter::on_btnOpenInputFile_clicked()
 {
     loadLastDirectory();
+    // Patterns apart by blanks: Qt's own dialog splits at blanks only.
     const QString filter = inputType.contains(QLatin1String("mol2"))
-        ? QStringLiteral("%1 File (*.%1; *.ml2)").arg(inputType)
+        ? QStringLiteral("%1 File (*.%1 *.ml2)").arg(inputType)
         : QStringLiteral("%1 File (*.%1)").arg(inputType);
     const QString chosen =
         OrvaneDialogs::openFileName(this, tr("Open Input File"), lastDirectory, filter);

@@ -202,7 +202,7 @@ TEST_F(PageFixture, ChoosingAFileUsesTheDialogOfTheInputKind)
         QString caption;
         QString filter;
     } cases[] = {
-        {0, "rdbMOL2File", QStringLiteral("Choose .ml2 File"), QStringLiteral("ml2 Files (*.ml2;*.mol2)")},
+        {0, "rdbMOL2File", QStringLiteral("Choose .ml2 File"), QStringLiteral("ml2 Files (*.ml2 *.mol2)")},
         {0, "rdbMopFile", QStringLiteral("Choose Mopac .mop File"), QStringLiteral("MOPAC .mop File (*.mop)")},
         {0, "rdbMopacOut1", QStringLiteral("Choose Mopac .out File"), QStringLiteral("MOPAC .out file (*.out)")},
         {1, "rdbMopacOut2", QStringLiteral("Choose MOPAC .out File"), QStringLiteral("MOPAC .out file (*.out)")},
