@@ -191,6 +191,7 @@ void OrvaneFrmExternalCalculationModule::createViewerTabs()
         auto* view = new QPlainTextEdit(ui->tabWidgetViewFiles);
         view->setReadOnly(true);
         view->setLineWrapMode(QPlainTextEdit::NoWrap);
+        view->setFont(OrvanePlatform::fileViewFont());
         ui->tabWidgetViewFiles->addTab(view, title);
     }
 }

@@ -5,6 +5,7 @@
 #include "orvanefilesconverter.h"
 #include "orvanenormalizepoints.h"
 #include "orvaneorganizemolecules.h"
+#include "orvaneplatform.h"
 #include "orvanerl.h"
 
 #include <QApplication>
@@ -41,6 +42,8 @@ OrvaneFrmFilesConverter::OrvaneFrmFilesConverter(QWidget* parent)
     ui->lblTitle->setText(tr("Module 4: Files Converter"));
     ui->cbxOutFile->addItem(tr("mop (MOPAC Input File)"));
     ui->plainTextEditOutFile->setAcceptDrops(false);
+    for (QPlainTextEdit* view : {ui->plainTextEditInpFile, ui->plainTextEditOutFile})
+        view->setFont(OrvanePlatform::fileViewFont());
     setAcceptDrops(true);
     ui->frameAbsorptionSpectrum->hide();
     inputType = QStringLiteral("mol2");

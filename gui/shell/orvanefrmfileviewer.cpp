@@ -3,6 +3,7 @@
 
 #include "orvanedialogs.h"
 #include "orvanefrmsearching.h"
+#include "orvaneplatform.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,6 +25,7 @@ OrvaneFrmFileViewer::OrvaneFrmFileViewer(QWidget* parent)
 {
     ui->setupUi(this);
     ui->btnSaveFile->setEnabled(false);
+    ui->plainTextEdit->setFont(OrvanePlatform::fileViewFont());
     frmSearching = new OrvaneFrmSearching(this);
     ui->verticalLayout->addWidget(frmSearching);
     frmSearching->plainTextEdit = ui->plainTextEdit;
