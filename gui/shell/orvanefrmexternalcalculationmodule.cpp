@@ -9,6 +9,7 @@
 #include "orvanefrmmopackeywords.h"
 #include "orvanefrmorcakeywords.h"
 #include "orvanefrmsearching.h"
+#include "orvaneoutputfollower.h"
 #include "orvanefilesconverter.h"
 #include "orvaneinputdata.h"
 #include "orvaneorganizemolecules.h"
@@ -24,7 +25,6 @@
 #include <QDockWidget>
 #include <QFile>
 #include <QFileInfo>
-#include <QFileSystemWatcher>
 #include <QFont>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -33,7 +33,6 @@
 #include <QShortcut>
 #include <QTextCursor>
 #include <QTextStream>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -61,10 +60,6 @@ const QRegularExpression& blankOrComma()
     static const QRegularExpression expression(QStringLiteral("(\\s|,)"));
     return expression;
 }
-
-// Coalescing delay of the output view: MOPAC writes hundreds of small chunks
-// a second, and each reload reads the whole file.
-constexpr int outputRefreshDelayMs = 200;
 
 } // namespace
 
@@ -135,11 +130,10 @@ OrvaneFrmExternalCalculationModule::OrvaneFrmExternalCalculationModule(QWidget* 
     connect(ui->tabWidgetViewFiles, &QTabWidget::currentChanged, this,
             &OrvaneFrmExternalCalculationModule::setPlainTextEdit);
 
-    outputRefreshTimer = new QTimer(this);
-    outputRefreshTimer->setSingleShot(true);
-    outputRefreshTimer->setInterval(outputRefreshDelayMs);
-    connect(outputRefreshTimer, &QTimer::timeout, this,
-            &OrvaneFrmExternalCalculationModule::refreshOutputNow);
+    outputFollower = new OrvaneOutputFollower(this);
+    connect(outputFollower, &OrvaneOutputFollower::restarted, this, [this] { tabView(1)->clear(); });
+    connect(outputFollower, &OrvaneOutputFollower::textAppended, this,
+            &OrvaneFrmExternalCalculationModule::appendOutputText);
 
     // Parented to the page, not to the window: the window may hold a MOPAC and
     // an ORCA page, whose equal keys would then be ambiguous and never fire.
@@ -171,8 +165,6 @@ OrvaneFrmExternalCalculationModule::~OrvaneFrmExternalCalculationModule()
         delete calculationThread;
         calculationThread = nullptr;
     }
-    delete outputFileWatcher;
-    outputFileWatcher = nullptr;
     delete glMolecule;
     glMolecule = nullptr;
 }
@@ -776,6 +768,7 @@ void OrvaneFrmExternalCalculationModule::runCalculation()
     setCalculationRunning(true);
     // The runner appends to the ORCA output; in a second pass this removes
     // the first pass's output, which the preparation has already read.
+    outputFollower->stop();
     QFile::remove(followedOutputFile);
 
     if (calculationThread) {
@@ -794,8 +787,9 @@ void OrvaneFrmExternalCalculationModule::runCalculation()
     calculationThread->mode = mode;
     calculationThread->programPath = programPath;
 
-    // Watched before the child starts, so that no part of the output is missed.
-    watchOutputFile();
+    // Followed before the child starts, so that no part of the output is missed.
+    tabView(1)->clear();
+    outputFollower->follow(followedOutputFile);
     calculationThread->start();
 
     if (mode == 0)
@@ -811,8 +805,7 @@ void OrvaneFrmExternalCalculationModule::abandonRun()
     // Before the first start the page is left as it was; a second ORCA pass
     // that cannot start ends the run.
     if (calculationRunning) {
-        delete outputFileWatcher;
-        outputFileWatcher = nullptr;
+        outputFollower->stop();
         setCalculationRunning(false);
     }
     calculationTerminated = false;
@@ -855,40 +848,22 @@ bool OrvaneFrmExternalCalculationModule::createOrcaInputFile(const bool& secondP
     return written;
 }
 
-void OrvaneFrmExternalCalculationModule::watchOutputFile()
-{
-    delete outputFileWatcher;
-    outputFileWatcher = new QFileSystemWatcher(this);
-    // A watch on a file that does not exist yet fails: the folder is watched
-    // too, and the file is added once it appears.
-    outputFileWatcher->addPath(QFileInfo(followedOutputFile).absolutePath());
-    if (QFileInfo::exists(followedOutputFile))
-        outputFileWatcher->addPath(followedOutputFile);
-    connect(outputFileWatcher, &QFileSystemWatcher::directoryChanged, this,
-            &OrvaneFrmExternalCalculationModule::scheduleOutputRefresh);
-    connect(outputFileWatcher, &QFileSystemWatcher::fileChanged, this,
-            &OrvaneFrmExternalCalculationModule::scheduleOutputRefresh);
-}
-
-void OrvaneFrmExternalCalculationModule::scheduleOutputRefresh()
-{
-    // A file replaced by a new one drops out of the watch: take it up again.
-    if (outputFileWatcher && QFileInfo::exists(followedOutputFile)
-        && !outputFileWatcher->files().contains(followedOutputFile))
-        outputFileWatcher->addPath(followedOutputFile);
-    if (!outputRefreshTimer->isActive())
-        outputRefreshTimer->start();
-}
-
-void OrvaneFrmExternalCalculationModule::refreshOutputNow()
-{
-    if (QFileInfo::exists(followedOutputFile))
-        updateOutputFileViewer(followedOutputFile);
-}
-
 void OrvaneFrmExternalCalculationModule::updateOutputFileViewer(const QString& changedFileName)
 {
-    loadFileIntoTab(changedFileName, 1);
+    if (changedFileName == outputFollower->fileName())
+        outputFollower->readNow();
+    else
+        loadFileIntoTab(changedFileName, 1);
+}
+
+void OrvaneFrmExternalCalculationModule::appendOutputText(const QString& text)
+{
+    QPlainTextEdit* view = tabView(1);
+    QTextCursor end(view->document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(text);
+    view->moveCursor(QTextCursor::End);
+    ui->tabWidgetViewFiles->setCurrentIndex(1);
 }
 
 void OrvaneFrmExternalCalculationModule::processState(const QString& processStateMessage)
@@ -974,8 +949,8 @@ void OrvaneFrmExternalCalculationModule::finishPass()
         finishPending = true;
         return;
     }
-    outputRefreshTimer->stop();
-    refreshOutputNow();
+    if (outputFollower->isFollowing())
+        updateOutputFileViewer(outputFollower->fileName());
 
     if (mode == 1 && !orcaSecondPass && !calculationTerminated && !calculationFailed) {
         // The second pass takes its excitation window from the first pass's
@@ -998,8 +973,7 @@ void OrvaneFrmExternalCalculationModule::judgeRun()
                                                                 : QStringLiteral("finished."))));
     // The output was read a last time; later changes in its folder (the
     // clean-up below, another project) must not reach the viewer.
-    delete outputFileWatcher;
-    outputFileWatcher = nullptr;
+    outputFollower->stop();
     setCalculationRunning(false);
 
     // The output the external program actually wrote: for MOPAC beside the

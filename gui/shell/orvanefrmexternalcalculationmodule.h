@@ -14,10 +14,9 @@ class MyThread;
 class OrvaneFrmMopacKeywords;
 class OrvaneFrmOrcaKeywords;
 class OrvaneFrmSearching;
+class OrvaneOutputFollower;
 class QCheckBox;
-class QFileSystemWatcher;
 class QPlainTextEdit;
-class QTimer;
 
 namespace Ui {
 class OrvaneFrmExternalCalculationModule;
@@ -104,9 +103,7 @@ private:
     void judgeRun();
     void abandonRun();
     static QString calculationTitle(const int& mode);
-    void watchOutputFile();
-    void scheduleOutputRefresh();
-    void refreshOutputNow();
+    void appendOutputText(const QString& text);
     void runDeferredFinish();
 
     // Derived names.
@@ -134,8 +131,9 @@ private:
     QString orcaInputFileName;
     // The output of the running pass, as the external program writes it.
     QString followedOutputFile;
-    QFileSystemWatcher* outputFileWatcher = nullptr;
-    QTimer* outputRefreshTimer = nullptr;
+    // Follows the output of the running pass into viewer tab 1, reading only
+    // what was added.
+    OrvaneOutputFollower* outputFollower = nullptr;
     QString programPath;
     MyThread* calculationThread = nullptr;
     OrvaneFrmSearching* frmSearching = nullptr;
