@@ -474,7 +474,11 @@ void OrvaneFrmExternalCalculationModule::saveOrcaPath(const QString& path)
 
 void OrvaneFrmExternalCalculationModule::loadProgramPath()
 {
-    const QString path = OrvaneSettings::value(mode == 0 ? mopacDirectoryKey : orcaDirectoryKey);
+    QString path = OrvaneSettings::value(mode == 0 ? mopacDirectoryKey : orcaDirectoryKey);
+    // Until the user chooses one, the program on the PATH is proposed; it is
+    // not stored, so a later PATH is followed.
+    if (path.isEmpty())
+        path = mode == 0 ? OrvanePlatform::findMopacProgram() : OrvanePlatform::findOrcaProgram();
     if (path.isEmpty())
         return;
     programPath = path;

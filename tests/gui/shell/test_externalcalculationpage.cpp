@@ -18,6 +18,7 @@
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QStackedWidget>
+#include <QTemporaryDir>
 #include <QVBoxLayout>
 
 using namespace externalpage;
@@ -372,8 +373,38 @@ TEST_F(PageFixture, ProgramPathsAreCheckedKeptAndSetTheModelList)
     }
 }
 
+TEST_F(PageFixture, AProgramOnThePathIsProposedUntilOneIsChosen)
+{
+    const QString bin = temp.filePath(QStringLiteral("bin"));
+    const QString mopac = writeScript(bin + QStringLiteral("/mopac"), QStringLiteral("exit 0"));
+    const QString orca = writeScript(bin + QStringLiteral("/orca"), QStringLiteral("exit 0"));
+    const QString chosen = writeScript(temp.filePath(QStringLiteral("chosen/MOPAC2016.exe")), QStringLiteral("exit 0"));
+    ScopedEnvironment path("PATH", bin.toLocal8Bit());
+    auto shownPath = [&] { return widget<QLineEdit>("lineEditSetExternalProgramPath")->text(); };
+
+    createPage(0);
+    EXPECT_EQ(shownPath(), mopac);
+    EXPECT_TRUE(OrvaneSettings::value(QStringLiteral("mopacDirectory")).isEmpty()) << "a proposal is not stored";
+
+    // An "orca" without ORCA's modules beside it is some other program.
+    createPage(1);
+    EXPECT_TRUE(shownPath().isEmpty());
+    writeScript(bin + QStringLiteral("/orca_scf"), QStringLiteral("exit 0"));
+    createPage(1);
+    EXPECT_EQ(shownPath(), orca);
+
+    // The setting wins.
+    OrvaneSettings::setValue(QStringLiteral("mopacDirectory"), chosen);
+    createPage(0);
+    EXPECT_EQ(shownPath(), chosen);
+    EXPECT_EQ(widget<QComboBox>("cbxSparkleMethod")->currentText(), QStringLiteral("RM1"));
+}
+
 TEST_F(PageFixture, RunsWithoutAUsableProgramStopAtTheFirstBox)
 {
+    // No program on the PATH to propose.
+    QTemporaryDir emptyBin;
+    ScopedEnvironment path("PATH", emptyBin.path().toLocal8Bit());
     writeText(temp.filePath(QStringLiteral("in/complex.mop")), readText(mopacFixture("eu_h2o4_force.mop")));
     writeText(temp.filePath(QStringLiteral("in/complex.orcinp")), QStringLiteral("!RHF ZINDO/S\n"));
     writeText(temp.filePath(QStringLiteral("programs/mopac.txt")), QStringLiteral("data"));
