@@ -538,7 +538,20 @@ void OrvaneFrmExternalCalculationModule::showMolecule()
         else if (ui->rdbMopFile->isChecked())
             type = OrvaneInputData::checkTypeMopFile(inputFileName) ? Molecule::MopCartesianFile
                                                                     : Molecule::ZMatrixFile;
-        if (type >= 0 && !molecule.readMolecule(inputFileName, type)) {
+        const bool read = type >= 0 && molecule.readMolecule(inputFileName, type);
+        if (type == Molecule::Mol2File && (!read || molecule.atoms.isEmpty())) {
+            // No MOPAC input can be made of it: refused now rather than at Run.
+            const QString fileName = inputFileName;
+            const QString reason = molecule.getLastError();
+            clearProject();
+            OrvaneDialogs::critical(
+                this, QStringLiteral("ORVANE Error"),
+                QStringLiteral("The file holds no atoms that ORVANE can read: ") + fileName
+                    + (reason.isEmpty() || reason == QLatin1String("error") ? QString()
+                                                                           : QLatin1Char('\n') + reason));
+            return;
+        }
+        if (type >= 0 && !read) {
             OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"), molecule.getLastError());
             return;
         }
@@ -699,20 +712,20 @@ void OrvaneFrmExternalCalculationModule::runCalculation()
 {
     problemShown = false;
     if (programPath.isEmpty()) {
-        OrvaneDialogs::warning(this, QStringLiteral("ORVANE Warning"),
-                               QStringLiteral("Please, choose a valid path for the ")
-                                   + (mode == 0 ? QStringLiteral("MOPAC") : QStringLiteral("ORCA"))
-                                   + QStringLiteral(" program."));
-        abandonRun();
+        const QString text = QStringLiteral("Please, choose a valid path for the ")
+                             + (mode == 0 ? QStringLiteral("MOPAC") : QStringLiteral("ORCA"))
+                             + QStringLiteral(" program.");
+        OrvaneDialogs::warning(this, QStringLiteral("ORVANE Warning"), text);
+        abandonRun(text);
         return;
     }
     const QFileInfo program(programPath);
     if (!program.isFile() || !program.isExecutable()) {
-        OrvaneDialogs::critical(this, QStringLiteral("ORVANE Message"),
-                                QStringLiteral("An executable file of the desired external program "
-                                               "does not exist in the following directory: \n")
-                                    + programPath);
-        abandonRun();
+        const QString text = QStringLiteral("An executable file of the desired external program "
+                                            "does not exist in the following directory: \n")
+                             + programPath;
+        OrvaneDialogs::critical(this, QStringLiteral("ORVANE Message"), text);
+        abandonRun(text);
         return;
     }
 
@@ -729,8 +742,9 @@ void OrvaneFrmExternalCalculationModule::runCalculation()
         const QString withoutExtension = withExtension(inputFileName, QString()).chopped(1);
         argument = QDir::toNativeSeparators(withoutExtension + QStringLiteral(".mop"));
         if (ui->rdbMOL2File->isChecked()) {
-            if (!createMopFile()) {
-                abandonRun();
+            QString reason;
+            if (!createMopFile(&reason)) {
+                abandonRun(reason);
                 return;
             }
         } else if (ui->rdbMopFile->isChecked()) {
@@ -752,15 +766,15 @@ void OrvaneFrmExternalCalculationModule::runCalculation()
         const QString workFolder = OrvanePlatform::privateTempFolder(&reason);
         if (workFolder.isEmpty()) {
             OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"), reason);
-            abandonRun();
+            abandonRun(reason);
             return;
         }
         // The results of an earlier run beside the input stay until this run
         // has succeeded (threadFinish replaces them then).
         orcaInputFileName = workFolder + QLatin1Char('/') + cleanBaseName() + QStringLiteral(".orcinp");
         argument = orcaInputFileName;
-        if (!createOrcaInputFile(orcaSecondPass)) {
-            abandonRun();
+        if (!createOrcaInputFile(orcaSecondPass, &reason)) {
+            abandonRun(reason);
             return;
         }
         followedOutputFile = withExtension(argument, QStringLiteral("orcout"));
@@ -804,8 +818,11 @@ void OrvaneFrmExternalCalculationModule::runCalculation()
             moduleExcited, QStringLiteral("Excited States Calculations was successfully started.")));
 }
 
-void OrvaneFrmExternalCalculationModule::abandonRun()
+void OrvaneFrmExternalCalculationModule::abandonRun(const QString& reason)
 {
+    // The status panel keeps why, under the run's line of dashes.
+    emit newObjCalculationMessage(
+        statusLine(moduleExternal, QStringLiteral("The calculation could not be started: ") + reason));
     // Before the first start the page is left as it was; a second ORCA pass
     // that cannot start ends the run.
     if (calculationRunning) {
@@ -816,23 +833,23 @@ void OrvaneFrmExternalCalculationModule::abandonRun()
     calculationFailed = false;
 }
 
-bool OrvaneFrmExternalCalculationModule::createMopFile()
+bool OrvaneFrmExternalCalculationModule::createMopFile(QString* reason)
 {
     OrvaneOrganizeMolecules organizer(this);
     // The user is told why: a silent return would leave a run that never starts.
-    if (!organizer.readMOL2(inputFileName)) {
-        OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"), organizer.getLastError());
-        return false;
+    bool written = organizer.readMOL2(inputFileName);
+    if (written) {
+        organizer.key = frmMopacKeywords->keywordLine();
+        written = organizer.createOutpuFile(withExtension(inputFileName, QStringLiteral("mop")));
     }
-    organizer.key = frmMopacKeywords->keywordLine();
-    if (!organizer.createOutpuFile(withExtension(inputFileName, QStringLiteral("mop")))) {
-        OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"), organizer.getLastError());
-        return false;
+    if (!written) {
+        *reason = organizer.getLastError();
+        OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"), *reason);
     }
-    return true;
+    return written;
 }
 
-bool OrvaneFrmExternalCalculationModule::createOrcaInputFile(const bool& secondPass)
+bool OrvaneFrmExternalCalculationModule::createOrcaInputFile(const bool& secondPass, QString* reason)
 {
     OrvaneFilesConverter converter(nullptr, inputFileName);
     const Ui::OrvaneFrmOrcaKeywords* panel = frmOrcaKeywords->ui.get();
@@ -847,8 +864,10 @@ bool OrvaneFrmExternalCalculationModule::createOrcaInputFile(const bool& secondP
     const bool written = converter.convertFromOutToInpOrca(
         orcaInputFileName, triplets, secondPass, occupied, virtuals, roots,
         withExtension(orcaInputFileName, QStringLiteral("pointcharge")));
-    if (!written)
-        OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"), converter.getLastError());
+    if (!written) {
+        *reason = converter.getLastError();
+        OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"), *reason);
+    }
     return written;
 }
 

@@ -92,8 +92,9 @@ private:
 
     // Runs.
     void runCalculation();
-    bool createMopFile();
-    bool createOrcaInputFile(const bool& secondPass);
+    // On failure the box shows why, and *reason holds it.
+    bool createMopFile(QString* reason);
+    bool createOrcaInputFile(const bool& secondPass, QString* reason);
     void setCalculationRunning(const bool& running);
     bool isCalculationSuccessful(const QString& outputFileName) const;
     void deleteMopacAuxiliaryFiles();
@@ -101,7 +102,7 @@ private:
     QStringList moveOrcaResults();
     void finishPass();
     void judgeRun();
-    void abandonRun();
+    void abandonRun(const QString& reason);
     static QString calculationTitle(const int& mode);
     void appendOutputText(const QString& text);
     void runDeferredFinish();

@@ -238,6 +238,35 @@ TEST_F(PageFixture, ChoosingAFileUsesTheDialogOfTheInputKind)
     EXPECT_EQ(lastRequest()->directory, temp.filePath(QStringLiteral("in")));
 }
 
+TEST_F(PageFixture, ADrawingWithoutAtomsIsRefusedWhenItIsLoaded)
+{
+    const struct
+    {
+        const char* name;
+        QString text;
+    } cases[] = {
+        {"empty.mol2", QString()},
+        {"header.mol2", QStringLiteral("@<TRIPOS>MOLECULE\nnothing\n 0 0 0 0 0\nSMALL\nNO_CHARGES\n\n"
+                                       "@<TRIPOS>ATOM\n@<TRIPOS>BOND\n")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = temp.filePath(QStringLiteral("in/") + QString::fromLatin1(c.name));
+        writeText(path, c.text);
+        createPage(0);
+        dialogs.pressButton(QMessageBox::Ok);
+        drop(path);
+        ASSERT_NE(lastRequest(), nullptr);
+        EXPECT_EQ(lastRequest()->kind, OrvaneDialogs::Kind::Critical);
+        EXPECT_EQ(lastRequest()->title, QStringLiteral("ORVANE Error"));
+        EXPECT_TRUE(lastRequest()->text.contains(path)) << lastRequest()->text.toStdString();
+        // Nothing to run: the page is as if no file had come.
+        EXPECT_FALSE(button("btnRunCalculation")->isEnabled());
+        EXPECT_EQ(fileField()->text(), mopacHint);
+        EXPECT_TRUE(tab(0)->toPlainText().isEmpty());
+    }
+}
+
 TEST_F(PageFixture, SwitchingTheInputKindClearsTheProject)
 {
     writeText(temp.filePath(QStringLiteral("in/complex.mol2")), eu4Mol2());
@@ -452,6 +481,11 @@ TEST_F(PageFixture, RunsWithoutAUsableProgramStopAtTheFirstBox)
         EXPECT_TRUE(button("btnChooseFile")->isEnabled());
         EXPECT_EQ(tab(0)->toPlainText(), inputText);
         EXPECT_FALSE(QFileInfo::exists(temp.filePath(QStringLiteral("in/complex.dat"))));
+        ASSERT_FALSE(statusLines.isEmpty());
+        EXPECT_TRUE(statusLines.last().endsWith(QStringLiteral(" -> (Orvane External Calculation Module) The "
+                                                               "calculation could not be started: ")
+                                                + c.text))
+            << statusLines.last().toStdString();
     }
 }
 

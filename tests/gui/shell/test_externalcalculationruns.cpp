@@ -686,4 +686,9 @@ TEST_F(RunFixture, AnUnreadableMol2DrawingStartsNoRun)
     EXPECT_FALSE(button("btnStopCalculation")->isEnabled());
     EXPECT_TRUE(button("btnRunCalculation")->isEnabled());
     EXPECT_EQ(countStatus(QStringLiteral("successfully started")), 0);
+    // The status panel says why under the run's line of dashes.
+    EXPECT_EQ(statusTexts(), (QStringList{QString(63, QLatin1Char('-')),
+                                          QStringLiteral("-> (Orvane External Calculation Module) The "
+                                                         "calculation could not be started: ")
+                                              + lastRequest()->text}));
 }
