@@ -33,6 +33,7 @@
 #include <QShortcut>
 #include <QTextCursor>
 #include <QTextStream>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -78,6 +79,12 @@ OrvaneFrmExternalCalculationModule::OrvaneFrmExternalCalculationModule(QWidget* 
     ui->lineEditRunProgress->setText(notRunningText);
 
     createViewerTabs();
+
+    // The output view and the molecule share the width; the keyword panel
+    // keeps its own height and the spare height goes to them (designer form).
+    ui->splitter->setStretchFactor(0, 3);
+    ui->splitter->setStretchFactor(1, 2);
+    ui->splitter->setSizes({600, 400});
 
     frmSearching = new OrvaneFrmSearching(ui->layoutWidget);
     ui->vLayoutFrmSearchingAndTabWidget->addWidget(frmSearching);
@@ -630,13 +637,19 @@ void OrvaneFrmExternalCalculationModule::on_dockWidget_topLevelChanged(bool topL
 {
     if (!topLevel)
         return;
-    const QScreen* screen = ui->dockWidget->screen();
-    if (!screen)
-        return;
-    const QRect area = screen->availableGeometry();
-    QRect frame = ui->dockWidget->frameGeometry();
-    frame.moveCenter(area.center());
-    ui->dockWidget->move(frame.topLeft());
+    // The dock becomes a window of its own after this signal, at first with
+    // its docked geometry: placed once that is done, at a size that shows a
+    // molecule, centred on its screen.
+    QTimer::singleShot(0, ui->dockWidget, [dock = ui->dockWidget] {
+        const QScreen* screen = dock->screen();
+        if (!dock->isFloating() || !screen)
+            return;
+        const QRect area = screen->availableGeometry();
+        const QSize size = dock->size().expandedTo(QSize(480, 480)).boundedTo(area.size() * 0.8);
+        QRect target(QPoint(), size);
+        target.moveCenter(area.center());
+        dock->setGeometry(target);
+    });
 }
 
 void OrvaneFrmExternalCalculationModule::on_btnShowAbsorptionSpectrumModule_clicked()
