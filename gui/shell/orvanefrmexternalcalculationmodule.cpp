@@ -110,6 +110,9 @@ OrvaneFrmExternalCalculationModule::OrvaneFrmExternalCalculationModule(QWidget* 
         ui->dockWidget->setFeatures(QDockWidget::DockWidgetFloatable);
 
         ui->lblTitle->setText(QStringLiteral("Module 1: Geometry Optimization"));
+#ifndef Q_OS_WIN
+        ui->btnSetExternalProgramPath->setText(QStringLiteral("Open mopac"));
+#endif
         ui->frameOrca->hide();
         ui->lblSetOrcaPath->hide();
         ui->btnShowAbsorptionSpectrumModule->hide();
@@ -123,12 +126,21 @@ OrvaneFrmExternalCalculationModule::OrvaneFrmExternalCalculationModule(QWidget* 
         ui->widgetViewMolecule->hide();
         ui->cbxShowMoleculeViewer->hide();
         ui->lblSetMopacPath->hide();
+#ifdef Q_OS_WIN
         ui->btnSetExternalProgramPath->setText(QStringLiteral("Open orca.exe"));
+#else
+        ui->btnSetExternalProgramPath->setText(QStringLiteral("Open orca"));
+#endif
         ui->lblTitle->setText(QStringLiteral("Module 2: Excited States Calculation"));
         ui->frameMopac->hide();
     }
     ui->lineEditSetExternalProgramPath->show();
     ui->btnSetExternalProgramPath->show();
+#ifndef Q_OS_WIN
+    // Programs here carry no ".exe".
+    ui->lblSetMopacPath->setText(QStringLiteral("Set MOPAC Program Path:"));
+    ui->lblSetOrcaPath->setText(QStringLiteral("Set ORCA Program Path:"));
+#endif
 
     loadProgramPath();
     loadLastDirectory();
@@ -437,12 +449,18 @@ void OrvaneFrmExternalCalculationModule::on_btnSetExternalProgramPath_clicked()
         path = OrvaneDialogs::openFileName(this, QStringLiteral("Open The ORCA Executable"), proposed,
                                            filter);
         if (path.contains(blankOrComma())) {
+#ifdef Q_OS_WIN
+            const QString example = QStringLiteral("C:\\ORCA");
+#else
+            const QString example = QStringLiteral("/opt/orca");
+#endif
             OrvaneDialogs::critical(
                 this, QStringLiteral("ORVANE error"),
                 QStringLiteral("The directory name of the ORCA program contains blank space or "
                                "comma,\nwhich can compromise the running of ORCA.\nPlease, remove any "
                                "blank space or comma of directory name of the ORCA program.\nFor "
-                               "instance, place all ORCA executable in a directory like C:\\ORCA. \n"));
+                               "instance, place all ORCA executable in a directory like ")
+                    + example + QStringLiteral(". \n"));
             programPath.clear();
             ui->lineEditSetExternalProgramPath->clear();
             return;

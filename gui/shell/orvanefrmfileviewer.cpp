@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTextStream>
 
 const QString OrvaneFrmFileViewer::hintText =
@@ -31,6 +33,20 @@ OrvaneFrmFileViewer::OrvaneFrmFileViewer(QWidget* parent)
     frmSearching->plainTextEdit = ui->plainTextEdit;
     ui->edtFileName->setText(hintText);
     ui->edtFileName->setStyleSheet(hintStyleSheet);
+    // The hint is read in full: the field is at least as wide as it.
+    QStyleOptionFrame option;
+    option.initFrom(ui->edtFileName);
+    option.lineWidth = ui->edtFileName->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option,
+                                                             ui->edtFileName);
+    const QMargins margins = ui->edtFileName->textMargins();
+    // Two pixels of the field's own margin on each side, and room for the caret.
+    const int textWidth =
+        ui->edtFileName->fontMetrics().horizontalAdvance(hintText) + margins.left() + margins.right() + 2 * 2 + 2;
+    ui->edtFileName->setMinimumWidth(
+        ui->edtFileName->style()
+            ->sizeFromContents(QStyle::CT_LineEdit, &option,
+                               QSize(textWidth, ui->edtFileName->sizeHint().height()), ui->edtFileName)
+            .width());
 }
 
 OrvaneFrmFileViewer::~OrvaneFrmFileViewer() = default;
@@ -88,6 +104,20 @@ void OrvaneFrmFileViewer::on_btnClearVisualization_clicked()
     ui->plainTextEdit->clear();
     ui->edtFileName->setText(hintText);
     ui->edtFileName->setStyleSheet(hintStyleSheet);
+    // The hint is read in full: the field is at least as wide as it.
+    QStyleOptionFrame option;
+    option.initFrom(ui->edtFileName);
+    option.lineWidth = ui->edtFileName->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option,
+                                                             ui->edtFileName);
+    const QMargins margins = ui->edtFileName->textMargins();
+    // Two pixels of the field's own margin on each side, and room for the caret.
+    const int textWidth =
+        ui->edtFileName->fontMetrics().horizontalAdvance(hintText) + margins.left() + margins.right() + 2 * 2 + 2;
+    ui->edtFileName->setMinimumWidth(
+        ui->edtFileName->style()
+            ->sizeFromContents(QStyle::CT_LineEdit, &option,
+                               QSize(textWidth, ui->edtFileName->sizeHint().height()), ui->edtFileName)
+            .width());
 }
 
 void OrvaneFrmFileViewer::on_btnSaveFile_clicked()

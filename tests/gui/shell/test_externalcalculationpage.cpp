@@ -56,10 +56,10 @@ TEST_F(PageFixture, BuildsEachModeWithItsTitleTabsPanelAndHint)
     } cases[] = {
         {0, QStringLiteral("Module 1: Geometry Optimization"),
          {QStringLiteral(".mol2 Input File"), QStringLiteral("MOPAC .out File")}, mopacHint,
-         QStringLiteral("Open MOPAC exe"), false, "frameMopac", "frameOrca"},
+         QStringLiteral("Open mopac"), false, "frameMopac", "frameOrca"},
         {1, QStringLiteral("Module 2: Excited States Calculation"),
          {QStringLiteral("MOPAC .out File"), QStringLiteral("ORCA .orcout File")}, orcaHint,
-         QStringLiteral("Open orca.exe"), true, "frameOrca", "frameMopac"},
+         QStringLiteral("Open orca"), true, "frameOrca", "frameMopac"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.mode);
@@ -396,7 +396,7 @@ TEST_F(PageFixture, ProgramPathsAreCheckedKeptAndSetTheModelList)
                   QStringLiteral("The directory name of the ORCA program contains blank space or comma,\n"
                                  "which can compromise the running of ORCA.\nPlease, remove any blank space "
                                  "or comma of directory name of the ORCA program.\nFor instance, place all "
-                                 "ORCA executable in a directory like C:\\ORCA. \n"));
+                                 "ORCA executable in a directory like /opt/orca. \n"));
         EXPECT_TRUE(widget<QLineEdit>("lineEditSetExternalProgramPath")->text().isEmpty());
         EXPECT_EQ(OrvaneSettings::value(QStringLiteral("orcaDirectory")), folder + QStringLiteral("/orca"));
     }
