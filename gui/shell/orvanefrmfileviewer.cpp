@@ -104,20 +104,6 @@ void OrvaneFrmFileViewer::on_btnClearVisualization_clicked()
     ui->plainTextEdit->clear();
     ui->edtFileName->setText(hintText);
     ui->edtFileName->setStyleSheet(hintStyleSheet);
-    // The hint is read in full: the field is at least as wide as it.
-    QStyleOptionFrame option;
-    option.initFrom(ui->edtFileName);
-    option.lineWidth = ui->edtFileName->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option,
-                                                             ui->edtFileName);
-    const QMargins margins = ui->edtFileName->textMargins();
-    // Two pixels of the field's own margin on each side, and room for the caret.
-    const int textWidth =
-        ui->edtFileName->fontMetrics().horizontalAdvance(hintText) + margins.left() + margins.right() + 2 * 2 + 2;
-    ui->edtFileName->setMinimumWidth(
-        ui->edtFileName->style()
-            ->sizeFromContents(QStyle::CT_LineEdit, &option,
-                               QSize(textWidth, ui->edtFileName->sizeHint().height()), ui->edtFileName)
-            .width());
 }
 
 void OrvaneFrmFileViewer::on_btnSaveFile_clicked()
