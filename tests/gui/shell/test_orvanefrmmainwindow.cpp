@@ -133,6 +133,7 @@ TEST_F(MainWindowFixture, StartsOnTheMopacPageWithFiveRowsAndTheBottomRow)
     EXPECT_EQ(updateButton->text(), OrvaneUpdateController::idleText);
     for (QPushButton* button : {viewerButton, panelButton, updateButton})
         EXPECT_FALSE(button->icon().isNull()) << button->objectName().toStdString();
+    EXPECT_TRUE(viewerButton->toolTip().contains(QStringLiteral("File Viewer")));
     EXPECT_FALSE(window->getFileViewer()->isVisible());
     EXPECT_EQ(window->getFileViewer()->parent(), nullptr);
     const Qt::WindowFlags viewerFlags = window->getFileViewer()->windowFlags();
