@@ -55,10 +55,25 @@ bool OrvaneOmegaExp::calcOmegaExp()
                                    "of every other transition and must be given.");
         return false;
     }
-    for (int j = 1; j < 6; ++j) {
+    for (int j = 0; j < 6; ++j) {
+        // A band measured upside down or with no intensity gives a negative
+        // area or a barycentre that is no wavenumber: refuse, not a wrong Omega.
+        if (!std::isfinite(area[j]) || area[j] < 0.0) {
+            lastError = QStringLiteral("The area of the 5D0 -> 7F%1 transition is not a positive number (%2).")
+                            .arg(j)
+                            .arg(area[j]);
+            return false;
+        }
         const bool divides = j == 1 || j == 2 || j == 4 || area[j] != 0.0;
         if (divides && barycenter[j] == 0.0) {
             lastError = QStringLiteral("The barycenter of the 5D0 -> 7F%1 transition is zero.").arg(j);
+            return false;
+        }
+        if (divides && !(std::isfinite(barycenter[j]) && barycenter[j] > 0.0)) {
+            lastError = QStringLiteral("The barycenter of the 5D0 -> 7F%1 transition is not a positive "
+                                       "wavenumber (%2 cm^-1).")
+                            .arg(j)
+                            .arg(barycenter[j]);
             return false;
         }
     }
