@@ -397,7 +397,7 @@ void OrvaneFrmSpectroscopicCalculation::on_cbxShowMoleculeViewer_toggled(bool ch
 void OrvaneFrmSpectroscopicCalculation::on_dockWidget_topLevelChanged(bool topLevel)
 {
     if (topLevel)
-        OrvaneScreenPlacement::centreOnItsScreen(ui->dockWidget);
+        OrvaneScreenPlacement::placeFloatingDock(ui->dockWidget);
 }
 
 void OrvaneFrmSpectroscopicCalculation::printMessage(QString message)

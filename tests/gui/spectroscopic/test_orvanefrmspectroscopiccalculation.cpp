@@ -326,7 +326,9 @@ TEST_F(FormFixture, TheViewerHidesAndItsFloatingDockIsCentred)
     EXPECT_EQ(dock->features(), QDockWidget::DockWidgetFloatable);
     dock->setFloating(true);
     const QRect area = dock->screen()->availableGeometry();
-    EXPECT_LE((dock->frameGeometry().center() - area.center()).manhattanLength(), 2);
+    // Placed once it has become a window of its own, large enough for a molecule.
+    EXPECT_TRUE(waitUntil([&] { return (dock->frameGeometry().center() - area.center()).manhattanLength() <= 2; }));
+    EXPECT_GE(dock->width(), qMin(480, int(area.width() * 0.8)));
 }
 
 TEST_F(FormFixture, TheOptionButtonsOpenTheModesWindows)
