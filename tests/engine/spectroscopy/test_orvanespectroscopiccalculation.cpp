@@ -681,7 +681,7 @@ TEST(CoordinationNumber, TheFirstGapWiderThanTheLimitEndsTheShell)
         {{2.4, 2.5, 3.2, 3.3}, 2},     // only the first gap counts
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::PrintToString(c.distances.toStdVector()));
+        SCOPED_TRACE(::testing::PrintToString(std::vector<double>(c.distances.begin(), c.distances.end())));
         EXPECT_EQ(OrvaneSpectroscopicCalculation::coordinationNumber(c.distances), c.expected);
     }
 }
