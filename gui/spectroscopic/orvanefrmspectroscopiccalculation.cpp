@@ -362,6 +362,9 @@ void OrvaneFrmSpectroscopicCalculation::on_rdbSetParametersQDC_toggled(bool)
 void OrvaneFrmSpectroscopicCalculation::on_rdbZindoOutput_toggled(bool checked)
 {
     rlProgram = checked ? 2 : 1;
+    // The option names Gaussian, but a loaded ZINDO output stays ZINDO.
+    if (checked && QFileInfo(orcaFile).suffix() == QLatin1String("zin"))
+        rlProgram = 0;
     ui->tabWidgetViewFiles->setTabText(0, checked ? tr("GAUSSIAN Output") : tr("ORCA Output"));
     const QString text = ui->edtZindoOut->text();
     if (text.contains(orcaHint) || text.contains(gaussianHint))
@@ -602,7 +605,12 @@ void OrvaneFrmSpectroscopicCalculation::loadInputFile(const int& fileKind)
 
     const QString status = QStringLiteral("-> (Orvane Spectroscopic Calculation) ");
     emit newObjCalculationMessage(status + QStringLiteral("Project is being cleaned."));
+    // Cleared as a project without a structure: the reset coordination
+    // numbers must not read the new file before it is loaded.
+    const QString chosen = mopacFile;
+    mopacFile.clear();
     clearProject();
+    mopacFile = chosen;
     emit newObjCalculationMessage(status + QStringLiteral("Project was cleaned."));
     readExperimentalOmegas();
 

@@ -260,6 +260,19 @@ TEST_F(RunFixture, RefusedAndUnreadableStructuresLoadNothing)
     EXPECT_EQ(lastRequest()->text, QStringLiteral("The lanthanide atom is not present in the current structure."));
     EXPECT_FALSE(widget("btnCalculate")->isEnabled());
     EXPECT_TRUE(tab(0)->toPlainText().isEmpty());
+
+    // After a loaded structure, an unreadable one is refused once, and its
+    // atoms reach no panel.
+    dropOn("edtMopacOut", copyFixture(QStringLiteral("mopac/eu_h2o8_allvec.out"), QStringLiteral("calc/good.out")));
+    ASSERT_EQ(dialogs.requests().size(), 2);
+    const QString broken = OrvaneFixtures::writeFile(temp.filePath(QStringLiteral("calc/broken.out")), "no geometry\n");
+    dialogs.pressButton(QMessageBox::Ok);
+    dropOn("edtMopacOut", broken);
+    EXPECT_EQ(dialogs.requests().size(), 3);
+    EXPECT_EQ(lastRequest()->title, QStringLiteral("ORVANE Error"));
+    EXPECT_TRUE(form->atomLabels.isEmpty());
+    EXPECT_TRUE(groupingAtoms().isEmpty());
+    EXPECT_EQ(form->frmOmegaParametrization->ui.sbxCoordNumber->value(), 1);
 }
 
 TEST_F(RunFixture, OpenDialogsNameTheKindOfFile)
@@ -395,6 +408,9 @@ TEST_F(RunFixture, AnExcitedStateOutputBringsItsOmegaReportAndLifetime)
     EXPECT_TRUE(widget<QRadioButton>("rdbZindoOutput")->isChecked());
     EXPECT_EQ(form->frmSetTheorecticalOmega->ui.lineEditOmgFile->text(), temp.filePath(QStringLiteral("calc/run.omega")));
     EXPECT_DOUBLE_EQ(widget<QDoubleSpinBox>("sbxLifeTime")->value(), 1.25);
+    widget<QRadioButton>("rdbOrcaOutput")->setChecked(true);
+    widget<QRadioButton>("rdbZindoOutput")->setChecked(true);
+    EXPECT_EQ(form->rlProgram, 0);
 
     dialogs.pressButton(QMessageBox::Ok);
     dropOn("edtZindoOut", temp.filePath(QStringLiteral("calc/other.txt")));
