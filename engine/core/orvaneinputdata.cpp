@@ -2,6 +2,7 @@
 
 #include "orvaneelementtables.h"
 #include "orvanetextreader.h"
+#include "sphericalharmonic.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -37,32 +38,6 @@ template <typename T>
 T elementOrDefault(const QVector<T>& list, int index)
 {
     return (index >= 0 && index < list.size()) ? list.at(index) : T();
-}
-
-double radiansToDegrees(double radians)
-{
-    return radians * 180.0 / std::acos(-1.0);
-}
-
-// Spherical position of a point already shifted to the reference atom.
-CoordSPH toSpherical(double x, double y, double z)
-{
-    CoordSPH sph;
-    sph.r = std::sqrt(x * x + y * y + z * z);
-    // Rounding can push z/r just past 1; clamp so that acos stays defined.
-    sph.theta = sph.r == 0.0 ? 0.0 : radiansToDegrees(std::acos(std::clamp(z / sph.r, -1.0, 1.0)));
-    const double p = x != 0.0 ? radiansToDegrees(std::atan(y / x)) : 0.0;
-    if (x > 0.0)
-        sph.phi = y >= 0.0 ? p : p + 360.0;
-    else if (x < 0.0)
-        sph.phi = y != 0.0 ? p + 180.0 : 180.0;
-    else if (y > 0.0)
-        sph.phi = 90.0;
-    else if (y < 0.0)
-        sph.phi = 270.0;
-    else
-        sph.phi = 0.0;
-    return sph;
 }
 
 bool isCoordinating(const QString& label, double r)
@@ -184,7 +159,7 @@ bool OrvaneInputData::createSphericalCoordinate()
     coordSPH.reserve(coord.size());
     const Coord& origin = coord.first();
     for (const Coord& atom : qAsConst(coord))
-        coordSPH.append(toSpherical(atom.x - origin.x, atom.y - origin.y, atom.z - origin.z));
+        coordSPH.append(sphericalPosition(atom.x - origin.x, atom.y - origin.y, atom.z - origin.z));
 
     coordNumber = 0;
     for (int i = 0; i < coordSPH.size(); ++i)
@@ -251,7 +226,7 @@ bool OrvaneInputData::createSphericalCoordinate(const int& n, const int& mode)
         const Coord& centre = coord.at(group.centre - 1);
         for (int member : group.members) {
             const Coord& atom = coord.at(member - 1);
-            coordSPH.append(toSpherical(atom.x - centre.x, atom.y - centre.y, atom.z - centre.z));
+            coordSPH.append(sphericalPosition(atom.x - centre.x, atom.y - centre.y, atom.z - centre.z));
         }
     }
 
