@@ -11,6 +11,8 @@ packages=(
   # jwm: the window manager that maximises windows in the start-up tests on Xvfb
   xvfb xauth jwm mopac openbabel
   python3-numpy python3-sympy
+  # the CIE 1931 colour-matching functions that CIEpoints.txt is made from
+  colord-data
   clang-14 libclang-rt-14-dev
 )
 

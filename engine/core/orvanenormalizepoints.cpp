@@ -38,16 +38,42 @@ OrvaneNormalizePoints::OrvaneNormalizePoints(QObject* parent, const QString& out
 
 OrvaneNormalizePoints::~OrvaneNormalizePoints() = default;
 
-void OrvaneNormalizePoints::setParametersNormalization(const double& bandWidth, const double& initialWavelength,
+bool OrvaneNormalizePoints::setParametersNormalization(const double& bandWidth, const double& initialWavelength,
                                                        const double& finalWavelength)
 {
     this->bandWidth = bandWidth;
     this->initialWavelength = initialWavelength;
     this->finalWavelength = finalWavelength;
+    const QString problem = parameterProblem();
+    if (!problem.isEmpty())
+        lastError = problem;
+    return problem.isEmpty();
+}
+
+QString OrvaneNormalizePoints::parameterProblem() const
+{
+    const auto usable = [](double value) { return std::isfinite(value) && value > 0.0; };
+    if (!usable(bandWidth))
+        return QStringLiteral("The half-height band width must be a number above 0 nm (it is %1).")
+            .arg(bandWidth);
+    if (!usable(initialWavelength) || !usable(finalWavelength))
+        return QStringLiteral("The wavelength bounds must be numbers above 0 nm (they are %1 and %2).")
+            .arg(initialWavelength)
+            .arg(finalWavelength);
+    return QString();
 }
 
 void OrvaneNormalizePoints::spectrum()
 {
+    // The public members may have been written directly: look at them here too.
+    const QString problem = parameterProblem();
+    if (!problem.isEmpty()) {
+        lastError = problem;
+        axisX.clear();
+        axisY.clear();
+        return;
+    }
+
     // Work on copies: the members keep their nm values, so every call gives
     // the same spectrum for the same parameters.
     const int n = pointsNumber;
@@ -89,6 +115,22 @@ void OrvaneNormalizePoints::spectrum()
         intensity[i] = sum;
     }
 
+    // A window bound at half the band width puts an edge of a point's band at
+    // 0 nm: its width in cm-1 is infinite and the sums are not numbers.
+    for (int i = 1; i <= gridPoints; ++i) {
+        if (!std::isfinite(intensity[i])) {
+            lastError = QStringLiteral("The band width of %1 nm and the window from %2 to %3 nm give intensities "
+                                       "that are not finite numbers; choose bounds further from half the band "
+                                       "width.")
+                            .arg(bandWidth)
+                            .arg(initialWavelength)
+                            .arg(finalWavelength);
+            axisX.clear();
+            axisY.clear();
+            return;
+        }
+    }
+
     double largest = intensity[1];
     for (int i = 2; i <= gridPoints; ++i)
         if (intensity[i] > largest)
@@ -109,6 +151,8 @@ void OrvaneNormalizePoints::spectrum()
 void OrvaneNormalizePoints::createEspFile(const QString& file)
 {
     spectrum();
+    if (axisY.isEmpty())
+        return; // refused parameters, told in the last error: the file is left as it was
     QFile out(file);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         lastError = file + QStringLiteral(" could not be written: ") + out.errorString();

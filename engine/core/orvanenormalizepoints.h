@@ -24,10 +24,15 @@ public:
     ~OrvaneNormalizePoints() override;
 
     // Band width and the two window bounds in nm; the bounds in either order.
-    void setParametersNormalization(const double& bandWidth, const double& initialWavelength,
+    // All three must be finite and above 0 (a bound of 0 lies at infinite
+    // wavenumber): otherwise false, with the reason in the last error, and the
+    // next spectrum() refuses them too.
+    bool setParametersNormalization(const double& bandWidth, const double& initialWavelength,
                                     const double& finalWavelength);
     // Fills the axes from the current parameters; the same result on every call.
-    // Without any line every intensity is 0.
+    // Without any line every intensity is 0. Parameters that are refused, or
+    // that give a point that is not a finite number, leave both axes empty
+    // with the reason in the last error.
     void spectrum();
     QVector<double> getaxisX() const { return axisX; }
     QVector<double> getaxisY() const { return axisY; }
@@ -46,6 +51,8 @@ public:
     QVector<double> axisY;
 
 private:
+    // Empty when the parameters are usable, else the reason.
+    QString parameterProblem() const;
     // Heap sort of ra[1..n] ascending, moving rb (and rc when carryThird) along.
     static void hpsort(int n, double* ra, double* rb, double* rc, bool carryThird);
 };

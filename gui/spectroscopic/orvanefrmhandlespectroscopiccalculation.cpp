@@ -2,6 +2,7 @@
 #include "ui_orvanefrmhandlespectroscopiccalculation.h"
 
 #include "orvanefrmplaceholderpage.h"
+#include "orvanefrmplotabsorptionspectrum.h"
 
 #include <QIcon>
 #include <QListWidgetItem>
@@ -44,7 +45,7 @@ OrvaneFrmHandleSpectroscopicCalculation::OrvaneFrmHandleSpectroscopicCalculation
     addPage(new OrvaneFrmPlaceholderPage(this, tr("Plot Emission Spectrum")));
     addPage(new OrvaneFrmPlaceholderPage(this, tr("Intensity Parameters")));
     addPage(new OrvaneFrmPlaceholderPage(this, tr("Energy Transfer Rates and Quantum Yield")));
-    frmPlotAbsorptionSpectrum = new OrvaneFrmPlaceholderPage(this, tr("Plot Absorption Spectrum"));
+    frmPlotAbsorptionSpectrum = new OrvaneFrmPlotAbsorptionSpectrum(this);
     addPage(frmPlotAbsorptionSpectrum);
 
     ui->listWidget->setCurrentRow(EmissionSpectrum);

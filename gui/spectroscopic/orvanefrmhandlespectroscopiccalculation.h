@@ -7,6 +7,7 @@
 #include <memory>
 
 class OrvaneFrmPlaceholderPage;
+class OrvaneFrmPlotAbsorptionSpectrum;
 class QListWidgetItem;
 
 namespace Ui {
@@ -44,7 +45,7 @@ private:
     void addPage(QWidget* page);
 
     std::unique_ptr<Ui::OrvaneFrmHandleSpectroscopicCalculation> ui;
-    OrvaneFrmPlaceholderPage* frmPlotAbsorptionSpectrum = nullptr;
+    OrvaneFrmPlotAbsorptionSpectrum* frmPlotAbsorptionSpectrum = nullptr;
 };
 
 #endif

@@ -298,6 +298,21 @@ int main(int argc, char** argv)
         p.drawLine(QPointF(24, 26), QPointF(42, 44));
         p.drawLine(QPointF(42, 26), QPointF(24, 44));
     });
+    // Plot a spectrum: axes and a broadened band.
+    save("plotGraph.png", 48, 48, [](QPainter& p) {
+        p.setPen(QPen(QColor(60, 60, 70), 3, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(7, 5), QPointF(7, 42));
+        p.drawLine(QPointF(7, 42), QPointF(44, 42));
+        QPainterPath band;
+        band.moveTo(9, 40);
+        for (int x = 9; x <= 43; ++x) {
+            const double u = (x - 22) / 6.0, v = (x - 34) / 4.0;
+            band.lineTo(x, 40 - 30 * qExp(-u * u) - 14 * qExp(-v * v));
+        }
+        p.setPen(QPen(QColor(215, 35, 35), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(band);
+    });
     save("stop_optimization.png", 48, 48, [](QPainter& p) {
         QPolygonF octagon;
         for (int k = 0; k < 8; ++k) {

@@ -90,6 +90,27 @@ inline bool finishesWithin(int seconds, const std::function<bool()>& work)
     return result.get();
 }
 
+// Makes `path` the current folder for the life of the object (data files
+// such as "EnergyLevels4f/" and "CIEpoints.txt" are read from the current
+// folder) and restores the previous one afterwards.
+class ScopedCurrentDirectory
+{
+public:
+    explicit ScopedCurrentDirectory(const QString& path)
+        : previous(QDir::currentPath())
+        , changed(QDir::setCurrent(path))
+    {
+    }
+    ~ScopedCurrentDirectory() { QDir::setCurrent(previous); }
+    ScopedCurrentDirectory(const ScopedCurrentDirectory&) = delete;
+    ScopedCurrentDirectory& operator=(const ScopedCurrentDirectory&) = delete;
+    bool isChanged() const { return changed; }
+
+private:
+    QString previous;
+    bool changed;
+};
+
 } // namespace OrvaneFixtures
 
 #endif

@@ -273,3 +273,55 @@ TEST(AbsorptionSpectrum, Failures)
     wrong.spectrum(); // harmless on an object without lines
     EXPECT_EQ(wrong.getaxisY().size(), 1001);
 }
+
+// A bound of 0 nm lies at infinite wavenumber and a band width of 0 has no
+// shape: both are refused with a reason, by the setter and by spectrum() for
+// values written straight into the members. A bound at half the band width
+// (80 nm wide, 40 nm) puts the lower edge of that point's band at 0 nm, where
+// its width in cm-1 is infinite and the sum is inf/inf: refused as well. No
+// refused call leaves points behind, and the points file is not written.
+TEST(AbsorptionSpectrum, RefusesParametersWithoutAFiniteSpectrum)
+{
+    const double nan = std::nan("");
+    const double inf = HUGE_VAL;
+    const struct
+    {
+        double width, first, second;
+        bool setterRefuses;
+    } cases[] = {
+        {25.0, 0.0, 450.0, true},  {25.0, 150.0, 0.0, true},   {0.0, 150.0, 450.0, true},
+        {-5.0, 150.0, 450.0, true}, {25.0, -150.0, 450.0, true}, {nan, 150.0, 450.0, true},
+        {25.0, inf, 450.0, true},  {25.0, 150.0, nan, true},   {80.0, 40.0, 450.0, false},
+    };
+    const QString file = dataPath(QStringLiteral("gaussian/eu_h2o_td.log"));
+    QTemporaryDir dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << " " << c.first << " " << c.second);
+        OrvaneNormalizePoints viaSetter(nullptr, file, 0);
+        ASSERT_TRUE(viaSetter.getLastError().isEmpty());
+        EXPECT_EQ(viaSetter.setParametersNormalization(c.width, c.first, c.second), !c.setterRefuses);
+        EXPECT_EQ(viaSetter.getLastError().isEmpty(), !c.setterRefuses);
+        viaSetter.spectrum();
+        EXPECT_FALSE(viaSetter.getLastError().isEmpty());
+        EXPECT_TRUE(viaSetter.getaxisX().isEmpty());
+        EXPECT_TRUE(viaSetter.getaxisY().isEmpty());
+
+        OrvaneNormalizePoints viaMembers(nullptr, file, 0);
+        viaMembers.bandWidth = c.width;
+        viaMembers.initialWavelength = c.first;
+        viaMembers.finalWavelength = c.second;
+        const QString esp = dir.filePath(QStringLiteral("refused.esp"));
+        viaMembers.createEspFile(esp);
+        EXPECT_FALSE(viaMembers.getLastError().isEmpty());
+        EXPECT_FALSE(QFile::exists(esp));
+    }
+
+    // Usable values are taken without a word, the smallest the form allows included.
+    OrvaneNormalizePoints usable(nullptr, file, 0);
+    EXPECT_TRUE(usable.setParametersNormalization(10.0, 1.0, 1000.0));
+    usable.spectrum();
+    EXPECT_TRUE(usable.getLastError().isEmpty());
+    ASSERT_EQ(usable.getaxisY().size(), 1001);
+    for (double y : usable.getaxisY())
+        EXPECT_TRUE(std::isfinite(y));
+}

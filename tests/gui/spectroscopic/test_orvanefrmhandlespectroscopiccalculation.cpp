@@ -1,7 +1,11 @@
 #include "../support/guitestsupport.h"
 
 #include "orvanefrmhandlespectroscopiccalculation.h"
-#include "orvanefrmplaceholderpage.h"
+#include "orvanefrmplotabsorptionspectrum.h"
+
+#include "orvanefixtures.h"
+
+#include <QFile>
 
 #include <QLabel>
 #include <QLineEdit>
@@ -27,12 +31,12 @@ protected:
 
     QString absorptionFile() const
     {
-        auto* page = qobject_cast<OrvaneFrmPlaceholderPage*>(stack->widget(3));
+        auto* page = qobject_cast<OrvaneFrmPlotAbsorptionSpectrum*>(stack->widget(3));
         return page ? page->getInputFileName() : QStringLiteral("<not the absorption page>");
     }
     QString absorptionField() const
     {
-        auto* field = stack->widget(3)->findChild<QLineEdit*>(QStringLiteral("edtInputFile"));
+        auto* field = stack->widget(3)->findChild<QLineEdit*>(QStringLiteral("edtFile"));
         return field ? field->text() : QStringLiteral("<no field>");
     }
 
@@ -97,8 +101,11 @@ TEST_F(ContainerFixture, TheListRowChoosesThePageAndANullItemKeepsThePrevious)
 
 TEST_F(ContainerFixture, ARequestedPageShowsAndTheAbsorptionPageTakesTheFile)
 {
+    // Real excited-state outputs: the absorption page reads what it is handed.
     const QString orcaOutput = temp.filePath(QStringLiteral("complex.orcout"));
     const QString other = temp.filePath(QStringLiteral("other.orcout"));
+    ASSERT_TRUE(QFile::copy(OrvaneFixtures::dataPath(QStringLiteral("orca/eu_h2o_tda.orcout")), orcaOutput));
+    ASSERT_TRUE(QFile::copy(OrvaneFixtures::dataPath(QStringLiteral("orca/eu_complex_rpa.orcout")), other));
     const struct
     {
         int index;

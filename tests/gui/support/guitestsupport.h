@@ -174,4 +174,9 @@ inline DragResult dragAndDrop(QWidget* target, const QMimeData& data)
     return result;
 }
 
+#include "orvanefixtures.h"
+
+// The widget tests name it without the namespace.
+using OrvaneFixtures::ScopedCurrentDirectory;
+
 #endif

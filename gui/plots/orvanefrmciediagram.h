@@ -1,0 +1,63 @@
+#ifndef ORVANEFRMCIEDIAGRAM_H
+#define ORVANEFRMCIEDIAGRAM_H
+
+#include "abstractobjcalculationwidget.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <memory>
+
+class QCPGraph;
+class QMouseEvent;
+
+namespace Ui {
+class OrvaneFrmCIEDiagram;
+}
+
+// The CIE 1931 chromaticity diagram, drawn from the coloured points of
+// "CIEpoints.txt" in the current folder, with the chromaticity of an emission
+// spectrum marked as a black disc and, on request, a square of the colour the
+// diagram holds there. The emission spectrum form hands over its spectrum,
+// asks for the chromaticity and shows the window.
+class OrvaneFrmCIEDiagram : public AbstractObjCalculationWidget
+{
+    Q_OBJECT
+public:
+    explicit OrvaneFrmCIEDiagram(QWidget* parent = nullptr);
+    ~OrvaneFrmCIEDiagram() override;
+
+    // Stores the spectrum (nm, arbitrary units); nothing is drawn.
+    void setSpectrum(const QVector<double>& wavelengths, const QVector<double>& intensities);
+    // Computes the chromaticity of the stored spectrum and redraws the disc
+    // and, when the box is checked, the emitted-colour square.
+    void plotChromaticity();
+
+    double getCieX() const { return cieX; }
+    double getCieY() const { return cieY; }
+
+public slots:
+    void showPointToolTip(QMouseEvent* event);
+    void on_chbShowEmittedColor_toggled(bool checked);
+    void on_btnSaveImage_clicked();
+
+private:
+    void readPointsFile();
+    void calcChromaticity();
+    void showEmittedColor();
+
+    std::unique_ptr<Ui::OrvaneFrmCIEDiagram> ui;
+    // Both owned by the plot.
+    QCPGraph* pointGraph = nullptr;
+    QCPGraph* emittedColorGraph = nullptr;
+    double cieX = 0.0;
+    double cieY = 0.0;
+    QVector<double> wavelengths;
+    QVector<double> intensities;
+    // Parallel lists, one entry per data row of the points file.
+    QStringList pointColors;
+    QStringList pointKeys;
+};
+
+#endif

@@ -1,0 +1,29 @@
+#ifndef REQUIREDCITATIONS_H
+#define REQUIREDCITATIONS_H
+
+#include <QString>
+
+// The literature block that ends every report of the spectroscopic forms: the
+// works the user must cite for the methods a run used. Both functions keep no
+// state; the references themselves live in one table in requiredcitations.cpp.
+
+// The blocks chosen by the program (1: the Sparkle reference alone, written
+// beside the input as "!Required_Citations.orv"; 2: ORCA with INDO/S-CIS
+// excited states; 3: the spectroscopic modules), the module (2 intensity
+// parameters, 3 energy transfer, 4 absorption spectrum) and the options of the
+// run. Any other program or module gives the empty text.
+//
+// Program 1 returns its text even when the file cannot be written; the reason
+// is then left in `writeFailure` when one is given (and cleared on success).
+QString requiredCitations(const int& program, const int& module, const QString& inputFile,
+                          const int& transferModel, const bool& quantumYield, const bool& qdc,
+                          const bool& aradPartition, QString* writeFailure = nullptr);
+
+// The Sparkle heading, an empty line and the reference of the Sparkle model
+// named in the MOPAC output beside `inputFile` (the same path with the
+// extension of the file name replaced by "out"). The first output line naming
+// a lanthanide Sparkle ("Eu: (AM1):" and alike) decides; with no such line, or
+// no readable output, the heading and the empty line alone.
+QString sparkleCitation(const QString& inputFile);
+
+#endif

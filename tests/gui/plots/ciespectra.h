@@ -1,0 +1,55 @@
+#ifndef CIESPECTRA_H
+#define CIESPECTRA_H
+
+// Spectra handed to the chromaticity diagram in the plot tests, the same ones
+// chromaticity_reference.py evaluates.
+
+#include <QVector>
+
+#include <cmath>
+
+namespace CieSpectra {
+
+struct Spectrum
+{
+    QVector<double> wavelengths;
+    QVector<double> intensities;
+};
+
+// The 5D0 -> 7F0..7F4 bands of a typical Eu(III) complex as Gaussians
+// (centre nm, height, standard deviation nm), 0.5 nm steps from 570 to 720 nm.
+inline Spectrum europium()
+{
+    struct Band
+    {
+        double centre, height, sigma;
+    };
+    const Band bands[] = {{579.0, 0.02, 1.0}, {592.0, 0.25, 2.5}, {612.0, 1.0, 3.0}, {652.0, 0.06, 3.0},
+                          {700.0, 0.12, 4.0}};
+    Spectrum spectrum;
+    for (int k = 0; k <= 300; ++k) {
+        const double lambda = 570.0 + 0.5 * k;
+        double intensity = 0.0;
+        for (const Band& band : bands) {
+            const double u = (lambda - band.centre) / band.sigma;
+            intensity += band.height * std::exp(-0.5 * u * u);
+        }
+        spectrum.wavelengths << lambda;
+        spectrum.intensities << intensity;
+    }
+    return spectrum;
+}
+
+inline Spectrum reversed(const Spectrum& spectrum)
+{
+    Spectrum result;
+    for (int i = spectrum.wavelengths.size() - 1; i >= 0; --i) {
+        result.wavelengths << spectrum.wavelengths.at(i);
+        result.intensities << spectrum.intensities.at(i);
+    }
+    return result;
+}
+
+} // namespace CieSpectra
+
+#endif

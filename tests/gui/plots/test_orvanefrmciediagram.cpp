@@ -1,0 +1,302 @@
+// The chromaticity diagram window: built from a small points file in a
+// temporary current folder, the chromaticity of handed-over spectra against
+// an independent evaluation of its colour-matching lobes
+// (chromaticity_reference.py), the colour lookup, the tool tip and the PNG
+// export through the dialog seam.
+
+#include "../support/guitestsupport.h"
+#include "ciespectra.h"
+
+#include "orvanefrmciediagram.h"
+
+#include <qcustomplot.h>
+
+#include <QCheckBox>
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+// Five drawable rows: two share the key "0.66 0.34" (the first must win), one
+// has a colour field that is no number (read as 0); a blank line and a row
+// too short to hold a colour are no points.
+const QByteArray fixturePoints = "CIE points for the tests\n"
+                                 "second header line\n"
+                                 "x y z r g b R G B\n"
+                                 "0.31 0.33 0.36 0.95 1.00 0.99 250 255 254\n"
+                                 "0.66 0.34 0.00 1.00 0.00 0.00 255 0 0\n"
+                                 "0.66   0.34 0.00 1.00 0.00 0.00 10 20 30\n"
+                                 "\n"
+                                 "0.68 0.32 0.00 1.00 0.00\n"
+                                 "0.68 0.32 0.00 1.00 0.00 0.03 200 x 7\n"
+                                 "0.10 0.80 0.10 0.00 1.00 0.00 0 255 0";
+
+// chromaticity_reference.py
+constexpr double line612X = 0.677074333846758, line612Y = 0.322925650195005;
+constexpr double europiumX = 0.657564140219412, europiumY = 0.342435688149595;
+constexpr double reversedX = 0.659133481201684, reversedY = 0.340866360401214;
+
+class CieDiagramTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(work.isValid());
+        if (writePoints) {
+            QFile file(work.filePath(QStringLiteral("CIEpoints.txt")));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(fixturePoints);
+        }
+        ASSERT_TRUE(cwd.isChanged());
+    }
+
+    std::unique_ptr<OrvaneFrmCIEDiagram> build()
+    {
+        auto window = std::make_unique<OrvaneFrmCIEDiagram>();
+        plot = window->findChild<QCustomPlot*>(QStringLiteral("customPlot"));
+        box = window->findChild<QCheckBox*>(QStringLiteral("chbShowEmittedColor"));
+        return window;
+    }
+
+    // The disc and the square are the last two graphs, after the diagram's.
+    QCPGraph* disc() const { return plot->graph(plot->graphCount() - 2); }
+    QCPGraph* square() const { return plot->graph(plot->graphCount() - 1); }
+
+    bool writePoints = true;
+    IsolatedTempFolder temp;
+    QTemporaryDir work;
+    ScopedCurrentDirectory cwd{work.path()};
+    QCustomPlot* plot = nullptr;
+    QCheckBox* box = nullptr;
+};
+
+void expectSinglePoint(const QCPGraph* graph, double x, double y)
+{
+    ASSERT_EQ(graph->data()->size(), 1);
+    EXPECT_NEAR(graph->data()->at(0)->key, x, 1e-12);
+    EXPECT_NEAR(graph->data()->at(0)->value, y, 1e-12);
+}
+
+TEST_F(CieDiagramTest, TheDiagramHoldsOneDiscPerRowOnTheBackgroundLayer)
+{
+    auto window = build();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("ORVANE - CIE 1931 Chromaticity Diagram"));
+    EXPECT_EQ(plot->xAxis->label(), QStringLiteral("CIE x"));
+    EXPECT_EQ(plot->yAxis->label(), QStringLiteral("CIE y"));
+    EXPECT_EQ(plot->xAxis->labelFont().pointSize(), 12);
+    for (QCPAxis* axis : {plot->xAxis, plot->yAxis}) {
+        EXPECT_DOUBLE_EQ(axis->range().lower, 0.0);
+        EXPECT_DOUBLE_EQ(axis->range().upper, 0.9);
+    }
+    EXPECT_TRUE(box->isChecked());
+    // Thousands of legend entries made closing the window take many seconds.
+    EXPECT_EQ(plot->legend->itemCount(), 0);
+
+    const struct
+    {
+        double x, y;
+        QColor color;
+    } rows[] = {{0.31, 0.33, QColor(250, 255, 254, 200)},
+                {0.66, 0.34, QColor(255, 0, 0, 200)},
+                {0.66, 0.34, QColor(10, 20, 30, 200)},
+                {0.68, 0.32, QColor(200, 0, 7, 200)},
+                {0.10, 0.80, QColor(0, 255, 0, 200)}};
+    ASSERT_EQ(plot->graphCount(), 5 + 2);
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(i);
+        const QCPGraph* graph = plot->graph(i);
+        expectSinglePoint(graph, rows[i].x, rows[i].y);
+        EXPECT_EQ(graph->pen().color(), rows[i].color);
+        EXPECT_DOUBLE_EQ(graph->pen().widthF(), 0.1);
+        EXPECT_EQ(graph->scatterStyle().shape(), QCPScatterStyle::ssDisc);
+        EXPECT_DOUBLE_EQ(graph->scatterStyle().size(), 6.0);
+        EXPECT_EQ(graph->layer()->name(), QStringLiteral("background"));
+    }
+    EXPECT_EQ(disc()->layer()->name(), QStringLiteral("main"));
+    EXPECT_TRUE(disc()->data()->isEmpty());
+    EXPECT_TRUE(square()->data()->isEmpty()) << "no chromaticity yet";
+}
+
+struct ChromaticityCase
+{
+    const char* name;
+    CieSpectra::Spectrum spectrum;
+    double x, y;
+    QColor square; // invalid: no square
+};
+
+TEST_F(CieDiagramTest, ChromaticityOfHandedOverSpectraAndTheColourAtIt)
+{
+    const CieSpectra::Spectrum europium = CieSpectra::europium();
+    const double nan = std::nan("");
+    const ChromaticityCase cases[] = {
+        {"line at 612 nm", {{612.0, 612.5}, {1.0, 1.0}}, line612X, line612Y, QColor(200, 0, 7, 250)},
+        {"Eu(III) bands", europium, europiumX, europiumY, QColor(255, 0, 0, 250)},
+        {"Eu(III) bands, descending", CieSpectra::reversed(europium), reversedX, reversedY,
+         QColor(255, 0, 0, 250)},
+        {"one point: no interval, the first opening's (0, 0)", {{612.0}, {1.0}}, 0.0, 0.0, QColor()},
+        {"all zeros: 0/0", {{600.0, 610.0, 620.0}, {0.0, 0.0, 0.0}}, nan, nan, QColor()},
+    };
+    for (const ChromaticityCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto window = build();
+        window->setSpectrum(c.spectrum.wavelengths, c.spectrum.intensities);
+        window->plotChromaticity();
+        if (std::isnan(c.x)) {
+            EXPECT_TRUE(std::isnan(window->getCieX()) && std::isnan(window->getCieY()));
+        } else {
+            EXPECT_NEAR(window->getCieX(), c.x, 1e-12);
+            EXPECT_NEAR(window->getCieY(), c.y, 1e-12);
+            expectSinglePoint(disc(), c.x, c.y);
+        }
+        EXPECT_EQ(disc()->pen().color(), QColor(Qt::black));
+        EXPECT_DOUBLE_EQ(disc()->pen().widthF(), 4.0);
+        if (!c.square.isValid()) {
+            EXPECT_TRUE(square()->data()->isEmpty());
+            continue;
+        }
+        expectSinglePoint(square(), 0.8, 0.8);
+        EXPECT_EQ(square()->pen().color(), c.square);
+        EXPECT_DOUBLE_EQ(square()->pen().widthF(), 50.0);
+        EXPECT_EQ(square()->scatterStyle().shape(), QCPScatterStyle::ssDiamond);
+    }
+}
+
+TEST_F(CieDiagramTest, ASinglePointKeepsThePreviousChromaticity)
+{
+    auto window = build();
+    const CieSpectra::Spectrum europium = CieSpectra::europium();
+    window->setSpectrum(europium.wavelengths, europium.intensities);
+    window->plotChromaticity();
+    window->setSpectrum({612.0}, {1.0});
+    window->plotChromaticity();
+    EXPECT_NEAR(window->getCieX(), europiumX, 1e-12);
+    expectSinglePoint(disc(), europiumX, europiumY);
+    expectSinglePoint(square(), 0.8, 0.8);
+}
+
+TEST_F(CieDiagramTest, TheCheckBoxRemovesAndRedrawsTheSquareWithoutRecomputing)
+{
+    auto window = build();
+    const CieSpectra::Spectrum europium = CieSpectra::europium();
+    window->setSpectrum(europium.wavelengths, europium.intensities);
+    window->plotChromaticity();
+    ASSERT_EQ(square()->data()->size(), 1);
+
+    box->setChecked(false);
+    EXPECT_TRUE(square()->data()->isEmpty());
+    // A new spectrum, not yet plotted: the square comes back in the old colour.
+    window->setSpectrum({612.0, 612.5}, {1.0, 1.0});
+    box->setChecked(true);
+    expectSinglePoint(square(), 0.8, 0.8);
+    EXPECT_EQ(square()->pen().color(), QColor(255, 0, 0, 250));
+    // Unchecked, a new chromaticity draws the disc but no square.
+    box->setChecked(false);
+    window->plotChromaticity();
+    expectSinglePoint(disc(), line612X, line612Y);
+    EXPECT_TRUE(square()->data()->isEmpty());
+}
+
+TEST_F(CieDiagramTest, TheToolTipShowsTheCoordinatesUnderTheMouse)
+{
+    auto window = build();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    plot->replot();
+    // Two positions: the tip follows the last one. One pixel spans
+    // 0.9 / 400 = 0.00225 at most.
+    for (const QPointF& point : {QPointF(0.45, 0.30), QPointF(0.12, 0.71)}) {
+        const QPoint at(qRound(plot->xAxis->coordToPixel(point.x())), qRound(plot->yAxis->coordToPixel(point.y())));
+        QMouseEvent move(QEvent::MouseMove, at, plot->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(plot, &move);
+        const QStringList parts = window->toolTip().split(QStringLiteral(" , "));
+        ASSERT_EQ(parts.size(), 2) << window->toolTip().toStdString();
+        EXPECT_NEAR(parts.at(0).toDouble(), point.x(), 0.003);
+        EXPECT_NEAR(parts.at(1).toDouble(), point.y(), 0.003);
+    }
+    EXPECT_TRUE(plot->toolTip().isEmpty()) << "the window's tip, not the plot's";
+}
+
+TEST_F(CieDiagramTest, SavingTheGraphWritesA500PixelPngAndSaysWhere)
+{
+    auto window = build();
+    QSignalSpy log(window.get(), &OrvaneFrmCIEDiagram::newObjCalculationMessage);
+    auto* save = window->findChild<QPushButton*>(QStringLiteral("btnSaveImage"));
+    const QString png = work.filePath(QStringLiteral("diagram.png"));
+
+    DialogScript dialogs;
+    dialogs.chooseFile(png);
+    dialogs.pressButton(QMessageBox::Ok);
+    save->click();
+    ASSERT_EQ(dialogs.requests().size(), 2);
+    EXPECT_EQ(dialogs.requests().at(0).kind, OrvaneDialogs::Kind::SaveFileName);
+    EXPECT_EQ(dialogs.requests().at(0).title, QStringLiteral("Export Graph Name"));
+    EXPECT_EQ(dialogs.requests().at(0).filter, QStringLiteral("png Image(*.png)"));
+    EXPECT_EQ(dialogs.requests().at(1).title, QStringLiteral("ORVANE Information"));
+    EXPECT_EQ(dialogs.requests().at(1).text, QStringLiteral("The file was successfully created at: ") + png);
+    const QImage image(png);
+    EXPECT_EQ(image.size(), QSize(500, 500));
+    ASSERT_EQ(log.count(), 1);
+    const QString line = log.at(0).at(0).toString();
+    const QString tail = QStringLiteral(" -> (Orvane Module to Plot CIE Diagram) Saving graph... The graph was saved at ")
+                         + QFileInfo(png).absolutePath();
+    ASSERT_TRUE(line.endsWith(tail)) << line.toStdString();
+    EXPECT_TRUE(QDateTime::fromString(line.left(line.size() - tail.size()), Qt::TextDate).isValid());
+
+    // Cancelled: nothing written, logged or shown.
+    dialogs.cancel();
+    save->click();
+    EXPECT_EQ(dialogs.requests().size(), 3);
+    EXPECT_EQ(log.count(), 1);
+
+    // A folder that does not exist: the failure is told, never a success.
+    const QString unwritable = work.filePath(QStringLiteral("missing/diagram.png"));
+    dialogs.chooseFile(unwritable);
+    dialogs.pressButton(QMessageBox::Ok);
+    save->click();
+    ASSERT_EQ(dialogs.requests().size(), 5);
+    EXPECT_EQ(dialogs.requests().at(4).title, QStringLiteral("ORVANE Error"));
+    EXPECT_TRUE(dialogs.requests().at(4).text.contains(unwritable));
+    EXPECT_EQ(log.count(), 1);
+    EXPECT_FALSE(QFile::exists(unwritable));
+}
+
+class CieDiagramWithoutPointsTest : public CieDiagramTest
+{
+protected:
+    CieDiagramWithoutPointsTest() { writePoints = false; }
+};
+
+TEST_F(CieDiagramWithoutPointsTest, SaysSoAndStillDrawsTheDiscOnTheEmptyAxes)
+{
+    DialogScript dialogs;
+    dialogs.pressButton(QMessageBox::Ok);
+    auto window = build();
+    ASSERT_EQ(dialogs.requests().size(), 1);
+    EXPECT_EQ(dialogs.requests().at(0).title, QStringLiteral("ORVANE Information"));
+    EXPECT_TRUE(dialogs.requests().at(0).text.startsWith(QStringLiteral("File CIEpoints.txt is missing. Please, contact ")));
+    EXPECT_EQ(plot->xAxis->label(), QStringLiteral("CIE x"));
+    EXPECT_DOUBLE_EQ(plot->yAxis->range().upper, 0.9);
+    EXPECT_FALSE(box->isChecked());
+    ASSERT_EQ(plot->graphCount(), 2);
+
+    const CieSpectra::Spectrum europium = CieSpectra::europium();
+    window->setSpectrum(europium.wavelengths, europium.intensities);
+    window->plotChromaticity();
+    expectSinglePoint(disc(), europiumX, europiumY);
+    box->setChecked(true);
+    EXPECT_TRUE(square()->data()->isEmpty()) << "no table, no colour";
+    box->setChecked(false);
+}
+
+} // namespace

@@ -1,0 +1,66 @@
+// The chromaticity diagram with the generated points file on a real X
+// server: the window as the user sees it for an Eu(III) spectrum, kept as a
+// screenshot in the build tree, and a few of its pixels.
+
+#include "../../support/guitestsupport.h"
+#include "../ciespectra.h"
+
+#include "orvanefrmciediagram.h"
+
+#include <qcustomplot.h>
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString artifact(const QString& name)
+{
+    QDir().mkpath(QStringLiteral(ORVANE_TEST_ARTIFACT_DIR));
+    return QStringLiteral(ORVANE_TEST_ARTIFACT_DIR "/") + name;
+}
+
+TEST(CieDiagramScreen, AnEuropiumSpectrumOnTheGeneratedDiagram)
+{
+    IsolatedTempFolder temp;
+    QTemporaryDir work;
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ORVANE_CIE_POINTS_FILE), work.filePath(QStringLiteral("CIEpoints.txt"))));
+    ScopedCurrentDirectory cwd(work.path());
+    ASSERT_TRUE(cwd.isChanged());
+
+    OrvaneFrmCIEDiagram window;
+    const CieSpectra::Spectrum europium = CieSpectra::europium();
+    window.setSpectrum(europium.wavelengths, europium.intensities);
+    window.plotChromaticity();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTest::qWait(200);
+    auto* plot = window.findChild<QCustomPlot*>(QStringLiteral("customPlot"));
+    ASSERT_NE(plot, nullptr);
+    ASSERT_GT(plot->graphCount(), 3000);
+
+    const QImage image = window.grab().toImage();
+    ASSERT_TRUE(image.save(artifact(QStringLiteral("cie_diagram_europium.png"))));
+    auto pixelAt = [&](double x, double y) {
+        const QPoint inPlot(qRound(plot->xAxis->coordToPixel(x)), qRound(plot->yAxis->coordToPixel(y)));
+        return QColor(image.pixel(plot->mapTo(&window, inPlot)));
+    };
+    // The black disc at the chromaticity, the red square, a green region of
+    // the diagram and the empty corner outside the locus.
+    const QColor disc = pixelAt(window.getCieX(), window.getCieY());
+    EXPECT_LT(disc.red() + disc.green() + disc.blue(), 120) << disc.name().toStdString();
+    const QColor square = pixelAt(0.8, 0.8);
+    EXPECT_GT(square.red(), 200) << square.name().toStdString();
+    EXPECT_LT(square.green(), 80);
+    const QColor green = pixelAt(0.2, 0.65);
+    EXPECT_GT(green.green(), 150) << green.name().toStdString();
+    EXPECT_LT(green.red(), green.green());
+    const QColor corner = pixelAt(0.05, 0.05);
+    EXPECT_EQ(corner, QColor(Qt::white)) << corner.name().toStdString();
+}
+
+} // namespace
