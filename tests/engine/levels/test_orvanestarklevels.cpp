@@ -3,8 +3,11 @@
 // matrices itself (sympy's 3j and 6j symbols) and diagonalises them with
 // numpy; the axial sublevels are worked by hand.
 
+#include "orvaneenergylevels.h"
 #include "orvanestarklevels.h"
+#include "orvaneunitarymatrixelement.h"
 
+#include "levelstablesfolder.h"
 #include "ligandfieldfixture.h"
 
 #include <QTemporaryDir>
@@ -176,4 +179,25 @@ TEST(OrvaneStarkLevels, ReducedElementsCarryTheirSigns)
     EXPECT_EQ(OrvaneStarkLevels::U(2, 7), 0.0);
     EXPECT_EQ(OrvaneStarkLevels::U(3, 3), 0.0);
     EXPECT_EQ(OrvaneStarkLevels::U(2, -1), 0.0);
+}
+
+// The tabulated elements are those of the intermediate-coupling 7F_J levels
+// of Eu(III): the unit-tensor elements of the free-ion levels computed from
+// the term tables must agree in sign and, within 1 %, in magnitude.
+TEST(OrvaneStarkLevels, ReducedElementsAgreeWithTheFreeIonLevels)
+{
+    LevelsTablesFolder tables;
+    OrvaneEnergyLevels eu(nullptr, 6);
+    ASSERT_TRUE(eu.getLastError().isEmpty()) << eu.getLastError().toStdString();
+    eu.setSlaterIntegral(0.0, 371.0, 54.8, 5.75);
+    eu.setZetaParameters(1334.0);
+    eu.calcEnergyLevels(-1);
+    for (int J = 1; J <= 6; ++J) {
+        const OrvaneSpectroscopicTermUtil::SpectroscopicTerm level {3.0, 3, 0, double(J)};
+        for (int k = 2; k <= std::min(6, 2 * J); k += 2) {
+            const double computed = OrvaneUnitaryMatrixElement::mixedUnitaryMatrixElementCouppling(6, k, level, level, &eu);
+            const double table = OrvaneStarkLevels::U(k, J);
+            EXPECT_NEAR(computed, table, 0.01 * std::abs(table)) << "k = " << k << ", J = " << J;
+        }
+    }
 }
