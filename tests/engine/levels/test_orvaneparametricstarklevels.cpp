@@ -6,6 +6,7 @@
 #include "orvaneparametricstarklevels.h"
 
 #include "ligandfieldfixture.h"
+#include "orvanefixtures.h"
 
 #include <QDir>
 #include <QFile>
@@ -60,15 +61,7 @@ bool evaluate(OrvaneParametricStarkLevels& model, std::vector<double> x)
 
 QString readText(const QString& path)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
-void writeText(const QString& path, const QByteArray& text)
-{
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(text);
+    return QString::fromUtf8(OrvaneFixtures::contents(path));
 }
 
 class StarkFit : public ::testing::Test
@@ -279,10 +272,10 @@ TEST(OrvaneParametricStarkLevelsReaders, ReadTheirFilesUpToTheFirstEmptyLine)
 {
     QTemporaryDir dir;
     const QString stem = dir.filePath(QStringLiteral("complex"));
-    writeText(stem + ".chargefactors", "water  2 3 7   0.55\r\nnitrate\t4 5 x\n  Cl 5 1.2\n\nO 9 0.1\n");
-    writeText(stem + ".limits", "O 0.1 0.9\nCl  0.5   abc\n\nN 0 1\n");
-    writeText(stem + ".groups", "water 2 3 7\nnitrate 4 5\nsingle\n\nlate 8\n");
-    writeText(stem + ".exp", "1 0 380 17270\n2  16 950  17250  extra\n\n3 1 2 3\n");
+    OrvaneFixtures::writeFile(stem + ".chargefactors", "water  2 3 7   0.55\r\nnitrate\t4 5 x\n  Cl 5 1.2\n\nO 9 0.1\n");
+    OrvaneFixtures::writeFile(stem + ".limits", "O 0.1 0.9\nCl  0.5   abc\n\nN 0 1\n");
+    OrvaneFixtures::writeFile(stem + ".groups", "water 2 3 7\nnitrate 4 5\nsingle\n\nlate 8\n");
+    OrvaneFixtures::writeFile(stem + ".exp", "1 0 380 17270\n2  16 950  17250  extra\n\n3 1 2 3\n");
 
     QVector<ChargeFactorsGroup> charges {ChargeFactorsGroup {QStringLiteral("kept"), {}, 1.0}};
     ASSERT_TRUE(OrvaneParametricStarkLevels::readChargeFactorsFile(stem, charges));
@@ -413,7 +406,7 @@ TEST_F(StarkFit, AFailedFirstEvaluationEndsTheFitWithItsReason)
 {
     model.setTransitionValues({{1, 0.0, 10.0, 0.0}});
     model.setGLimits({GLimits {QStringLiteral("O"), 0.0, 0.5}});
-    writeText(model.getReportFileName(), "a report of an earlier fit\n");
+    OrvaneFixtures::writeFile(model.getReportFileName(), "a report of an earlier fit\n");
     OrvaneAbstractParametric* problem = &model;
     std::vector<double> x = referencePoint(); // the oxygen at 0.62 lies outside the limits
     double* xp = x.data();
