@@ -416,6 +416,15 @@ bool OrvaneFilesConverter::placeZMatrix(const QVector<CoordZMT>& rows, QVector<C
         atom.x = xyz[1][k + 1];
         atom.y = xyz[2][k + 1];
         atom.z = xyz[3][k + 1];
+        if (!std::isfinite(atom.x) || !std::isfinite(atom.y) || !std::isfinite(atom.z)) {
+            lastError = QStringLiteral("The Z-matrix places atom %1 (%2) at coordinates that are not finite numbers: "
+                                       "its bond lengths are too large. \n")
+                            .arg(k + 1)
+                            .arg(atom.label)
+                + fileName;
+            atoms.clear();
+            return false;
+        }
         atoms.append(atom);
     }
     return true;

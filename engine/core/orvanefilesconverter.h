@@ -73,11 +73,9 @@ public:
     static QString withFinalSuffix(const QString& path, const QString& suffix);
 
 private:
-    // Writes the point charges (+3 at every lanthanide of the molecule) and
-    // returns the ORCA directive that names them; counter grows by one per
-    // charge. An empty result means failure, with the reason in lastError.
-    QString createPointChargesFile(const OrvaneInputData& molecule, int& counter, const QString& orcaFile,
-        const QString& pointChargeFile);
+    // The point-charge file (+3 at every lanthanide of the molecule); counter
+    // grows by one per charge.
+    QString pointChargesText(const OrvaneInputData& molecule, int& counter) const;
     // The XYZ layout of the MOPAC-file converters; "Tv" rows dropped unless keepTv.
     bool writeCoordXYZ(const QString& xyzFile, const QVector<Coord>& atoms, const bool& keepTv);
     // Reads `fileName` as a MOPAC output into molecule; false with the reader's

@@ -7,6 +7,8 @@
 #include "orvaneinputdata.h"
 #include "orvaneorganizemolecules.h"
 
+#include <cmath>
+
 using OrvaneColumns::fixed;
 using OrvaneColumns::left;
 using OrvaneColumns::right;
@@ -46,6 +48,17 @@ bool OrvaneFilesConverter::convertFromOutToZmt(const QString& zmtFile)
     if (!readMopacOutput(molecule, true))
         return false;
     const QVector<CoordZMT> rows = zMatrixOf(molecule.getCoord());
+    for (int k = 0; k < rows.size(); ++k) {
+        const CoordZMT& row = rows.at(k);
+        if (!std::isfinite(row.bond) || !std::isfinite(row.angle) || !std::isfinite(row.dihedral)) {
+            lastError = QStringLiteral("The internal coordinates of atom %1 (%2) are not finite numbers: the "
+                                       "Cartesian coordinates are too large. \n")
+                            .arg(k + 1)
+                            .arg(row.label)
+                + fileName;
+            return false;
+        }
+    }
 
     // Keyword, title and comment lines left empty; every value flagged for optimisation.
     QString text = QStringLiteral("\n\n\n");

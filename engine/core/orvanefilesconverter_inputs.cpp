@@ -155,9 +155,9 @@ bool OrvaneFilesConverter::convertFromOutToInp(const QString& inpFile)
     {
         OrvaneLineReader reader(fileName);
         if (!reader.isOpen()) {
-            QFile file(fileName);
-            file.open(QIODevice::ReadOnly);
-            lastError = fileName + QLatin1Char(' ') + file.errorString();
+            // Never open the file again only to word the error: a FIFO would
+            // block that second opening for ever.
+            lastError = reader.openFailure(fileName + QStringLiteral(" No such file or directory"));
             return false;
         }
         QString line;
@@ -249,11 +249,8 @@ bool OrvaneFilesConverter::convertFromOutToInp(const QString& inpFile)
     return true;
 }
 
-QString OrvaneFilesConverter::createPointChargesFile(const OrvaneInputData& molecule, int& counter,
-    const QString& orcaFile, const QString& pointChargeFile)
+QString OrvaneFilesConverter::pointChargesText(const OrvaneInputData& molecule, int& counter) const
 {
-    const QString derived = withFinalSuffix(orcaFile, QStringLiteral("pointcharge"));
-    const QString target = pointChargeFile.isEmpty() ? derived : pointChargeFile;
     QString lines;
     for (int i = 1; i <= molecule.getAtomsNumber(); ++i) {
         if (!lanthanides.contains(molecule.getAtomLabel(i)))
@@ -263,10 +260,7 @@ QString OrvaneFilesConverter::createPointChargesFile(const OrvaneInputData& mole
             + fixed(10, 4, atom.z) + QLatin1Char('\n');
         ++counter;
     }
-    if (!writeFile(target, QString::number(counter) + QLatin1Char('\n') + lines))
-        return QString();
-    // ORCA looks for the file beside its input.
-    return QStringLiteral("%pointcharges \"") + QFileInfo(derived).fileName() + QStringLiteral("\"\n");
+    return QString::number(counter) + QLatin1Char('\n') + lines;
 }
 
 bool OrvaneFilesConverter::convertFromOutToInpOrca(const QString& orcaFile, bool triplets, bool energyWindow,
@@ -338,9 +332,10 @@ bool OrvaneFilesConverter::convertFromOutToInpOrca(const QString& orcaFile, bool
         + QStringLiteral("\nend\n%output\n\tprint[p_mos] 1\nend\n");
 
     int charges = 0;
-    const QString directive = createPointChargesFile(molecule, charges, orcaFile, chargesFile);
-    if (directive.isEmpty())
-        return false;
+    const QString chargesText = pointChargesText(molecule, charges);
+    // ORCA looks for the file beside its input.
+    const QString directive =
+        QStringLiteral("%pointcharges \"") + QFileInfo(derivedCharges).fileName() + QStringLiteral("\"\n");
     const int ligandCharge = static_cast<int>(molecule.getChargeOnSystem() - 3.0 * charges);
     text += directive + QStringLiteral("*xyz ") + QString::number(ligandCharge) + QStringLiteral(" 1\n\n");
     for (int i = 1; i <= molecule.getAtomsNumber(); ++i) {
@@ -352,7 +347,13 @@ bool OrvaneFilesConverter::convertFromOutToInpOrca(const QString& orcaFile, bool
             + QLatin1Char('\n');
     }
     text += QLatin1Char('*');
-    return writeFile(orcaFile, text);
+    // The input and its point charges belong together: both or neither.
+    QString reason;
+    if (!OrvaneReportFile::writeAll({qMakePair(orcaFile, text), qMakePair(chargesFile, chargesText)}, reason)) {
+        lastError = reason;
+        return false;
+    }
+    return true;
 }
 
 bool OrvaneFilesConverter::convertFromOutToMop(const QString& mopFile)

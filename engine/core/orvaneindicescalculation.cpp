@@ -1,5 +1,6 @@
 #include "orvaneindicescalculation.h"
 
+#include "orvaneeu3model.h"
 #include "orvanetextreader.h"
 
 #include <algorithm>
@@ -77,9 +78,17 @@ bool OrvaneIndicesCalculation::coeff(const int& k, const int& atom, const QStrin
 
 bool OrvaneIndicesCalculation::readMopacOutputFile()
 {
+    // Checked before anything is read or counted: atom numbers past the
+    // donors the ion can hold would overflow the loops over them.
+    if (coordNumber < 0 || coordNumber > OrvaneEu3Model::maxCoordNumber) {
+        lastError = QStringLiteral("The coordination number %1 is outside the range 0 to %2.")
+                        .arg(coordNumber)
+                        .arg(OrvaneEu3Model::maxCoordNumber);
+        return false;
+    }
     OrvaneLineReader reader(fileName);
     if (!reader.isOpen()) {
-        lastError = QStringLiteral("Cannot find the file ") + fileName;
+        lastError = reader.openFailure(QStringLiteral("Cannot find the file ") + fileName);
         return false;
     }
 

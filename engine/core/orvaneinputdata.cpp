@@ -40,6 +40,18 @@ T elementOrDefault(const QVector<T>& list, int index)
     return (index >= 0 && index < list.size()) ? list.at(index) : T();
 }
 
+// Coordinates near the largest double overflow the distance: the first
+// spherical entry (from 1) that is not finite, 0 when all are.
+int firstNonFiniteSpherical(const QVector<CoordSPH>& points)
+{
+    for (int i = 0; i < points.size(); ++i) {
+        const CoordSPH& p = points.at(i);
+        if (!std::isfinite(p.r) || !std::isfinite(p.theta) || !std::isfinite(p.phi))
+            return i + 1;
+    }
+    return 0;
+}
+
 bool isCoordinating(const QString& label, double r)
 {
     if (label == QLatin1String("O") || label == QLatin1String("N"))
@@ -148,6 +160,19 @@ bool OrvaneInputData::checkTypeMopFile(const QString& mopFile)
     return OrvaneText::splitFields(line).size() != 10;
 }
 
+bool OrvaneInputData::refuseNonFiniteSpherical()
+{
+    const int bad = firstNonFiniteSpherical(coordSPH);
+    if (bad == 0)
+        return true;
+    lastError += QStringLiteral("\nThe spherical coordinates of entry %1 are not finite numbers: the Cartesian "
+                                "coordinates are too large. \n")
+                     .arg(bad)
+        + fileName;
+    coordSPH.clear();
+    return false;
+}
+
 bool OrvaneInputData::createSphericalCoordinate()
 {
     if (coord.isEmpty()) {
@@ -160,6 +185,8 @@ bool OrvaneInputData::createSphericalCoordinate()
     const Coord& origin = coord.first();
     for (const Coord& atom : qAsConst(coord))
         coordSPH.append(sphericalPosition(atom.x - origin.x, atom.y - origin.y, atom.z - origin.z));
+    if (!refuseNonFiniteSpherical())
+        return false;
 
     coordNumber = 0;
     for (int i = 0; i < coordSPH.size(); ++i)
@@ -174,6 +201,17 @@ bool OrvaneInputData::createSphericalCoordinate(const int& n, const int& mode)
 {
     if (coord.isEmpty()) {
         lastError += emptyCoordinatesMessage + fileName;
+        return false;
+    }
+
+    // Checked before any list is built: no group reaches past twice the
+    // count, and a count past the atoms would build lists without end.
+    const int atomCount = coord.size();
+    if (n < 1 || n > atomCount) {
+        lastError += QStringLiteral("\nThe molecule has %1 atoms; %2 atoms per centre cannot be placed. \n")
+                         .arg(atomCount)
+                         .arg(n)
+            + fileName;
         return false;
     }
 
@@ -208,7 +246,6 @@ bool OrvaneInputData::createSphericalCoordinate(const int& n, const int& mode)
     }
 
     // Atom numbers past the Cartesian list would read outside it: refuse them.
-    const int atomCount = coord.size();
     for (const Group& group : qAsConst(groups)) {
         bool inside = group.centre >= 1 && group.centre <= atomCount;
         for (int member : group.members)
@@ -229,6 +266,8 @@ bool OrvaneInputData::createSphericalCoordinate(const int& n, const int& mode)
             coordSPH.append(sphericalPosition(atom.x - centre.x, atom.y - centre.y, atom.z - centre.z));
         }
     }
+    if (!refuseNonFiniteSpherical())
+        return false;
 
     reportProgress(sphericalDoneMessage + fileName);
     return true;

@@ -127,6 +127,9 @@ private:
     static int calculateResiduesNumber(const QString& file);
     bool setCoordFromZMatrix(const QVector<CoordZMT>& rows, const QString& fileKind);
     void reportProgress(const QString& message);
+    // False (the entry in the last error, the list emptied) when a spherical
+    // coordinate is not a finite number.
+    bool refuseNonFiniteSpherical();
 };
 
 #endif

@@ -3,6 +3,7 @@
 
 #include "orvaneinputdata.h"
 
+#include "orvaneeu3model.h"
 #include "orvanefilesconverter.h"
 #include "orvanetextreader.h"
 
@@ -77,7 +78,8 @@ bool isAtomMarker(const QString& line)
 bool OrvaneInputData::checkParametersQDC(const QString& mopacOutput, const QVector<float>& charges,
     const QVector<float>& superdelocalizabilities, const int& n, const double* qdc)
 {
-    if (qdc == nullptr)
+    // A count the ion cannot hold would build its lists without end.
+    if (qdc == nullptr || n < 0 || n > OrvaneEu3Model::maxCoordNumber)
         return false;
     QStringList labels;
     {
@@ -97,7 +99,7 @@ bool OrvaneInputData::checkParametersQDC(const QString& mopacOutput, const QVect
 
 bool OrvaneInputData::readFileIndeces(const QString& indicesFile, const int& n, const double* qdc, int flag)
 {
-    if (qdc == nullptr)
+    if (qdc == nullptr || n > OrvaneEu3Model::maxCoordNumber)
         return false;
     QStringList labels;
     {
@@ -141,7 +143,7 @@ QString OrvaneInputData::readMolNameFile(QString& folder, QString& name, QString
     const QString file = folder + QStringLiteral("/mol_name.txt");
     OrvaneLineReader reader(file);
     if (!reader.isOpen())
-        return file + QStringLiteral(" does not exist.");
+        return reader.openFailure(file + QStringLiteral(" does not exist."));
 
     QString line;
     bool found = false;

@@ -139,7 +139,7 @@ bool OrvaneInputData::readOutputGaussian()
 {
     OrvaneLineReader reader(fileName);
     if (!reader.isOpen()) {
-        lastError = fileName + QStringLiteral(" does not exist.");
+        lastError = reader.openFailure(fileName + QStringLiteral(" does not exist."));
         return false;
     }
     QString line;
@@ -270,7 +270,7 @@ bool OrvaneInputData::readOutputOrca()
 {
     OrvaneLineReader reader(fileName);
     if (!reader.isOpen()) {
-        lastError = fileName + QStringLiteral(" does not exist.");
+        lastError = reader.openFailure(fileName + QStringLiteral(" does not exist."));
         return false;
     }
     QString line;
@@ -369,7 +369,7 @@ bool OrvaneInputData::readAbsorptionDataGaussian()
     energyVector.clear();
     OrvaneLineReader reader(fileName);
     if (!reader.isOpen()) {
-        lastError = fileName + QStringLiteral(" does not exist.");
+        lastError = reader.openFailure(fileName + QStringLiteral(" does not exist."));
         return false;
     }
     QString line;
@@ -402,7 +402,7 @@ bool OrvaneInputData::readAbsorptionDataOrca()
     energyVector.clear();
     OrvaneLineReader reader(fileName);
     if (!reader.isOpen()) {
-        lastError = fileName + QStringLiteral(" does not exist.");
+        lastError = reader.openFailure(fileName + QStringLiteral(" does not exist."));
         return false;
     }
     QString line;
@@ -424,7 +424,7 @@ bool OrvaneInputData::readCoordFromOrcaOutFile()
 {
     OrvaneLineReader reader(fileName);
     if (!reader.isOpen()) {
-        lastError += fileName + QStringLiteral(" does not exist.");
+        lastError += reader.openFailure(fileName + QStringLiteral(" does not exist."));
         return false;
     }
     QString line;
@@ -456,7 +456,7 @@ bool OrvaneInputData::readChargePointFileOrca(double& x, double& y, double& z)
     pointChargeFile.replace(QStringLiteral(".orcout"), QStringLiteral(".pointcharge"));
     OrvaneLineReader reader(pointChargeFile);
     if (!reader.isOpen()) {
-        lastError = pointChargeFile + QStringLiteral(" does not exist.");
+        lastError = reader.openFailure(pointChargeFile + QStringLiteral(" does not exist."));
         return false;
     }
     QString line;
@@ -479,7 +479,7 @@ bool OrvaneInputData::readMolecularOrbitalOccupancy()
         + fileName + QStringLiteral("\nCheck the file to identify the possible errors.");
     OrvaneLineReader reader(fileName);
     if (!reader.isOpen()) {
-        lastError += fileName + QStringLiteral(" does not exist.");
+        lastError += reader.openFailure(fileName + QStringLiteral(" does not exist."));
         return false;
     }
     QString line;

@@ -102,7 +102,7 @@ bool OrvaneInputData::readMopacOutFile(const bool& keepTv)
 {
     OrvaneLineReader reader(fileName);
     if (!reader.isOpen()) {
-        lastError += fileName + doesNotExist;
+        lastError += reader.openFailure(fileName + doesNotExist);
         return false;
     }
     const QString optimizedFailure = noOptimizedMessage + fileName + checkFileMessage;
@@ -271,7 +271,7 @@ bool OrvaneInputData::readForceConstant(const QString& mopacOutput, const int& n
     forceConstant.clear();
     OrvaneLineReader reader(mopacOutput);
     if (!reader.isOpen()) {
-        lastError += mopacOutput + doesNotExist;
+        lastError += reader.openFailure(mopacOutput + doesNotExist);
         return false;
     }
     QString line;
@@ -312,7 +312,7 @@ QString OrvaneInputData::getTypeOfGeometryFromMopFile(const QString& file)
 {
     OrvaneLineReader reader(file);
     if (!reader.isOpen()) {
-        lastError += file + doesNotExist;
+        lastError += reader.openFailure(file + doesNotExist);
         return QString();
     }
     QString line = reader.readLine();
@@ -330,7 +330,7 @@ bool OrvaneInputData::readMopFile()
         return false;
     OrvaneLineReader reader(fileName);
     if (!reader.isOpen()) {
-        lastError += fileName + doesNotExist;
+        lastError += reader.openFailure(fileName + doesNotExist);
         return false;
     }
 
@@ -412,7 +412,7 @@ bool OrvaneInputData::readZmtFile()
 {
     OrvaneLineReader reader(fileName);
     if (!reader.isOpen()) {
-        lastError = fileName + doesNotExist;
+        lastError = reader.openFailure(fileName + doesNotExist);
         return false;
     }
     if (hasContinuationMark(reader.readLine()))
@@ -455,7 +455,7 @@ bool OrvaneInputData::readMol2File()
     const int sections = calculateResiduesNumber(fileName);
     OrvaneLineReader reader(fileName);
     if (!reader.isOpen()) {
-        lastError = fileName + doesNotExist;
+        lastError = reader.openFailure(fileName + doesNotExist);
         return false;
     }
 

@@ -81,7 +81,7 @@ bool OrvaneInputData::readOutputZindo()
 {
     OrvaneLineReader reader(fileName);
     if (!reader.isOpen()) {
-        lastError = fileName + QStringLiteral(" does not exist.");
+        lastError = reader.openFailure(fileName + QStringLiteral(" does not exist."));
         return false;
     }
     QString line;
@@ -177,7 +177,7 @@ bool OrvaneInputData::readAbsorptionDataZindo()
     energyVector.clear();
     OrvaneLineReader reader(fileName);
     if (!reader.isOpen()) {
-        lastError = fileName + QStringLiteral(" does not exist. ");
+        lastError = reader.openFailure(fileName + QStringLiteral(" does not exist. "));
         return false;
     }
     QString line;
@@ -241,7 +241,7 @@ bool OrvaneInputData::readCoordFromZindoOutFile()
 {
     OrvaneLineReader reader(fileName);
     if (!reader.isOpen()) {
-        lastError += fileName + QStringLiteral(" does not exist");
+        lastError += reader.openFailure(fileName + QStringLiteral(" does not exist"));
         return false;
     }
     QString line;

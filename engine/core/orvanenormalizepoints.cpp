@@ -2,8 +2,8 @@
 
 #include "orvaneinputdata.h"
 
-#include <QFile>
-#include <QTextStream>
+#include "orvanereportfile.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -41,39 +41,54 @@ OrvaneNormalizePoints::~OrvaneNormalizePoints() = default;
 bool OrvaneNormalizePoints::setParametersNormalization(const double& bandWidth, const double& initialWavelength,
                                                        const double& finalWavelength)
 {
+    lastError = parametersReason(bandWidth, initialWavelength, finalWavelength);
+    if (!lastError.isEmpty())
+        return false;
     this->bandWidth = bandWidth;
     this->initialWavelength = initialWavelength;
     this->finalWavelength = finalWavelength;
-    const QString problem = parameterProblem();
-    if (!problem.isEmpty())
-        lastError = problem;
-    return problem.isEmpty();
+    return true;
 }
 
-QString OrvaneNormalizePoints::parameterProblem() const
+QString OrvaneNormalizePoints::parametersReason(double bandWidth, double initialWavelength, double finalWavelength)
 {
-    const auto usable = [](double value) { return std::isfinite(value) && value > 0.0; };
-    if (!usable(bandWidth))
-        return QStringLiteral("The half-height band width must be a number above 0 nm (it is %1).")
-            .arg(bandWidth);
-    if (!usable(initialWavelength) || !usable(finalWavelength))
-        return QStringLiteral("The wavelength bounds must be numbers above 0 nm (they are %1 and %2).")
-            .arg(initialWavelength)
-            .arg(finalWavelength);
+    const QString values = QStringLiteral(" (band width %1 nm, window %2 to %3 nm).")
+                               .arg(bandWidth)
+                               .arg(initialWavelength)
+                               .arg(finalWavelength);
+    if (!(std::isfinite(bandWidth) && bandWidth > 0.0))
+        return QStringLiteral("The band width must be a positive number of nm") + values;
+    if (!(std::isfinite(initialWavelength) && std::isfinite(finalWavelength) && initialWavelength > 0.0
+          && finalWavelength > 0.0))
+        return QStringLiteral("The wavelength window must lie between two positive numbers of nm") + values;
+    // Every grid point needs a finite position and a finite band width in
+    // wavenumbers: a band as wide as twice a point's wavelength has none.
+    const double first = 1.0e7 / initialWavelength;
+    const double second = 1.0e7 / finalWavelength;
+    const double lo = std::min(first, second);
+    const double hi = std::max(first, second);
+    const double step = (hi - lo) / (gridPoints - 1);
+    for (int i = 1; i <= gridPoints; ++i) {
+        const double c = lo + (i - 1) * step;
+        const double a = 1.0e7 / c - bandWidth / 2.0;
+        const double b = 1.0e7 / c + bandWidth / 2.0;
+        const double d = std::fabs((a - b) * 1.0e7 / (a * b));
+        if (!std::isfinite(c) || !std::isfinite(1.0e7 / c) || !std::isfinite(d) || !(d > 0.0))
+            return QStringLiteral("The band width and the wavelength window give spectrum points that are not "
+                                  "finite numbers")
+                + values;
+    }
     return QString();
 }
 
-void OrvaneNormalizePoints::spectrum()
+bool OrvaneNormalizePoints::spectrum()
 {
-    // The public members may have been written directly: look at them here too.
-    const QString problem = parameterProblem();
-    if (!problem.isEmpty()) {
-        lastError = problem;
+    lastError = parametersReason(bandWidth, initialWavelength, finalWavelength);
+    if (!lastError.isEmpty()) {
         axisX.clear();
         axisY.clear();
-        return;
+        return false;
     }
-
     // Work on copies: the members keep their nm values, so every call gives
     // the same spectrum for the same parameters.
     const int n = pointsNumber;
@@ -115,22 +130,6 @@ void OrvaneNormalizePoints::spectrum()
         intensity[i] = sum;
     }
 
-    // A window bound at half the band width puts an edge of a point's band at
-    // 0 nm: its width in cm-1 is infinite and the sums are not numbers.
-    for (int i = 1; i <= gridPoints; ++i) {
-        if (!std::isfinite(intensity[i])) {
-            lastError = QStringLiteral("The band width of %1 nm and the window from %2 to %3 nm give intensities "
-                                       "that are not finite numbers; choose bounds further from half the band "
-                                       "width.")
-                            .arg(bandWidth)
-                            .arg(initialWavelength)
-                            .arg(finalWavelength);
-            axisX.clear();
-            axisY.clear();
-            return;
-        }
-    }
-
     double largest = intensity[1];
     for (int i = 2; i <= gridPoints; ++i)
         if (intensity[i] > largest)
@@ -139,6 +138,15 @@ void OrvaneNormalizePoints::spectrum()
         for (int i = 1; i <= gridPoints; ++i)
             intensity[i] /= largest;
 
+    for (int i = 1; i <= gridPoints; ++i) {
+        if (!std::isfinite(intensity[i])) {
+            lastError = QStringLiteral("The absorption lines give spectrum intensities that are not finite numbers.");
+            axisX.clear();
+            axisY.clear();
+            return false;
+        }
+    }
+
     // Ascending wavelength: from the shorter bound to the longer one.
     axisX.resize(gridPoints);
     axisY.resize(gridPoints);
@@ -146,22 +154,24 @@ void OrvaneNormalizePoints::spectrum()
         axisX[j - 1] = 1.0e7 / (hi - (j - 1) * step);
         axisY[j - 1] = intensity[gridPoints + 1 - j];
     }
+    return true;
 }
 
-void OrvaneNormalizePoints::createEspFile(const QString& file)
+bool OrvaneNormalizePoints::createEspFile(const QString& file)
 {
-    spectrum();
-    if (axisY.isEmpty())
-        return; // refused parameters, told in the last error: the file is left as it was
-    QFile out(file);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        lastError = file + QStringLiteral(" could not be written: ") + out.errorString();
-        return;
-    }
-    QTextStream stream(&out);
+    if (!spectrum())
+        return false;
+    QString text;
+    text.reserve(axisX.size() * 32);
     for (int j = 0; j < axisX.size(); ++j)
-        stream << QString::number(axisX.at(j), 'f', 2).leftJustified(20, QLatin1Char(' '))
-               << QString::number(axisY.at(j), 'f', 4) << '\n';
+        text += QString::number(axisX.at(j), 'f', 2).leftJustified(20, QLatin1Char(' '))
+            + QString::number(axisY.at(j), 'f', 4) + QLatin1Char('\n');
+    QString reason;
+    if (!OrvaneReportFile::write(file, text, reason)) {
+        lastError = reason;
+        return false;
+    }
+    return true;
 }
 
 void OrvaneNormalizePoints::hpsort(int n, double* ra, double* rb, double* rc, bool carryThird)

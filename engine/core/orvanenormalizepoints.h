@@ -24,20 +24,22 @@ public:
     ~OrvaneNormalizePoints() override;
 
     // Band width and the two window bounds in nm; the bounds in either order.
-    // All three must be finite and above 0 (a bound of 0 lies at infinite
-    // wavenumber): otherwise false, with the reason in the last error, and the
-    // next spectrum() refuses them too.
+    // Refused (false, the reason in the last error, the parameters kept) when
+    // they would give spectrum points that are not finite numbers.
     bool setParametersNormalization(const double& bandWidth, const double& initialWavelength,
                                     const double& finalWavelength);
     // Fills the axes from the current parameters; the same result on every call.
-    // Without any line every intensity is 0. Parameters that are refused, or
-    // that give a point that is not a finite number, leave both axes empty
-    // with the reason in the last error.
-    void spectrum();
+    // Without any line every intensity is 0. False with the reason in the
+    // last error, and empty axes, when the parameters or lines give points
+    // that are not finite numbers.
+    bool spectrum();
     QVector<double> getaxisX() const { return axisX; }
     QVector<double> getaxisY() const { return axisY; }
-    // Runs spectrum() and writes one "wavelength intensity" line per point.
-    void createEspFile(const QString& file);
+    // Runs spectrum() and writes one "wavelength intensity" line per point;
+    // false with the reason in the last error.
+    bool createEspFile(const QString& file);
+    // Empty when the parameters give finite spectrum points, else the reason.
+    static QString parametersReason(double bandWidth, double initialWavelength, double finalWavelength);
 
     int pointsNumber = 0;
     double bandWidth = 25.0;
@@ -51,8 +53,6 @@ public:
     QVector<double> axisY;
 
 private:
-    // Empty when the parameters are usable, else the reason.
-    QString parameterProblem() const;
     // Heap sort of ra[1..n] ascending, moving rb (and rc when carryThird) along.
     static void hpsort(int n, double* ra, double* rb, double* rc, bool carryThird);
 };

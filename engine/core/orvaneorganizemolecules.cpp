@@ -114,7 +114,7 @@ bool OrvaneOrganizeMolecules::orderAtomLines(const QString& mol2File)
 {
     OrvaneLineReader reader(mol2File);
     if (!reader.isOpen()) {
-        lastError = mol2File + QStringLiteral(" does not exist.");
+        lastError = reader.openFailure(mol2File + QStringLiteral(" does not exist."));
         return false;
     }
 

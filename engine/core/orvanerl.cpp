@@ -1,6 +1,7 @@
 #include "orvanerl.h"
 
-#include <QFile>
+#include "orvanereportfile.h"
+
 #include <QTextStream>
 #include <algorithm>
 #include <cmath>
@@ -33,7 +34,7 @@ OrvaneRL::~OrvaneRL()
 
 int OrvaneRL::getStatesNumber() const
 {
-    return std::min(singletRL.size(), tripletRL.size());
+    return tripletRL.size();
 }
 
 // Reads the file and places the ion: (x, y, z) in Angstrom, and the 0-based
@@ -195,18 +196,15 @@ bool OrvaneRL::appendRL(const QVector<ExcitateState>& states, const QVector<doub
     return true;
 }
 
-void OrvaneRL::createOutput(const QString& file)
+bool OrvaneRL::createOutput(const QString& file)
 {
-    QFile out(file);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        lastError = file + QStringLiteral(" could not be written: ") + out.errorString();
-        return;
-    }
+    lastError.clear();
     const int s = selExcitateState;
     // The lowest triplet: ZINDO lists its reference determinant first.
     const int lowest = program == Zindo ? 2 : 1;
     const QString pad = QStringLiteral(" Angs").leftJustified(15, QLatin1Char(' '));
-    QTextStream stream(&out);
+    QString text;
+    QTextStream stream(&text);
     stream << "****************  Calculation of RL *************************\n"
            << "Excited State Chosen = " << s << "\n"
            << "Singlet RL " << fixed4(getSingletRL(s)) << pad << "Singlet Energy: " << fixed4(getSingletEnergy(s))
@@ -219,4 +217,20 @@ void OrvaneRL::createOutput(const QString& file)
            << "Triplet RL " << fixed4(getTripletRL(s)) << pad << "Triplet Energy: " << fixed4(getTripletEnergy(s))
            << " cm^-1\n"
            << "\n\n";
+    stream.flush();
+    for (const double value : {getSingletRL(s), getSingletEnergy(s), getTripletRL(lowest), getTripletEnergy(lowest),
+                               getTripletRL(s), getTripletEnergy(s)}) {
+        if (!std::isfinite(value)) {
+            lastError = QStringLiteral("The RL report was not written: a distance or energy of the file is not a "
+                                       "finite number: \n")
+                + fileName;
+            return false;
+        }
+    }
+    QString reason;
+    if (!OrvaneReportFile::write(file, text, reason)) {
+        lastError = reason;
+        return false;
+    }
+    return true;
 }

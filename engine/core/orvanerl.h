@@ -28,17 +28,19 @@ public:
     // error when a reader fails, the ion cannot be placed, or a state names an
     // orbital or atom the file does not hold.
     bool calcRL(const int& program);
-    // Writes the RL report of the selected state to `file`.
-    void createOutput(const QString& file);
+    // Writes the RL report of the selected state to `file`; false with the
+    // reason in the last error when it cannot be written.
+    bool createOutput(const QString& file);
 
     int getSelExcitateState() const { return selExcitateState; }
     double getMinDistanceLnLigand() const { return minDistanceLnLigand; }
     // Entry i (the 1-based state number; entry 0 is 0); 0 outside the vector.
     double getSingletRL(const int& i) const { return singletRL.value(i, 0.0); }
     double getTripletRL(const int& i) const { return tripletRL.value(i, 0.0); }
-    // One more than the number of states that carry both a singlet and a
-    // triplet RL, so that every level below it is valid for both vectors.
+    // One more than the number of triplet states (the size of tripletRL).
     int getStatesNumber() const;
+    // One more than the number of singlet states (the size of singletRL).
+    int getSingletStatesNumber() const { return singletRL.size(); }
     // Energies (cm-1) of singlet or triplet state i, 1-based; 0 outside.
     double getSingletEnergy(const int& i) const { return inputData->getSingletEnergy(i); }
     double getTripletEnergy(const int& i) const { return inputData->getTripletEnergy(i); }

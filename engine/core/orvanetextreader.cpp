@@ -1,5 +1,7 @@
 #include "orvanetextreader.h"
 
+#include "orvanereportfile.h"
+
 #include <QFileInfo>
 
 #include <algorithm>
@@ -86,6 +88,17 @@ OrvaneLineReader::OrvaneLineReader(const QString& fileName)
     // blocks the opening, either of which would freeze the program.
     if (!fileName.isEmpty() && QFileInfo(fileName).isFile())
         file.open(QIODevice::ReadOnly);
+}
+
+QString OrvaneLineReader::openFailure(const QString& missingText) const
+{
+    const QString name = file.fileName();
+    if (name.isEmpty() || !QFileInfo::exists(name))
+        return missingText;
+    const QString notRegular = OrvaneReportFile::notRegularReason(name);
+    if (!notRegular.isEmpty())
+        return notRegular;
+    return name + QStringLiteral(" could not be read: ") + file.errorString();
 }
 
 bool OrvaneLineReader::atEnd() const

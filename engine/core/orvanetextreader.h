@@ -43,6 +43,9 @@ public:
     explicit OrvaneLineReader(const QString& fileName);
 
     bool isOpen() const { return file.isOpen(); }
+    // Why the file is not open: `missingText` when it does not exist, else
+    // what it is instead of a regular file, or the system's reason.
+    QString openFailure(const QString& missingText) const;
     bool atEnd() const;
     // Next line without its line end; false (and an empty line) at the end.
     bool readLine(QString& line);

@@ -1,7 +1,9 @@
 #include "orvaneabstractparametric.h"
 
+#include "orvanereportfile.h"
+
 #include <QFile>
-#include <QTextStream>
+#include <QFileInfo>
 
 OrvaneAbstractParametric::OrvaneAbstractParametric(QObject* parent)
     : OrvaneAbstractObjCalculation(parent)
@@ -37,7 +39,8 @@ QString OrvaneAbstractParametric::citationsWithMopac(const QString& mopacCitatio
 
 void OrvaneAbstractParametric::removeEarlierReport(const QString& reportFile)
 {
-    if (!reportFile.isEmpty() && QFile::exists(reportFile))
+    // Only a report: a folder, FIFO or device of that name is not ours to remove.
+    if (!reportFile.isEmpty() && QFileInfo(reportFile).isFile())
         QFile::remove(reportFile);
 }
 
@@ -52,9 +55,8 @@ void OrvaneAbstractParametric::writeFailureNote(const QString& reportFile) const
 {
     if (reportFile.isEmpty())
         return;
-    QFile file(reportFile);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
-        return;
-    QTextStream out(&file);
-    out << lastError << '\n';
+    // The note is a courtesy beside the last error, which already holds the
+    // reason; a note that cannot be written (a FIFO, a full disk) adds nothing.
+    QString ignored;
+    OrvaneReportFile::write(reportFile, lastError + QLatin1Char('\n'), ignored);
 }

@@ -141,7 +141,7 @@ bool OrvaneAradPartition::setLigandsVector(const QString& fileName)
     const QString path = ligandFileName(fileName);
     OrvaneLineReader reader(path);
     if (!reader.isOpen()) {
-        lastError = QStringLiteral("The file ") + path + QStringLiteral("could not be opened.");
+        lastError = reader.openFailure(QStringLiteral("The file ") + path + QStringLiteral("could not be opened."));
         return false;
     }
     QStringList lines;

@@ -2,6 +2,7 @@
 
 #include "orvaneeu3model.h"
 #include "orvaneinputdata.h"
+#include "orvanespectroscopiccalculation.h"
 #include "sphericalharmonic.h"
 
 #include <cmath>
@@ -77,6 +78,21 @@ bool OrvaneOmega::finishConstruction()
         return false;
 
     constructed = true;
+    if (!forceConstantFile.isEmpty()) {
+        // Nobody has told this object the coordination number yet: a run over
+        // no donor would report Omega = 0 as a result. Take it from the
+        // geometry, as the rates calculation does, with arrays of its own for
+        // the charge factors and polarizabilities the force constants give.
+        coordNumber = OrvaneSpectroscopicCalculation::coordinationNumber(*inputData);
+        if (coordNumber == 0) {
+            constructed = false;
+            lastError = QStringLiteral("No atom coordinated to the Eu ion was found in the file: \n")
+                + (fileName.isEmpty() ? forceConstantFile : fileName);
+            return false;
+        }
+        chargeFactor = ownChargeFactor.data();
+        alpha = ownAlpha.data();
+    }
     if (!forceConstantFile.isEmpty() && !calcOmega()) {
         constructed = false;
         return false;

@@ -132,6 +132,9 @@ private:
     std::array<double, 30> ro {};
     double* chargeFactor = nullptr;
     double* alpha = nullptr;
+    // g and alpha from the force constants until the caller hands its own.
+    std::array<double, 30> ownChargeFactor {};
+    std::array<double, 30> ownAlpha {};
     std::array<double, 9> radialIntegral {};
     std::array<double, 7> shieldingFactor {};
     std::array<double, 7> racahTensor {};

@@ -67,6 +67,24 @@ QString dashes(int count)
     return QString(count, QLatin1Char('-'));
 }
 
+// printf writes a value that is not finite as "inf", "-inf" or "nan", after a
+// blank, a sign or "="; from `from` on, where the report's numbers start (the
+// file name above may hold anything).
+bool containsNonFiniteNumber(const QString& text, int from)
+{
+    for (const QLatin1String word : {QLatin1String("inf"), QLatin1String("nan")}) {
+        for (int at = text.indexOf(word, from); at >= 0; at = text.indexOf(word, at + 1)) {
+            const QChar before = at > 0 ? text.at(at - 1) : QLatin1Char(' ');
+            const bool numberBefore = before.isSpace() || before == QLatin1Char('-') || before == QLatin1Char('+')
+                || before == QLatin1Char('=');
+            const bool wordGoesOn = at + 3 < text.size() && text.at(at + 3).isLetterOrNumber();
+            if (numberBefore && !wordGoesOn)
+                return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 MyComplex OrvaneOmega::Bkq(const int& k, const int& q, const int& i) const
@@ -110,6 +128,7 @@ QString OrvaneOmega::createOutFile(const QString& name)
     QString out = OrvaneInputData::ORVANETitle + QStringLiteral("\n\n\n");
     out += QStringLiteral("The data shown below were calculated from the geometry read in following file: \n");
     out += QStringLiteral("    ") + fileName + QStringLiteral("\n\n");
+    const int numbersFrom = out.size();
 
     if (options.sphericalCoordinates)
         writeSphericalCoordinates(out);
@@ -148,6 +167,14 @@ QString OrvaneOmega::createOutFile(const QString& name)
         writeBkq(out);
     out += requiredCitations;
 
+    // Coordinates near the largest double overflow the derived terms: a
+    // report with inf or nan in it is no result.
+    if (containsNonFiniteNumber(out, numbersFrom)) {
+        lastError = QStringLiteral("The intensity report holds values that are not finite numbers: the geometry "
+                                   "or the charge factors and polarizabilities are out of range. No report was "
+                                   "written.");
+        return QString();
+    }
     if (name.isEmpty())
         return out;
     QString reason;
@@ -436,9 +463,17 @@ void OrvaneOmega::writeAradPartition(QString& out)
     const std::unique_ptr<OrvaneAradPartition> partition(
         new OrvaneAradPartition(nullptr, inputData, coordNumber, refractiveIndex));
     partition->setChargeFactorAndAlpha(chargeFactor, alpha);
-    // A list the partition refuses leaves the section out.
-    if (!partition->setLigandsVector(ligandAtoms))
+    // No ligand lines: no section. A list the partition refuses (an atom that
+    // is no donor, say) puts its reason in place of the section and in the
+    // last error, so that the section never vanishes without a word.
+    if (!partition->setLigandsVector(ligandAtoms)) {
+        const QString reason = partition->getLastError();
+        if (!reason.isEmpty()) {
+            out += QStringLiteral("\n    Chemical Partition of Arad(ED) not calculated: ") + reason + QLatin1Char('\n');
+            lastError = reason;
+        }
         return;
+    }
 
     const int n = coordNumber;
     Eigen::MatrixXd M(n, n);

@@ -46,6 +46,8 @@ void OrvaneOmegaExp::setBarycenterOfEnergy(const double& e0, const double& e1, c
 
 bool OrvaneOmegaExp::calcOmegaExp()
 {
+    refused = true;
+    lastError.clear();
     // The formulas divide by the 7F1 area and by the barycentre of every band
     // that has an area (7F2 and 7F4 always): refuse instead of printing inf.
     if (area[1] == 0.0) {
@@ -53,10 +55,25 @@ bool OrvaneOmegaExp::calcOmegaExp()
                                    "of every other transition and must be given.");
         return false;
     }
-    for (int j = 1; j < 6; ++j) {
+    for (int j = 0; j < 6; ++j) {
+        // A band measured upside down or with no intensity gives a negative
+        // area or a barycentre that is no wavenumber: refuse, not a wrong Omega.
+        if (!std::isfinite(area[j]) || area[j] < 0.0) {
+            lastError = QStringLiteral("The area of the 5D0 -> 7F%1 transition is not a positive number (%2).")
+                            .arg(j)
+                            .arg(area[j]);
+            return false;
+        }
         const bool divides = j == 1 || j == 2 || j == 4 || area[j] != 0.0;
         if (divides && barycenter[j] == 0.0) {
             lastError = QStringLiteral("The barycenter of the 5D0 -> 7F%1 transition is zero.").arg(j);
+            return false;
+        }
+        if (divides && !(std::isfinite(barycenter[j]) && barycenter[j] > 0.0)) {
+            lastError = QStringLiteral("The barycenter of the 5D0 -> 7F%1 transition is not a positive "
+                                       "wavenumber (%2 cm^-1).")
+                            .arg(j)
+                            .arg(barycenter[j]);
             return false;
         }
     }
@@ -80,11 +97,23 @@ bool OrvaneOmegaExp::calcOmegaExp()
     omega4Exp = omega(4, reducedElementU4);
     aradExp = rate[1] + rate[0] + rate[2] + rate[3] + rate[4] + rate[5];
     r02 = area[2] != 0.0 ? 178305.0 / area[2] : 0.0;
+    if (!std::isfinite(omega2Exp) || !std::isfinite(omega4Exp) || !std::isfinite(aradExp)) {
+        lastError = QStringLiteral("The areas, barycentres and refractive index (%1) give intensity parameters or "
+                                   "a radiative rate that are not finite numbers.")
+                        .arg(refractiveIndex);
+        return false;
+    }
+    refused = false;
     return true;
 }
 
 QString OrvaneOmegaExp::createOutputFile(const QString& name)
 {
+    // A report of zeros would read as a measurement: after a refused
+    // calculation nothing is written, and the refusal keeps its reason.
+    if (refused)
+        return QString();
+    lastError.clear();
     const QChar nl = QLatin1Char('\n');
     QString text = OrvaneInputData::ORVANETitle + QStringLiteral("\n\n\n");
     text += QStringLiteral(" The data shown below were calculated from the file: \n    ") + fileName
@@ -128,6 +157,12 @@ QString OrvaneOmegaExp::createOutputFile(const QString& name)
             + dashes51 + QStringLiteral("\n\n");
         text += QStringLiteral("    Experimental Lifetime Used = ") + fixed(lifeTime, 4) + QStringLiteral(" ms\n\n");
         const double anrad = 1.0 / (lifeTime * 0.001) - aradExp;
+        if (!std::isfinite(anrad) || !std::isfinite(aradExp / (anrad + aradExp))) {
+            lastError = QStringLiteral("The lifetime %1 ms gives a nonradiative rate or an efficiency that is not a "
+                                       "finite number: no report was written.")
+                            .arg(lifeTime);
+            return QString();
+        }
         text += QStringLiteral("    Anrad = ") + fixed(anrad, 2) + QStringLiteral(" s^-1\n\n");
         if (anrad < 0.0)
             text += QStringLiteral("    Warning: the lifetime is longer than 1/Arad, so Anrad is negative "

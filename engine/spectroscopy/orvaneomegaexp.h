@@ -24,7 +24,10 @@ public:
     // by is missing (no 7F1 area, or a zero barycentre of a band with an area).
     bool calcOmegaExp();
     // The report; written to `name` (returning an empty text) or, for an empty
-    // name, returned. A file that cannot be written leaves the reason in the last error.
+    // name, returned. A file that cannot be written leaves the reason in the
+    // last error. Nothing is written or returned after a refused calcOmegaExp
+    // (its reason stays in the last error); otherwise the members are used as
+    // they are.
     QString createOutputFile(const QString& name);
 
     double getOmega2Exp() const { return omega2Exp; }
@@ -41,6 +44,9 @@ public:
     double r02 = 0.0;
     double aradExp = 0.0;
     double lifeTime = 0.0; // ms; 0 when none was measured
+
+private:
+    bool refused = false; // the last calcOmegaExp refused its inputs
 };
 
 #endif

@@ -163,23 +163,22 @@ void OrvaneSpectroscopicCalculation::initializeParameters()
     shieldingFactor[1] = 0.8;
 }
 
-// Level 0, or one not below the number of states, asks for the automatic
-// choice: the lowest triplet (ZINDO lists its reference determinant first, so
-// state 2 there) and the selected singlet of the file.
+// Level 0, or one not below the number of states of its own list, asks for
+// the automatic choice: the lowest triplet (ZINDO lists its reference
+// determinant first, so state 2 there) and the selected singlet of the file.
 void OrvaneSpectroscopicCalculation::setDefaultLevels()
 {
-    const int states = rl->getStatesNumber();
     const int selected = rl->getSelExcitateState();
     const bool zindo = rlProgram == OrvaneRL::Zindo;
-    auto choose = [&](int level, int automatic) {
+    auto choose = [&](int level, int automatic, int states) {
         if (level >= states || level < 0)
             level = 0;
         if (level == 0)
             return automatic;
         return zindo && level < 2 ? 2 : level;
     };
-    tripletLevel = choose(tripletLevel, zindo ? 2 : 1);
-    singletLevel = choose(singletLevel, zindo ? selected + 1 : selected);
+    tripletLevel = choose(tripletLevel, zindo ? 2 : 1, rl->getStatesNumber());
+    singletLevel = choose(singletLevel, zindo ? selected + 1 : selected, rl->getSingletStatesNumber());
 }
 
 int OrvaneSpectroscopicCalculation::coordinationNumber(const OrvaneInputData& molecule)

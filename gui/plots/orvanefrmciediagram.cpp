@@ -2,11 +2,9 @@
 #include "ui_orvanefrmciediagram.h"
 
 #include "orvanedialogs.h"
+#include "orvaneplotexport.h"
 #include "orvanetextreader.h"
 
-#include <QDateTime>
-#include <QDir>
-#include <QFileInfo>
 #include <QMouseEvent>
 
 #include <cmath>
@@ -191,16 +189,6 @@ void OrvaneFrmCIEDiagram::on_btnSaveImage_clicked()
                                                          QStringLiteral("png Image(*.png)"));
     if (fileName.isEmpty())
         return;
-    // Quality -1: the image writer's default compression.
-    if (!ui->customPlot->savePng(fileName, 500, 500, 1.0, -1)) {
-        OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"),
-                                QStringLiteral("The graph could not be written to: ") + fileName);
-        return;
-    }
-    emit newObjCalculationMessage(QDateTime::currentDateTime().toString(Qt::TextDate)
-                                  + QStringLiteral(" -> (Orvane Module to Plot CIE Diagram) Saving graph... "
-                                                   "The graph was saved at ")
-                                  + QFileInfo(fileName).absolutePath());
-    OrvaneDialogs::information(this, QStringLiteral("ORVANE Information"),
-                               QStringLiteral("The file was successfully created at: ") + fileName);
+    OrvanePlotExport::savePng(this, ui->customPlot, fileName, 500, 500,
+                              QStringLiteral("Orvane Module to Plot CIE Diagram"));
 }

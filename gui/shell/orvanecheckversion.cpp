@@ -8,7 +8,13 @@
 #include <QVersionNumber>
 
 const QString OrvaneCheckVersion::versionTextPath = QStringLiteral("/orvane_current_version_2.txt");
+#ifdef Q_OS_WIN
 const QString OrvaneCheckVersion::installerPath = QStringLiteral("/ORVANE-Setup.exe");
+const QString OrvaneCheckVersion::installerFilter = QStringLiteral("*.exe");
+#else
+const QString OrvaneCheckVersion::installerPath = QStringLiteral("/ORVANE-linux.tar.gz");
+const QString OrvaneCheckVersion::installerFilter = QStringLiteral("Archives (*.tar.gz)");
+#endif
 const QString OrvaneCheckVersion::programVersion = QStringLiteral("1.4.1");
 const QString OrvaneCheckVersion::noServerMessage =
     QStringLiteral("No ORVANE update server is configured. Set the environment variable %1 "
@@ -67,6 +73,12 @@ void OrvaneCheckVersion::downloadInstaller()
     installerReply = installerManager.get(QNetworkRequest(url));
     connect(installerReply, &QNetworkReply::downloadProgress, this,
             &OrvaneCheckVersion::slotReplyProgress);
+}
+
+QString OrvaneCheckVersion::installerFileName(const QString& version)
+{
+    // "/ORVANE-Setup.exe" is saved as "ORVANE1.5-Setup.exe".
+    return QStringLiteral("ORVANE") + version + installerPath.mid(QStringLiteral("/ORVANE").size());
 }
 
 bool OrvaneCheckVersion::isUpToDate(const QString& latest, const QString& current, bool* readable)

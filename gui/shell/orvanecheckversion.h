@@ -23,7 +23,11 @@ public:
     ~OrvaneCheckVersion() override;
 
     static const QString versionTextPath;
+    // The installer of this platform on the server, the filter of its save
+    // dialog, and the name proposed for it (version, then the installer's kind).
     static const QString installerPath;
+    static const QString installerFilter;
+    static QString installerFileName(const QString& version);
     static const QString programVersion;
     static const QString noServerMessage;
 

@@ -9,6 +9,7 @@
 #include "orvanefrmmopackeywords.h"
 #include "orvanefrmorcakeywords.h"
 #include "orvanefrmsearching.h"
+#include "orvaneoutputfollower.h"
 #include "orvanefilesconverter.h"
 #include "orvaneinputdata.h"
 #include "orvaneorganizemolecules.h"
@@ -24,7 +25,6 @@
 #include <QDockWidget>
 #include <QFile>
 #include <QFileInfo>
-#include <QFileSystemWatcher>
 #include <QFont>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -62,10 +62,6 @@ const QRegularExpression& blankOrComma()
     return expression;
 }
 
-// Coalescing delay of the output view: MOPAC writes hundreds of small chunks
-// a second, and each reload reads the whole file.
-constexpr int outputRefreshDelayMs = 200;
-
 } // namespace
 
 const QString OrvaneFrmExternalCalculationModule::mopacCalculationKind =
@@ -83,6 +79,12 @@ OrvaneFrmExternalCalculationModule::OrvaneFrmExternalCalculationModule(QWidget* 
     ui->lineEditRunProgress->setText(notRunningText);
 
     createViewerTabs();
+
+    // The output view and the molecule share the width; the keyword panel
+    // keeps its own height and the spare height goes to them (designer form).
+    ui->splitter->setStretchFactor(0, 3);
+    ui->splitter->setStretchFactor(1, 2);
+    ui->splitter->setSizes({600, 400});
 
     frmSearching = new OrvaneFrmSearching(ui->layoutWidget);
     ui->vLayoutFrmSearchingAndTabWidget->addWidget(frmSearching);
@@ -108,6 +110,9 @@ OrvaneFrmExternalCalculationModule::OrvaneFrmExternalCalculationModule(QWidget* 
         ui->dockWidget->setFeatures(QDockWidget::DockWidgetFloatable);
 
         ui->lblTitle->setText(QStringLiteral("Module 1: Geometry Optimization"));
+#ifndef Q_OS_WIN
+        ui->btnSetExternalProgramPath->setText(QStringLiteral("Open mopac"));
+#endif
         ui->frameOrca->hide();
         ui->lblSetOrcaPath->hide();
         ui->btnShowAbsorptionSpectrumModule->hide();
@@ -121,12 +126,21 @@ OrvaneFrmExternalCalculationModule::OrvaneFrmExternalCalculationModule(QWidget* 
         ui->widgetViewMolecule->hide();
         ui->cbxShowMoleculeViewer->hide();
         ui->lblSetMopacPath->hide();
+#ifdef Q_OS_WIN
         ui->btnSetExternalProgramPath->setText(QStringLiteral("Open orca.exe"));
+#else
+        ui->btnSetExternalProgramPath->setText(QStringLiteral("Open orca"));
+#endif
         ui->lblTitle->setText(QStringLiteral("Module 2: Excited States Calculation"));
         ui->frameMopac->hide();
     }
     ui->lineEditSetExternalProgramPath->show();
     ui->btnSetExternalProgramPath->show();
+#ifndef Q_OS_WIN
+    // Programs here carry no ".exe".
+    ui->lblSetMopacPath->setText(QStringLiteral("Set MOPAC Program Path:"));
+    ui->lblSetOrcaPath->setText(QStringLiteral("Set ORCA Program Path:"));
+#endif
 
     loadProgramPath();
     loadLastDirectory();
@@ -135,11 +149,10 @@ OrvaneFrmExternalCalculationModule::OrvaneFrmExternalCalculationModule(QWidget* 
     connect(ui->tabWidgetViewFiles, &QTabWidget::currentChanged, this,
             &OrvaneFrmExternalCalculationModule::setPlainTextEdit);
 
-    outputRefreshTimer = new QTimer(this);
-    outputRefreshTimer->setSingleShot(true);
-    outputRefreshTimer->setInterval(outputRefreshDelayMs);
-    connect(outputRefreshTimer, &QTimer::timeout, this,
-            &OrvaneFrmExternalCalculationModule::refreshOutputNow);
+    outputFollower = new OrvaneOutputFollower(this);
+    connect(outputFollower, &OrvaneOutputFollower::restarted, this, [this] { tabView(1)->clear(); });
+    connect(outputFollower, &OrvaneOutputFollower::textAppended, this,
+            &OrvaneFrmExternalCalculationModule::appendOutputText);
 
     // Parented to the page, not to the window: the window may hold a MOPAC and
     // an ORCA page, whose equal keys would then be ambiguous and never fire.
@@ -171,8 +184,6 @@ OrvaneFrmExternalCalculationModule::~OrvaneFrmExternalCalculationModule()
         delete calculationThread;
         calculationThread = nullptr;
     }
-    delete outputFileWatcher;
-    outputFileWatcher = nullptr;
     delete glMolecule;
     glMolecule = nullptr;
 }
@@ -191,6 +202,7 @@ void OrvaneFrmExternalCalculationModule::createViewerTabs()
         auto* view = new QPlainTextEdit(ui->tabWidgetViewFiles);
         view->setReadOnly(true);
         view->setLineWrapMode(QPlainTextEdit::NoWrap);
+        view->setFont(OrvanePlatform::fileViewFont());
         ui->tabWidgetViewFiles->addTab(view, title);
     }
 }
@@ -220,7 +232,8 @@ void OrvaneFrmExternalCalculationModule::on_btnChooseFile_clicked()
     if (mode == 0) {
         if (ui->rdbMOL2File->isChecked()) {
             caption = QStringLiteral("Choose .ml2 File");
-            filter = QStringLiteral("ml2 Files (*.ml2;*.mol2)");
+            // Patterns apart by blanks: Qt's own dialog splits at blanks only.
+            filter = QStringLiteral("ml2 Files (*.ml2 *.mol2)");
         } else if (ui->rdbMopFile->isChecked()) {
             caption = QStringLiteral("Choose Mopac .mop File");
             filter = QStringLiteral("MOPAC .mop File (*.mop)");
@@ -436,12 +449,18 @@ void OrvaneFrmExternalCalculationModule::on_btnSetExternalProgramPath_clicked()
         path = OrvaneDialogs::openFileName(this, QStringLiteral("Open The ORCA Executable"), proposed,
                                            filter);
         if (path.contains(blankOrComma())) {
+#ifdef Q_OS_WIN
+            const QString example = QStringLiteral("C:\\ORCA");
+#else
+            const QString example = QStringLiteral("/opt/orca");
+#endif
             OrvaneDialogs::critical(
                 this, QStringLiteral("ORVANE error"),
                 QStringLiteral("The directory name of the ORCA program contains blank space or "
                                "comma,\nwhich can compromise the running of ORCA.\nPlease, remove any "
                                "blank space or comma of directory name of the ORCA program.\nFor "
-                               "instance, place all ORCA executable in a directory like C:\\ORCA. \n"));
+                               "instance, place all ORCA executable in a directory like ")
+                    + example + QStringLiteral(". \n"));
             programPath.clear();
             ui->lineEditSetExternalProgramPath->clear();
             return;
@@ -480,7 +499,11 @@ void OrvaneFrmExternalCalculationModule::saveOrcaPath(const QString& path)
 
 void OrvaneFrmExternalCalculationModule::loadProgramPath()
 {
-    const QString path = OrvaneSettings::value(mode == 0 ? mopacDirectoryKey : orcaDirectoryKey);
+    QString path = OrvaneSettings::value(mode == 0 ? mopacDirectoryKey : orcaDirectoryKey);
+    // Until the user chooses one, the program on the PATH is proposed; it is
+    // not stored, so a later PATH is followed.
+    if (path.isEmpty())
+        path = mode == 0 ? OrvanePlatform::findMopacProgram() : OrvanePlatform::findOrcaProgram();
     if (path.isEmpty())
         return;
     programPath = path;
@@ -540,7 +563,20 @@ void OrvaneFrmExternalCalculationModule::showMolecule()
         else if (ui->rdbMopFile->isChecked())
             type = OrvaneInputData::checkTypeMopFile(inputFileName) ? Molecule::MopCartesianFile
                                                                     : Molecule::ZMatrixFile;
-        if (type >= 0 && !molecule.readMolecule(inputFileName, type)) {
+        const bool read = type >= 0 && molecule.readMolecule(inputFileName, type);
+        if (type == Molecule::Mol2File && (!read || molecule.atoms.isEmpty())) {
+            // No MOPAC input can be made of it: refused now rather than at Run.
+            const QString fileName = inputFileName;
+            const QString reason = molecule.getLastError();
+            clearProject();
+            OrvaneDialogs::critical(
+                this, QStringLiteral("ORVANE Error"),
+                QStringLiteral("The file holds no atoms that ORVANE can read: ") + fileName
+                    + (reason.isEmpty() || reason == QLatin1String("error") ? QString()
+                                                                           : QLatin1Char('\n') + reason));
+            return;
+        }
+        if (type >= 0 && !read) {
             OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"), molecule.getLastError());
             return;
         }
@@ -619,13 +655,19 @@ void OrvaneFrmExternalCalculationModule::on_dockWidget_topLevelChanged(bool topL
 {
     if (!topLevel)
         return;
-    const QScreen* screen = ui->dockWidget->screen();
-    if (!screen)
-        return;
-    const QRect area = screen->availableGeometry();
-    QRect frame = ui->dockWidget->frameGeometry();
-    frame.moveCenter(area.center());
-    ui->dockWidget->move(frame.topLeft());
+    // The dock becomes a window of its own after this signal, at first with
+    // its docked geometry: placed once that is done, at a size that shows a
+    // molecule, centred on its screen.
+    QTimer::singleShot(0, ui->dockWidget, [dock = ui->dockWidget] {
+        const QScreen* screen = dock->screen();
+        if (!dock->isFloating() || !screen)
+            return;
+        const QRect area = screen->availableGeometry();
+        const QSize size = dock->size().expandedTo(QSize(480, 480)).boundedTo(area.size() * 0.8);
+        QRect target(QPoint(), size);
+        target.moveCenter(area.center());
+        dock->setGeometry(target);
+    });
 }
 
 void OrvaneFrmExternalCalculationModule::on_btnShowAbsorptionSpectrumModule_clicked()
@@ -701,20 +743,20 @@ void OrvaneFrmExternalCalculationModule::runCalculation()
 {
     problemShown = false;
     if (programPath.isEmpty()) {
-        OrvaneDialogs::warning(this, QStringLiteral("ORVANE Warning"),
-                               QStringLiteral("Please, choose a valid path for the ")
-                                   + (mode == 0 ? QStringLiteral("MOPAC") : QStringLiteral("ORCA"))
-                                   + QStringLiteral(" program."));
-        abandonRun();
+        const QString text = QStringLiteral("Please, choose a valid path for the ")
+                             + (mode == 0 ? QStringLiteral("MOPAC") : QStringLiteral("ORCA"))
+                             + QStringLiteral(" program.");
+        OrvaneDialogs::warning(this, QStringLiteral("ORVANE Warning"), text);
+        abandonRun(text);
         return;
     }
     const QFileInfo program(programPath);
     if (!program.isFile() || !program.isExecutable()) {
-        OrvaneDialogs::critical(this, QStringLiteral("ORVANE Message"),
-                                QStringLiteral("An executable file of the desired external program "
-                                               "does not exist in the following directory: \n")
-                                    + programPath);
-        abandonRun();
+        const QString text = QStringLiteral("An executable file of the desired external program "
+                                            "does not exist in the following directory: \n")
+                             + programPath;
+        OrvaneDialogs::critical(this, QStringLiteral("ORVANE Message"), text);
+        abandonRun(text);
         return;
     }
 
@@ -731,8 +773,9 @@ void OrvaneFrmExternalCalculationModule::runCalculation()
         const QString withoutExtension = withExtension(inputFileName, QString()).chopped(1);
         argument = QDir::toNativeSeparators(withoutExtension + QStringLiteral(".mop"));
         if (ui->rdbMOL2File->isChecked()) {
-            if (!createMopFile()) {
-                abandonRun();
+            QString reason;
+            if (!createMopFile(&reason)) {
+                abandonRun(reason);
                 return;
             }
         } else if (ui->rdbMopFile->isChecked()) {
@@ -754,15 +797,15 @@ void OrvaneFrmExternalCalculationModule::runCalculation()
         const QString workFolder = OrvanePlatform::privateTempFolder(&reason);
         if (workFolder.isEmpty()) {
             OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"), reason);
-            abandonRun();
+            abandonRun(reason);
             return;
         }
         // The results of an earlier run beside the input stay until this run
         // has succeeded (threadFinish replaces them then).
         orcaInputFileName = workFolder + QLatin1Char('/') + cleanBaseName() + QStringLiteral(".orcinp");
         argument = orcaInputFileName;
-        if (!createOrcaInputFile(orcaSecondPass)) {
-            abandonRun();
+        if (!createOrcaInputFile(orcaSecondPass, &reason)) {
+            abandonRun(reason);
             return;
         }
         followedOutputFile = withExtension(argument, QStringLiteral("orcout"));
@@ -774,6 +817,7 @@ void OrvaneFrmExternalCalculationModule::runCalculation()
     setCalculationRunning(true);
     // The runner appends to the ORCA output; in a second pass this removes
     // the first pass's output, which the preparation has already read.
+    outputFollower->stop();
     QFile::remove(followedOutputFile);
 
     if (calculationThread) {
@@ -792,8 +836,9 @@ void OrvaneFrmExternalCalculationModule::runCalculation()
     calculationThread->mode = mode;
     calculationThread->programPath = programPath;
 
-    // Watched before the child starts, so that no part of the output is missed.
-    watchOutputFile();
+    // Followed before the child starts, so that no part of the output is missed.
+    tabView(1)->clear();
+    outputFollower->follow(followedOutputFile);
     calculationThread->start();
 
     if (mode == 0)
@@ -804,36 +849,38 @@ void OrvaneFrmExternalCalculationModule::runCalculation()
             moduleExcited, QStringLiteral("Excited States Calculations was successfully started.")));
 }
 
-void OrvaneFrmExternalCalculationModule::abandonRun()
+void OrvaneFrmExternalCalculationModule::abandonRun(const QString& reason)
 {
+    // The status panel keeps why, under the run's line of dashes.
+    emit newObjCalculationMessage(
+        statusLine(moduleExternal, QStringLiteral("The calculation could not be started: ") + reason));
     // Before the first start the page is left as it was; a second ORCA pass
     // that cannot start ends the run.
     if (calculationRunning) {
-        delete outputFileWatcher;
-        outputFileWatcher = nullptr;
+        outputFollower->stop();
         setCalculationRunning(false);
     }
     calculationTerminated = false;
     calculationFailed = false;
 }
 
-bool OrvaneFrmExternalCalculationModule::createMopFile()
+bool OrvaneFrmExternalCalculationModule::createMopFile(QString* reason)
 {
     OrvaneOrganizeMolecules organizer(this);
     // The user is told why: a silent return would leave a run that never starts.
-    if (!organizer.readMOL2(inputFileName)) {
-        OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"), organizer.getLastError());
-        return false;
+    bool written = organizer.readMOL2(inputFileName);
+    if (written) {
+        organizer.key = frmMopacKeywords->keywordLine();
+        written = organizer.createOutpuFile(withExtension(inputFileName, QStringLiteral("mop")));
     }
-    organizer.key = frmMopacKeywords->keywordLine();
-    if (!organizer.createOutpuFile(withExtension(inputFileName, QStringLiteral("mop")))) {
-        OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"), organizer.getLastError());
-        return false;
+    if (!written) {
+        *reason = organizer.getLastError();
+        OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"), *reason);
     }
-    return true;
+    return written;
 }
 
-bool OrvaneFrmExternalCalculationModule::createOrcaInputFile(const bool& secondPass)
+bool OrvaneFrmExternalCalculationModule::createOrcaInputFile(const bool& secondPass, QString* reason)
 {
     OrvaneFilesConverter converter(nullptr, inputFileName);
     const Ui::OrvaneFrmOrcaKeywords* panel = frmOrcaKeywords->ui.get();
@@ -848,45 +895,29 @@ bool OrvaneFrmExternalCalculationModule::createOrcaInputFile(const bool& secondP
     const bool written = converter.convertFromOutToInpOrca(
         orcaInputFileName, triplets, secondPass, occupied, virtuals, roots,
         withExtension(orcaInputFileName, QStringLiteral("pointcharge")));
-    if (!written)
-        OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"), converter.getLastError());
+    if (!written) {
+        *reason = converter.getLastError();
+        OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"), *reason);
+    }
     return written;
-}
-
-void OrvaneFrmExternalCalculationModule::watchOutputFile()
-{
-    delete outputFileWatcher;
-    outputFileWatcher = new QFileSystemWatcher(this);
-    // A watch on a file that does not exist yet fails: the folder is watched
-    // too, and the file is added once it appears.
-    outputFileWatcher->addPath(QFileInfo(followedOutputFile).absolutePath());
-    if (QFileInfo::exists(followedOutputFile))
-        outputFileWatcher->addPath(followedOutputFile);
-    connect(outputFileWatcher, &QFileSystemWatcher::directoryChanged, this,
-            &OrvaneFrmExternalCalculationModule::scheduleOutputRefresh);
-    connect(outputFileWatcher, &QFileSystemWatcher::fileChanged, this,
-            &OrvaneFrmExternalCalculationModule::scheduleOutputRefresh);
-}
-
-void OrvaneFrmExternalCalculationModule::scheduleOutputRefresh()
-{
-    // A file replaced by a new one drops out of the watch: take it up again.
-    if (outputFileWatcher && QFileInfo::exists(followedOutputFile)
-        && !outputFileWatcher->files().contains(followedOutputFile))
-        outputFileWatcher->addPath(followedOutputFile);
-    if (!outputRefreshTimer->isActive())
-        outputRefreshTimer->start();
-}
-
-void OrvaneFrmExternalCalculationModule::refreshOutputNow()
-{
-    if (QFileInfo::exists(followedOutputFile))
-        updateOutputFileViewer(followedOutputFile);
 }
 
 void OrvaneFrmExternalCalculationModule::updateOutputFileViewer(const QString& changedFileName)
 {
-    loadFileIntoTab(changedFileName, 1);
+    if (changedFileName == outputFollower->fileName())
+        outputFollower->readNow();
+    else
+        loadFileIntoTab(changedFileName, 1);
+}
+
+void OrvaneFrmExternalCalculationModule::appendOutputText(const QString& text)
+{
+    QPlainTextEdit* view = tabView(1);
+    QTextCursor end(view->document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(text);
+    view->moveCursor(QTextCursor::End);
+    ui->tabWidgetViewFiles->setCurrentIndex(1);
 }
 
 void OrvaneFrmExternalCalculationModule::processState(const QString& processStateMessage)
@@ -972,8 +1003,8 @@ void OrvaneFrmExternalCalculationModule::finishPass()
         finishPending = true;
         return;
     }
-    outputRefreshTimer->stop();
-    refreshOutputNow();
+    if (outputFollower->isFollowing())
+        updateOutputFileViewer(outputFollower->fileName());
 
     if (mode == 1 && !orcaSecondPass && !calculationTerminated && !calculationFailed) {
         // The second pass takes its excitation window from the first pass's
@@ -996,8 +1027,7 @@ void OrvaneFrmExternalCalculationModule::judgeRun()
                                                                 : QStringLiteral("finished."))));
     // The output was read a last time; later changes in its folder (the
     // clean-up below, another project) must not reach the viewer.
-    delete outputFileWatcher;
-    outputFileWatcher = nullptr;
+    outputFollower->stop();
     setCalculationRunning(false);
 
     // The output the external program actually wrote: for MOPAC beside the

@@ -14,10 +14,9 @@ class MyThread;
 class OrvaneFrmMopacKeywords;
 class OrvaneFrmOrcaKeywords;
 class OrvaneFrmSearching;
+class OrvaneOutputFollower;
 class QCheckBox;
-class QFileSystemWatcher;
 class QPlainTextEdit;
-class QTimer;
 
 namespace Ui {
 class OrvaneFrmExternalCalculationModule;
@@ -93,8 +92,9 @@ private:
 
     // Runs.
     void runCalculation();
-    bool createMopFile();
-    bool createOrcaInputFile(const bool& secondPass);
+    // On failure the box shows why, and *reason holds it.
+    bool createMopFile(QString* reason);
+    bool createOrcaInputFile(const bool& secondPass, QString* reason);
     void setCalculationRunning(const bool& running);
     bool isCalculationSuccessful(const QString& outputFileName) const;
     void deleteMopacAuxiliaryFiles();
@@ -102,11 +102,9 @@ private:
     QStringList moveOrcaResults();
     void finishPass();
     void judgeRun();
-    void abandonRun();
+    void abandonRun(const QString& reason);
     static QString calculationTitle(const int& mode);
-    void watchOutputFile();
-    void scheduleOutputRefresh();
-    void refreshOutputNow();
+    void appendOutputText(const QString& text);
     void runDeferredFinish();
 
     // Derived names.
@@ -134,8 +132,9 @@ private:
     QString orcaInputFileName;
     // The output of the running pass, as the external program writes it.
     QString followedOutputFile;
-    QFileSystemWatcher* outputFileWatcher = nullptr;
-    QTimer* outputRefreshTimer = nullptr;
+    // Follows the output of the running pass into viewer tab 1, reading only
+    // what was added.
+    OrvaneOutputFollower* outputFollower = nullptr;
     QString programPath;
     MyThread* calculationThread = nullptr;
     OrvaneFrmSearching* frmSearching = nullptr;

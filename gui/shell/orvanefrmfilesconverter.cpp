@@ -5,6 +5,7 @@
 #include "orvanefilesconverter.h"
 #include "orvanenormalizepoints.h"
 #include "orvaneorganizemolecules.h"
+#include "orvaneplatform.h"
 #include "orvanerl.h"
 
 #include <QApplication>
@@ -41,6 +42,8 @@ OrvaneFrmFilesConverter::OrvaneFrmFilesConverter(QWidget* parent)
     ui->lblTitle->setText(tr("Module 4: Files Converter"));
     ui->cbxOutFile->addItem(tr("mop (MOPAC Input File)"));
     ui->plainTextEditOutFile->setAcceptDrops(false);
+    for (QPlainTextEdit* view : {ui->plainTextEditInpFile, ui->plainTextEditOutFile})
+        view->setFont(OrvanePlatform::fileViewFont());
     setAcceptDrops(true);
     ui->frameAbsorptionSpectrum->hide();
     inputType = QStringLiteral("mol2");
@@ -101,8 +104,9 @@ void OrvaneFrmFilesConverter::cbxOutFileWasChanged()
 void OrvaneFrmFilesConverter::on_btnOpenInputFile_clicked()
 {
     loadLastDirectory();
+    // Patterns apart by blanks: Qt's own dialog splits at blanks only.
     const QString filter = inputType.contains(QLatin1String("mol2"))
-        ? QStringLiteral("%1 File (*.%1; *.ml2)").arg(inputType)
+        ? QStringLiteral("%1 File (*.%1 *.ml2)").arg(inputType)
         : QStringLiteral("%1 File (*.%1)").arg(inputType);
     const QString chosen =
         OrvaneDialogs::openFileName(this, tr("Open Input File"), lastDirectory, filter);

@@ -3,11 +3,14 @@
 
 #include "orvanedialogs.h"
 #include "orvanefrmsearching.h"
+#include "orvaneplatform.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTextStream>
 
 const QString OrvaneFrmFileViewer::hintText =
@@ -24,11 +27,26 @@ OrvaneFrmFileViewer::OrvaneFrmFileViewer(QWidget* parent)
 {
     ui->setupUi(this);
     ui->btnSaveFile->setEnabled(false);
+    ui->plainTextEdit->setFont(OrvanePlatform::fileViewFont());
     frmSearching = new OrvaneFrmSearching(this);
     ui->verticalLayout->addWidget(frmSearching);
     frmSearching->plainTextEdit = ui->plainTextEdit;
     ui->edtFileName->setText(hintText);
     ui->edtFileName->setStyleSheet(hintStyleSheet);
+    // The hint is read in full: the field is at least as wide as it.
+    QStyleOptionFrame option;
+    option.initFrom(ui->edtFileName);
+    option.lineWidth = ui->edtFileName->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option,
+                                                             ui->edtFileName);
+    const QMargins margins = ui->edtFileName->textMargins();
+    // Two pixels of the field's own margin on each side, and room for the caret.
+    const int textWidth =
+        ui->edtFileName->fontMetrics().horizontalAdvance(hintText) + margins.left() + margins.right() + 2 * 2 + 2;
+    ui->edtFileName->setMinimumWidth(
+        ui->edtFileName->style()
+            ->sizeFromContents(QStyle::CT_LineEdit, &option,
+                               QSize(textWidth, ui->edtFileName->sizeHint().height()), ui->edtFileName)
+            .width());
 }
 
 OrvaneFrmFileViewer::~OrvaneFrmFileViewer() = default;

@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSaveFile>
@@ -233,6 +235,40 @@ void OrvanePlatform::applyApplicationStyle()
     if (QStyle* style = QStyleFactory::create(QStringLiteral("windowsxp")))
         QApplication::setStyle(style);
 #endif
+}
+
+QFont OrvanePlatform::fileViewFont()
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    // A platform without a theme (offscreen, a bare X server) may answer with
+    // its proportional default: ask the font configuration for its monospace.
+    if (!QFontInfo(font).fixedPitch()) {
+        font.setFamily(QStringLiteral("monospace"));
+        font.setStyleHint(QFont::TypeWriter);
+        font.setFixedPitch(true);
+    }
+    // Set explicitly, so that a bold group box around a view does not pass on
+    // its weight.
+    font.setWeight(QFont::Normal);
+    font.setItalic(false);
+    return font;
+}
+
+QString OrvanePlatform::findMopacProgram()
+{
+    return QStandardPaths::findExecutable(QStringLiteral("mopac"));
+}
+
+QString OrvanePlatform::findOrcaProgram()
+{
+    const QString program = QStandardPaths::findExecutable(QStringLiteral("orca"));
+    if (program.isEmpty())
+        return QString();
+    // ORCA runs its modules (orca_scf, ...) from its own folder.
+    const QString folder = QFileInfo(program).absolutePath();
+    if (QStandardPaths::findExecutable(QStringLiteral("orca_scf"), {folder}).isEmpty())
+        return QString();
+    return program;
 }
 
 QUrl OrvanePlatform::updateServerUrl()

@@ -1,6 +1,7 @@
 #ifndef ORVANEPLATFORM_H
 #define ORVANEPLATFORM_H
 
+#include <QFont>
 #include <QString>
 #include <QUrl>
 
@@ -45,6 +46,16 @@ public:
 
     // The classic look on Windows; the platform's default style elsewhere.
     static void applyApplicationStyle();
+
+    // The system's fixed-width font in normal weight, for every view of a
+    // file: the outputs of the external programs are tables of numbers.
+    static QFont fileViewFont();
+
+    // The MOPAC or ORCA program found on the PATH, proposed while the user
+    // has chosen none; empty when there is none. An "orca" counts only with
+    // ORCA's own modules beside it (the name is also a screen reader's).
+    static QString findMopacProgram();
+    static QString findOrcaProgram();
 
     // Base address of the update server, or an empty URL when none is set
     // (or the one set is not an http/https address with a host).

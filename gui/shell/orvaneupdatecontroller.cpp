@@ -104,8 +104,8 @@ void OrvaneUpdateController::checkVersion(bool isVersionUpdated)
 
     installerFileName = OrvaneDialogs::saveFileName(
         window, QStringLiteral("Save ORVANE Installer"),
-        QDir::homePath() + QStringLiteral("/ORVANE") + latest + QStringLiteral("-Setup.exe"),
-        QStringLiteral("*.exe"));
+        QDir::homePath() + QLatin1Char('/') + OrvaneCheckVersion::installerFileName(latest),
+        OrvaneCheckVersion::installerFilter);
     if (installerFileName.isEmpty())
         return;
 

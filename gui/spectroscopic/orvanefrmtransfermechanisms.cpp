@@ -1,9 +1,15 @@
 #include "orvanefrmtransfermechanisms.h"
 
+#include "requiredcitations.h"
+
 OrvaneFrmTransferMechanisms::OrvaneFrmTransferMechanisms(QWidget* parent)
     : QWidget(parent)
 {
     ui.setupUi(this);
+    // Each model is labelled by the reference its runs cite, kept in one table.
+    ui.rdbHandbookModel->setText(transferModelReference(0));
+    ui.rdbRevisitedModel->setText(transferModelReference(1));
+    ui.rdbFirstModel->setText(transferModelReference(2));
 }
 
 OrvaneFrmTransferMechanisms::~OrvaneFrmTransferMechanisms() = default;

@@ -38,15 +38,23 @@ constexpr Reference indoSCis{
     "An intermediate neglect of differential overlap technique for spectroscopy: Pyrrole and the azines",
     "Theor. Chim. Acta 32, 111-134 (1973)", "10.1007/BF00528484", "", ""};
 
-constexpr Reference pointChargeExcitedStates{
-    "", "", "", "", "",
-    "Excited states of europium(III) complexes with the ion replaced by a +3e point charge"};
+// The work that introduced predicting the electronic (absorption) spectra of
+// lanthanide complexes by replacing the ion with a +3e point charge and
+// computing the ligands' excited states by INDO/S-CI; it also cites the
+// broadened theoretical absorption spectrum. Volume, first page and DOI are
+// the publisher's article identifier (FT9969201835).
+constexpr Reference pointChargeSpectra{
+    "A. V. M. de Andrade, R. L. Longo, A. M. Simas, G. F. de S\u00e1",
+    "Theoretical model for the prediction of electronic spectra of lanthanide complexes",
+    "J. Chem. Soc., Faraday Trans. 92, 1835 (1996)", "10.1039/FT9969201835", "", ""};
 
-constexpr Reference absorptionSpectrum{
-    "", "", "", "", "", "Theoretical absorption spectrum broadened from computed excited states"};
-
-constexpr Reference juddOfelt{
+// The two independent 1962 papers of the Judd-Ofelt theory; their journals
+// could not be checked, so only authors, titles and year are given.
+constexpr Reference judd{
     "B. R. Judd", "Optical absorption intensities of rare-earth ions", "(1962)", "", "", ""};
+
+constexpr Reference ofelt{
+    "G. S. Ofelt", "Intensities of crystal spectra of rare-earth ions", "(1962)", "", "", ""};
 
 constexpr Reference qdcAdjustment{
     "J. D. L. Dutra, N. B. D. Lima, R. O. Freire, A. M. Simas",
@@ -66,10 +74,10 @@ constexpr Reference transferRevisited{
     "", "", "", "", "", "Revisited model of ligand-to-lanthanide energy transfer"};
 
 constexpr Reference transferModelDipolar{
-    "", "", "", "", "", "Ligand-to-lanthanide energy-transfer models, first reference"};
+    "", "", "", "", "", "Theoretical model of ligand-to-lanthanide ion energy transfer in coordination compounds"};
 
 constexpr Reference transferModelExchange{
-    "", "", "", "", "", "Ligand-to-lanthanide energy-transfer models, second reference"};
+    "", "", "", "", "", "Exchange contribution to the ligand-to-lanthanide ion energy transfer rate"};
 
 constexpr Reference rateEquationQuantumYield{
     "F. R. G. e Silva, J. F. S. Menezes, G. B. Rocha, S. Alves, H. F. Brito, R. L. Longo, O. L. Malta",
@@ -154,6 +162,18 @@ QString text(const Reference& reference)
     return lines.join(QLatin1Char('\n'));
 }
 
+// The short form of a reference for a one-line label: its journal line
+// (journal, volume, first page, year), else its title, else the description
+// of a work not yet checked. Each is a whole line of the reference's text.
+QString shortText(const Reference& reference)
+{
+    for (const char* part : {reference.source, reference.title, reference.unconfirmed}) {
+        if (part && *part)
+            return QString::fromUtf8(part);
+    }
+    return QString();
+}
+
 // A heading, an empty line, the reference and `lineBreaks` line ends.
 QString block(const QString& heading, const Reference& reference, int lineBreaks)
 {
@@ -208,6 +228,20 @@ QString sparkleCitation(const QString& inputFile)
     return result;
 }
 
+QString transferModelReference(const int& transferModel)
+{
+    switch (transferModel) {
+    case 0:
+        return shortText(transferChapter310);
+    case 1:
+        return shortText(transferRevisited);
+    case 2:
+        return shortText(transferModelDipolar) + QStringLiteral("; ") + shortText(transferModelExchange);
+    default:
+        return QString();
+    }
+}
+
 QString requiredCitations(const int& program, const int& module, const QString& inputFile,
                           const int& transferModel, const bool& quantumYield, const bool& qdc,
                           const bool& aradPartition, QString* writeFailure)
@@ -230,7 +264,7 @@ QString requiredCitations(const int& program, const int& module, const QString& 
             + block(QStringLiteral("Excited state energies calculated by using semiempirical the INDO/S-CIS method"),
                     indoSCis, 2)
             + block(QStringLiteral("Excited state calculations of europium(III) complexes using +3e point charge"),
-                    pointChargeExcitedStates, 2);
+                    pointChargeSpectra, 2);
     }
     if (program != 3)
         return QString();
@@ -240,9 +274,9 @@ QString requiredCitations(const int& program, const int& module, const QString& 
     case 2:
         if (qdc)
             citations += sparkleCitation(inputFile);
-        citations += block(QStringLiteral("Intensity parameters calculated by using a semiempirical model based on the "
-                                          "Judd-Ofelt theory"),
-                           juddOfelt, 2);
+        citations += QStringLiteral("Intensity parameters calculated by using a semiempirical model based on the "
+                                    "Judd-Ofelt theory\n\n")
+            + text(judd) + QStringLiteral("\n\n") + text(ofelt) + QStringLiteral("\n\n");
         if (qdc)
             citations += block(QStringLiteral("QDC model: intensity parameters adjusted by electronic densities and "
                                               "superdelocalizabilities"),
@@ -274,7 +308,7 @@ QString requiredCitations(const int& program, const int& module, const QString& 
         break;
     case 4:
         citations += block(orcaHeading, orcaProgram, 3)
-            + block(QStringLiteral("Calculation of the theoretical absorption spectrum"), absorptionSpectrum, 2);
+            + block(QStringLiteral("Calculation of the theoretical absorption spectrum"), pointChargeSpectra, 2);
         break;
     default:
         break;

@@ -26,4 +26,10 @@ QString requiredCitations(const int& program, const int& module, const QString& 
 // no readable output, the heading and the empty line alone.
 QString sparkleCitation(const QString& inputFile);
 
+// The short reference of energy-transfer model 0, 1 or 2 (the references of
+// model 2 joined by "; "), each part a line of that model's block in
+// `requiredCitations`; the transfer window labels its model choices with it.
+// Any other model gives the empty text.
+QString transferModelReference(const int& transferModel);
+
 #endif

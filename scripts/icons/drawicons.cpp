@@ -167,6 +167,28 @@ int main(int argc, char** argv)
         }
     });
 
+    // Chromaticity diagram button: the horseshoe of the CIE 1931 diagram,
+    // blue at its foot, green at its top, red at its right corner.
+    save("cie1931_450.png", 96, 96, [](QPainter& p) {
+        axes(p);
+        QPainterPath horseshoe;
+        horseshoe.moveTo(34, 86);
+        horseshoe.cubicTo(14, 70, 14, 18, 30, 12);
+        horseshoe.cubicTo(40, 8, 58, 30, 86, 62);
+        horseshoe.closeSubpath();
+        QLinearGradient g(20, 12, 80, 86);
+        g.setColorAt(0.0, QColor(40, 220, 60));
+        g.setColorAt(0.45, QColor(250, 250, 240));
+        g.setColorAt(0.75, QColor(240, 40, 60));
+        g.setColorAt(1.0, QColor(70, 60, 230));
+        p.setPen(QPen(QColor(60, 60, 80), 2));
+        p.setBrush(g);
+        p.drawPath(horseshoe);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::black);
+        p.drawEllipse(QPointF(62, 58), 5, 5);
+    });
+
     // Energy transfer: ligand levels to ion levels.
     save("energy_transfer.png", 96, 96, [](QPainter& p) {
         p.setPen(QPen(QColor(40, 60, 140), 4, Qt::SolidLine, Qt::RoundCap));

@@ -260,6 +260,7 @@ protected:
     QString convert(const QString& from, const QString& input, const QString& to)
     {
         QProcess run;
+        run.setWorkingDirectory(dir.path());
         run.start(obabel, {QStringLiteral("-i") + from, input, QStringLiteral("-o") + to});
         if (!run.waitForFinished(60000))
             return QString();

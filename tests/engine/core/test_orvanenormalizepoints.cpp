@@ -274,54 +274,59 @@ TEST(AbsorptionSpectrum, Failures)
     EXPECT_EQ(wrong.getaxisY().size(), 1001);
 }
 
-// A bound of 0 nm lies at infinite wavenumber and a band width of 0 has no
-// shape: both are refused with a reason, by the setter and by spectrum() for
-// values written straight into the members. A bound at half the band width
-// (80 nm wide, 40 nm) puts the lower edge of that point's band at 0 nm, where
-// its width in cm-1 is infinite and the sum is inf/inf: refused as well. No
-// refused call leaves points behind, and the points file is not written.
-TEST(AbsorptionSpectrum, RefusesParametersWithoutAFiniteSpectrum)
+TEST(AbsorptionSpectrum, ParametersGivingNonFinitePointsAreRefused)
 {
+    const QString gaussian = dataPath(QStringLiteral("gaussian/eu_h2o_td.log"));
     const double nan = std::nan("");
     const double inf = HUGE_VAL;
-    const struct
-    {
-        double width, first, second;
-        bool setterRefuses;
+    const struct {
+        double width, first, last;
+        const char* why;
     } cases[] = {
-        {25.0, 0.0, 450.0, true},  {25.0, 150.0, 0.0, true},   {0.0, 150.0, 450.0, true},
-        {-5.0, 150.0, 450.0, true}, {25.0, -150.0, 450.0, true}, {nan, 150.0, 450.0, true},
-        {25.0, inf, 450.0, true},  {25.0, 150.0, nan, true},   {80.0, 40.0, 450.0, false},
+        {25, 0, 450, "a bound of 0 nm lies at infinite wavenumber"},
+        {25, 150, 0, "the other bound"},
+        {25, -150, 450, "a negative bound puts 0 cm-1 inside the window"},
+        {25, nan, 450, "not a number"},
+        {25, 150, inf, "infinite"},
+        {0, 150, 450, "a band without width"},
+        {-25, 150, 450, "a negative width"},
+        {nan, 150, 450, "a width that is not a number"},
+        {300, 150, 450, "as wide as twice the shortest wavelength: no width in cm-1 there"},
     };
-    const QString file = dataPath(QStringLiteral("gaussian/eu_h2o_td.log"));
-    QTemporaryDir dir;
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.width << " " << c.first << " " << c.second);
-        OrvaneNormalizePoints viaSetter(nullptr, file, 0);
-        ASSERT_TRUE(viaSetter.getLastError().isEmpty());
-        EXPECT_EQ(viaSetter.setParametersNormalization(c.width, c.first, c.second), !c.setterRefuses);
-        EXPECT_EQ(viaSetter.getLastError().isEmpty(), !c.setterRefuses);
-        viaSetter.spectrum();
-        EXPECT_FALSE(viaSetter.getLastError().isEmpty());
-        EXPECT_TRUE(viaSetter.getaxisX().isEmpty());
-        EXPECT_TRUE(viaSetter.getaxisY().isEmpty());
+        SCOPED_TRACE(c.why);
+        OrvaneNormalizePoints points(nullptr, gaussian, OrvaneNormalizePoints::Gaussian);
+        ASSERT_TRUE(points.getLastError().isEmpty());
+        EXPECT_FALSE(points.setParametersNormalization(c.width, c.first, c.last));
+        EXPECT_FALSE(points.getLastError().isEmpty());
+        // The refused values are not taken: the spectrum is that of the defaults.
+        EXPECT_EQ(points.bandWidth, 25.0);
+        EXPECT_EQ(points.initialWavelength, 150.0);
+        EXPECT_EQ(points.finalWavelength, 450.0);
+        EXPECT_TRUE(points.spectrum()) << points.getLastError().toStdString();
+        EXPECT_TRUE(points.getLastError().isEmpty());
 
-        OrvaneNormalizePoints viaMembers(nullptr, file, 0);
-        viaMembers.bandWidth = c.width;
-        viaMembers.initialWavelength = c.first;
-        viaMembers.finalWavelength = c.second;
-        const QString esp = dir.filePath(QStringLiteral("refused.esp"));
-        viaMembers.createEspFile(esp);
-        EXPECT_FALSE(viaMembers.getLastError().isEmpty());
-        EXPECT_FALSE(QFile::exists(esp));
+        // The forms set the members directly: the spectrum and the points
+        // file refuse them there too, and write nothing.
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("points.txt"));
+        points.bandWidth = c.width;
+        points.initialWavelength = c.first;
+        points.finalWavelength = c.last;
+        EXPECT_FALSE(points.spectrum());
+        EXPECT_TRUE(points.getaxisX().isEmpty());
+        EXPECT_FALSE(points.createEspFile(file));
+        EXPECT_FALSE(points.getLastError().isEmpty());
+        EXPECT_FALSE(QFile::exists(file));
     }
+}
 
-    // Usable values are taken without a word, the smallest the form allows included.
-    OrvaneNormalizePoints usable(nullptr, file, 0);
-    EXPECT_TRUE(usable.setParametersNormalization(10.0, 1.0, 1000.0));
-    usable.spectrum();
-    EXPECT_TRUE(usable.getLastError().isEmpty());
-    ASSERT_EQ(usable.getaxisY().size(), 1001);
-    for (double y : usable.getaxisY())
-        EXPECT_TRUE(std::isfinite(y));
+TEST(AbsorptionSpectrum, EachWriteStartsWithoutTheLastError)
+{
+    QTemporaryDir dir;
+    OrvaneNormalizePoints points(nullptr, dataPath(QStringLiteral("gaussian/eu_h2o_td.log")), 0);
+    EXPECT_FALSE(points.createEspFile(dir.filePath(QStringLiteral("no/such/folder/points.txt"))));
+    EXPECT_TRUE(points.getLastError().contains(QLatin1String("points.txt")));
+    EXPECT_TRUE(points.createEspFile(dir.filePath(QStringLiteral("points.txt"))));
+    EXPECT_TRUE(points.getLastError().isEmpty()) << points.getLastError().toStdString();
 }

@@ -4,6 +4,7 @@
 // failure with a text.
 
 #include "orvanefixtures.h"
+#include "orvanefilesconverter.h"
 #include "orvaneindicescalculation.h"
 #include "orvaneinputdata.h"
 #include "orvaneorganizemolecules.h"
@@ -162,7 +163,8 @@ TEST(HostileInput, EndlessDevicesAreNotRead)
         SCOPED_TRACE(index++);
         OrvaneInputData molecule(nullptr, device);
         EXPECT_FALSE(finishesWithin(10, [&] { return read(molecule); }));
-        EXPECT_TRUE(molecule.getLastError().contains(device + QStringLiteral(" does not exist")))
+        // Named for what it is: "does not exist" would send the user looking for a missing file.
+        EXPECT_TRUE(molecule.getLastError().contains(device + QStringLiteral(" is not a regular file")))
             << molecule.getLastError().toStdString();
     }
     EXPECT_FALSE(finishesWithin(10, [&] {
@@ -177,3 +179,86 @@ TEST(HostileInput, EndlessDevicesAreNotRead)
 }
 
 } // namespace
+
+// Counts far beyond the 28 donors the ion holds (or the atoms of the file)
+// are refused before any list is built: they once overflowed to success or
+// grew lists until the program aborted.
+TEST(HostileInput, CountsBeyondTheDonorsAreRefusedBeforeBuilding)
+{
+    const QString output = dataPath(QStringLiteral("mopac/eu_h2o8_allvec.out"));
+    for (const int count : {2147483647, 29, -1}) {
+        SCOPED_TRACE(count);
+        OrvaneIndicesCalculation indices(nullptr, output, count);
+        EXPECT_FALSE(finishesWithin(10, [&] { return indices.calculateIndices(); }));
+        EXPECT_TRUE(indices.getLastError().contains(QLatin1String("outside the range 0 to 28")))
+            << indices.getLastError().toStdString();
+
+        const QVector<float> values(10, 1.0f);
+        const double qdc[3] = {1.0, 1.0, 0.0};
+        EXPECT_FALSE(finishesWithin(10, [&] {
+            return OrvaneInputData::checkParametersQDC(output, values, values, count, qdc);
+        }));
+    }
+
+    OrvaneInputData molecule(nullptr, output);
+    ASSERT_TRUE(molecule.readMopacOutFile(true));
+    for (const int mode : {1, 2, 3, 4}) {
+        SCOPED_TRACE(mode);
+        EXPECT_FALSE(finishesWithin(10, [&] { return molecule.createSphericalCoordinate(2147483647, mode); }));
+        EXPECT_TRUE(molecule.getLastError().contains(QLatin1String("2147483647")))
+            << molecule.getLastError().toStdString();
+    }
+}
+
+// Coordinates near the largest double are numbers, but the distances made
+// from them are not: no file or result may carry "inf".
+TEST(HostileInput, CoordinatesWhoseDistancesOverflowAreRefused)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString source = writeFile(dir.filePath(QStringLiteral("huge.out")),
+        OrvaneFixtures::variant(contents(dataPath(QStringLiteral("mopac/water.out"))),
+            {{"     2       H          0.95707082  *  -0.00520958  *",
+              "     2       H          1.0e308     *  -1.0e308     *"},
+             {"   2    H        0.957070821    -0.005209584    -0.000000000",
+              "   2    H        1.0e308        -1.0e308        -0.000000000"}}));
+    OrvaneInputData molecule(nullptr, source);
+    ASSERT_TRUE(molecule.readMopacOutFile(true)) << molecule.getLastError().toStdString();
+    ASSERT_EQ(molecule.getCoord(2).x, 1.0e308);
+
+    EXPECT_FALSE(molecule.createSphericalCoordinate());
+    EXPECT_TRUE(molecule.getLastError().contains(QLatin1String("not finite"))) << molecule.getLastError().toStdString();
+
+    const struct {
+        const char* suffix;
+        std::function<bool(OrvaneFilesConverter&, const QString&)> convert;
+    } writers[] = {
+        {"sph", [](OrvaneFilesConverter& c, const QString& t) { return c.convertFromOutToSph(t); }},
+        {"zmt", [](OrvaneFilesConverter& c, const QString& t) { return c.convertFromOutToZmt(t); }},
+    };
+    for (const auto& w : writers) {
+        SCOPED_TRACE(w.suffix);
+        OrvaneFilesConverter converter(nullptr, source);
+        const QString target = dir.filePath(QStringLiteral("huge.") + QLatin1String(w.suffix));
+        EXPECT_FALSE(w.convert(converter, target));
+        EXPECT_TRUE(converter.getLastError().contains(QLatin1String("not finite")))
+            << converter.getLastError().toStdString();
+        EXPECT_FALSE(QFile::exists(target));
+    }
+
+    // A Z-matrix whose bonds are that large, almost in line, places its third
+    // atom beyond the largest double.
+    OrvaneFilesConverter placement(nullptr, source);
+    CoordZMT first, second;
+    first.label = QStringLiteral("O");
+    second.label = QStringLiteral("H");
+    second.bond = 1.0e308;
+    second.na = 1;
+    CoordZMT third = second;
+    third.na = 2;
+    third.nb = 1;
+    third.angle = 170.0;
+    EXPECT_TRUE(placement.createXYZFromZMTCoord({first, second, third}).isEmpty());
+    EXPECT_TRUE(placement.getLastError().contains(QLatin1String("not finite")))
+        << placement.getLastError().toStdString();
+}

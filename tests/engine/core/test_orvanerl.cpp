@@ -69,7 +69,8 @@ TEST(LigandStateDistances, HandComputedForEachProgram)
          {0, 0, 3.1232, 2.8068, (2.862848 + 3.1232) / 2},
          {0, 0, 3.1232, (2.8068 + 2.862848) / 2}, 3, 4},
         // Open shell: no singlet, and no orbital number that reads as one.
-        {"gaussian/radical_utd.log", OrvaneRL::Gaussian, {0}, {0, 0, 0, 0}, 0, 1},
+        // The states number counts the triplets.
+        {"gaussian/radical_utd.log", OrvaneRL::Gaussian, {0}, {0, 0, 0, 0}, 0, 4},
     };
     for (const Case& c : cases) {
         OrvaneRL rl(nullptr, dataPath(QString::fromLatin1(c.file)));
@@ -82,6 +83,7 @@ TEST(LigandStateDistances, HandComputedForEachProgram)
         // The ion is left out by its place: ZINDO's first atom "EU" is no ligand.
         EXPECT_NEAR(rl.getMinDistanceLnLigand(), 2.4, 1e-12) << c.file;
         EXPECT_EQ(rl.getStatesNumber(), c.statesNumber) << c.file;
+        EXPECT_EQ(rl.getSingletStatesNumber(), c.singlets.size()) << c.file;
         EXPECT_EQ(rl.getSingletRL(c.singlets.size()), 0.0); // beyond the vector
         EXPECT_NEAR(rl.getSingletRL(c.singlets.size() - 1), c.singlets.last(), 1e-12);
     }
@@ -250,4 +252,15 @@ TEST(LigandStateDistances, ReportLines)
     ASSERT_TRUE(rl.calcRL(OrvaneRL::Gaussian));
     rl.createOutput(dir.filePath(QStringLiteral("no/such/folder/distances.txt")));
     EXPECT_FALSE(rl.getLastError().isEmpty()); // an unwritable report is told, not silent
+}
+
+TEST(LigandStateDistances, EachReportStartsWithoutTheLastError)
+{
+    QTemporaryDir dir;
+    OrvaneRL rl(nullptr, dataPath(QStringLiteral("gaussian/eu_h2o_td.log")));
+    ASSERT_TRUE(rl.calcRL(OrvaneRL::Gaussian));
+    EXPECT_FALSE(rl.createOutput(dir.filePath(QStringLiteral("no/such/folder/distances.txt"))));
+    EXPECT_FALSE(rl.getLastError().isEmpty());
+    EXPECT_TRUE(rl.createOutput(dir.filePath(QStringLiteral("distances.txt"))));
+    EXPECT_TRUE(rl.getLastError().isEmpty()) << rl.getLastError().toStdString();
 }

@@ -851,3 +851,24 @@ TEST(OmegaReport, WrittenFromAnotherThread)
     EXPECT_EQ(there, here);
     EXPECT_TRUE(qtWarnings.isEmpty()) << qPrintable(qtWarnings.join(QLatin1Char('\n')));
 }
+
+TEST(OmegaReport, RefusedLigandListLeavesItsReasonInPlaceOfThePartition)
+{
+    // A chemist listing every atom of the acac ligand: atom 12 is no donor.
+    ReportSetup setup;
+    setup.omega->setLigandAtomsByLigandVector({QStringLiteral("acac 2 4 12"), QStringLiteral("water 6")});
+    ASSERT_TRUE(setup.omega->calcOmega());
+    const QString text = setup.report(allSections());
+    const QString reason = QStringLiteral("The ligand line \"acac 2 4 12\" names atom \"12\", which is not one of the "
+                                          "coordinating atoms 2 to 10.");
+    EXPECT_FALSE(text.contains(QLatin1String("Chemical Partition by Atom")));
+    EXPECT_TRUE(text.contains(QStringLiteral("    Chemical Partition of Arad(ED) not calculated: ") + reason + '\n'))
+        << qPrintable(text);
+    EXPECT_EQ(setup.omega->getLastError(), reason);
+
+    // With no ligand lines at all there is no section and nothing to explain.
+    setup.omega->setLigandAtomsByLigandVector(QStringList());
+    const QString without = setup.report(allSections());
+    EXPECT_FALSE(without.contains(QLatin1String("Chemical Partition")));
+    EXPECT_TRUE(setup.omega->getLastError().isEmpty()) << qPrintable(setup.omega->getLastError());
+}

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -141,7 +142,11 @@ TEST(OmegaExp, MissingReferenceOrBarycentreFails)
         {{1, 0, 5, 0, 2, 0}, {17270, 16880, 16260, 0, 14350, 0}},     // no 7F1 area
         {{0, 1, 5, 0, 2, 0}, {0, 16880, 0, 0, 14350, 0}},              // 7F2 barycentre missing
         {{0, 1, 5, 0.3, 2, 0}, {0, 16880, 16260, 0, 14350, 0}},        // 7F3 has an area, no barycentre
-        {{0, 1, 5, 0, 2, 0}, {0, 0, 16260, 0, 14350, 0}}};             // 7F1 barycentre missing
+        {{0, 1, 5, 0, 2, 0}, {0, 0, 16260, 0, 14350, 0}},              // 7F1 barycentre missing
+        {{0.4, 1, 5, 0, 2, 0}, {0, 16880, 16260, 0, 14350, 0}},        // 7F0 has an area, no barycentre
+        {{0, 1, 5, 0, 2, 0}, {0, 16880, std::nan(""), 0, 14350, 0}},   // 7F2 intensities sum to zero
+        {{0, 1, 5, 0, 2, 0}, {0, 16880, 16260, 0, -14350, 0}},         // 7F4 negative intensities
+        {{0, 1, -5, 0, 2, 0}, {0, 16880, 16260, 0, 14350, 0}}};        // 7F2 wavelengths falling
     for (const Case& c : cases) {
         OrvaneOmegaExp exp(nullptr, 1.5);
         const double* a = c.areas;
@@ -150,7 +155,9 @@ TEST(OmegaExp, MissingReferenceOrBarycentreFails)
         exp.setBarycenterOfEnergy(e[0], e[1], e[2], e[3], e[4], e[5]);
         EXPECT_FALSE(exp.calcOmegaExp());
         EXPECT_FALSE(exp.getLastError().isEmpty());
-        EXPECT_FALSE(exp.createOutputFile(QString()).contains(QStringLiteral("nan")));
+        // The report echoes its inputs; with finite ones nothing it computes is nan.
+        if (std::all_of(e, e + 6, [](double v) { return std::isfinite(v); }))
+            EXPECT_FALSE(exp.createOutputFile(QString()).contains(QStringLiteral("nan")));
     }
 }
 
@@ -228,4 +235,44 @@ TEST(OmegaExp, FileIsWrittenOrTheFailureExplained)
     const QString bad = dir.filePath(QStringLiteral("no/such/folder/x.orvaneexp"));
     EXPECT_TRUE(exp.createOutputFile(bad).isEmpty());
     EXPECT_TRUE(exp.getLastError().contains(bad));
+}
+
+TEST(OmegaExp, NothingIsWrittenAfterARefusedCalculation)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("spectrum.orvaneexp"));
+    const struct {
+        const char* why;
+        double refractiveIndex;
+        double area1;
+    } cases[] = {
+        {"no 7F1 area", 1.5, 0.0},
+        // chi = 0: the parameters are 0 / 0, not a number.
+        {"a refractive index of 0", 0.0, 1.0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        OrvaneOmegaExp exp(nullptr, c.refractiveIndex);
+        exp.setAreaOfTransition(0.0, c.area1, 5.0, 0.0, 2.0, 0.0);
+        exp.setBarycenterOfEnergy(0.0, 16880.0, 16260.0, 0.0, 14350.0, 0.0);
+        EXPECT_FALSE(exp.calcOmegaExp());
+        const QString reason = exp.getLastError();
+        EXPECT_FALSE(reason.isEmpty());
+        EXPECT_TRUE(exp.createOutputFile(path).isEmpty());
+        EXPECT_TRUE(exp.createOutputFile(QString()).isEmpty());
+        EXPECT_EQ(exp.getLastError(), reason);
+        EXPECT_FALSE(QFile::exists(path));
+    }
+}
+
+TEST(OmegaExp, EachReportStartsWithoutTheLastError)
+{
+    QTemporaryDir dir;
+    OrvaneOmegaExp exp(nullptr, 1.5);
+    fillSpectrum(exp);
+    ASSERT_TRUE(exp.calcOmegaExp());
+    exp.createOutputFile(dir.filePath(QStringLiteral("no/such/folder/x.orvaneexp")));
+    EXPECT_FALSE(exp.getLastError().isEmpty());
+    exp.createOutputFile(dir.filePath(QStringLiteral("x.orvaneexp")));
+    EXPECT_TRUE(exp.getLastError().isEmpty()) << exp.getLastError().toStdString();
 }

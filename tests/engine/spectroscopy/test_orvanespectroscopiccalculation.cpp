@@ -393,6 +393,30 @@ TEST(TransferRates, LevelDefaultsOfTheFullConstructor)
     }
 }
 
+TEST(SpectroscopicCalculation, EachLevelIsBoundedByItsOwnList)
+{
+    // eu_co.zin with its strongest band weakened: the selected state becomes
+    // 2, so the automatic singlet (3) differs from the last singlet (4). The
+    // file holds 4 singlets and 3 triplets: singlet 4 exists and is kept,
+    // triplet 4 does not and gives the automatic triplet 2.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString file = OrvaneFixtures::writeFile(dir.filePath(QStringLiteral("eu_co.zin")),
+        OrvaneFixtures::variant(OrvaneFixtures::contents(dataPath(QStringLiteral("zindo/eu_co.zin"))),
+                                {{"OSC       =   0.45678", "OSC       =   0.00100"}}));
+    const struct {
+        int triplet, singlet;
+        int expectedTriplet, expectedSinglet;
+    } cases[] = {{3, 4, 3, 4}, {4, 4, 2, 4}, {3, 5, 3, 3}, {0, 0, 2, 3}};
+    for (const auto& k : cases) {
+        Calc c(nullptr, 0, OrvaneRL::Zindo, QString(), QString(), file, k.triplet, k.singlet);
+        ASSERT_TRUE(c.getLastError().isEmpty()) << qPrintable(c.getLastError());
+        ASSERT_EQ(c.getRL()->getSelExcitateState(), 2);
+        EXPECT_EQ(c.getTripletLevel(), k.expectedTriplet) << k.triplet << " " << k.singlet;
+        EXPECT_EQ(c.getSingletLevel(), k.expectedSinglet) << k.triplet << " " << k.singlet;
+    }
+}
+
 TEST(TransferRates, IntensityParametersFromForceConstants)
 {
     const QString geometry = dataPath(QStringLiteral("omega/eu_o5n3.out"));

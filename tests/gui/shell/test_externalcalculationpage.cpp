@@ -18,6 +18,7 @@
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QStackedWidget>
+#include <QTemporaryDir>
 #include <QVBoxLayout>
 
 using namespace externalpage;
@@ -55,10 +56,10 @@ TEST_F(PageFixture, BuildsEachModeWithItsTitleTabsPanelAndHint)
     } cases[] = {
         {0, QStringLiteral("Module 1: Geometry Optimization"),
          {QStringLiteral(".mol2 Input File"), QStringLiteral("MOPAC .out File")}, mopacHint,
-         QStringLiteral("Open MOPAC exe"), false, "frameMopac", "frameOrca"},
+         QStringLiteral("Open mopac"), false, "frameMopac", "frameOrca"},
         {1, QStringLiteral("Module 2: Excited States Calculation"),
          {QStringLiteral("MOPAC .out File"), QStringLiteral("ORCA .orcout File")}, orcaHint,
-         QStringLiteral("Open orca.exe"), true, "frameOrca", "frameMopac"},
+         QStringLiteral("Open orca"), true, "frameOrca", "frameMopac"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.mode);
@@ -202,7 +203,7 @@ TEST_F(PageFixture, ChoosingAFileUsesTheDialogOfTheInputKind)
         QString caption;
         QString filter;
     } cases[] = {
-        {0, "rdbMOL2File", QStringLiteral("Choose .ml2 File"), QStringLiteral("ml2 Files (*.ml2;*.mol2)")},
+        {0, "rdbMOL2File", QStringLiteral("Choose .ml2 File"), QStringLiteral("ml2 Files (*.ml2 *.mol2)")},
         {0, "rdbMopFile", QStringLiteral("Choose Mopac .mop File"), QStringLiteral("MOPAC .mop File (*.mop)")},
         {0, "rdbMopacOut1", QStringLiteral("Choose Mopac .out File"), QStringLiteral("MOPAC .out file (*.out)")},
         {1, "rdbMopacOut2", QStringLiteral("Choose MOPAC .out File"), QStringLiteral("MOPAC .out file (*.out)")},
@@ -235,6 +236,35 @@ TEST_F(PageFixture, ChoosingAFileUsesTheDialogOfTheInputKind)
     dialogs.cancel();
     click("btnChooseFile");
     EXPECT_EQ(lastRequest()->directory, temp.filePath(QStringLiteral("in")));
+}
+
+TEST_F(PageFixture, ADrawingWithoutAtomsIsRefusedWhenItIsLoaded)
+{
+    const struct
+    {
+        const char* name;
+        QString text;
+    } cases[] = {
+        {"empty.mol2", QString()},
+        {"header.mol2", QStringLiteral("@<TRIPOS>MOLECULE\nnothing\n 0 0 0 0 0\nSMALL\nNO_CHARGES\n\n"
+                                       "@<TRIPOS>ATOM\n@<TRIPOS>BOND\n")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = temp.filePath(QStringLiteral("in/") + QString::fromLatin1(c.name));
+        writeText(path, c.text);
+        createPage(0);
+        dialogs.pressButton(QMessageBox::Ok);
+        drop(path);
+        ASSERT_NE(lastRequest(), nullptr);
+        EXPECT_EQ(lastRequest()->kind, OrvaneDialogs::Kind::Critical);
+        EXPECT_EQ(lastRequest()->title, QStringLiteral("ORVANE Error"));
+        EXPECT_TRUE(lastRequest()->text.contains(path)) << lastRequest()->text.toStdString();
+        // Nothing to run: the page is as if no file had come.
+        EXPECT_FALSE(button("btnRunCalculation")->isEnabled());
+        EXPECT_EQ(fileField()->text(), mopacHint);
+        EXPECT_TRUE(tab(0)->toPlainText().isEmpty());
+    }
 }
 
 TEST_F(PageFixture, SwitchingTheInputKindClearsTheProject)
@@ -366,14 +396,44 @@ TEST_F(PageFixture, ProgramPathsAreCheckedKeptAndSetTheModelList)
                   QStringLiteral("The directory name of the ORCA program contains blank space or comma,\n"
                                  "which can compromise the running of ORCA.\nPlease, remove any blank space "
                                  "or comma of directory name of the ORCA program.\nFor instance, place all "
-                                 "ORCA executable in a directory like C:\\ORCA. \n"));
+                                 "ORCA executable in a directory like /opt/orca. \n"));
         EXPECT_TRUE(widget<QLineEdit>("lineEditSetExternalProgramPath")->text().isEmpty());
         EXPECT_EQ(OrvaneSettings::value(QStringLiteral("orcaDirectory")), folder + QStringLiteral("/orca"));
     }
 }
 
+TEST_F(PageFixture, AProgramOnThePathIsProposedUntilOneIsChosen)
+{
+    const QString bin = temp.filePath(QStringLiteral("bin"));
+    const QString mopac = writeScript(bin + QStringLiteral("/mopac"), QStringLiteral("exit 0"));
+    const QString orca = writeScript(bin + QStringLiteral("/orca"), QStringLiteral("exit 0"));
+    const QString chosen = writeScript(temp.filePath(QStringLiteral("chosen/MOPAC2016.exe")), QStringLiteral("exit 0"));
+    ScopedEnvironment path("PATH", bin.toLocal8Bit());
+    auto shownPath = [&] { return widget<QLineEdit>("lineEditSetExternalProgramPath")->text(); };
+
+    createPage(0);
+    EXPECT_EQ(shownPath(), mopac);
+    EXPECT_TRUE(OrvaneSettings::value(QStringLiteral("mopacDirectory")).isEmpty()) << "a proposal is not stored";
+
+    // An "orca" without ORCA's modules beside it is some other program.
+    createPage(1);
+    EXPECT_TRUE(shownPath().isEmpty());
+    writeScript(bin + QStringLiteral("/orca_scf"), QStringLiteral("exit 0"));
+    createPage(1);
+    EXPECT_EQ(shownPath(), orca);
+
+    // The setting wins.
+    OrvaneSettings::setValue(QStringLiteral("mopacDirectory"), chosen);
+    createPage(0);
+    EXPECT_EQ(shownPath(), chosen);
+    EXPECT_EQ(widget<QComboBox>("cbxSparkleMethod")->currentText(), QStringLiteral("RM1"));
+}
+
 TEST_F(PageFixture, RunsWithoutAUsableProgramStopAtTheFirstBox)
 {
+    // No program on the PATH to propose.
+    QTemporaryDir emptyBin;
+    ScopedEnvironment path("PATH", emptyBin.path().toLocal8Bit());
     writeText(temp.filePath(QStringLiteral("in/complex.mop")), readText(mopacFixture("eu_h2o4_force.mop")));
     writeText(temp.filePath(QStringLiteral("in/complex.orcinp")), QStringLiteral("!RHF ZINDO/S\n"));
     writeText(temp.filePath(QStringLiteral("programs/mopac.txt")), QStringLiteral("data"));
@@ -421,6 +481,11 @@ TEST_F(PageFixture, RunsWithoutAUsableProgramStopAtTheFirstBox)
         EXPECT_TRUE(button("btnChooseFile")->isEnabled());
         EXPECT_EQ(tab(0)->toPlainText(), inputText);
         EXPECT_FALSE(QFileInfo::exists(temp.filePath(QStringLiteral("in/complex.dat"))));
+        ASSERT_FALSE(statusLines.isEmpty());
+        EXPECT_TRUE(statusLines.last().endsWith(QStringLiteral(" -> (Orvane External Calculation Module) The "
+                                                               "calculation could not be started: ")
+                                                + c.text))
+            << statusLines.last().toStdString();
     }
 }
 
@@ -525,5 +590,7 @@ TEST_F(PageFixture, FloatingTheMoleculeDockCentresItOnItsScreen)
     auto* dock = widget<QDockWidget>("dockWidget");
     dock->setFloating(true);
     const QRect area = dock->screen()->availableGeometry();
-    EXPECT_LE((dock->frameGeometry().center() - area.center()).manhattanLength(), 2);
+    // Placed once it has become a window of its own.
+    EXPECT_TRUE(waitUntil([&] { return (dock->frameGeometry().center() - area.center()).manhattanLength() <= 2; }))
+        << dock->frameGeometry().center().x() << "," << dock->frameGeometry().center().y();
 }

@@ -7,6 +7,7 @@
 #include "glmolecule.h"
 #include "orvanefrmmopackeywords.h"
 #include "orvaneinputdata.h"
+#include "orvaneoutputfollower.h"
 #include "orvaneplatform.h"
 
 #include <QComboBox>
@@ -236,6 +237,41 @@ TEST_F(RunFixture, TheOutputTabFollowsTheGrowingOutput)
     ASSERT_TRUE(waitForIdle());
     EXPECT_TRUE(tab(1)->toPlainText().contains(QStringLiteral("== MOPAC DONE ==")));
     EXPECT_EQ(dialogs.requests().last().text, mopacKind + successBox);
+}
+
+TEST_F(RunFixture, AnOutputGrowingInManyStepsIsReadOnce)
+{
+    // A MOPAC stand-in that writes its output in many small steps, as MOPAC
+    // does, each step waiting until the page has read the one before.
+    const QString program = writeScript(
+        temp.filePath(QStringLiteral("bin/mopac")),
+        QStringLiteral("base=\"${1%.mop}\"\n"
+                       "i=0\n"
+                       "while [ $i -lt 25 ]; do\n"
+                       "  printf ' CYCLE: %4d TIME:  0.010 GRAD.:  1.234 HEAT: -1234.567\\n' $i >> \"$base.out\"\n"
+                       "  while [ ! -e \"$base.step$i\" ]; do sleep 0.01; done\n"
+                       "  i=$((i+1))\n"
+                       "done\n"
+                       "printf '  FINAL HEAT OF FORMATION = 1.0\\n == MOPAC DONE ==\\n' >> \"$base.out\""));
+    const QString mop = temp.filePath(QStringLiteral("run/complex.mop"));
+    const QString output = temp.filePath(QStringLiteral("run/complex.out"));
+    writeText(mop, eu4Mop(QStringLiteral("AM1 SPARKLE CHARGE=3")));
+    useProgram(0, program);
+    createPage(0);
+    drop(mop);
+    auto* follower = page->findChild<OrvaneOutputFollower*>();
+    ASSERT_NE(follower, nullptr);
+    dialogs.pressButton(QMessageBox::Ok);
+    click("btnRunCalculation");
+    for (int step = 0; step < 25; ++step) {
+        const QString line = QStringLiteral(" CYCLE: %1 TIME").arg(step, 4);
+        ASSERT_TRUE(waitUntil([&] { return tab(1)->toPlainText().contains(line); }, 20000)) << step;
+        writeText(temp.filePath(QStringLiteral("run/complex.step%1").arg(step)), QString());
+    }
+    ASSERT_TRUE(waitForIdle());
+    EXPECT_EQ(tab(1)->toPlainText(), readText(output));
+    EXPECT_EQ(follower->bytesRead(), QFileInfo(output).size())
+        << "each byte of the output read once, not the whole output at each step";
 }
 
 TEST_F(RunFixture, AProgramThatRefusesOrCrashesEndsTheRunAsFailed)
@@ -650,4 +686,9 @@ TEST_F(RunFixture, AnUnreadableMol2DrawingStartsNoRun)
     EXPECT_FALSE(button("btnStopCalculation")->isEnabled());
     EXPECT_TRUE(button("btnRunCalculation")->isEnabled());
     EXPECT_EQ(countStatus(QStringLiteral("successfully started")), 0);
+    // The status panel says why under the run's line of dashes.
+    EXPECT_EQ(statusTexts(), (QStringList{QString(63, QLatin1Char('-')),
+                                          QStringLiteral("-> (Orvane External Calculation Module) The "
+                                                         "calculation could not be started: ")
+                                              + lastRequest()->text}));
 }

@@ -21,7 +21,8 @@
 namespace {
 
 const QString versionPath = QStringLiteral("/orvane_current_version_2.txt");
-const QString installerPath = QStringLiteral("/ORVANE-Setup.exe");
+// A reference: the library's string may be built after this file's statics.
+const QString& installerPath = OrvaneCheckVersion::installerPath;
 const QString connectionError = QStringLiteral(
     "It is not possible to connect to the ORVANE server. Please, check your connection to the internet.");
 
@@ -374,8 +375,9 @@ TEST_F(UpdateFixture, DownloadsTheInstallerWhereTheUserChoseWithProgress)
     const auto& save = dialogs.requests().at(1);
     EXPECT_EQ(save.kind, OrvaneDialogs::Kind::SaveFileName);
     EXPECT_EQ(save.title, QStringLiteral("Save ORVANE Installer"));
-    EXPECT_EQ(save.directory, QDir::homePath() + QStringLiteral("/ORVANE1.4.2-Setup.exe"));
-    EXPECT_EQ(save.filter, QStringLiteral("*.exe"));
+    // Named for this platform's installer, not a Windows program.
+    EXPECT_EQ(save.directory, QDir::homePath() + QStringLiteral("/ORVANE1.4.2-linux.tar.gz"));
+    EXPECT_EQ(save.filter, QStringLiteral("Archives (*.tar.gz)"));
 
     // While the download runs.
     EXPECT_FALSE(progressBar->isHidden());

@@ -3,6 +3,7 @@
 #include "orvanefrmabout.h"
 
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPixmap>
 #include <QStackedWidget>
@@ -12,7 +13,7 @@
 
 namespace {
 
-// Stands in for the desktop's mail program.
+// Stands in for the desktop's program for local files.
 class MailHandler : public QObject
 {
     Q_OBJECT
@@ -56,14 +57,14 @@ TEST(AboutPage, ShowsOurOwnTextsAndPictures)
         EXPECT_FALSE(contact->openExternalLinks()) << "the page opens the links itself";
         EXPECT_TRUE(contact->textInteractionFlags() & Qt::LinksAccessibleByMouse);
         EXPECT_TRUE(contact->textInteractionFlags() & Qt::LinksAccessibleByKeyboard);
-        EXPECT_TRUE(contact->text().contains(QStringLiteral("href=\"mailto:")));
+        EXPECT_TRUE(contact->text().contains(QStringLiteral("href=\"file:"))) << contact->text().toStdString();
     }
 }
 
-TEST(AboutPage, AContactLinkReachesTheMailProgram)
+TEST(AboutPage, AContactLinkOpensTheProjectReadme)
 {
     MailHandler mail;
-    QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &mail, "open");
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &mail, "open");
     {
         OrvaneFrmAbout about;
         about.show();
@@ -77,14 +78,15 @@ TEST(AboutPage, AContactLinkReachesTheMailProgram)
             QTest::keyClick(contact, Qt::Key_Return);
         }
     }
-    QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
 
-    const QStringList expected = {QStringLiteral("mailto:orvane-engine@example.org"),
-                                  QStringLiteral("mailto:orvane-gui@example.org"),
-                                  QStringLiteral("mailto:orvane-support@example.org")};
-    ASSERT_EQ(mail.opened.size(), expected.size());
-    for (int i = 0; i < expected.size(); ++i)
-        EXPECT_EQ(mail.opened.at(i).toString(), expected.at(i));
+    // No placeholder addresses: each contact leads to the README of these sources.
+    ASSERT_EQ(mail.opened.size(), 3);
+    for (const QUrl& url : mail.opened) {
+        EXPECT_EQ(url, OrvaneFrmAbout::readmeUrl());
+        EXPECT_EQ(QFileInfo(url.toLocalFile()).fileName(), QStringLiteral("README.md"));
+        EXPECT_TRUE(QFileInfo::exists(url.toLocalFile())) << url.toString().toStdString();
+    }
 }
 
 #include "test_orvanefrmabout.moc"

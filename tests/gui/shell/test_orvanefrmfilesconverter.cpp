@@ -188,7 +188,7 @@ TEST_F(ConverterFixture, OpeningShowsTheFileAndACancelledDialogKeepsIt)
 
     // A MOL2 input also offers the .ml2 spelling.
     open(0, data(QStringLiteral("writers/eu_aqua3.mol2")));
-    EXPECT_EQ(dialogs.requests().last().filter, QStringLiteral("mol2 File (*.mol2; *.ml2)"));
+    EXPECT_EQ(dialogs.requests().last().filter, QStringLiteral("mol2 File (*.mol2 *.ml2)"));
 }
 
 TEST_F(ConverterFixture, EachConversionWritesItsFile)

@@ -81,6 +81,19 @@ TEST_F(ViewerFixture, StartsEmptyWithTheHintAndTheFindBarOnItsText)
     EXPECT_EQ(viewer.windowTitle(), QStringLiteral("ORVANE File Viewer"));
 }
 
+TEST_F(ViewerFixture, TheWholeHintIsVisibleAtTheViewersFirstSize)
+{
+    viewer.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&viewer));
+    // With the caret at the end of a clipped text the field scrolls, and its
+    // left edge no longer shows the first character.
+    nameField->end(false);
+    const QPoint leftEdge(nameField->contentsRect().left() + 4, nameField->height() / 2);
+    EXPECT_EQ(nameField->cursorPositionAt(leftEdge), 0)
+        << "field " << nameField->width() << " px for a hint of "
+        << nameField->fontMetrics().horizontalAdvance(OrvaneFrmFileViewer::hintText) << " px";
+}
+
 TEST_F(ViewerFixture, LoadFileShowsNameAndWholeContentThenClearRestoresTheHint)
 {
     const QString path = writeFile(QStringLiteral("complex.out"), "line 1\n  \xce\xa9 2\r\n\nlast");

@@ -8,7 +8,7 @@
 #include "orvanefrmfileviewer.h"
 #include "orvanefrmfilesconverter.h"
 #include "orvanefrmhandlespectroscopiccalculation.h"
-#include "orvanefrmplaceholderpage.h"
+#include "orvanefrmplotabsorptionspectrum.h"
 #include "orvanefrmmainwindow.h"
 #include "orvaneupdatecontroller.h"
 
@@ -133,6 +133,7 @@ TEST_F(MainWindowFixture, StartsOnTheMopacPageWithFiveRowsAndTheBottomRow)
     EXPECT_EQ(updateButton->text(), OrvaneUpdateController::idleText);
     for (QPushButton* button : {viewerButton, panelButton, updateButton})
         EXPECT_FALSE(button->icon().isNull()) << button->objectName().toStdString();
+    EXPECT_TRUE(viewerButton->toolTip().contains(QStringLiteral("File Viewer")));
     EXPECT_FALSE(window->getFileViewer()->isVisible());
     EXPECT_EQ(window->getFileViewer()->parent(), nullptr);
     const Qt::WindowFlags viewerFlags = window->getFileViewer()->windowFlags();
@@ -318,7 +319,10 @@ TEST_F(MainWindowFixture, TheOrcaPageOpensTheAbsorptionSpectrumWithItsOutput)
     dragAndDrop(field, mime);
     ASSERT_EQ(field->text(), mopacOutput);
 
-    // The button is enabled by a finished run; here it is pressed at once.
+    // The button is enabled by a finished run, which leaves the ORCA output
+    // beside the MOPAC output; here it is pressed at once.
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ORVANE_TEST_DATA_DIR "/orca/eu_h2o_tda.orcout"),
+                            temp.filePath(QStringLiteral("complex.orcout"))));
     auto* button = orcaPage->findChild<QPushButton*>(QStringLiteral("btnShowAbsorptionSpectrumModule"));
     ASSERT_NE(button, nullptr);
     button->setEnabled(true);
@@ -332,7 +336,7 @@ TEST_F(MainWindowFixture, TheOrcaPageOpensTheAbsorptionSpectrumWithItsOutput)
     auto* innerStack = spectroscopic->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"));
     EXPECT_EQ(innerList->currentRow(), 3);
     EXPECT_EQ(innerStack->currentIndex(), 3);
-    auto* absorption = qobject_cast<OrvaneFrmPlaceholderPage*>(innerStack->widget(3));
+    auto* absorption = qobject_cast<OrvaneFrmPlotAbsorptionSpectrum*>(innerStack->widget(3));
     ASSERT_NE(absorption, nullptr);
     EXPECT_EQ(absorption->getInputFileName(), temp.filePath(QStringLiteral("complex.orcout")));
     EXPECT_TRUE(dialogs.requests().isEmpty());

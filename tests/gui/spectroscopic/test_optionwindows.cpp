@@ -4,6 +4,7 @@
 #include "orvanefrmspecprinting.h"
 #include "orvanefrmtransfermechanisms.h"
 #include "orvaneoptionwindow.h"
+#include "requiredcitations.h"
 
 #include <QCheckBox>
 #include <QPointer>
@@ -144,7 +145,10 @@ TEST(TransferChannelWindow, ModelFollowsTheRadioButtonsAndOneIsAlwaysChosen)
             checked += r->isChecked() ? 1 : 0;
         EXPECT_EQ(checked, 1);
     }
-    // Each model is labelled by its own reference.
+    // Each model is labelled by the reference its runs cite.
+    EXPECT_EQ(window.ui.rdbHandbookModel->text(), transferModelReference(0));
+    EXPECT_EQ(window.ui.rdbRevisitedModel->text(), transferModelReference(1));
+    EXPECT_EQ(window.ui.rdbFirstModel->text(), transferModelReference(2));
     QStringList texts;
     for (QRadioButton* r : window.findChildren<QRadioButton*>())
         texts << r->text();

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -68,7 +69,7 @@ std::vector<CitationCase> citationCases()
     const Block orcaB{QLatin1Char('\n') + orcaHeading, 1, 3};
     const Block orcaC{orcaHeading + QLatin1Char(' '), 1, 3};
     const Block sparkle{sparkleHeading, 1, 2};
-    const Block jo{judd, 1, 2};
+    const Block jo{judd, 2, 2}; // Judd's and Ofelt's papers
     const Block qdc{qdcHeading, 1, 2};
     const Block arad{partition, 1, 2};
     const Block yield{quantumYield, 1, 2};
@@ -156,6 +157,109 @@ TEST(RequiredCitations, OrcaReferenceIsTheSameInEveryVariant)
     EXPECT_FALSE(a.isEmpty());
     EXPECT_EQ(a, b);
     EXPECT_EQ(a, c);
+}
+
+// The body of the block under `heading` in `text`: from after the heading's
+// empty line up to the next empty line pair that ends the block's references
+// (`references` references, separated by empty lines).
+QString blockBody(const QString& text, const QString& heading, int references)
+{
+    const int headingAt = text.indexOf(heading + QStringLiteral("\n\n"));
+    if (headingAt < 0)
+        return QString();
+    const int start = headingAt + heading.size() + 2;
+    int end = start;
+    for (int i = 0; i < references; ++i) {
+        end = text.indexOf(QStringLiteral("\n\n"), end + (i ? 2 : 0));
+        if (end < 0)
+            return text.mid(start);
+    }
+    return text.mid(start, end - start);
+}
+
+const QString notConfirmed = QStringLiteral("(bibliographic details not yet confirmed)");
+
+// What each block cites, as checked against the publishers' records: the
+// details a block must hold, and whether it still carries the note of a work
+// whose bibliographic details could not be confirmed.
+TEST(RequiredCitations, BlocksCiteTheirCheckedWorks)
+{
+    const struct
+    {
+        const char* name;
+        int program;
+        int module;
+        int transferModel;
+        QString heading;
+        int references;
+        std::vector<QString> mustContain;
+        bool stillUnconfirmed;
+    } cases[] = {
+        {"PointCharge", 2, 0, 0, pointCharge, 1,
+         {QStringLiteral("Theoretical model for the prediction of electronic spectra of lanthanide complexes"),
+          QStringLiteral("A. V. M. de Andrade, R. L. Longo, A. M. Simas, G. F. de S\u00e1"),
+          QStringLiteral("J. Chem. Soc., Faraday Trans. 92, 1835 (1996)"), QStringLiteral("DOI: 10.1039/FT9969201835"),
+          QStringLiteral("Link: https://doi.org/10.1039/FT9969201835")},
+         false},
+        {"Absorption", 3, 4, 0, absorption, 1,
+         {QStringLiteral("Theoretical model for the prediction of electronic spectra of lanthanide complexes"),
+          QStringLiteral("DOI: 10.1039/FT9969201835")},
+         false},
+        {"JuddOfelt", 3, 2, 0, judd, 2,
+         {QStringLiteral("B. R. Judd"), QStringLiteral("Optical absorption intensities of rare-earth ions"),
+          QStringLiteral("G. S. Ofelt"), QStringLiteral("Intensities of crystal spectra of rare-earth ions"),
+          QStringLiteral("(1962)")},
+         false},
+        {"Indo", 2, 0, 0, indo, 1, {QStringLiteral("DOI: 10.1007/BF00528484")}, false},
+        {"Model0", 3, 3, 0, model0, 1,
+         {QStringLiteral("Handbook on the Physics and Chemistry of Rare Earths, Chapter 310")}, true},
+        {"Model1", 3, 3, 1, model1, 1, {}, true},
+        {"Model2", 3, 3, 2, model2, 2, {}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString text = requiredCitations(c.program, c.module, QString(), c.transferModel, false, false, false);
+        const QString body = blockBody(text, c.heading, c.references);
+        ASSERT_FALSE(body.isEmpty()) << text.toStdString();
+        for (const QString& part : c.mustContain)
+            EXPECT_TRUE(body.contains(part)) << part.toStdString() << "\n" << body.toStdString();
+        EXPECT_EQ(body.contains(notConfirmed), c.stillUnconfirmed) << body.toStdString();
+        // A work with a DOI shows it as a link too, and never a DOI without its link.
+        EXPECT_EQ(body.count(QStringLiteral("DOI: ")), body.count(QStringLiteral("Link: https://doi.org/")));
+    }
+}
+
+// The short reference that labels each transfer model is made of whole lines
+// of that model's block, so the window and the report cite the same works.
+TEST(RequiredCitations, TransferModelReferenceAgreesWithTheModelsBlock)
+{
+    const struct
+    {
+        int model;
+        QString heading;
+        int references;
+    } cases[] = {{0, model0, 1}, {1, model1, 1}, {2, model2, 2}};
+    QSet<QString> labels;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.model);
+        const QString label = transferModelReference(c.model);
+        ASSERT_FALSE(label.isEmpty());
+        labels.insert(label);
+        const QStringList parts = label.split(QStringLiteral("; "));
+        EXPECT_EQ(parts.size(), c.references);
+        const QString body =
+            blockBody(requiredCitations(3, 3, QString(), c.model, false, false, false), c.heading, c.references);
+        const QStringList lines = body.split(QLatin1Char('\n'));
+        for (const QString& part : parts) {
+            const bool isLine = std::any_of(lines.begin(), lines.end(), [&part](const QString& line) {
+                return line == part || line == part + QLatin1Char(' ') + notConfirmed;
+            });
+            EXPECT_TRUE(isLine) << part.toStdString() << "\n" << body.toStdString();
+        }
+    }
+    EXPECT_EQ(labels.size(), 3);
+    EXPECT_TRUE(transferModelReference(3).isEmpty());
+    EXPECT_TRUE(transferModelReference(-1).isEmpty());
 }
 
 // A run with QDC whose MOPAC output is missing still names the Sparkle model,

@@ -174,7 +174,7 @@ inline DragResult dragAndDrop(QWidget* target, const QMimeData& data)
     return result;
 }
 
-#include "orvanefixtures.h"
+#include "../../support/orvanefixtures.h"
 
 // The widget tests name it without the namespace.
 using OrvaneFixtures::ScopedCurrentDirectory;

@@ -2,7 +2,7 @@
 // server: the window as the user sees it for an Eu(III) spectrum, kept as a
 // screenshot in the build tree, and a few of its pixels.
 
-#include "../../support/guitestsupport.h"
+#include "generateddatafolder.h"
 #include "../ciespectra.h"
 
 #include "orvanefrmciediagram.h"
@@ -26,11 +26,8 @@ QString artifact(const QString& name)
 
 TEST(CieDiagramScreen, AnEuropiumSpectrumOnTheGeneratedDiagram)
 {
-    IsolatedTempFolder temp;
-    QTemporaryDir work;
-    ASSERT_TRUE(QFile::copy(QStringLiteral(ORVANE_CIE_POINTS_FILE), work.filePath(QStringLiteral("CIEpoints.txt"))));
-    ScopedCurrentDirectory cwd(work.path());
-    ASSERT_TRUE(cwd.isChanged());
+    GeneratedDataFolder work;
+    ASSERT_TRUE(work.isReady());
 
     OrvaneFrmCIEDiagram window;
     const CieSpectra::Spectrum europium = CieSpectra::europium();

@@ -1,0 +1,496 @@
+// The emission spectrum form: reading the spectrum, the band sliders and
+// typed limits, band areas and barycentres, experimental intensity
+// parameters saved as .orvaneexp beside the spectrum, clearing, the PNG
+// export and the chromaticity window. Every file lives in a temporary
+// folder, which is also the current folder (the chromaticity window reads
+// its points file from there).
+
+#include "../support/guitestsupport.h"
+
+#include "orvanefrmciediagram.h"
+#include "orvanefrmplotemissionspectrum.h"
+#include "orvaneomegaexp.h"
+
+#include "customplotzoom.h"
+
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QTabWidget>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Six Gaussian bands 5D0 -> 7F0..7F5 (centre nm, height, standard deviation
+// nm) on a 0.25 nm grid from 570 to 720 nm, far enough apart that each band
+// window of centre +- 6 sigma holds only its own band.
+struct Band
+{
+    double centre, height, sigma;
+};
+const Band europiumBands[6] = {{579.0, 0.05, 0.8}, {592.0, 0.30, 1.5}, {614.0, 1.00, 2.0},
+                               {652.0, 0.04, 1.5}, {695.0, 0.20, 2.0}, {714.0, 0.02, 0.8}};
+constexpr double gridStart = 570.0, gridStep = 0.25;
+constexpr int gridPoints = 601;
+
+double europiumIntensity(double lambda)
+{
+    double y = 0.0;
+    for (const Band& band : europiumBands) {
+        const double u = (lambda - band.centre) / band.sigma;
+        y += band.height * std::exp(-0.5 * u * u);
+    }
+    return y;
+}
+
+QByteArray europiumFile()
+{
+    QByteArray text;
+    for (int i = 0; i < gridPoints; ++i) {
+        const double lambda = gridStart + gridStep * i;
+        text += QByteArray::number(lambda, 'f', 2) + '\t' + QByteArray::number(europiumIntensity(lambda), 'g', 12)
+                + '\n';
+    }
+    return text;
+}
+
+// Sample window of band J: first and one past the last sample.
+QPair<int, int> bandWindow(int j)
+{
+    const Band& band = europiumBands[j];
+    return {qRound((band.centre - 6 * band.sigma - gridStart) / gridStep),
+            qRound((band.centre + 6 * band.sigma - gridStart) / gridStep)};
+}
+
+class EmissionFormTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(work.isValid());
+        writeFile(QStringLiteral("CIEpoints.txt"), "h\nh\nh\n0.66 0.34 0 1 0 0 255 0 0\n0.31 0.33 0 1 1 1 250 255 254");
+        ASSERT_TRUE(cwd.isChanged());
+        form = std::make_unique<OrvaneFrmPlotEmissionSpectrum>();
+        edit = form->findChild<QLineEdit*>(QStringLiteral("editEmissionSpectrumDirectory"));
+        plot = form->findChild<CustomPlotZoom*>(QStringLiteral("customPlot"));
+        report = form->findChild<QPlainTextEdit*>(QStringLiteral("plainTextEdit"));
+        for (int j = 0; j < 6; ++j) {
+            boxes << form->findChild<QGroupBox*>(QStringLiteral("gbxTransition%1").arg(j, 2, 10, QLatin1Char('0')));
+            for (const char* kind : {"Min", "Max"}) {
+                const QString suffix = QString::fromLatin1(kind) + QStringLiteral("%1").arg(j, 2, 10, QLatin1Char('0'));
+                sliders << form->findChild<QSlider*>(QStringLiteral("sldTransition") + suffix);
+                limits << form->findChild<QLineEdit*>(QStringLiteral("lblTransition") + suffix);
+            }
+        }
+    }
+
+    QString writeFile(const QString& name, const QByteArray& content)
+    {
+        const QString path = work.filePath(name);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        return path;
+    }
+
+    // Opens through the edit, as a dropped file does.
+    void open(const QString& path) { edit->setText(path); }
+
+    QPushButton* button(const char* name) const { return form->findChild<QPushButton*>(QLatin1String(name)); }
+
+    void mark(int j, const QPair<int, int>& window)
+    {
+        sliders.at(2 * j)->setValue(window.first);
+        sliders.at(2 * j + 1)->setValue(window.second);
+    }
+
+    IsolatedTempFolder temp;
+    QTemporaryDir work;
+    ScopedCurrentDirectory cwd{work.path()};
+    std::unique_ptr<OrvaneFrmPlotEmissionSpectrum> form;
+    QLineEdit* edit = nullptr;
+    CustomPlotZoom* plot = nullptr;
+    QPlainTextEdit* report = nullptr;
+    QList<QGroupBox*> boxes;
+    QList<QSlider*> sliders;
+    QList<QLineEdit*> limits;
+};
+
+TEST_F(EmissionFormTest, StartsWithoutSpectrumAndReadsTheSeparatorsOfTheFile)
+{
+    EXPECT_EQ(edit->text(), QStringLiteral("Drag and drop a .txt file here OR click on button Open to open it"));
+    EXPECT_FALSE(button("btnCalculate")->isEnabled());
+    EXPECT_FALSE(button("btnCIEDiagram")->isEnabled());
+    EXPECT_FALSE(button("btnSave")->isEnabled());
+    EXPECT_EQ(plot->graphCount(), 7);
+
+    const struct
+    {
+        const char* name;
+        QByteArray text;
+        QVector<double> x, y;
+    } cases[] = {
+        {"commas, blanks and tabs; an empty line ends it", "500,10\n501 12\n502,\t13, x\n\n600 99\n",
+         {500, 501, 502}, {10, 12, 13}},
+        {"a line with one token is skipped", "500 1\n505\n510 2\n", {500, 510}, {1, 2}},
+        {"CRLF and runs of separators", "500 ,, 3\r\n510\t\t4\r\n", {500, 510}, {3, 4}},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = writeFile(QStringLiteral("spectrum%1.txt").arg(n++), c.text);
+        open(path);
+        EXPECT_EQ(form->getFileName(), path);
+        EXPECT_EQ(form->getWavelengths(), c.x);
+        EXPECT_EQ(form->getIntensities(), c.y);
+        EXPECT_EQ(plot->graph(6)->data()->size(), c.x.size());
+        for (QSlider* slider : qAsConst(sliders)) {
+            EXPECT_EQ(slider->minimum(), 0);
+            EXPECT_EQ(slider->maximum(), c.x.size() - 1);
+            EXPECT_EQ(slider->pageStep(), 10);
+        }
+        EXPECT_TRUE(button("btnCalculate")->isEnabled());
+        EXPECT_DOUBLE_EQ(plot->defaultXRange.lower, c.x.first());
+        EXPECT_DOUBLE_EQ(plot->defaultXRange.upper, c.x.last());
+    }
+}
+
+TEST_F(EmissionFormTest, RefusedFilesKeepTheSpectrumInUse)
+{
+    const QString good = writeFile(QStringLiteral("good.txt"), europiumFile());
+    open(good);
+    mark(2, bandWindow(2));
+    ASSERT_TRUE(plot->graph(2)->visible());
+
+    DialogScript dialogs;
+    // Comma in the folder name: refused before anything is cleared.
+    const QString comma = writeFile(QStringLiteral("a,b/spectrum.txt"), "600 1\n601 2\n");
+    dialogs.pressButton(QMessageBox::Ok);
+    open(comma);
+    ASSERT_EQ(dialogs.requests().size(), 1);
+    EXPECT_EQ(dialogs.requests().at(0).title, QStringLiteral("ORVANE Warning"));
+    EXPECT_EQ(dialogs.requests().at(0).text,
+              QStringLiteral("Please, remove all commans of the filename that contains the wavelengths versus "
+                             "emission intensities.\n")
+                  + comma);
+    // Falling wavelengths would give negative band areas.
+    const QString falling = writeFile(QStringLiteral("falling.txt"), "600 1\n601 2\n599 3\n");
+    dialogs.pressButton(QMessageBox::Ok);
+    open(falling);
+    ASSERT_EQ(dialogs.requests().size(), 2);
+    EXPECT_EQ(dialogs.requests().at(1).title, QStringLiteral("ORVANE Error"));
+    EXPECT_TRUE(dialogs.requests().at(1).text.contains(falling));
+    // A cancelled open dialog.
+    dialogs.cancel();
+    button("btnOpenEmissionSpectrum")->click();
+    ASSERT_EQ(dialogs.requests().size(), 3);
+    EXPECT_EQ(dialogs.requests().at(2).title, QStringLiteral("Choose .txt file"));
+    EXPECT_EQ(dialogs.requests().at(2).filter, QStringLiteral("Input File (*.txt)"));
+
+    EXPECT_EQ(form->getFileName(), good);
+    EXPECT_EQ(edit->text(), good);
+    EXPECT_EQ(form->getWavelengths().size(), gridPoints);
+    EXPECT_TRUE(plot->graph(2)->visible());
+    // The sliders still draw on the graphs of that spectrum.
+    sliders.at(5)->setValue(bandWindow(2).second + 4);
+    EXPECT_EQ(plot->graph(2)->data()->size(), bandWindow(2).second + 4 - bandWindow(2).first);
+
+    // A suffix in capitals clears the project and names the suffix.
+    const QString capitals = writeFile(QStringLiteral("spectrum.TXT"), "600 1\n601 2\n");
+    dialogs.pressButton(QMessageBox::Ok);
+    open(capitals);
+    ASSERT_EQ(dialogs.requests().size(), 4);
+    EXPECT_EQ(dialogs.requests().at(3).title, QStringLiteral("Orvane"));
+    EXPECT_EQ(dialogs.requests().at(3).text,
+              QStringLiteral("The desired file contains an unknown Extension (TXT).\nPlease, try to open another file. "));
+    EXPECT_EQ(form->getFileName(), good);
+    EXPECT_FALSE(button("btnCalculate")->isEnabled());
+}
+
+TEST_F(EmissionFormTest, SlidersPlaceTheBandWindows)
+{
+    open(writeFile(QStringLiteral("europium.txt"), europiumFile()));
+    // The lower 7F2 limit jumps past the upper: the upper follows 15 samples on.
+    sliders.at(5)->setValue(30);
+    sliders.at(4)->setValue(40);
+    EXPECT_EQ(sliders.at(5)->value(), 55);
+    // The edits' mask keeps the decimal point: "580." is 580.
+    EXPECT_DOUBLE_EQ(limits.at(4)->text().toDouble(), 580.0);
+    EXPECT_DOUBLE_EQ(limits.at(5)->text().toDouble(), 583.75);
+    const QCPGraph* band = plot->graph(2);
+    ASSERT_EQ(band->data()->size(), 15);
+    EXPECT_DOUBLE_EQ(band->data()->at(0)->key, 580.0);
+    EXPECT_DOUBLE_EQ(band->data()->at(14)->key, 583.5);
+    EXPECT_TRUE(band->visible());
+    EXPECT_EQ(band->brush().color(), QColor(255, 0, 0, 255));
+    EXPECT_EQ(band->name(), QStringLiteral("Transition: 5D0 -> 7F2"));
+
+    // Back to position 0: nothing changes.
+    sliders.at(4)->setValue(0);
+    EXPECT_DOUBLE_EQ(limits.at(4)->text().toDouble(), 580.0);
+    EXPECT_EQ(band->data()->size(), 15);
+
+    // The optional boxes enable their sliders only while ticked.
+    EXPECT_FALSE(sliders.at(6)->isEnabled());
+    boxes.at(3)->setChecked(true);
+    EXPECT_TRUE(sliders.at(6)->isEnabled() && sliders.at(7)->isEnabled());
+    boxes.at(3)->setChecked(false);
+    EXPECT_FALSE(sliders.at(7)->isEnabled());
+}
+
+TEST_F(EmissionFormTest, TypedLimitsGoToTheNearestSample)
+{
+    // Samples at 560.5, 561.5, ... : 580 lies half-way between two.
+    QByteArray text;
+    for (int i = 0; i < 40; ++i)
+        text += QByteArray::number(560.5 + i) + " 1\n";
+    open(writeFile(QStringLiteral("half.txt"), text));
+    sliders.at(3)->setValue(30); // the upper 7F1 limit first, at 590.5
+
+    limits.at(2)->setFocus();
+    limits.at(2)->selectAll();
+    QTest::keyClicks(limits.at(2), QStringLiteral("580"));
+    EXPECT_EQ(sliders.at(2)->value(), 19) << "579.5, the lower of the two";
+    EXPECT_DOUBLE_EQ(limits.at(2)->text().toDouble(), 579.5);
+
+    // Beyond the last wavelength: a warning and position 0.
+    DialogScript dialogs;
+    dialogs.pressButton(QMessageBox::Ok);
+    limits.at(3)->selectAll();
+    QTest::keyClicks(limits.at(3), QStringLiteral("700"));
+    ASSERT_EQ(dialogs.requests().size(), 1);
+    EXPECT_EQ(dialogs.requests().at(0).text, QStringLiteral("You entried with a value larger than maximum wavelength"));
+    EXPECT_EQ(sliders.at(3)->value(), 0);
+}
+
+TEST_F(EmissionFormTest, BandAreaAndBarycentreOfAWindow)
+{
+    open(writeFile(QStringLiteral("small.txt"), "1 0\n2 0\n3 2\n4 2\n5 4\n6 4\n"));
+    double barycenter = 0.0, area = 0.0;
+    form->calculateBandAreaAndBarycenter(2, 5, barycenter, area);
+    // Pairs (3, 4) and (4, 5): (2 + 2) / 2 + (2 + 4) / 2; mean of 3 and 4 weighted 2 and 2.
+    EXPECT_DOUBLE_EQ(area, 5.0);
+    EXPECT_DOUBLE_EQ(barycenter, 1e7 / 3.5);
+}
+
+TEST_F(EmissionFormTest, ExperimentalParametersAreSavedBesideTheSpectrum)
+{
+    const QString spectrum = writeFile(QStringLiteral("Eu.run1.txt"), europiumFile());
+    const QString saved = work.filePath(QStringLiteral("Eu.orvaneexp"));
+    open(spectrum);
+    for (int j : {1, 2, 4})
+        mark(j, bandWindow(j));
+
+    // The areas and barycentres the form must hand over, summed here, and
+    // the report the engine gives for them.
+    double area[6] = {0, 0, 0, 0, 0, 0}, barycenter[6] = {0, 0, 0, 0, 0, 0};
+    for (int j : {1, 2, 4}) {
+        double sxy = 0.0, sy = 0.0;
+        for (int i = bandWindow(j).first; i + 1 < bandWindow(j).second; ++i) {
+            const double x0 = gridStart + gridStep * i, x1 = x0 + gridStep;
+            area[j] += 0.5 * (europiumIntensity(x0) + europiumIntensity(x1)) * gridStep;
+            sxy += x0 * europiumIntensity(x0);
+            sy += europiumIntensity(x0);
+        }
+        barycenter[j] = 1e7 * sy / sxy;
+        // A Gaussian's area is height x sigma x sqrt(2 pi).
+        const Band& band = europiumBands[j];
+        EXPECT_NEAR(area[j], band.height * band.sigma * std::sqrt(2 * M_PI), 1e-6 * area[j]);
+    }
+    OrvaneOmegaExp expected(nullptr, 1.5);
+    expected.setFileName(spectrum);
+    expected.setAreaOfTransition(area[0], area[1], area[2], area[3], area[4], area[5]);
+    expected.setBarycenterOfEnergy(barycenter[0], barycenter[1], barycenter[2], barycenter[3], barycenter[4],
+                                   barycenter[5]);
+    ASSERT_TRUE(expected.calcOmegaExp());
+    const QString expectedReport = expected.createOutputFile(QString());
+
+    DialogScript dialogs;
+    dialogs.pressButton(QMessageBox::Ok);
+    button("btnCalculate")->click();
+    ASSERT_EQ(dialogs.requests().size(), 1);
+    EXPECT_EQ(dialogs.requests().at(0).text, QStringLiteral("The file was successfully created at: ") + saved);
+    EXPECT_EQ(report->toPlainText(), expectedReport);
+    EXPECT_EQ(QString::fromUtf8(readAll(saved)), expectedReport + QStringLiteral("\n\n\n"));
+    EXPECT_FALSE(expectedReport.contains(QStringLiteral("Lifetime")));
+    EXPECT_EQ(form->findChild<QTabWidget*>(QStringLiteral("tabWidget"))->currentIndex(), 1);
+    EXPECT_TRUE(button("btnSave")->isEnabled());
+
+    // Again with a lifetime, declining to replace: the old file stays, the
+    // new report shows.
+    form->findChild<QDoubleSpinBox*>(QStringLiteral("sbxLifeTime"))->setValue(0.5);
+    dialogs.pressButton(QMessageBox::No);
+    button("btnCalculate")->click();
+    ASSERT_EQ(dialogs.requests().size(), 2);
+    EXPECT_EQ(dialogs.requests().at(1).title, QStringLiteral("ORVANE Question"));
+    EXPECT_EQ(dialogs.requests().at(1).text,
+              QStringLiteral("The destination already has a file named\n") + saved
+                  + QStringLiteral("\nAre you sure you want to replace the file in the destination ?"));
+    EXPECT_TRUE(report->toPlainText().contains(QStringLiteral("Experimental Lifetime Used = 0.5000 ms")));
+    EXPECT_EQ(QString::fromUtf8(readAll(saved)), expectedReport + QStringLiteral("\n\n\n"));
+    // Accepting replaces it.
+    dialogs.pressButton(QMessageBox::Yes);
+    dialogs.pressButton(QMessageBox::Ok);
+    button("btnCalculate")->click();
+    EXPECT_TRUE(readAll(saved).contains("Experimental Lifetime Used = 0.5000 ms"));
+    EXPECT_TRUE(readAll(saved).endsWith("\n\n\n"));
+}
+
+TEST_F(EmissionFormTest, UnmarkedOrEmptyBandsStopTheCalculation)
+{
+    open(writeFile(QStringLiteral("europium.txt"), europiumFile()));
+    const QString general = QStringLiteral(
+        "Please, you must correctly define the transition areas before carrying out the calculation.");
+    const struct
+    {
+        const char* name;
+        std::function<void()> prepare;
+        QString message;
+    } cases[] = {
+        {"nothing marked", [] {}, general},
+        {"7F1 one sample wide",
+         [&] {
+             mark(1, {100, 101});
+             mark(2, bandWindow(2));
+             mark(4, bandWindow(4));
+         },
+         general},
+        {"7F3 ticked but not marked",
+         [&] {
+             mark(1, bandWindow(1));
+             boxes.at(3)->setChecked(true);
+         },
+         QStringLiteral("Please, you must correctly define the 5D0 -> 7F3 transition area before carrying out the "
+                        "calculation or unchecking it.")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.prepare();
+        DialogScript dialogs;
+        dialogs.pressButton(QMessageBox::Ok);
+        button("btnCalculate")->click();
+        ASSERT_EQ(dialogs.requests().size(), 1);
+        EXPECT_EQ(dialogs.requests().at(0).title, QStringLiteral("ORVANE Error"));
+        if (!c.message.isEmpty())
+            EXPECT_EQ(dialogs.requests().at(0).text, c.message);
+        EXPECT_TRUE(report->toPlainText().isEmpty());
+        EXPECT_FALSE(QFile::exists(work.filePath(QStringLiteral("europium.orvaneexp"))));
+    }
+}
+
+TEST_F(EmissionFormTest, BandsThatAreNoEmissionAreRefusedWithTheEnginesReason)
+{
+    // 7F1: intensity only at the window's last sample, so its barycentre sum
+    // is empty (0/0); a band of negative intensities has a negative area.
+    open(writeFile(QStringLiteral("odd.txt"), "500 0\n501 0\n502 0\n503 5\n504 0\n"
+                                              "505 1\n506 2\n507 3\n508 2\n509 1\n510 0\n"
+                                              "511 1\n512 2\n513 3\n514 2\n515 1\n516 0\n"
+                                              "517 -1\n518 -2\n519 -2\n520 -1\n521 0\n"));
+    const struct
+    {
+        const char* name;
+        QPair<int, int> f1, f2;
+        const char* reason;
+    } cases[] = {
+        {"no intensity before the last sample", {1, 4}, {5, 10}, "5D0 -> 7F1"},
+        {"negative intensities", {2, 5}, {17, 21}, "5D0 -> 7F2"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        mark(1, c.f1);
+        mark(2, c.f2);
+        mark(4, {11, 16});
+        DialogScript dialogs;
+        dialogs.pressButton(QMessageBox::Ok);
+        button("btnCalculate")->click();
+        ASSERT_EQ(dialogs.requests().size(), 1);
+        EXPECT_EQ(dialogs.requests().at(0).title, QStringLiteral("ORVANE Error"));
+        EXPECT_TRUE(dialogs.requests().at(0).text.contains(QLatin1String(c.reason)))
+            << dialogs.requests().at(0).text.toStdString();
+        EXPECT_TRUE(report->toPlainText().isEmpty());
+        EXPECT_FALSE(QFile::exists(work.filePath(QStringLiteral("odd.orvaneexp"))));
+    }
+}
+
+TEST_F(EmissionFormTest, ClearingKeepsTheOptionalTicks)
+{
+    open(writeFile(QStringLiteral("europium.txt"), europiumFile()));
+    boxes.at(0)->setChecked(true);
+    boxes.at(5)->setChecked(true);
+    ASSERT_TRUE(boxes.at(0)->isChecked() && boxes.at(5)->isChecked());
+    mark(2, bandWindow(2));
+
+    DialogScript dialogs;
+    dialogs.pressButton(QMessageBox::No);
+    button("btnClearProject")->click();
+    EXPECT_FALSE(form->getFileName().isEmpty());
+    dialogs.pressButton(QMessageBox::Yes);
+    button("btnClearProject")->click();
+    ASSERT_EQ(dialogs.requests().size(), 2);
+    EXPECT_EQ(dialogs.requests().at(0).text, QStringLiteral("Are you sure you want to clear the current project?"));
+    EXPECT_TRUE(form->getFileName().isEmpty());
+    EXPECT_TRUE(boxes.at(0)->isChecked() && boxes.at(5)->isChecked());
+    EXPECT_FALSE(boxes.at(2)->isEnabled());
+    EXPECT_EQ(sliders.at(4)->value(), 0);
+    EXPECT_EQ(limits.at(4)->text(), QStringLiteral(".")) << "the mask's empty text";
+    EXPECT_FALSE(plot->graph(2)->visible());
+    EXPECT_FALSE(button("btnCalculate")->isEnabled());
+    EXPECT_EQ(edit->styleSheet(), QStringLiteral("color: rgb(158, 158, 158);"));
+}
+
+TEST_F(EmissionFormTest, GraphExportAndTheChromaticityWindow)
+{
+    open(writeFile(QStringLiteral("europium.txt"), europiumFile()));
+    QSignalSpy log(form.get(), &OrvaneFrmPlotEmissionSpectrum::newObjCalculationMessage);
+    const QString png = work.filePath(QStringLiteral("spectrum.png"));
+    DialogScript dialogs;
+    dialogs.chooseFile(png);
+    dialogs.pressButton(QMessageBox::Ok);
+    // The export is there before a calculation enables its button.
+    QMetaObject::invokeMethod(form.get(), "on_btnSave_clicked");
+    ASSERT_EQ(dialogs.requests().size(), 2);
+    EXPECT_EQ(dialogs.requests().at(0).directory, work.path());
+    EXPECT_EQ(QImage(png).size(), QSize(1000, 400));
+    ASSERT_EQ(log.count(), 1);
+    EXPECT_TRUE(log.at(0).at(0).toString().endsWith(
+        QStringLiteral(" -> (Orvane Module to Plot Absorption Spectrum ) Saving graph... The graph was saved at ")
+        + work.path()));
+    // A folder that does not exist: said so.
+    dialogs.chooseFile(work.filePath(QStringLiteral("missing/spectrum.png")));
+    dialogs.pressButton(QMessageBox::Ok);
+    QMetaObject::invokeMethod(form.get(), "on_btnSave_clicked");
+    ASSERT_EQ(dialogs.requests().size(), 4);
+    EXPECT_EQ(dialogs.requests().at(3).title, QStringLiteral("ORVANE Error"));
+    EXPECT_EQ(log.count(), 1);
+
+    OrvaneFrmCIEDiagram* cie = form->getCieDiagram();
+    EXPECT_EQ(cie->parent(), nullptr);
+    EXPECT_EQ(cie->windowModality(), Qt::ApplicationModal);
+    button("btnCIEDiagram")->click();
+    EXPECT_TRUE(cie->isVisible());
+    // The whole spectrum, whatever the bands: the Eu(III) red.
+    EXPECT_GT(cie->getCieX(), 0.6);
+    EXPECT_LT(cie->getCieY(), 0.4);
+    cie->close();
+}
+
+} // namespace
