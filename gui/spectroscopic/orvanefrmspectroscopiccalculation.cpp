@@ -3,25 +3,26 @@
 
 #include "glmolecule.h"
 #include "orvanedialogs.h"
+#include "orvaneeu3model.h"
 #include "orvanefrmomegaparametrization.h"
 #include "orvanefrmomegaprinting.h"
 #include "orvanefrmsearching.h"
-#include "orvanescreenplacement.h"
 #include "orvanefrmselectligandatoms.h"
 #include "orvanefrmsetgandalpha.h"
 #include "orvanefrmsetparametersqdc.h"
 #include "orvanefrmsettheorecticalomega.h"
 #include "orvanefrmspecprinting.h"
 #include "orvanefrmtransfermechanisms.h"
-#include "orvaneeu3model.h"
 #include "orvaneindicescalculation.h"
 #include "orvaneinputdata.h"
 #include "orvaneomega.h"
 #include "orvaneoptionwindow.h"
+#include "orvanereportfile.h"
+#include "orvanescreenplacement.h"
 #include "orvanespectroscopiccalculation.h"
 #include "orvanetextreader.h"
+#include "orvanewaitcursor.h"
 #include "requiredcitations.h"
-#include "orvanereportfile.h"
 #include "threadadjustomega.h"
 
 #include <QAbstractButton>
@@ -50,16 +51,6 @@ const QString gaussianHint = QStringLiteral("Drag and drop a .log file here OR c
 const QString defaultPartition = QStringLiteral("LIG1 2 3\nLIG2 4 5\nLIG3 6 7");
 const QString qdcLabel = QStringLiteral("Intensity Parameters Calculation by QDC Adjustment");
 const QString previousSchemeLabel = QStringLiteral("Intensity Parameters Calculation by Previous Adjustment Scheme");
-
-// The wait cursor for the life of the object, restored on every way out.
-class WaitCursor
-{
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 } // namespace
 
@@ -1233,7 +1224,7 @@ bool OrvaneFrmSpectroscopicCalculation::loadFileInTab(const QString& fileName, c
     findBar->plainTextEdit = view;
     QString problem;
     {
-        WaitCursor wait;
+        OrvaneWaitCursor wait;
         QFile file(fileName);
         if (!QFileInfo(fileName).isFile())
             problem = tr("The file %1 cannot be shown: it is not a regular file.").arg(fileName);
@@ -1258,7 +1249,7 @@ void OrvaneFrmSpectroscopicCalculation::showOutput(const QString& text)
     ui->tabWidgetViewFiles->setCurrentIndex(1);
     QPlainTextEdit* view = tabView(1);
     findBar->plainTextEdit = view;
-    WaitCursor wait;
+    OrvaneWaitCursor wait;
     view->setPlainText(text);
     view->appendPlainText(citations);
 }
