@@ -48,7 +48,14 @@ void OrvaneAbstractParametric::endWithoutFit(const QString& reportFile, const QS
 {
     // A failed first evaluation leaves its own reason; keep it.
     lastError = lastError.isEmpty() ? note : note + QLatin1Char('\n') + lastError;
+    endFailed = true;
     writeFailureNote(reportFile);
+}
+
+void OrvaneAbstractParametric::endWithoutReport(const QString& reason, const bool& keepEarlier)
+{
+    lastError = keepEarlier && !lastError.isEmpty() ? reason + QLatin1Char('\n') + lastError : reason;
+    endFailed = true;
 }
 
 void OrvaneAbstractParametric::writeFailureNote(const QString& reportFile) const

@@ -22,9 +22,9 @@ public:
     virtual bool runParametrization(const int& nParameters, double*& parameters);
     // Called once after the last run, or after a failed first evaluation.
     virtual void endOfParametrization();
-    // Called once by the driver before the first evaluation of a fit. Models
-    // drop what a previous fit left behind (their report file), so that a
-    // stopped fit leaves no report that could pass for its own.
+    // Called once by the driver before the first evaluation of a fit. A
+    // report of an earlier run is left alone: only a fit that finishes with a
+    // result replaces it.
     virtual void startOfParametrization();
 
     double getResponseFunction() const { return responseFunction; }
@@ -34,6 +34,10 @@ public:
     int getPointNumberMaximum() const { return pointNumberMaximum; }
     void setPointNumberMaximum(const int& n) { pointNumberMaximum = n; }
     QString getRequiredCitations() const { return requiredCitations; }
+    // Whether the last endOfParametrization kept no result (the reason in the
+    // last error); the driver clears it before calling endOfParametrization.
+    bool hasEndFailed() const { return endFailed; }
+    void clearEndFailure() { endFailed = false; }
     void setRequiredCitations(const QString& text) { requiredCitations = text; }
 
 protected:
@@ -47,6 +51,10 @@ protected:
     void endWithoutFit(const QString& reportFile, const QString& note);
     // Writes the last error into `reportFile` in place of a report.
     void writeFailureNote(const QString& reportFile) const;
+    // Ends a fit without a report: the reason becomes the last error (before
+    // any reason already there when `keepEarlier`), no file is touched, so a
+    // report of an earlier run stays as it was.
+    void endWithoutReport(const QString& reason, const bool& keepEarlier = false);
 
     int nParameters = 0;
     double* parameters = nullptr;
@@ -55,6 +63,7 @@ protected:
     QString requiredCitations;
     int pointNumber = 0;
     int pointNumberMaximum = 100000;
+    bool endFailed = false;
 };
 
 #endif

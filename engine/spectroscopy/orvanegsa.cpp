@@ -249,6 +249,12 @@ void OrvaneGSA::initializeGSA()
         emit newOmegaCalculation(progress);
         ++progress;
     }
-    fitState = FitState::Finished;
+    // Finished only with a result: an end that kept no point or wrote no
+    // report is a failure the caller must hear of.
+    problem->clearEndFailure();
     problem->endOfParametrization();
+    if (problem->hasEndFailed())
+        fail(problem->getLastError());
+    else
+        fitState = FitState::Finished;
 }

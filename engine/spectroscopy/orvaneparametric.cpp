@@ -251,15 +251,10 @@ bool OrvaneParametric::runParametrization(const int& n, double*& x)
     return true;
 }
 
-void OrvaneParametric::startOfParametrization()
-{
-    removeEarlierReport(fileNameOmg);
-}
-
 void OrvaneParametric::endOfParametrization()
 {
     if (!bestValid) {
-        endWithoutFit(fileNameOmg, noFitNoteText());
+        endWithoutReport(noFitNoteText(), true);
         return;
     }
 
@@ -274,8 +269,7 @@ void OrvaneParametric::endOfParametrization()
 
     OrvaneOmega report(nullptr, inputType, fileNameMopacOutputFile, QString());
     if (!report.getLastError().isEmpty() || !evaluate(report, gPointer, aPointer)) {
-        lastError = report.getLastError();
-        writeFailureNote(fileNameOmg);
+        endWithoutReport(report.getLastError());
         return;
     }
     requiredCitations = citationsWithMopac(report.getMopacCitation());
@@ -283,8 +277,7 @@ void OrvaneParametric::endOfParametrization()
     report.createOutFile(fileNameOmg);
     if (!report.getLastError().isEmpty()) {
         // Inputs the report cannot print, or a file that cannot be written.
-        lastError = report.getLastError();
-        writeFailureNote(fileNameOmg);
+        endWithoutReport(report.getLastError());
     }
 }
 

@@ -57,8 +57,6 @@ public:
     // Writes the intensity-parameter report at the best point to fileNameOmg.
     // When no point within the bounds was found, the file says so instead.
     void endOfParametrization() override;
-    // Removes a report left at fileNameOmg by an earlier fit.
-    void startOfParametrization() override;
 
     double getW2() const { return w2; }
     double getW4() const { return w4; }

@@ -182,15 +182,10 @@ bool OrvaneParametricQDC::runParametrization(const int& n, double*& x)
     return true;
 }
 
-void OrvaneParametricQDC::startOfParametrization()
-{
-    removeEarlierReport(fileNameOmg);
-}
-
 void OrvaneParametricQDC::endOfParametrization()
 {
     if (!bestValid) {
-        endWithoutFit(fileNameOmg, noFitNoteText());
+        endWithoutReport(noFitNoteText(), true);
         return;
     }
 
@@ -203,8 +198,7 @@ void OrvaneParametricQDC::endOfParametrization()
 
     OrvaneOmega report(nullptr, inputType, fileNameMopacOutputFile, QString());
     if (!report.getLastError().isEmpty()) {
-        lastError = report.getLastError();
-        writeFailureNote(fileNameOmg);
+        endWithoutReport(report.getLastError());
         return;
     }
     report.setRefractiveIndex(refractiveIndex);
@@ -217,16 +211,14 @@ void OrvaneParametricQDC::endOfParametrization()
     report.setLigandAtomsByLigandVector(ligandAtoms);
     requiredCitations = citationsWithMopac(report.getMopacCitation());
     if (!report.calcOmega()) {
-        lastError = report.getLastError();
-        writeFailureNote(fileNameOmg);
+        endWithoutReport(report.getLastError());
         return;
     }
     report.setRequiredCitations(requiredCitations);
     report.createOutFile(fileNameOmg);
     if (!report.getLastError().isEmpty()) {
         // Inputs the report cannot print, or a file that cannot be written.
-        lastError = report.getLastError();
-        writeFailureNote(fileNameOmg);
+        endWithoutReport(report.getLastError());
     }
 }
 

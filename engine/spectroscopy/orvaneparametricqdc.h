@@ -61,8 +61,6 @@ public:
     // Writes the report at the best Q, D, C to fileNameOmg; when no point
     // within the bounds was found, the file says so instead.
     void endOfParametrization() override;
-    // Removes a report left at fileNameOmg by an earlier fit.
-    void startOfParametrization() override;
 
     // Written directly by the forms.
     OrvaneIndicesCalculation* indices = nullptr;

@@ -13,9 +13,12 @@
 #include "orvanefrmsettheorecticalomega.h"
 #include "orvanefrmspecprinting.h"
 #include "orvanefrmtransfermechanisms.h"
+#include "orvanegsa.h"
 #include "orvaneindicescalculation.h"
 #include "orvaneinputdata.h"
 #include "orvaneomega.h"
+#include "orvaneparametric.h"
+#include "orvaneparametricqdc.h"
 #include "orvaneoptionwindow.h"
 #include "orvanereportfile.h"
 #include "orvanescreenplacement.h"
@@ -40,6 +43,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -178,7 +182,12 @@ OrvaneFrmSpectroscopicCalculation::~OrvaneFrmSpectroscopicCalculation()
 {
     if (!mopacFile.isEmpty())
         saveLastDirectory(QFileInfo(mopacFile).absolutePath());
-    // A running fit is stopped and waited for before anything it uses goes.
+    // A running fit is stopped and waited for before anything it uses goes:
+    // a QThread destroyed while running aborts the program.
+    if (threadAdjustOmega && threadAdjustOmega->isRunning()) {
+        OrvaneGSA::isStopParametrization = true;
+        threadAdjustOmega->wait();
+    }
     threadAdjustOmega.reset();
     // The viewer draws the form's molecule, which goes before the viewer's
     // Qt parent would delete it.
@@ -1097,16 +1106,182 @@ bool OrvaneFrmSpectroscopicCalculation::checkAndSetOmegaValues(OrvaneSpectroscop
     return true;
 }
 
+bool OrvaneFrmSpectroscopicCalculation::refuseFitWhileRunning()
+{
+    // The end of the last fit may not have been handled yet even when its
+    // thread is done: its objects are still in use until then.
+    if (fitPhase == FitPhase::Idle && !threadAdjustOmega->isRunning())
+        return false;
+    OrvaneDialogs::warning(this, tr("ORVANE Warning"),
+                           tr("A parametrization is still running.\nPlease, wait for it to end or cancel it."));
+    return true;
+}
+
+void OrvaneFrmSpectroscopicCalculation::releaseFitObjects()
+{
+    threadAdjustOmega->gsa = nullptr;
+    qDeleteAll(fitObjects);
+    fitObjects.clear();
+    fitStartPoint.clear();
+}
+
+static bool omegaReferenceMissing(QWidget* parent, const double& omega2, const double& omega4)
+{
+    if (omega2 != 0.0 && omega4 != 0.0)
+        return false;
+    OrvaneDialogs::warning(parent, QObject::tr("ORVANE Warning"),
+                           QObject::tr("The omega 2 or 4 cannot be equal to 0.\nPlease, provide non-zero value for "
+                                       "intensity parameters that will be used as reference to calulate the "
+                                       "theoretical one."));
+    return true;
+}
+
+static QString omegaFileBeside(const QString& input)
+{
+    // The extension of the file name is replaced; the folder never changes.
+    const QFileInfo info(input);
+    const QString name = info.fileName();
+    const int dot = name.lastIndexOf(QLatin1Char('.'));
+    const QString base = dot < 0 ? name : name.left(dot);
+    const QString folder = input.left(input.size() - name.size());
+    return folder + base + QStringLiteral(".omega");
+}
+
 bool OrvaneFrmSpectroscopicCalculation::startParametrization()
 {
-    // The conventional fit runs on the worker thread; it is not offered yet.
-    return false;
+    const Ui::OrvaneFrmOmegaParametrization& fit = frmOmegaParametrization->ui;
+    if (omegaReferenceMissing(this, fit.sbxOmega2->value(), fit.sbxOmega4->value()) || refuseFitWhileRunning())
+        return false;
+    if (!frmOmegaParametrization->selectLigandAtoms->collectGroupsAndAtoms())
+        return false;
+    releaseFitObjects();
+    omegaFile = omegaFileBeside(mopacFile);
+
+    auto* problem = new OrvaneParametric(this, mopacFile, omegaInputType);
+    fitObjects << problem;
+    OmegaPrintingOptions options;
+    getOmegaPrintingOptions(options);
+    problem->setOmegaPrintingOptions(options);
+    problem->setRefractiveIndex(ui->sbxRefractiveIndex->value());
+    const QMap<int, QStringList> groups = frmOmegaParametrization->getGroupsAndAtoms();
+    problem->setCoordNumber(fit.sbxCoordNumber->value());
+    if (!problem->getLastError().isEmpty() || !problem->setGroupsAndAtoms(groups)) {
+        OrvaneDialogs::critical(this, tr("ORVANE Error"), problem->getLastError());
+        return false;
+    }
+    problem->setFileNameOmg(omegaFile);
+    problem->setOmegaExp(fit.sbxOmega2->value() * 1e-20, fit.sbxOmega4->value() * 1e-20);
+
+    // Every charge factor 0.45, then every polarizability 4.5 (10^-24 cm^3).
+    const int groupCount = groups.size();
+    fitStartPoint.assign(std::size_t(2 * groupCount), 4.5);
+    std::fill(fitStartPoint.begin(), fitStartPoint.begin() + groupCount, 0.45);
+
+    citations = citationsHeader + requiredCitations(3, 2, mopacFile, 0, false, false, false);
+    problem->setRequiredCitations(citations);
+
+    double* start = fitStartPoint.data();
+    OrvaneAbstractParametric* abstractProblem = problem;
+    auto* gsa = new OrvaneGSA(this, 2 * groupCount, start, abstractProblem);
+    fitObjects << gsa;
+    gsa->setNStopMax(fit.sbxPointsNumber->value());
+    runFit(gsa);
+    return true;
 }
 
 bool OrvaneFrmSpectroscopicCalculation::startParametrizationQDC()
 {
-    // The QDC fit runs on the worker thread; it is not offered yet.
-    return false;
+    const Ui::OrvaneFrmOmegaParametrization& fit = frmOmegaParametrization->ui;
+    if (omegaReferenceMissing(this, fit.sbxOmega2->value(), fit.sbxOmega4->value()) || refuseFitWhileRunning())
+        return false;
+    const int n = fit.sbxCoordNumber->value();
+    const bool partition = ui->chbAradPartition->isChecked();
+    const QStringList lines = ligandPartitionLines();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // A failed check has restored the cursor itself.
+    if (partition && !checkLigandPartition(lines, n))
+        return false;
+    QApplication::restoreOverrideCursor();
+    releaseFitObjects();
+    omegaFile = omegaFileBeside(mopacFile);
+
+    auto* problem = new OrvaneParametricQDC(this, mopacFile, omegaInputType);
+    fitObjects << problem;
+    OmegaPrintingOptions options;
+    getOmegaPrintingOptions(options);
+    problem->setOmegaPrintingOptions(options);
+    problem->setRefractiveIndex(ui->sbxRefractiveIndex->value());
+    problem->setCoordNumber(n);
+    problem->setFileNameOmg(omegaFile);
+    problem->setOmegaExp(fit.sbxOmega2->value() * 1e-20, fit.sbxOmega4->value() * 1e-20);
+
+    auto indices = std::make_unique<OrvaneIndicesCalculation>(this, mopacFile, n);
+    bool computed = false;
+    {
+        const OrvaneWaitCursor wait;
+        computed = indices->calculateIndices();
+    }
+    if (!computed) {
+        OrvaneDialogs::critical(this, tr("ORVANE Error"), indices->getLastError());
+        return false;
+    }
+
+    double q = 0.0;
+    double s = 0.0;
+    for (int i = 2; i <= n + 1; ++i) {
+        q += indices->getAtomicCharge(i);
+        s += indices->getSuperDeslocalizability(i);
+    }
+    q /= n;
+    s /= n;
+    const double minimum = indices->getMinimumSuperDeslocalizability();
+    const double r = 1.0 / std::fabs(minimum) - 0.1;
+    const double startQ = 1.0 / q;
+    const double startD = r / (r * s + 1.0);
+    const double startC = startD / (r + 0.01);
+    // The model's bounds come from a negative superdelocalizability; without
+    // one, or with a mean charge of 0, there is no start point to anneal from.
+    if (!(minimum < 0.0) || !std::isfinite(startQ) || !std::isfinite(startD) || !std::isfinite(startC)) {
+        OrvaneDialogs::critical(this, tr("ORVANE Error"),
+                                tr("The reactivity indices of the coordinating atoms give no finite start point "
+                                   "for the QDC parametrization (no negative superdelocalizability, or a mean "
+                                   "atomic charge of 0)."));
+        return false;
+    }
+    fitStartPoint = {startQ, startD, startC};
+
+    problem->setSuperDeslocalizability(indices.get());
+    problem->setRestrictionValue(int(r));
+    fitObjects << indices.release();
+    if (partition)
+        problem->setLigandAtomsByLigandVector(lines);
+    citations = citationsHeader + requiredCitations(3, 2, mopacFile, 0, false, true, partition);
+    problem->setRequiredCitations(citations);
+
+    double* start = fitStartPoint.data();
+    OrvaneAbstractParametric* abstractProblem = problem;
+    auto* gsa = new OrvaneGSA(this, 3, start, abstractProblem);
+    fitObjects << gsa;
+    if (!gsa->setGSAParameters(1.5969, 1.27207, 1.10912, 5.05671)) {
+        OrvaneDialogs::critical(this, tr("ORVANE Error"), gsa->getLastError());
+        return false;
+    }
+    gsa->setNStopMax(fit.sbxPointsNumber->value());
+    runFit(gsa);
+    return true;
+}
+
+void OrvaneFrmSpectroscopicCalculation::runFit(OrvaneGSA* gsa)
+{
+    connect(gsa, &OrvaneGSA::newOmegaCalculation, progressDialog, &QProgressDialog::setValue);
+    // Either fit can fail in the engine: both say why.
+    connect(gsa, &OrvaneGSA::errorOmegaCalculation, this, &OrvaneFrmSpectroscopicCalculation::errorOmegaCalculation);
+    emit newObjCalculationMessage(QStringLiteral("-> Parametrization process started successfully."));
+    progressDialog->setMaximum(frmOmegaParametrization->ui.sbxPointsNumber->value() / 1000);
+    threadAdjustOmega->gsa = gsa;
+    fitPhase = FitPhase::Running;
+    threadAdjustOmega->start(QThread::InheritPriority);
+    progressDialog->show();
 }
 
 void OrvaneFrmSpectroscopicCalculation::applySpecPrintingOptions(OrvaneSpectroscopicCalculation*& calculation)
@@ -1187,19 +1362,42 @@ bool OrvaneFrmSpectroscopicCalculation::runTransfer(const bool& quantumYield)
     return true;
 }
 
-void OrvaneFrmSpectroscopicCalculation::errorOmegaCalculation(QString)
+void OrvaneFrmSpectroscopicCalculation::errorOmegaCalculation(QString error)
 {
-    // Failure of a fit's evaluation: see the fits.
+    emit newObjCalculationMessage(QStringLiteral("-> ") + error);
+    progressDialog->reset();
+    progressDialog->cancel();
+    OrvaneDialogs::critical(this, tr("ORVANE Error"), error);
 }
 
 void OrvaneFrmSpectroscopicCalculation::threadAdjustOmegaTerminated()
 {
-    // End of a fit: see the fits.
+    fitPhase = FitPhase::Idle;
+    progressDialog->reset();
+    progressDialog->cancel();
+    const OrvaneGSA* gsa = threadAdjustOmega->gsa;
+    const OrvaneGSA::FitState state = gsa ? gsa->getFitState() : OrvaneGSA::FitState::NotStarted;
+    if (state == OrvaneGSA::FitState::Finished) {
+        emit newObjCalculationMessage(QStringLiteral("-> Parametrization process finished successfully."));
+        loadFileInTab(omegaFile, 1);
+        OrvaneDialogs::information(this, tr("ORVANE Information"),
+                                   tr("The  parameterization of the intensity parameters has finished."));
+    } else if (state == OrvaneGSA::FitState::Stopped) {
+        // Only a finished fit writes a report: the earlier one is still there.
+        emit newObjCalculationMessage(QStringLiteral("-> Parametrization process was cancelled."));
+        OrvaneDialogs::information(this, tr("ORVANE Information"),
+                                   tr("The parameterization of the intensity parameters was cancelled; "
+                                      "no new report was written."));
+    } else {
+        // The error slot has already said why.
+        emit newObjCalculationMessage(QStringLiteral("-> Parametrization process failed; no new report was written."));
+    }
 }
 
 void OrvaneFrmSpectroscopicCalculation::cancelParametrization()
 {
-    // Cancelling a fit: see the fits.
+    if (fitPhase == FitPhase::Running)
+        OrvaneGSA::isStopParametrization = true;
 }
 
 // ---------------------------------------------------------------------------

@@ -8,11 +8,13 @@
 #include <QStringList>
 
 #include <memory>
+#include <vector>
 
 class GLMolecule;
 class OrvaneSpectroscopicCalculation;
 struct OmegaPrintingOptions;
 class OrvaneFrmOmegaParametrization;
+class OrvaneGSA;
 class OrvaneFrmOmegaPrinting;
 class OrvaneFrmSearching;
 class OrvaneFrmSetGandAlpha;
@@ -107,6 +109,10 @@ public:
     // " ", then "label k" for every atom k of the loaded structure.
     QStringList atomLabels;
 
+    // Idle, or a fit started and its thread's end not yet handled.
+    enum class FitPhase { Idle, Running };
+    FitPhase getFitPhase() const { return fitPhase; }
+
 private slots:
     void on_btnChooseMopacOut_clicked();
     void on_btnChooseMopacForceOut_clicked();
@@ -165,8 +171,20 @@ private:
     bool calculateOmegaWithParametersQDC();
     bool startParametrization();
     bool startParametrizationQDC();
+    // Both fits: false, after a warning, while a fit is still running.
+    bool refuseFitWhileRunning();
+    // The objects of the previous fit, which no thread uses any more.
+    void releaseFitObjects();
+    // Common end of both start functions: status line, progress, thread.
+    void runFit(OrvaneGSA* gsa);
     bool calculateEnergyTransfer();
     bool calculateQuantumYield();
+
+    FitPhase fitPhase = FitPhase::Idle;
+    // The start point the running (or last) fit's driver overwrites in place,
+    // and the Qt objects of that fit (children of the form).
+    std::vector<double> fitStartPoint;
+    QObjectList fitObjects;
     // Both transfer runs: the rates alone, or with the quantum yield.
     bool runTransfer(const bool& quantumYield);
     void applySpecPrintingOptions(OrvaneSpectroscopicCalculation*& calculation);

@@ -337,6 +337,7 @@ struct GroupFit {
 TEST(OrvaneParametricFailure, UnreadableGeometryTakesTheDriversErrorPath)
 {
     WorkingFolder folder;
+    folder.write(QStringLiteral("fit.omega"), "report of an earlier run\n");
     auto* model = new OrvaneParametric(nullptr, folder.path(QStringLiteral("missing.out")), 0);
     EXPECT_FALSE(model->getLastError().isEmpty()) << "the construction error is kept";
     ASSERT_TRUE(model->setGroupsAndAtoms(groupsOf({{0, {"O 2"}}})));
@@ -349,15 +350,18 @@ TEST(OrvaneParametricFailure, UnreadableGeometryTakesTheDriversErrorPath)
     EXPECT_TRUE(errors.at(0).at(0).toString().contains(QLatin1String("missing.out")));
     EXPECT_EQ(model->getPointNumber(), 1);
     EXPECT_FALSE(model->hasValidBestPoint());
-    // The report file says why there is no fit.
-    const QString note = folder.read(QStringLiteral("fit.omega"));
-    EXPECT_TRUE(note.contains(QLatin1String("no intensity parameters were fitted"))) << note.toStdString();
-    EXPECT_TRUE(note.contains(QLatin1String("missing.out")));
+    EXPECT_EQ(fit.gsa->getFitState(), OrvaneGSA::FitState::Failed);
+    // The last error says why there is no fit; the earlier report stays.
+    const QString reason = model->getLastError();
+    EXPECT_TRUE(reason.contains(QLatin1String("no intensity parameters were fitted"))) << reason.toStdString();
+    EXPECT_TRUE(reason.contains(QLatin1String("missing.out")));
+    EXPECT_EQ(folder.read(QStringLiteral("fit.omega")), QStringLiteral("report of an earlier run\n"));
 }
 
-TEST(OrvaneParametricFailure, NoPointWithinTheBoundsIsSaidInsteadOfAReport)
+TEST(OrvaneParametricFailure, NoPointWithinTheBoundsIsAFailureThatKeepsTheEarlierReport)
 {
     WorkingFolder folder;
+    folder.write(QStringLiteral("fit.omega"), "report of an earlier run\n");
     auto* model = new OrvaneParametric(nullptr, complexO5N3, 0);
     ASSERT_TRUE(model->setGroupsAndAtoms(groupsOf({{0, {"O 2", "O 3"}}})));
     model->setCoordNumber(2);
@@ -368,16 +372,17 @@ TEST(OrvaneParametricFailure, NoPointWithinTheBoundsIsSaidInsteadOfAReport)
     fit.gsa->setNStopMax(2);
     QSignalSpy errors(fit.gsa.get(), &OrvaneGSA::errorOmegaCalculation);
     fit.gsa->initializeGSA();
-    EXPECT_EQ(errors.count(), 0);
-    EXPECT_EQ(fit.gsa->getFitState(), OrvaneGSA::FitState::Finished);
+    ASSERT_EQ(errors.count(), 1);
+    EXPECT_EQ(fit.gsa->getFitState(), OrvaneGSA::FitState::Failed);
     EXPECT_FALSE(model->hasValidBestPoint());
     EXPECT_EQ(model->getBestG(2), 50.0) << "the best point starts at the start vector";
-    const QString note = folder.read(QStringLiteral("fit.omega"));
-    EXPECT_TRUE(note.contains(QLatin1String("No point of the fit kept every charge factor"))) << note.toStdString();
-    EXPECT_EQ(model->getLastError(), note.trimmed());
+    const QString reason = errors.at(0).at(0).toString();
+    EXPECT_TRUE(reason.contains(QLatin1String("No point of the fit kept every charge factor"))) << reason.toStdString();
+    EXPECT_EQ(fit.gsa->getLastError(), reason);
+    EXPECT_EQ(folder.read(QStringLiteral("fit.omega")), QStringLiteral("report of an earlier run\n"));
 }
 
-TEST(OrvaneParametricFailure, AStoppedFitLeavesNoEarlierReport)
+TEST(OrvaneParametricFailure, AStoppedFitLeavesTheEarlierReportUnchanged)
 {
     WorkingFolder folder;
     folder.write(QStringLiteral("fit.omega"), "report of an earlier fit\n");
@@ -390,7 +395,7 @@ TEST(OrvaneParametricFailure, AStoppedFitLeavesNoEarlierReport)
     fit.gsa->initializeGSA();
     OrvaneGSA::isStopParametrization = false;
     EXPECT_EQ(fit.gsa->getFitState(), OrvaneGSA::FitState::Stopped);
-    EXPECT_FALSE(QFile::exists(folder.path(QStringLiteral("fit.omega"))));
+    EXPECT_EQ(folder.read(QStringLiteral("fit.omega")), QStringLiteral("report of an earlier fit\n"));
 }
 
 TEST(OrvaneParametricFailure, UnwritableReportLeavesTheReason)
@@ -406,6 +411,7 @@ TEST(OrvaneParametricFailure, UnwritableReportLeavesTheReason)
     fit.gsa->initializeGSA();
     ASSERT_TRUE(model->hasValidBestPoint());
     EXPECT_TRUE(model->getLastError().contains(QLatin1String("no such folder"))) << model->getLastError().toStdString();
+    EXPECT_EQ(fit.gsa->getFitState(), OrvaneGSA::FitState::Failed) << "a report that was not written is no result";
 }
 
 // Experimental Omega2 and Omega4 generated from known g and alpha of the O

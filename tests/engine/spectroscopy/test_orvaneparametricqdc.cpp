@@ -254,8 +254,9 @@ struct QdcFit {
 
 } // namespace
 
-TEST_F(QdcTest, WithoutIndicesTheDriverReportsOneErrorAndNoReport)
+TEST_F(QdcTest, WithoutIndicesTheDriverReportsOneErrorAndKeepsTheEarlierReport)
 {
+    folder.write(QStringLiteral("fit.omega"), "report of an earlier run\n");
     auto* model = new OrvaneParametricQDC(nullptr, complexH2O8, 0);
     model->setCoordNumber(donors);
     model->setFileNameOmg(folder.path(QStringLiteral("fit.omega")));
@@ -265,11 +266,13 @@ TEST_F(QdcTest, WithoutIndicesTheDriverReportsOneErrorAndNoReport)
     ASSERT_EQ(errors.count(), 1);
     EXPECT_TRUE(errors.at(0).at(0).toString().contains(QLatin1String("reactivity indices")));
     EXPECT_FALSE(model->hasValidBestPoint());
-    const QString note = folder.read(QStringLiteral("fit.omega"));
-    EXPECT_TRUE(note.contains(QLatin1String("no QDC parameters were fitted"))) << note.toStdString();
+    EXPECT_EQ(fit.gsa->getFitState(), OrvaneGSA::FitState::Failed);
+    EXPECT_TRUE(model->getLastError().contains(QLatin1String("no QDC parameters were fitted")))
+        << model->getLastError().toStdString();
+    EXPECT_EQ(folder.read(QStringLiteral("fit.omega")), QStringLiteral("report of an earlier run\n"));
 }
 
-TEST_F(QdcTest, AStoppedFitLeavesNoEarlierReport)
+TEST_F(QdcTest, AStoppedFitLeavesTheEarlierReportUnchanged)
 {
     folder.write(QStringLiteral("fit.omega"), "report of an earlier fit\n");
     OrvaneParametricQDC* model = newModel();
@@ -279,7 +282,8 @@ TEST_F(QdcTest, AStoppedFitLeavesNoEarlierReport)
     fit.gsa->initializeGSA();
     OrvaneGSA::isStopParametrization = false;
     EXPECT_EQ(model->getPointNumber(), 2);
-    EXPECT_FALSE(QFile::exists(folder.path(QStringLiteral("fit.omega"))));
+    EXPECT_EQ(fit.gsa->getFitState(), OrvaneGSA::FitState::Stopped);
+    EXPECT_EQ(folder.read(QStringLiteral("fit.omega")), QStringLiteral("report of an earlier fit\n"));
 }
 
 // Experimental Omega2 and Omega4 generated from known Q, D, C; the fit starts
