@@ -351,27 +351,54 @@ bool OrvaneOmega::calcOmega()
     }
 
     // Donor sums S(t, p) = sum_d g_d ed(t, p, d) and sum_d alpha_d dc(t, p, d):
-    // the only part that depends on g and alpha. The donor loop is outside, so
-    // the inner loop runs over 20 independent sums (vectorised, no chain of
-    // dependent additions), and each sum still adds its donors in order.
+    // the only part that depends on g and alpha. Four (t, p) pairs at a time,
+    // so that their 16 sums stay in registers while the donors stream past
+    // (16 independent chains of additions, no stores in the loop); each sum
+    // still adds its donors in order, so the figures do not move.
     const int n = coordNumber;
     const double* g = n > 0 ? chargeFactor + 2 : nullptr;
     const double* a = n > 0 ? alpha + 2 : nullptr;
-    alignas(32) std::array<double, rankOrderCount> sumEdRe {}, sumEdIm {}, sumDcRe {}, sumDcIm {};
-    for (int d = 0; d < n; ++d) {
-        const std::size_t row = std::size_t(d) * rankOrderCount;
-        const double* er = edRe.data() + row;
-        const double* ei = edIm.data() + row;
-        const double* dr = dcRe.data() + row;
-        const double* di = dcIm.data() + row;
-        const double gd = g[d];
-        const double ad = a[d];
-        for (int k = 0; k < rankOrderCount; ++k) {
-            sumEdRe[k] += gd * er[k];
-            sumEdIm[k] += gd * ei[k];
-            sumDcRe[k] += ad * dr[k];
-            sumDcIm[k] += ad * di[k];
+    std::array<double, rankOrderCount> sumEdRe, sumEdIm, sumDcRe, sumDcIm;
+    // Named accumulators rather than small arrays: GCC at -O2 keeps arrays
+    // in memory and stores them on every donor.
+    constexpr int block = 4;
+    static_assert(rankOrderCount % block == 0, "the (t, p) pairs split into whole blocks");
+    for (int k0 = 0; k0 < rankOrderCount; k0 += block) {
+        double e0 = 0.0, e1 = 0.0, e2 = 0.0, e3 = 0.0, f0 = 0.0, f1 = 0.0, f2 = 0.0, f3 = 0.0;
+        double c0 = 0.0, c1 = 0.0, c2 = 0.0, c3 = 0.0, h0 = 0.0, h1 = 0.0, h2 = 0.0, h3 = 0.0;
+        const double* er = edRe.data() + k0;
+        const double* ei = edIm.data() + k0;
+        const double* dr = dcRe.data() + k0;
+        const double* di = dcIm.data() + k0;
+        for (int d = 0; d < n; ++d) {
+            const double gd = g[d];
+            const double ad = a[d];
+            e0 += gd * er[0];
+            e1 += gd * er[1];
+            e2 += gd * er[2];
+            e3 += gd * er[3];
+            f0 += gd * ei[0];
+            f1 += gd * ei[1];
+            f2 += gd * ei[2];
+            f3 += gd * ei[3];
+            c0 += ad * dr[0];
+            c1 += ad * dr[1];
+            c2 += ad * dr[2];
+            c3 += ad * dr[3];
+            h0 += ad * di[0];
+            h1 += ad * di[1];
+            h2 += ad * di[2];
+            h3 += ad * di[3];
+            er += rankOrderCount;
+            ei += rankOrderCount;
+            dr += rankOrderCount;
+            di += rankOrderCount;
         }
+        const std::size_t k = std::size_t(k0);
+        sumEdRe[k] = e0, sumEdRe[k + 1] = e1, sumEdRe[k + 2] = e2, sumEdRe[k + 3] = e3;
+        sumEdIm[k] = f0, sumEdIm[k + 1] = f1, sumEdIm[k + 2] = f2, sumEdIm[k + 3] = f3;
+        sumDcRe[k] = c0, sumDcRe[k + 1] = c1, sumDcRe[k + 2] = c2, sumDcRe[k + 3] = c3;
+        sumDcIm[k] = h0, sumDcIm[k + 1] = h1, sumDcIm[k + 2] = h2, sumDcIm[k + 3] = h3;
     }
 
     for (int l = 0; l < 3; ++l) {
