@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -40,6 +41,42 @@ double toNumber(const QString& text)
     if (!ok || !std::isfinite(value))
         return 0.0;
     return value;
+}
+
+double toNumber(const char* bytes, int size)
+{
+    // Plain decimals: -?digits(.digits)?([eE][+-]?digits)?, which every
+    // correctly rounded reader turns into the same double. Anything else
+    // (signs, blanks, non-ASCII bytes, out-of-range values) takes the text
+    // route, so both give the same answer.
+    int i = 0;
+    auto digits = [&] {
+        const int start = i;
+        while (i < size && bytes[i] >= '0' && bytes[i] <= '9')
+            ++i;
+        return i > start;
+    };
+    bool plain = size > 0 && size <= 64;
+    if (plain && bytes[i] == '-')
+        ++i;
+    plain = plain && digits();
+    if (plain && i < size && bytes[i] == '.') {
+        ++i;
+        plain = digits();
+    }
+    if (plain && i < size && (bytes[i] == 'e' || bytes[i] == 'E')) {
+        ++i;
+        if (i < size && (bytes[i] == '+' || bytes[i] == '-'))
+            ++i;
+        plain = digits();
+    }
+    if (plain && i == size) {
+        double value = 0.0;
+        const std::from_chars_result result = std::from_chars(bytes, bytes + size, value);
+        if (result.ec == std::errc() && result.ptr == bytes + size && std::isfinite(value))
+            return value;
+    }
+    return toNumber(QString::fromLatin1(bytes, size));
 }
 
 int toInteger(const QString& text)

@@ -18,6 +18,9 @@ namespace OrvaneText {
 
 ORVANEENGINE_EXPORT QStringList splitFields(const QString& line);
 ORVANEENGINE_EXPORT double toNumber(const QString& text);
+// toNumber of the text these ASCII bytes spell, without building the text
+// for the plain decimal numbers of the files.
+ORVANEENGINE_EXPORT double toNumber(const char* bytes, int size);
 ORVANEENGINE_EXPORT int toInteger(const QString& text);
 // The number of `text` truncated toward zero; 0 when it is not a number or
 // its integer part lies outside the range of int.
