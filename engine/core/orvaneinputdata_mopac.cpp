@@ -3,6 +3,7 @@
 #include "orvaneinputdata.h"
 
 #include "orvanefilesconverter.h"
+#include "orvanemarkerset.h"
 #include "orvanetextreader.h"
 
 #include <QStringList>
@@ -44,20 +45,25 @@ const FailureMarker failureMarkers[] = {
 
 // The markers the body of readMopacOutFile tests: a line holding none of
 // them only moves the reader on.
-const char* const bodyMarkers[] = {"UNABLE TO ACHIEVE SELF-CONSISTENCE", "THE CALCULATION IS BEING DUMPED TO DISK",
-    "++++----**** FAILED TO ACHIEVE SCF. ****----++++", "No parameters read in from", "FINAL HEAT OF FORMATION",
-    "IONIZATION POTENTIAL", "SUM", "ATOM NO.   TYPE", "(ANGSTROMS)", "TOTAL CPU TIME", "TOTAL JOB TIME:",
-    "CALCULATION RESULTS", "CARTESIAN COORDINATES"};
-const char* const headerMarkers[] = {
-    "Cite this program as:", "Cite this work as:", "CHARGE ON SYSTEM", "CARTESIAN COORDINATES"};
-
-template <std::size_t N>
-bool hasAnyOf(const OrvaneLineReader& reader, const char* const (&markers)[N])
+const OrvaneMarkerSet& bodyMarkers()
 {
-    for (const char* marker : markers)
-        if (reader.lineHas(marker))
-            return true;
-    return false;
+    static const OrvaneMarkerSet markers {"UNABLE TO ACHIEVE SELF-CONSISTENCE",
+        "THE CALCULATION IS BEING DUMPED TO DISK", "++++----**** FAILED TO ACHIEVE SCF. ****----++++",
+        "No parameters read in from", "FINAL HEAT OF FORMATION", "IONIZATION POTENTIAL", "SUM", "ATOM NO.   TYPE",
+        "(ANGSTROMS)", "TOTAL CPU TIME", "TOTAL JOB TIME:", "CALCULATION RESULTS", "CARTESIAN COORDINATES"};
+    return markers;
+}
+
+const OrvaneMarkerSet& headerMarkers()
+{
+    static const OrvaneMarkerSet markers {
+        "Cite this program as:", "Cite this work as:", "CHARGE ON SYSTEM", "CARTESIAN COORDINATES"};
+    return markers;
+}
+
+bool hasAnyOf(const OrvaneLineReader& reader, const OrvaneMarkerSet& markers)
+{
+    return markers.foundIn(reader.lineData(), reader.lineSize());
 }
 
 bool isAsciiBlank(char c)
@@ -188,7 +194,7 @@ bool OrvaneInputData::readMopacOutFile(const bool& keepTv)
     // Header: citation and charge, up to the first Cartesian table.
     QString line;
     while (reader.nextLine()) {
-        if (!hasAnyOf(reader, headerMarkers))
+        if (!hasAnyOf(reader, headerMarkers()))
             continue;
         line = reader.lineText();
         const bool programCitation = line.contains(QLatin1String("Cite this program as:"));
@@ -355,7 +361,7 @@ bool OrvaneInputData::readMopacOutFile(const bool& keepTv)
                 line.clear();
                 break;
             }
-            if (hasAnyOf(reader, bodyMarkers)) {
+            if (hasAnyOf(reader, bodyMarkers())) {
                 line = reader.lineText();
                 break;
             }

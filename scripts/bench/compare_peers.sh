@@ -87,7 +87,7 @@ def row(label, task, mine, peer, theirs, done):
 
 def orvane(name, path):
     env = dict(os.environ, ORVANE_PEER_MOPAC_OUTPUT=path)
-    _, done = cpu_of([bench, f"--benchmark_filter={name}$", "--benchmark_format=csv"], env)
+    _, done = cpu_of([bench, f"--benchmark_filter=^{name}/", "--benchmark_format=csv"], env)
     for line in done.stdout.splitlines():
         if line.startswith('"' + name):
             fields = line.split(",")
