@@ -9,6 +9,7 @@
 namespace {
 
 constexpr int runCount = 15;
+constexpr int maxTabulatedSteps = 1 << 20;
 
 // Constants of ran3.
 constexpr int MBIG = 1000000000;
@@ -43,6 +44,9 @@ void OrvaneGSA::setNStopMax(const int& n)
 // number of steps is set.
 void OrvaneGSA::reserveSchedule()
 {
+    // A schedule longer than any fit runs is computed step by step instead.
+    if (NStopMax > maxTabulatedSteps)
+        return;
     const std::size_t size = std::size_t(std::max(NStopMax - 1, 1)) + 1;
     stepTemperature.reserve(size);
     stepTemperaturePower.reserve(size);
@@ -227,7 +231,8 @@ void OrvaneGSA::initializeGSA()
     int progress = 1;
     for (int run = 0; run < runCount; ++run) {
         GSAini(run);
-        if (run == 0)
+        const bool tabulated = steps <= maxTabulatedSteps;
+        if (run == 0 && tabulated)
             buildSchedule(steps);
         const double acceptanceExponent = 1.0 / qA1;
         std::copy(x, x + n, best.begin());
@@ -246,8 +251,9 @@ void OrvaneGSA::initializeGSA()
 
         // One annealing step: no allocation, no I/O.
         for (int t = 1; t <= steps; ++t) {
-            const double T = stepTemperature[std::size_t(t)];
-            Gfunction(stepTemperaturePower[std::size_t(t)], 1.0);
+            const double T = tabulated ? stepTemperature[std::size_t(t)]
+                                       : temperatureNumerator / (std::pow(t + 1.0, qT1) - 1.0);
+            Gfunction(tabulated ? stepTemperaturePower[std::size_t(t)] : std::pow(T, temperatureExponent), 1.0);
 
             problem->incrementPointsNumber();
             problem->runParametrization(nParameters, trialPointer); // a failure only means a penalty response
