@@ -358,12 +358,12 @@ bool OrvaneOmega::calcOmega()
     const int n = coordNumber;
     const double* g = n > 0 ? chargeFactor + 2 : nullptr;
     const double* a = n > 0 ? alpha + 2 : nullptr;
-    std::array<double, rankOrderCount> sumEdRe, sumEdIm, sumDcRe, sumDcIm;
+    std::array<double, rankOrderCount> sumEdRe {}, sumEdIm {}, sumDcRe {}, sumDcIm {};
     // Named accumulators rather than small arrays: GCC at -O2 keeps arrays
     // in memory and stores them on every donor.
     constexpr int block = 4;
     static_assert(rankOrderCount % block == 0, "the (t, p) pairs split into whole blocks");
-    for (int k0 = 0; k0 < rankOrderCount; k0 += block) {
+    for (int k0 = 0; n > 0 && k0 < rankOrderCount; k0 += block) {
         double e0 = 0.0, e1 = 0.0, e2 = 0.0, e3 = 0.0, f0 = 0.0, f1 = 0.0, f2 = 0.0, f3 = 0.0;
         double c0 = 0.0, c1 = 0.0, c2 = 0.0, c3 = 0.0, h0 = 0.0, h1 = 0.0, h2 = 0.0, h3 = 0.0;
         const double* er = edRe.data() + k0;
