@@ -257,9 +257,8 @@ double OrvaneAradPartition::calcConstArad(const int& lambda) const
     }
     const double n = refractiveIndex;
     const double chi = n * (n * n + 2.0) * (n * n + 2.0) / 9.0;
-    const double pi = 3.14159265359;
     const double e2 = Eu3::elementaryCharge * Eu3::elementaryCharge;
-    return chi * u * e2 * 64.0 * pi * pi * pi * pi * energy * energy * energy / 1.987820871e-26;
+    return chi * u * e2 * 64.0 * Eu3::pi * Eu3::pi * Eu3::pi * Eu3::pi * energy * energy * energy / 1.987820871e-26;
 }
 
 double OrvaneAradPartition::tet(const int& t, const int& lambda)

@@ -1,5 +1,6 @@
 #include "orvaneomegaexp.h"
 
+#include "orvaneeu3model.h"
 #include "orvanefixedcolumns.h"
 #include "orvaneinputdata.h"
 #include "orvanereportfile.h"
@@ -14,9 +15,9 @@ namespace {
 // published numbers, so they stay exactly as they are.
 constexpr double magneticDipoleFactor = 0.31 * 1e-11;
 constexpr double speedOfLight = 2.99792458e10;  // cm/s
-constexpr double twoPi = 6.28318530718;
+constexpr double twoPi = 2.0 * OrvaneEu3Model::pi;
 constexpr double threeHbar = 3.163715178e-27;    // erg s
-constexpr double electronCharge = 4.803204505713468e-10; // esu
+constexpr double electronCharge = OrvaneEu3Model::elementaryCharge;
 constexpr double reducedElementU2 = 0.0032;
 constexpr double reducedElementU4 = 0.0023;
 
