@@ -4,6 +4,7 @@
 #include "ui_orvanefrmorcakeywords.h"
 
 #include "glmolecule.h"
+#include "mylineedit.h"
 #include "mythread.h"
 #include "orvaneabstractobjcalculation.h"
 #include "orvanedialogs.h"
@@ -21,7 +22,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCheckBox>
-#include <QDateTime>
 #include <QDir>
 #include <QDockWidget>
 #include <QFile>
@@ -29,7 +29,6 @@
 #include <QFont>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QShortcut>
 #include <QTextCursor>
@@ -40,7 +39,6 @@
 namespace {
 
 const QString notRunningText = QStringLiteral("The calculation is not running.");
-const QString hintStyle = QStringLiteral("color: rgb(158, 158, 158);");
 const QString mopacHint =
     QStringLiteral("Drag and drop a .mol2/.mop/.out file here OR click on button Open to open it");
 const QString orcaHint =
@@ -211,7 +209,7 @@ QString OrvaneFrmExternalCalculationModule::inputFileHint() const
 
 void OrvaneFrmExternalCalculationModule::showInputFileHint()
 {
-    ui->edtFile->setStyleSheet(hintStyle);
+    ui->edtFile->setStyleSheet(MyLineEdit::hintStyleSheet());
     ui->edtFile->setText(inputFileHint());
     ui->edtFile->setToolTip(inputFileHint());
 }
