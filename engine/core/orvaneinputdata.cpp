@@ -2,6 +2,7 @@
 
 #include "orvaneelementtables.h"
 #include "orvanetextreader.h"
+#include "sphericalharmonic.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -39,12 +40,6 @@ T elementOrDefault(const QVector<T>& list, int index)
     return (index >= 0 && index < list.size()) ? list.at(index) : T();
 }
 
-double radiansToDegrees(double radians)
-{
-    return radians * 180.0 / std::acos(-1.0);
-}
-
-// Spherical position of a point already shifted to the reference atom.
 // Coordinates near the largest double overflow the distance: the first
 // spherical entry (from 1) that is not finite, 0 when all are.
 int firstNonFiniteSpherical(const QVector<CoordSPH>& points)
@@ -55,26 +50,6 @@ int firstNonFiniteSpherical(const QVector<CoordSPH>& points)
             return i + 1;
     }
     return 0;
-}
-
-CoordSPH toSpherical(double x, double y, double z)
-{
-    CoordSPH sph;
-    sph.r = std::sqrt(x * x + y * y + z * z);
-    // Rounding can push z/r just past 1; clamp so that acos stays defined.
-    sph.theta = sph.r == 0.0 ? 0.0 : radiansToDegrees(std::acos(std::clamp(z / sph.r, -1.0, 1.0)));
-    const double p = x != 0.0 ? radiansToDegrees(std::atan(y / x)) : 0.0;
-    if (x > 0.0)
-        sph.phi = y >= 0.0 ? p : p + 360.0;
-    else if (x < 0.0)
-        sph.phi = y != 0.0 ? p + 180.0 : 180.0;
-    else if (y > 0.0)
-        sph.phi = 90.0;
-    else if (y < 0.0)
-        sph.phi = 270.0;
-    else
-        sph.phi = 0.0;
-    return sph;
 }
 
 bool isCoordinating(const QString& label, double r)
@@ -209,7 +184,7 @@ bool OrvaneInputData::createSphericalCoordinate()
     coordSPH.reserve(coord.size());
     const Coord& origin = coord.first();
     for (const Coord& atom : qAsConst(coord))
-        coordSPH.append(toSpherical(atom.x - origin.x, atom.y - origin.y, atom.z - origin.z));
+        coordSPH.append(sphericalPosition(atom.x - origin.x, atom.y - origin.y, atom.z - origin.z));
     if (!refuseNonFiniteSpherical())
         return false;
 
@@ -288,7 +263,7 @@ bool OrvaneInputData::createSphericalCoordinate(const int& n, const int& mode)
         const Coord& centre = coord.at(group.centre - 1);
         for (int member : group.members) {
             const Coord& atom = coord.at(member - 1);
-            coordSPH.append(toSpherical(atom.x - centre.x, atom.y - centre.y, atom.z - centre.z));
+            coordSPH.append(sphericalPosition(atom.x - centre.x, atom.y - centre.y, atom.z - centre.z));
         }
     }
     if (!refuseNonFiniteSpherical())

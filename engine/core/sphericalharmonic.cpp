@@ -1,5 +1,6 @@
 #include "sphericalharmonic.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -75,4 +76,36 @@ MyComplex sphericalHarmonic(const CoordSPH& position, const int& k, const int& q
     result.re = a * std::cos(q * phi);
     result.im = a * std::sin(q * phi);
     return result;
+}
+
+MyComplex signedOrderHarmonic(const CoordSPH& position, const int& k, const int& q)
+{
+    MyComplex y = sphericalHarmonic(position, k, std::abs(q));
+    if (q < 0) {
+        const double sign = (std::abs(q) % 2 == 0) ? 1.0 : -1.0;
+        y.re *= sign;
+        y.im *= -sign;
+    }
+    return y;
+}
+
+CoordSPH sphericalPosition(double x, double y, double z)
+{
+    const auto degrees = [](double radians) { return radians * 180.0 / std::acos(-1.0); };
+    CoordSPH sph;
+    sph.r = std::sqrt(x * x + y * y + z * z);
+    // Rounding can push z/r just past 1; clamp so that acos stays defined.
+    sph.theta = sph.r == 0.0 ? 0.0 : degrees(std::acos(std::clamp(z / sph.r, -1.0, 1.0)));
+    const double p = x != 0.0 ? degrees(std::atan(y / x)) : 0.0;
+    if (x > 0.0)
+        sph.phi = y >= 0.0 ? p : p + 360.0;
+    else if (x < 0.0)
+        sph.phi = y != 0.0 ? p + 180.0 : 180.0;
+    else if (y > 0.0)
+        sph.phi = 90.0;
+    else if (y < 0.0)
+        sph.phi = 270.0;
+    else
+        sph.phi = 0.0;
+    return sph;
 }

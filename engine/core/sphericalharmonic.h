@@ -9,4 +9,12 @@
 // Y_k^-q = (-1)^q conj(Y_k^q). Outside the domain the result is zero.
 MyComplex sphericalHarmonic(const CoordSPH& position, const int& k, const int& q);
 
+// Y_k^q for -k <= q <= k: negative orders as (-1)^|q| conj(Y_k^|q|).
+MyComplex signedOrderHarmonic(const CoordSPH& position, const int& k, const int& q);
+
+// Spherical position (Angstrom, degrees; phi in 0..360) of a point already
+// shifted to the reference atom; the origin itself has r = theta = phi = 0.
+// The label is left empty.
+CoordSPH sphericalPosition(double x, double y, double z);
+
 #endif

@@ -18,6 +18,8 @@ static_assert(fourPi == 12.56637061436, "4 pi is the printed value");
 constexpr double angstromToCm = 1e-8;
 constexpr double bohrRadius = 5.2917721092e-9; // cm
 constexpr double deltaE = -2.383392e-11;       // erg; the sign is part of the model
+// erg to cm^-1 as the ligand-field parameters B(k,q) have always been converted.
+constexpr double ergToWavenumber = 5.035e15;
 // The per-atom arrays are indexed by atom number up to 29.
 constexpr int atomArraySize = 30;
 constexpr int maxCoordNumber = atomArraySize - 2;

@@ -434,13 +434,7 @@ bool OrvaneOmega::calcOmegaDirect()
 
 MyComplex OrvaneOmega::harmonic(const int& t, const int& p, const int& i) const
 {
-    MyComplex y = sphericalHarmonic(inputData->getCoordSPH(i), t, std::abs(p));
-    if (p < 0) {
-        const double sign = (std::abs(p) % 2 == 0) ? 1.0 : -1.0;
-        y.re *= sign;
-        y.im *= -sign;
-    }
-    return y;
+    return signedOrderHarmonic(inputData->getCoordSPH(i), t, p);
 }
 
 MyComplex OrvaneOmega::gamma(const int& t, const int& p, const int& i) const

@@ -498,7 +498,7 @@ void OrvaneOmega::writeAradPartition(QString& out)
 void OrvaneOmega::writeBkq(QString& out) const
 {
     // Bkq in erg, printed in cm^-1.
-    const double ergToWavenumber = 5.035e15;
+    const double ergToWavenumber = Eu3::ergToWavenumber;
     out += QStringLiteral("----------------------------------------------\n"
                           "    Bkq ligand field parameters, Bkq(k,q)   \n"
                           "----------------------------------------------\n\n");

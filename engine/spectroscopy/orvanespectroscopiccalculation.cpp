@@ -190,6 +190,11 @@ int OrvaneSpectroscopicCalculation::coordinationNumber(const OrvaneInputData& mo
     for (int i = 2; i <= atoms; ++i)
         if (molecule.getAtomLabel(i) != QLatin1String("H"))
             distances.append(molecule.getCoordSPH(i).r);
+    return coordinationNumber(distances);
+}
+
+int OrvaneSpectroscopicCalculation::coordinationNumber(QVector<double> distances)
+{
     std::sort(distances.begin(), distances.end());
     int count = 0;
     for (int k = 0; k < distances.size(); ++k) {

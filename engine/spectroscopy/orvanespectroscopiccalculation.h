@@ -8,6 +8,7 @@
 
 #include <Eigen/Dense>
 #include <QString>
+#include <QVector>
 
 #include <array>
 #include <memory>
@@ -118,6 +119,10 @@ public:
     // left out, the shell ends at the first gap wider than 0.35 Angstrom
     // between sorted distances.
     static int coordinationNumber(const OrvaneInputData& molecule);
+    // The gap rule itself on distances from the ion (Angstrom, any order):
+    // the count up to the first gap wider than 0.35 between sorted values, or
+    // all of them; 0 for none.
+    static int coordinationNumber(QVector<double> distances);
     // The boxed quantum-yield lines closing the quantum-yield summaries.
     static QString quantumYieldBox(const double& yield);
 

@@ -1,4 +1,5 @@
 #include "orvanefrmplotemissionspectrum.h"
+#include "requiredcitations.h"
 #include "ui_orvanefrmplotemissionspectrum.h"
 
 #include "mylineedit.h"
@@ -389,12 +390,11 @@ void OrvaneFrmPlotEmissionSpectrum::on_btnCalculate_clicked()
     saveExperimentalFile();
 }
 
-// The literature to cite for experimental parameters from a spectrum (none
-// beyond what the report itself names); the one place to change should the
-// citations of the spectroscopic module ask for more.
+// The literature to cite for experimental parameters from a spectrum, as the
+// citation table chooses it for this module (today it asks for none).
 QString OrvaneFrmPlotEmissionSpectrum::experimentalCitations() const
 {
-    return QString();
+    return requiredCitations(3, 1, fileName, 0, false, false, false);
 }
 
 QString OrvaneFrmPlotEmissionSpectrum::experimentalFileName() const

@@ -12,6 +12,7 @@
 #include "orvanefrmorcakeywords.h"
 #include "orvanefrmsearching.h"
 #include "orvaneoutputfollower.h"
+#include "orvanescreenplacement.h"
 #include "orvanefilesconverter.h"
 #include "orvaneinputdata.h"
 #include "orvaneorganizemolecules.h"
@@ -29,11 +30,9 @@
 #include <QFont>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QScreen>
 #include <QShortcut>
 #include <QTextCursor>
 #include <QTextStream>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -642,21 +641,8 @@ void OrvaneFrmExternalCalculationModule::on_cbxShowMoleculeViewer_toggled(bool c
 
 void OrvaneFrmExternalCalculationModule::on_dockWidget_topLevelChanged(bool topLevel)
 {
-    if (!topLevel)
-        return;
-    // The dock becomes a window of its own after this signal, at first with
-    // its docked geometry: placed once that is done, at a size that shows a
-    // molecule, centred on its screen.
-    QTimer::singleShot(0, ui->dockWidget, [dock = ui->dockWidget] {
-        const QScreen* screen = dock->screen();
-        if (!dock->isFloating() || !screen)
-            return;
-        const QRect area = screen->availableGeometry();
-        const QSize size = dock->size().expandedTo(QSize(480, 480)).boundedTo(area.size() * 0.8);
-        QRect target(QPoint(), size);
-        target.moveCenter(area.center());
-        dock->setGeometry(target);
-    });
+    if (topLevel)
+        OrvaneScreenPlacement::placeFloatingDock(ui->dockWidget);
 }
 
 void OrvaneFrmExternalCalculationModule::on_btnShowAbsorptionSpectrumModule_clicked()

@@ -3,6 +3,7 @@
 
 #include "orvanefrmplaceholderpage.h"
 #include "orvanefrmplotabsorptionspectrum.h"
+#include "orvanefrmspectroscopiccalculation.h"
 
 #include <QIcon>
 #include <QListWidgetItem>
@@ -43,8 +44,8 @@ OrvaneFrmHandleSpectroscopicCalculation::OrvaneFrmHandleSpectroscopicCalculation
 
     // The four page slots, in row order.
     addPage(new OrvaneFrmPlaceholderPage(this, tr("Plot Emission Spectrum")));
-    addPage(new OrvaneFrmPlaceholderPage(this, tr("Intensity Parameters")));
-    addPage(new OrvaneFrmPlaceholderPage(this, tr("Energy Transfer Rates and Quantum Yield")));
+    addPage(new OrvaneFrmSpectroscopicCalculation(this, 0));
+    addPage(new OrvaneFrmSpectroscopicCalculation(this, 2));
     frmPlotAbsorptionSpectrum = new OrvaneFrmPlotAbsorptionSpectrum(this);
     addPage(frmPlotAbsorptionSpectrum);
 

@@ -4,6 +4,7 @@
 #include "orvanedialogs.h"
 #include "orvanefrmsearching.h"
 #include "orvanespectroscopiccalculation.h"
+#include "orvanewaitcursor.h"
 
 #include <QApplication>
 #include <QDir>
@@ -11,20 +12,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextStream>
-
-namespace {
-
-// Wait cursor for the life of the object, so that every return restores it.
-class WaitCursor
-{
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
-} // namespace
 
 OrvaneFrmNonRadiativeRateCalculation::OrvaneFrmNonRadiativeRateCalculation(QWidget* parent)
     : AbstractObjCalculationWidget(parent)
@@ -101,7 +88,7 @@ void OrvaneFrmNonRadiativeRateCalculation::on_btnCalculate_clicked()
     bool ok = false;
     QString failure;
     {
-        const WaitCursor wait;
+        const OrvaneWaitCursor wait;
         if (ui->rdbCalcArad->isChecked()) {
             OrvaneSpectroscopicCalculation calculation(nullptr, 0, 0, ui->edtMopacOut->text(),
                                                        ui->edtMopacForce->text(), QString(), 0, 0);
@@ -152,7 +139,7 @@ void OrvaneFrmNonRadiativeRateCalculation::loadFileIntoTab(const QString& fileNa
     view->clear();
     QFile file(fileName);
     if (file.open(QIODevice::ReadOnly)) {
-        const WaitCursor wait;
+        const OrvaneWaitCursor wait;
         QTextStream in(&file);
         view->setPlainText(in.readAll());
     }

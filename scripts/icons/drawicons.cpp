@@ -349,6 +349,39 @@ int main(int argc, char** argv)
         p.drawRect(QRectF(14, 21, 20, 6));
     });
 
+    // Buttons of the spectroscopic calculation page.
+    save("transfer_mechanisms.png", 48, 48, [](QPainter& p) {
+        // A ligand level handing its energy down to an ion level.
+        p.setPen(QPen(QColor(40, 60, 140), 4, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(4, 12, 20, 12);
+        p.drawLine(4, 42, 20, 42);
+        p.setPen(QPen(QColor(200, 30, 30), 4, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(28, 22, 44, 22);
+        p.drawLine(28, 42, 44, 42);
+        arrow(p, QPointF(18, 14), QPointF(32, 20), QColor(240, 150, 0), 3);
+        arrow(p, QPointF(36, 24), QPointF(36, 38), QColor(220, 30, 30), 2.5);
+    });
+    save("printing.png", 48, 48, [](QPainter& p) {
+        // A report sheet with ticked sections.
+        page(p, QRectF(8, 3, 30, 42), QColor(220, 220, 230));
+        p.setPen(QPen(QColor(30, 150, 70), 3, Qt::SolidLine, Qt::RoundCap));
+        for (double y : {22.0, 34.0}) {
+            p.drawLine(QPointF(30, y), QPointF(34, y + 4));
+            p.drawLine(QPointF(34, y + 4), QPointF(44, y - 6));
+        }
+    });
+    save("run_calculation.png", 48, 48, [](QPainter& p) {
+        // A green start triangle.
+        QPolygonF play;
+        play << QPointF(12, 6) << QPointF(42, 24) << QPointF(12, 42);
+        QLinearGradient g(0, 6, 0, 42);
+        g.setColorAt(0, QColor(110, 210, 110));
+        g.setColorAt(1, QColor(20, 130, 40));
+        p.setPen(QPen(QColor(10, 90, 30), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(g);
+        p.drawPolygon(play);
+    });
+
     // Buttons that add and remove a ligand-atom group (shown at 11 x 11).
     auto roundSign = [](QPainter& p, QColor fill, bool plus) {
         p.setPen(QPen(fill.darker(160), 1.5));

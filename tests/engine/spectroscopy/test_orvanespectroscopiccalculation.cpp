@@ -661,3 +661,27 @@ TEST(QuantumYield, Limits)
     EXPECT_NEAR(fast.getPopulation(Calc::Level5D0) / (1e4 * fast.getPopulation(Calc::S0) / decay), 1.0, 1e-5);
     EXPECT_NEAR(fast.getQuantumYield() / fast.getQuantumEfficiency(), 1.0, 1e-5);
 }
+
+// The gap rule on distances alone: the shell ends after the first sorted
+// distance whose successor lies more than 0.35 Angstrom further out.
+TEST(CoordinationNumber, TheFirstGapWiderThanTheLimitEndsTheShell)
+{
+    const struct
+    {
+        QVector<double> distances;
+        int expected;
+    } cases[] = {
+        {{2.44, 2.35, 2.80, 2.40}, 3}, // sorted 2.35 2.40 2.44 | 2.80: gap 0.36
+        {{2.80, 2.44, 2.40, 2.35}, 3},
+        {{2.35, 2.40, 2.70}, 3},       // gaps 0.05 and 0.30
+        {{2.50}, 1},
+        {{}, 0},
+        {{2.0, 2.3499}, 2},            // just inside the limit
+        {{2.0, 2.3501}, 1},            // just beyond it
+        {{2.4, 2.5, 3.2, 3.3}, 2},     // only the first gap counts
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(std::vector<double>(c.distances.begin(), c.distances.end())));
+        EXPECT_EQ(OrvaneSpectroscopicCalculation::coordinationNumber(c.distances), c.expected);
+    }
+}

@@ -9,6 +9,7 @@
 #include "orvanefrmfilesconverter.h"
 #include "orvanefrmhandlespectroscopiccalculation.h"
 #include "orvanefrmplotabsorptionspectrum.h"
+#include "orvanefrmspectroscopiccalculation.h"
 #include "orvanefrmmainwindow.h"
 #include "orvaneupdatecontroller.h"
 
@@ -105,7 +106,15 @@ TEST_F(MainWindowFixture, StartsOnTheMopacPageWithFiveRowsAndTheBottomRow)
         EXPECT_FALSE(item->icon().pixmap(88, 82).isNull());
         EXPECT_EQ(stack->widget(row)->parent(), stack);
     }
-    EXPECT_NE(qobject_cast<OrvaneFrmHandleSpectroscopicCalculation*>(stack->widget(2)), nullptr);
+    auto* spectroscopic = qobject_cast<OrvaneFrmHandleSpectroscopicCalculation*>(stack->widget(2));
+    ASSERT_NE(spectroscopic, nullptr);
+    // Module 3 holds the calculation form in its intensity and transfer modes.
+    auto* innerPages = spectroscopic->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"));
+    for (int mode : {0, 2}) {
+        auto* form = qobject_cast<OrvaneFrmSpectroscopicCalculation*>(innerPages->widget(mode == 0 ? 1 : 2));
+        ASSERT_NE(form, nullptr) << mode;
+        EXPECT_EQ(form->mode, mode);
+    }
     EXPECT_NE(qobject_cast<OrvaneFrmAbout*>(stack->widget(4)), nullptr);
     EXPECT_NE(qobject_cast<OrvaneFrmExternalCalculationModule*>(stack->widget(0)), nullptr);
     EXPECT_NE(qobject_cast<OrvaneFrmExternalCalculationModule*>(stack->widget(1)), nullptr);
@@ -178,6 +187,9 @@ TEST_F(MainWindowFixture, LinesOfEveryLoggingPageWaitInTheHiddenPanelInOrder)
     auto* absorptionPage = spectroscopic->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"))->widget(3);
     auto* absorption = qobject_cast<AbstractObjCalculationWidget*>(absorptionPage);
     ASSERT_NE(absorption, nullptr);
+    auto* energyTransfer = qobject_cast<AbstractObjCalculationWidget*>(
+        spectroscopic->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"))->widget(2));
+    ASSERT_NE(energyTransfer, nullptr);
 
     const QStringList lines = {
         QStringLiteral("Thu Dec 10 12:00:00 2026 -> (Orvane MOPAC Module) Geometry optimization started.\n/w/a.mop"),
@@ -185,6 +197,7 @@ TEST_F(MainWindowFixture, LinesOfEveryLoggingPageWaitInTheHiddenPanelInOrder)
         QStringLiteral("-> (Orvane Spectroscopic Calculation) Reading the MOPAC output"),
         QStringLiteral("Thu Dec 10 12:00:03 2026 -> (Orvane Files Converter Module) Conversion from .out file to .inp file"),
         QStringLiteral("Thu Dec 10 12:00:04 2026 -> (Orvane MOPAC Module) done"),
+        QStringLiteral("-> (Orvane Spectroscopic Calculation) The energy transfer page speaks"),
     };
     auto emitFrom = [](QObject* page, const QString& line) {
         ASSERT_TRUE(QMetaObject::invokeMethod(page, "newObjCalculationMessage", Qt::DirectConnection,
@@ -195,6 +208,7 @@ TEST_F(MainWindowFixture, LinesOfEveryLoggingPageWaitInTheHiddenPanelInOrder)
     emitFrom(absorption, lines.at(2));
     emitFrom(stack->widget(3), lines.at(3));
     emitFrom(stack->widget(0), lines.at(4));
+    emitFrom(energyTransfer, lines.at(5));
 
     EXPECT_TRUE(panel->isHidden()) << "a line does not show the panel";
     QTest::mouseClick(panelButton, Qt::LeftButton);

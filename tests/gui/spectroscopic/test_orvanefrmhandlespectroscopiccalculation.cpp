@@ -2,6 +2,7 @@
 
 #include "orvanefrmhandlespectroscopiccalculation.h"
 #include "orvanefrmplotabsorptionspectrum.h"
+#include "orvanefrmspectroscopiccalculation.h"
 
 #include "orvanefixtures.h"
 
@@ -83,6 +84,23 @@ TEST_F(ContainerFixture, StartsOnTheEmissionPageWithFourRows)
     EXPECT_EQ(stack->currentIndex(), 0);
     for (int page = 0; page < stack->count(); ++page)
         EXPECT_EQ(stack->widget(page)->parent(), stack) << page;
+
+    // Rows 1 and 2: the calculation form in its intensity and transfer modes.
+    const struct
+    {
+        int row;
+        int mode;
+        QString title;
+    } forms[] = {
+        {1, 0, QStringLiteral("Module 3.2: Theoretical Calculation of the Intensity Parameters")},
+        {2, 2, QStringLiteral("Module 3.3: Energy Transfer Rates and Quantum Yield")},
+    };
+    for (const auto& f : forms) {
+        auto* form = qobject_cast<OrvaneFrmSpectroscopicCalculation*>(stack->widget(f.row));
+        ASSERT_NE(form, nullptr) << f.row;
+        EXPECT_EQ(form->mode, f.mode);
+        EXPECT_EQ(form->findChild<QLabel*>(QStringLiteral("lblTitle"))->text(), f.title);
+    }
 }
 
 TEST_F(ContainerFixture, TheListRowChoosesThePageAndANullItemKeepsThePrevious)
@@ -143,6 +161,12 @@ TEST_F(ContainerFixture, EveryPageLineIsRelayedOnceUnchanged)
         emit form->newObjCalculationMessage(line);
         sent << line;
     }
+    // The structure reader of the intensity page speaks through its form.
+    auto* intensity = qobject_cast<OrvaneFrmSpectroscopicCalculation*>(stack->widget(1));
+    ASSERT_NE(intensity, nullptr);
+    const QString readerLine = QStringLiteral("-> (Orvane Spectroscopic Calculation) reading");
+    emit intensity->molecule.newObjCalculationMessage(readerLine);
+    sent << readerLine;
     ASSERT_EQ(relayed.count(), sent.size());
     for (int i = 0; i < sent.size(); ++i)
         EXPECT_EQ(relayed.at(i).at(0).toString(), sent.at(i));

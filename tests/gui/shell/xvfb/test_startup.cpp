@@ -6,7 +6,10 @@
 #include "../../support/guitestsupport.h"
 
 #include "orvanefrmfileviewer.h"
+#include "orvanefrmhandlespectroscopiccalculation.h"
 #include "orvanefrmmainwindow.h"
+#include "orvanefrmsetparametersqdc.h"
+#include "orvanefrmspectroscopiccalculation.h"
 #include "orvanestartup.h"
 
 #include <QApplication>
@@ -19,6 +22,11 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QDoubleSpinBox>
+#include <QMimeData>
+#include <QTabWidget>
+#include <QUrl>
 #include <QScreen>
 #include <QSplashScreen>
 #include <QStackedWidget>
@@ -202,6 +210,26 @@ TEST_F(StartupFixture, SplashThenTheMaximisedWindowOnTheMopacPage)
             QTest::qWait(100);
             EXPECT_TRUE(window->grab().save(artifact(QStringLiteral("main_window_page%1.png").arg(page))));
         }
+        // The two calculation pages of Module 3.
+        list->setCurrentRow(OrvaneFrmMainWindow::SpectroscopicPage);
+        auto* module3 = qobject_cast<OrvaneFrmHandleSpectroscopicCalculation*>(stack->currentWidget());
+        ASSERT_NE(module3, nullptr);
+        auto* module3List = module3->findChild<QListWidget*>(QStringLiteral("listWidget"));
+        auto* module3Pages = module3->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"));
+        const struct
+        {
+            int row;
+            const char* name;
+        } calculationPages[] = {{1, "module3_intensity_parameters.png"}, {2, "module3_energy_transfer.png"}};
+        for (const auto& calculation : calculationPages) {
+            module3List->setCurrentRow(calculation.row);
+            auto* form = qobject_cast<OrvaneFrmSpectroscopicCalculation*>(module3Pages->currentWidget());
+            ASSERT_NE(form, nullptr) << calculation.name;
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(form->window()));
+            EXPECT_TRUE(form->isVisible()) << calculation.name;
+            QTest::qWait(150);
+            EXPECT_TRUE(window->grab().save(artifact(QString::fromLatin1(calculation.name))));
+        }
         window->close();
     });
     EXPECT_EQ(exitCode, 0);
@@ -261,4 +289,57 @@ TEST_F(StartupFixture, AFileThatCannotBeReadStillOpensTheViewerEmpty)
     EXPECT_EQ(exitCode, 0);
     ASSERT_EQ(dialogs.requests().size(), 1);
     EXPECT_TRUE(dialogs.requests().at(0).text.contains(missing));
+}
+
+TEST_F(StartupFixture, AMopacOutputDroppedOnTheIntensityPageGivesItsReport)
+{
+    WindowManager windowManager;
+    const QString output = writeFile(QStringLiteral("complex.out"),
+                                     OrvaneFixtures::contents(OrvaneFixtures::dataPath(
+                                         QStringLiteral("mopac/eu_h2o8_allvec.out"))));
+    DialogScript dialogs;
+    dialogs.pressButton(QMessageBox::Ok); // the report's "Information"
+    auto ready = [] {
+        OrvaneFrmMainWindow* window = visibleTopLevel<OrvaneFrmMainWindow>();
+        return window && !visibleTopLevel<QSplashScreen>();
+    };
+    const int exitCode = run({program}, ready, [&] {
+        OrvaneFrmMainWindow* window = visibleTopLevel<OrvaneFrmMainWindow>();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        window->findChild<QListWidget*>(QStringLiteral("listWidget"))
+            ->setCurrentRow(OrvaneFrmMainWindow::SpectroscopicPage);
+        auto* stack = window->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"));
+        auto* module3 = qobject_cast<OrvaneFrmHandleSpectroscopicCalculation*>(stack->currentWidget());
+        ASSERT_NE(module3, nullptr);
+        module3->findChild<QListWidget*>(QStringLiteral("listWidget"))->setCurrentRow(1);
+        auto* form = qobject_cast<OrvaneFrmSpectroscopicCalculation*>(
+            module3->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"))->currentWidget());
+        ASSERT_NE(form, nullptr);
+        ASSERT_EQ(form->mode, 0);
+
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(output)});
+        dragAndDrop(form->findChild<QLineEdit*>(QStringLiteral("edtMopacOut")), mime);
+        EXPECT_EQ(form->coordNumber, 8);
+        // The QDC values typed, not fitted.
+        QTest::mouseClick(form->findChild<QRadioButton*>(QStringLiteral("rdbSetParametersQDC")), Qt::LeftButton);
+        form->frmSetParametersQDC->ui.sbxParameterQ->setValue(1.2);
+        form->frmSetParametersQDC->ui.sbxParameterD->setValue(2.5);
+        form->frmSetParametersQDC->ui.sbxParameterC->setValue(0.8);
+        QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("btnCalculate")), Qt::LeftButton);
+
+        auto* tabs = form->findChild<QTabWidget*>(QStringLiteral("tabWidgetViewFiles"));
+        EXPECT_EQ(tabs->currentIndex(), 1);
+        auto* report = qobject_cast<QPlainTextEdit*>(tabs->currentWidget());
+        ASSERT_NE(report, nullptr);
+        EXPECT_TRUE(report->isVisible());
+        EXPECT_TRUE(report->toPlainText().contains(QStringLiteral("Required Citations for this Calculation")));
+        EXPECT_TRUE(QFile::exists(QDir(work.path()).filePath(QStringLiteral("complex.omega"))));
+        QTest::qWait(200);
+        EXPECT_TRUE(window->grab().save(artifact(QStringLiteral("module3_intensity_report.png"))));
+        window->close();
+    });
+    EXPECT_EQ(exitCode, 0);
+    ASSERT_EQ(dialogs.requests().size(), 1);
+    EXPECT_EQ(dialogs.requests().at(0).title, QStringLiteral("Information"));
 }

@@ -1,0 +1,29 @@
+#ifndef THREADADJUSTOMEGA_H
+#define THREADADJUSTOMEGA_H
+
+#include <QThread>
+
+class OrvaneGSA;
+
+// The worker thread of the intensity-parameter fits: run() drives the whole
+// annealing of `gsa`, which the form sets before starting the thread (not
+// owned).
+class ThreadAdjustOmega : public QThread
+{
+    Q_OBJECT
+public:
+    explicit ThreadAdjustOmega(QObject* parent = nullptr);
+    // A fit still running is asked to stop and waited for: the thread object
+    // must outlive its run.
+    ~ThreadAdjustOmega() override;
+
+    OrvaneGSA* gsa = nullptr;
+
+public slots:
+    void killGSA();
+
+protected:
+    void run() override;
+};
+
+#endif
