@@ -172,8 +172,10 @@ void OrvaneOmega::writeSphericalCoordinates(QString& out) const
                           "        (Angstroms)  (degrees)    (degrees)\n");
     for (int i = 1; i <= coordNumber + 1; ++i) {
         const CoordSPH position = inputData->getCoordSPH(i);
-        out += QLatin1Char(' ') + Col::left(2, inputData->getAtomLabel(i)) + Col::right(13, Col::signlessFixed(4, position.r))
-            + Col::right(12, Col::signlessFixed(2, position.theta)) + Col::right(12, Col::signlessFixed(2, position.phi)) + QLatin1Char('\n');
+        out += QLatin1Char(' ') + Col::left(2, inputData->getAtomLabel(i))
+            + Col::right(13, Col::signlessFixed(4, position.r))
+            + Col::right(12, Col::signlessFixed(2, position.theta))
+            + Col::right(12, Col::signlessFixed(2, position.phi)) + QLatin1Char('\n');
     }
     out += QLatin1Char('\n');
 }
@@ -185,16 +187,20 @@ void OrvaneOmega::writeParametersQDC(QString& out) const
     out += QStringLiteral(" au^-1 = inverse atomic units       A^3 = cubic Angstroms\n\n");
     // D/C is undefined for C = 0: print a mark instead of inf or nan.
     const QString ratio = C != 0.0 ? Col::signlessFixed(2, D / C) : QStringLiteral("n/a");
-    out += QStringLiteral(" Q =") + Col::right(7, Col::signlessFixed(4, Q)) + Col::left(11, QStringLiteral(" au^-1")) + QStringLiteral(" D =")
-        + Col::right(8, Col::signlessFixed(4, D)) + Col::left(15, QStringLiteral(" au^-1.A^3")) + QStringLiteral(" C =") + Col::right(8, Col::signlessFixed(4, C))
+    out += QStringLiteral(" Q =") + Col::right(7, Col::signlessFixed(4, Q)) + Col::left(11, QStringLiteral(" au^-1"))
+        + QStringLiteral(" D =")
+        + Col::right(8, Col::signlessFixed(4, D)) + Col::left(15, QStringLiteral(" au^-1.A^3")) + QStringLiteral(" C =")
+        + Col::right(8, Col::signlessFixed(4, C))
         + Col::left(7, QStringLiteral(" A^3")) + QStringLiteral(" Ratio D/C =") + Col::right(5, ratio)
         + Col::left(7, QStringLiteral(" au^-1")) + QStringLiteral("\n\n");
     out += QStringLiteral("-------------------------------------------------------------------\n"
                           " Atomic Charges (au)             Superdelocalizabilities (au)\n"
                           "-------------------------------------------------------------------\n\n");
     for (int i = 2; i <= coordNumber + 1; ++i) {
-        out += Col::left(8, QStringLiteral(" atomic charges(") + num(i) + suffixS(i)) + Col::right(8, Col::signlessFixed(4, atomicCharges.at(i)))
-            + Col::right(19, QStringLiteral(" SDE(") + num(i) + suffixS(i)) + Col::right(8, Col::signlessFixed(4, superDeslocalizability.at(i)))
+        out += Col::left(8, QStringLiteral(" atomic charges(") + num(i) + suffixS(i))
+            + Col::right(8, Col::signlessFixed(4, atomicCharges.at(i)))
+            + Col::right(19, QStringLiteral(" SDE(") + num(i) + suffixS(i))
+            + Col::right(8, Col::signlessFixed(4, superDeslocalizability.at(i)))
             + QLatin1Char('\n');
     }
     out += QLatin1Char('\n');
@@ -206,8 +212,10 @@ void OrvaneOmega::writeChargeFactorsAndAlpha(QString& out) const
                           " Charge Factors         Polarizabilies (cubic Angstroms)          \n"
                           "------------------------------------------------------------------\n\n");
     for (int i = 2; i <= coordNumber + 1; ++i) {
-        out += Col::left(8, QStringLiteral(" g(") + num(i) + suffixS(i)) + Col::right(8, Col::signlessFixed(4, chargeFactor[i]))
-            + Col::right(19, QStringLiteral(" alpha(") + num(i) + suffixS(i)) + Col::right(8, Col::signlessFixed(4, alpha[i] * 1e24))
+        out += Col::left(8, QStringLiteral(" g(") + num(i) + suffixS(i))
+            + Col::right(8, Col::signlessFixed(4, chargeFactor[i]))
+            + Col::right(19, QStringLiteral(" alpha(") + num(i) + suffixS(i))
+            + Col::right(8, Col::signlessFixed(4, alpha[i] * 1e24))
             + QLatin1Char('\n');
     }
     out += QLatin1Char('\n');
@@ -220,7 +228,8 @@ void OrvaneOmega::writeOmega(QString& out) const
                           "-------------------------------------------------------\n\n");
     // The graphical program reads these lines back: third field, "e-20" dropped.
     for (int lambda = 2; lambda <= 6; lambda += 2) {
-        const QString value = Col::signlessFixed(lambda == 6 ? 4 : 2, omega[lambda] * 1e20) + QStringLiteral("e-20 cm^2");
+        const QString value = Col::signlessFixed(lambda == 6 ? 4 : 2, omega[lambda] * 1e20)
+            + QStringLiteral("e-20 cm^2");
         out += Col::right(15, QStringLiteral("omega(") + num(lambda) + QStringLiteral(") = ")) + Col::right(15, value)
             + QLatin1Char('\n');
     }
@@ -232,16 +241,23 @@ void OrvaneOmega::writeConstantValues(QString& out) const
     out += QStringLiteral("-----------------------------------\n"
                           "  Constant values for the Eu3+ Ion \n"
                           "-----------------------------------\n\n");
-    out += QStringLiteral(" Used Racah Tensor Operator:  <f|C(2)|f> =") + Col::right(8, Col::signlessFixed(4, racahTensor[2]))
+    out += QStringLiteral(" Used Racah Tensor Operator:  <f|C(2)|f> =")
+        + Col::right(8, Col::signlessFixed(4, racahTensor[2]))
         + Col::right(20, QStringLiteral("<f|C(4)|f> =")) + Col::right(8, Col::signlessFixed(4, racahTensor[4]))
-        + Col::right(20, QStringLiteral("<f|C(6)|f> =")) + Col::right(8, Col::signlessFixed(4, racahTensor[6])) + QStringLiteral("\n\n");
-    out += QStringLiteral(" Used Shielding Factor:         sigma(2) =") + Col::right(8, Col::signlessFixed(3, shieldingFactor[2]))
+        + Col::right(20, QStringLiteral("<f|C(6)|f> =")) + Col::right(8, Col::signlessFixed(4, racahTensor[6]))
+        + QStringLiteral("\n\n");
+    out += QStringLiteral(" Used Shielding Factor:         sigma(2) =")
+        + Col::right(8, Col::signlessFixed(3, shieldingFactor[2]))
         + Col::right(20, QStringLiteral("sigma(4) =")) + Col::right(8, Col::signlessFixed(3, shieldingFactor[4]))
-        + Col::right(20, QStringLiteral("sigma(6) =")) + Col::right(8, Col::signlessFixed(3, shieldingFactor[6])) + QStringLiteral("\n\n");
+        + Col::right(20, QStringLiteral("sigma(6) =")) + Col::right(8, Col::signlessFixed(3, shieldingFactor[6]))
+        + QStringLiteral("\n\n");
     out += QStringLiteral(" Radial Integrals:  r(2) =") + Col::right(10, Col::signlessScientific(3, radialIntegral[2]))
-        + QStringLiteral(" cm^2") + Col::right(16, QStringLiteral("r(4) =")) + Col::right(10, Col::signlessScientific(3, radialIntegral[4]))
-        + QStringLiteral(" cm^4") + Col::right(16, QStringLiteral("r(6) =")) + Col::right(10, Col::signlessScientific(3, radialIntegral[6]))
-        + QStringLiteral(" cm^6") + Col::right(16, QStringLiteral("r(8) =")) + Col::right(10, Col::signlessScientific(3, radialIntegral[8]))
+        + QStringLiteral(" cm^2") + Col::right(16, QStringLiteral("r(4) ="))
+        + Col::right(10, Col::signlessScientific(3, radialIntegral[4]))
+        + QStringLiteral(" cm^4") + Col::right(16, QStringLiteral("r(6) ="))
+        + Col::right(10, Col::signlessScientific(3, radialIntegral[6]))
+        + QStringLiteral(" cm^6") + Col::right(16, QStringLiteral("r(8) ="))
+        + Col::right(10, Col::signlessScientific(3, radialIntegral[8]))
         + QStringLiteral(" cm^8\n\n");
     auto theta = [](int t, int lambda) { return Col::right(7, Col::signlessFixed(3, tet(t, lambda))); };
     out += QStringLiteral(" Numberic Factors of Europium Ion, teta(t,l):\n    teta(1,2) =") + theta(1, 2)
@@ -265,9 +281,11 @@ void OrvaneOmega::writeSphericalHarmonics(QString& out) const
             for (int i = 2; i <= coordNumber + 1; ++i) {
                 const MyComplex y = harmonic(t, p, i);
                 const QString index = num(t) + QLatin1Char(',') + num(p) + QLatin1Char(',') + num(i);
-                out += Col::left(13, QStringLiteral("Y(") + index + suffixU(i)) + Col::right(8, Col::signlessFixed(4, y.re))
+                out += Col::left(13, QStringLiteral("Y(") + index + suffixU(i))
+                    + Col::right(8, Col::signlessFixed(4, y.re))
                     + QStringLiteral(" + ") + Col::right(8, Col::signlessFixed(4, y.im)) + QStringLiteral("i        ")
-                    + Col::left(16, QStringLiteral("|Y(") + index + suffixT(i)) + Col::right(7, Col::signlessScientific(3, modulus(y)))
+                    + Col::left(16, QStringLiteral("|Y(") + index + suffixT(i))
+                    + Col::right(7, Col::signlessScientific(3, modulus(y)))
                     + QLatin1Char('\n');
             }
         }
@@ -326,18 +344,23 @@ void OrvaneOmega::writeLatticeSums(QString& out, bool dynamicCoupling) const
                 const QString index = num(t) + QLatin1Char(',') + num(p) + QLatin1Char(',') + num(i);
                 // Only the GAMA modulus label follows the atom-number width.
                 const QString modulusEnd = dynamicCoupling ? suffixT(i) : QStringLiteral(")| = ");
-                out += name + QLatin1Char('(') + index + suffixS(i) + Col::right(10, Col::signlessScientific(3, term.re))
-                    + QStringLiteral(" + ") + Col::right(10, Col::signlessScientific(3, term.im)) + QStringLiteral("i ") + unit
+                out += name + QLatin1Char('(') + index + suffixS(i)
+                    + Col::right(10, Col::signlessScientific(3, term.re))
+                    + QStringLiteral(" + ") + Col::right(10, Col::signlessScientific(3, term.im)) + QStringLiteral("i ")
+                    + unit
                     + Col::right(24, QLatin1Char('|') + name + QLatin1Char('(') + index + modulusEnd)
-                    + Col::right(10, Col::signlessScientific(3, modulus(term))) + QLatin1Char(' ') + unit + QLatin1Char('\n');
+                    + Col::right(10, Col::signlessScientific(3, modulus(term))) + QLatin1Char(' ') + unit
+                    + QLatin1Char('\n');
             }
             if (sums) {
                 const QString index = num(t) + QLatin1Char(',') + num(p);
                 out += QStringLiteral("Sum ") + name + QLatin1Char('(') + index + QStringLiteral(") = ")
-                    + Col::right(10, Col::signlessScientific(3, sum.re)) + QStringLiteral(" + ") + Col::right(10, Col::signlessScientific(3, sum.im))
+                    + Col::right(10, Col::signlessScientific(3, sum.re)) + QStringLiteral(" + ")
+                    + Col::right(10, Col::signlessScientific(3, sum.im))
                     + QStringLiteral("i ") + unit
                     + Col::right(21, QLatin1Char('|') + name + QLatin1Char('(') + index + QStringLiteral(")| = "))
-                    + Col::right(10, Col::signlessScientific(3, modulus(sum))) + QLatin1Char(' ') + unit + QLatin1Char('\n');
+                    + Col::right(10, Col::signlessScientific(3, modulus(sum))) + QLatin1Char(' ') + unit
+                    + QLatin1Char('\n');
             }
         }
     }
@@ -369,12 +392,15 @@ void OrvaneOmega::writeBltp(QString& out, int part) const
                 const QString index = num(lambda) + QLatin1Char(',') + num(t) + QLatin1Char(',') + num(p);
                 const QString label = QStringLiteral("B(") + index + QLatin1Char(')') + tag;
                 const QString modulusLabel = QStringLiteral("|B(") + index + QLatin1Char(')') + tag;
-                out += Col::left(part == 0 ? 12 : 15, label + QStringLiteral(" = ")) + Col::right(10, Col::signlessScientific(3, b.re))
+                out += Col::left(part == 0 ? 12 : 15, label + QStringLiteral(" = "))
+                    + Col::right(10, Col::signlessScientific(3, b.re))
                     + QStringLiteral(" + ") + Col::right(10, Col::signlessScientific(3, b.im)) + QStringLiteral("i cm")
-                    + Col::right(part == 0 ? 22 : 24, modulusLabel + QStringLiteral("| = ")) + Col::right(10, Col::signlessScientific(3, size))
+                    + Col::right(part == 0 ? 22 : 24, modulusLabel + QStringLiteral("| = "))
+                    + Col::right(10, Col::signlessScientific(3, size))
                     + QStringLiteral(" cm");
                 if (part == 0)
-                    out += Col::right(24, modulusLabel + QStringLiteral("|^2 = ")) + Col::right(10, Col::signlessScientific(3, size * size))
+                    out += Col::right(24, modulusLabel + QStringLiteral("|^2 = "))
+                        + Col::right(10, Col::signlessScientific(3, size * size))
                         + QStringLiteral(" cm^2");
                 out += QLatin1Char('\n');
             }
@@ -420,14 +446,16 @@ bool OrvaneOmega::writeRadiativeRates(QString& out)
                           "             Theoretical Radiative Emission Rates              \n"
                           "---------------------------------------------------------------\n"
                           " ED electric dipole, MD magnetic dipole\n\n");
-    out += QStringLiteral(" Chosen Refractive Index = ") + Col::signlessFixed(3, refractiveIndex) + QStringLiteral("\n\n");
+    out += QStringLiteral(" Chosen Refractive Index = ") + Col::signlessFixed(3, refractiveIndex)
+        + QStringLiteral("\n\n");
     out += QStringLiteral(" Arad(ED02) (5D0->7F2)        =") + Col::right(8, Col::signlessFixed(2, rates.getArad02()))
         + QStringLiteral(" s^-1\n");
     out += QStringLiteral(" Arad(ED04) (5D0->7F4)        =") + Col::right(8, Col::signlessFixed(2, rates.getArad04()))
         + QStringLiteral(" s^-1\n");
     out += QStringLiteral(" Arad(ED06) (5D0->7F6)        =") + Col::right(8, Col::signlessFixed(2, rates.getArad06()))
         + QStringLiteral(" s^-1\n\n");
-    out += QStringLiteral(" Arad(ED) (5D0->7FJ, J=2,4,6) =") + Col::right(8, Col::signlessFixed(2, rates.getArad() - rates.getAradMD()))
+    out += QStringLiteral(" Arad(ED) (5D0->7FJ, J=2,4,6) =")
+        + Col::right(8, Col::signlessFixed(2, rates.getArad() - rates.getAradMD()))
         + QStringLiteral(" s^-1\n");
     out += QStringLiteral(" Arad(MD) (5D0->7F1)          =") + Col::right(8, Col::signlessFixed(2, rates.getAradMD()))
         + QStringLiteral(" s^-1\n\n");
@@ -468,7 +496,8 @@ void OrvaneOmega::writeAradPartition(QString& out)
     const double total = shares.sum();
 
     const QString line63 = dashes(63);
-    const QString footer = QStringLiteral("=================================\n") + Col::left(10, QStringLiteral("Arad(ED)"))
+    const QString footer = QStringLiteral("=================================\n")
+        + Col::left(10, QStringLiteral("Arad(ED)"))
         + Col::right(9, Col::signlessFixed(2, total)) + Col::right(10, QStringLiteral("100.00 %")) + QLatin1Char('\n');
     out += QLatin1Char('\n') + line63 + QLatin1Char('\n') + QStringLiteral("    Chemical Partition of Arad(ED)")
         + QLatin1Char('\n') + line63 + QStringLiteral("\n\n");
@@ -479,7 +508,8 @@ void OrvaneOmega::writeAradPartition(QString& out)
         const int atom = k + 2;
         const double share = shares(0, k);
         out += Col::left(11, partition->getLigand(atom).name + QLatin1Char('(') + num(atom) + QStringLiteral(")  "))
-            + Col::right(8, Col::signlessFixed(2, share)) + Col::right(8, Col::signlessFixed(2, percentOf(share, total))) + QStringLiteral(" %\n");
+            + Col::right(8, Col::signlessFixed(2, share))
+            + Col::right(8, Col::signlessFixed(2, percentOf(share, total))) + QStringLiteral(" %\n");
     }
     out += footer + QLatin1Char('\n');
     out += QStringLiteral("-------------------------------------\n"
@@ -489,7 +519,8 @@ void OrvaneOmega::writeAradPartition(QString& out)
         double share = 0.0;
         for (int atom : partition->getLigandAtoms(l))
             share += shares(0, atom - 2);
-        out += Col::left(11, partition->getLigandsName(l)) + Col::right(8, Col::signlessFixed(2, share)) + Col::right(8, Col::signlessFixed(2, percentOf(share, total)))
+        out += Col::left(11, partition->getLigandsName(l)) + Col::right(8, Col::signlessFixed(2, share))
+            + Col::right(8, Col::signlessFixed(2, percentOf(share, total)))
             + QStringLiteral(" %\n");
     }
     out += footer;
@@ -514,9 +545,11 @@ void OrvaneOmega::writeBkq(QString& out) const
             sum.im *= ergToWavenumber;
             const QString index = num(k) + QLatin1Char(',') + num(q);
             out += QStringLiteral("Bkq(") + index + (q >= 0 ? QStringLiteral(")  = ") : QStringLiteral(") = "))
-                + Col::right(10, Col::signlessFixed(2, sum.re)) + QStringLiteral(" + ") + Col::right(8, Col::signlessFixed(2, sum.im)) + QStringLiteral("i ")
+                + Col::right(10, Col::signlessFixed(2, sum.re)) + QStringLiteral(" + ")
+                + Col::right(8, Col::signlessFixed(2, sum.im)) + QStringLiteral("i ")
                 + QStringLiteral("cm^-1") + Col::right(21, QStringLiteral("|Bkq(") + index + QStringLiteral(")| = "))
-                + Col::right(10, Col::signlessFixed(2, modulus(sum))) + QLatin1Char(' ') + QStringLiteral("cm^-1") + QLatin1Char('\n');
+                + Col::right(10, Col::signlessFixed(2, modulus(sum))) + QLatin1Char(' ') + QStringLiteral("cm^-1")
+                + QLatin1Char('\n');
         }
     }
     out += QLatin1Char('\n');

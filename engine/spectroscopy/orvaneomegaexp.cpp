@@ -154,7 +154,8 @@ QString OrvaneOmegaExp::createOutputFile(const QString& name)
         text += dashes51 + QStringLiteral("\nExperimental Nonradiative Decay Rates (Anrad) and  \n"
                                           "Quantum Efficiency                                 \n")
             + dashes51 + QStringLiteral("\n\n");
-        text += QStringLiteral("    Experimental Lifetime Used = ") + Col::fixed(4, lifeTime) + QStringLiteral(" ms\n\n");
+        text += QStringLiteral("    Experimental Lifetime Used = ") + Col::fixed(4, lifeTime)
+            + QStringLiteral(" ms\n\n");
         const double anrad = 1.0 / (lifeTime * 0.001) - aradExp;
         if (!std::isfinite(anrad) || !std::isfinite(aradExp / (anrad + aradExp))) {
             lastError = QStringLiteral("The lifetime %1 ms gives a nonradiative rate or an efficiency that is not a "

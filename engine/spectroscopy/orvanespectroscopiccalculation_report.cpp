@@ -47,7 +47,8 @@ ChannelLabels labelsOf(int channel, bool twoTriplets)
     labels.franckCondon = QStringLiteral("    F (") + donor + separator + level + QStringLiteral(") = ");
     labels.transfer = QStringLiteral("      Wet") + mechanism + QStringLiteral(" (") + transferDonor
         + QStringLiteral(" -> ") + level + QStringLiteral(") = ");
-    labels.backTransfer = QStringLiteral("      Wbt") + mechanism + QStringLiteral(" (") + donor + QStringLiteral(" -> ")
+    labels.backTransfer = QStringLiteral("      Wbt") + mechanism + QStringLiteral(" (") + donor
+        + QStringLiteral(" -> ")
         + level + QStringLiteral(") = ");
     return labels;
 }
@@ -103,7 +104,8 @@ bool OrvaneSpectroscopicCalculation::writeEnergyTransferReport(QString& out)
                               "-------------------------------------------------------\n\n");
         for (int l = 2; l <= 6; l += 2)
             out += Col::right(15, QStringLiteral("omega(%1) = ").arg(l))
-                + Col::right(15, Col::signlessFixed(2, omega[std::size_t(l)] * 1e20) + QStringLiteral("e-20 cm^2")) + nl;
+                + Col::right(15, Col::signlessFixed(2, omega[std::size_t(l)] * 1e20) + QStringLiteral("e-20 cm^2"))
+                + nl;
         out += nl;
     }
 
@@ -113,7 +115,8 @@ bool OrvaneSpectroscopicCalculation::writeEnergyTransferReport(QString& out)
                               "-----------------------------------------------------------\n\n");
         for (int l = 2; l <= 6; l += 2)
             out += Col::right(15, QStringLiteral("omegaED(%1) = ").arg(l))
-                + Col::right(15, Col::signlessFixed(4, omegaED[std::size_t(l)] * 1e20) + QStringLiteral("e-20 cm^2")) + nl;
+                + Col::right(15, Col::signlessFixed(4, omegaED[std::size_t(l)] * 1e20) + QStringLiteral("e-20 cm^2"))
+                + nl;
         out += nl;
     }
 
@@ -121,15 +124,22 @@ bool OrvaneSpectroscopicCalculation::writeEnergyTransferReport(QString& out)
         out += QStringLiteral("-----------------------------------\n"
                               " Constant values for the Eu3+ Ion  \n"
                               "-----------------------------------\n\n");
-        out += QStringLiteral("  Racah Tensor Operator Used:  <f|C(2)|f> =") + Col::right(8, Col::signlessFixed(4, racahTensor[2]))
+        out += QStringLiteral("  Racah Tensor Operator Used:  <f|C(2)|f> =")
+            + Col::right(8, Col::signlessFixed(4, racahTensor[2]))
             + Col::right(20, QStringLiteral("<f|C(4)|f> =")) + Col::right(8, Col::signlessFixed(4, racahTensor[4]))
-            + Col::right(20, QStringLiteral("<f|C(6)|f> =")) + Col::right(8, Col::signlessFixed(4, racahTensor[6])) + QStringLiteral("\n\n");
-        out += QStringLiteral(" Shielding Factor Used:         sigma(2) =") + Col::right(8, Col::signlessFixed(3, shieldingFactor[2]))
+            + Col::right(20, QStringLiteral("<f|C(6)|f> =")) + Col::right(8, Col::signlessFixed(4, racahTensor[6]))
+            + QStringLiteral("\n\n");
+        out += QStringLiteral(" Shielding Factor Used:         sigma(2) =")
+            + Col::right(8, Col::signlessFixed(3, shieldingFactor[2]))
             + Col::right(20, QStringLiteral("sigma(4) =")) + Col::right(8, Col::signlessFixed(3, shieldingFactor[4]))
-            + Col::right(20, QStringLiteral("sigma(6) =")) + Col::right(8, Col::signlessFixed(3, shieldingFactor[6])) + QStringLiteral("\n\n");
-        out += QStringLiteral(" Radial Integrals:  r(2) =") + Col::right(10, Col::signlessScientific(3, radialIntegral[2]))
-            + QStringLiteral(" cm^2") + Col::right(16, QStringLiteral("r(4) = ")) + Col::right(10, Col::signlessScientific(3, radialIntegral[4]))
-            + QStringLiteral(" cm^4") + Col::right(16, QStringLiteral("r(6) =")) + Col::right(10, Col::signlessScientific(3, radialIntegral[6]))
+            + Col::right(20, QStringLiteral("sigma(6) =")) + Col::right(8, Col::signlessFixed(3, shieldingFactor[6]))
+            + QStringLiteral("\n\n");
+        out += QStringLiteral(" Radial Integrals:  r(2) =")
+            + Col::right(10, Col::signlessScientific(3, radialIntegral[2]))
+            + QStringLiteral(" cm^2") + Col::right(16, QStringLiteral("r(4) = "))
+            + Col::right(10, Col::signlessScientific(3, radialIntegral[4]))
+            + QStringLiteral(" cm^4") + Col::right(16, QStringLiteral("r(6) ="))
+            + Col::right(10, Col::signlessScientific(3, radialIntegral[6]))
             + QStringLiteral(" cm^6") + QStringLiteral("\n\n\n\n");
     }
 
@@ -141,14 +151,17 @@ bool OrvaneSpectroscopicCalculation::writeEnergyTransferReport(QString& out)
                               "-------------------------------------------------\n\n");
         out += QStringLiteral("    Chosen Singlet Excited State = ") + QString::number(singletLevel) + nl;
         out += QStringLiteral("    RL Singlet: ") + Col::signlessFixed(4, getSingletRL()) + angstrom
-            + QStringLiteral("Singlet Energy: ") + Col::signlessFixed(2, getSingletEnergy()) + QStringLiteral(" cm^-1") + nl;
+            + QStringLiteral("Singlet Energy: ") + Col::signlessFixed(2, getSingletEnergy()) + QStringLiteral(" cm^-1")
+            + nl;
         out += QStringLiteral("    Chosen Triplet Excited State = ") + QString::number(tripletLevel) + nl;
         out += (considerTwoTriplets ? QStringLiteral("    RL Triplet2: ") : QStringLiteral("    RL Triplet: "))
-            + Col::signlessFixed(4, getTripletRL()) + angstrom + QStringLiteral("Triplet Energy: ") + Col::signlessFixed(2, getTripletEnergy())
+            + Col::signlessFixed(4, getTripletRL()) + angstrom + QStringLiteral("Triplet Energy: ")
+            + Col::signlessFixed(2, getTripletEnergy())
             + QStringLiteral(" cm^-1") + QStringLiteral("\n\n");
         if (considerTwoTriplets)
             out += QStringLiteral("    RL Triplet1: ") + Col::signlessFixed(4, getLowerTripletRL()) + angstrom
-                + QStringLiteral("    Triplet Energy: ") + Col::signlessFixed(2, getLowerTripletEnergy()) + QStringLiteral(" cm^-1")
+                + QStringLiteral("    Triplet Energy: ") + Col::signlessFixed(2, getLowerTripletEnergy())
+                + QStringLiteral(" cm^-1")
                 + QStringLiteral("\n\n");
         out += QStringLiteral(" RL: distance from the donor state located at the organic ligands \n"
                               " and the Eu3+ ion nucleus.\n\n");
@@ -158,11 +171,14 @@ bool OrvaneSpectroscopicCalculation::writeEnergyTransferReport(QString& out)
         // At the RL of the state the excited-state file selected, whatever
         // singlet the user chose; a state without RL has no gama.
         const double R = rl->getSingletRL(rl->getSelExcitateState()) * 1e-8;
-        auto value = [&](int l) { return Col::right(8, R > 0.0 ? Col::signlessScientific(4, gama(l, R)) : QStringLiteral("n/a")); };
+        auto value = [&](int l) {
+            return Col::right(8, R > 0.0 ? Col::signlessScientific(4, gama(l, R)) : QStringLiteral("n/a"));
+        };
         out += QStringLiteral("---------------------\n"
                               " gama(l) Parameters  \n"
                               "---------------------\n\n");
-        out += Col::right(13, QStringLiteral("gama(2) = ")) + value(2) + Col::right(20, QStringLiteral("gama(4) = ")) + value(4)
+        out += Col::right(13, QStringLiteral("gama(2) = ")) + value(2) + Col::right(20, QStringLiteral("gama(4) = "))
+            + value(4)
             + Col::right(20, QStringLiteral("gama(6) = ")) + value(6) + QStringLiteral("\n\n");
     }
 
@@ -208,7 +224,8 @@ bool OrvaneSpectroscopicCalculation::writeEnergyTransferReport(QString& out)
                               " Radiative emission rate (Arad) and  \n"
                               " Branchio Rates (beta)               \n"
                               "-------------------------------------\n\n");
-        out += QStringLiteral(" Refractive Index Used = ") + Col::signlessFixed(3, refractiveIndex) + QStringLiteral("\n\n");
+        out += QStringLiteral(" Refractive Index Used = ") + Col::signlessFixed(3, refractiveIndex)
+            + QStringLiteral("\n\n");
         out += QStringLiteral(" Arad = ") + Col::signlessFixed(2, arad) + QStringLiteral(" s^-1\n\n");
         out += QStringLiteral(" Beta values (contribution of each 5D0 -> 7FJ transition in percentage to radiative "
                               "decay rate)\n\n");
@@ -237,12 +254,14 @@ bool OrvaneSpectroscopicCalculation::writeQuantumYieldSections(QString& out)
             + QStringLiteral(" ms\n\n");
         out += QStringLiteral("    Anrad = ") + Col::signlessFixed(2, anrad) + QStringLiteral(" s^-1\n\n");
         out += getAnradWarning();
-        out += QStringLiteral("    Quantum Efficiency = ") + Col::signlessFixed(2, quantumEfficiency) + QStringLiteral(" %\n\n\n");
+        out += QStringLiteral("    Quantum Efficiency = ") + Col::signlessFixed(2, quantumEfficiency)
+            + QStringLiteral(" %\n\n\n");
     }
 
     if (options.levelPopulation) {
         auto population = [&](const char* label, int index) {
-            return QString::fromLatin1(label) + Col::signlessFixed(4, populations[std::size_t(index)]) + QLatin1Char('\n');
+            return QString::fromLatin1(label) + Col::signlessFixed(4, populations[std::size_t(index)])
+                + QLatin1Char('\n');
         };
         out += QStringLiteral("----------------------------------------------------------------------------\n"
                               "  Level Population of each State Involved in the Process of Energy Transfer \n"

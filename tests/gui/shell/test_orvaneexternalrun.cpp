@@ -129,7 +129,8 @@ TEST_F(ResultMoveFixture, SideFilesGoAndOrbitalsAndOutputsStay)
 {
     // A chosen input's side files beside it, its orbital file kept.
     const QString chosen = data(QStringLiteral("a.b.orcinp"));
-    for (const char* name : {"a.b.orcinp", "a.b.orcout", "a.b.orcinp.gbw", "a.b.orcinp.tmp", "a.b.orcinp.densities"})
+    for (const char* name :
+         {"a.b.orcinp", "a.b.orcout", "a.b.orcinp.gbw", "a.b.orcinp.tmp", "a.b.orcinp.densities"})
         writeText(data(QString::fromLatin1(name)), QStringLiteral("x"));
     OrvaneExternalRun(Program::Orca, Source::OrcaInput, chosen).deleteOrcaAuxiliaryFiles();
     EXPECT_EQ(QDir(data(QString())).entryList(QDir::Files, QDir::Name),
@@ -138,10 +139,12 @@ TEST_F(ResultMoveFixture, SideFilesGoAndOrbitalsAndOutputsStay)
 
     // MOPAC's side files beside its input; the output stays.
     const QString drawing = temp.filePath(QStringLiteral("mopac/complex.mol2"));
-    for (const char* name : {"complex.mol2", "complex.mop", "complex.out", "complex.arc", "complex.log", "complex.end"})
+    for (const char* name :
+         {"complex.mol2", "complex.mop", "complex.out", "complex.arc", "complex.log", "complex.end"})
         writeText(temp.filePath(QStringLiteral("mopac/")) + QString::fromLatin1(name), QStringLiteral("x"));
-    const QStringList tried = OrvaneExternalRun(Program::Mopac, Source::Mol2Drawing, drawing).deleteMopacAuxiliaryFiles();
-    EXPECT_EQ(tried.size(), 4);
+    const OrvaneExternalRun optimisation(Program::Mopac, Source::Mol2Drawing, drawing);
+    EXPECT_EQ(optimisation.deleteMopacAuxiliaryFiles().size(), 4);
     EXPECT_EQ(QDir(temp.filePath(QStringLiteral("mopac"))).entryList(QDir::Files, QDir::Name),
-              (QStringList{QStringLiteral("complex.mol2"), QStringLiteral("complex.mop"), QStringLiteral("complex.out")}));
+              (QStringList{QStringLiteral("complex.mol2"), QStringLiteral("complex.mop"),
+                           QStringLiteral("complex.out")}));
 }
