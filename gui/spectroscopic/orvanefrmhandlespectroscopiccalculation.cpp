@@ -1,8 +1,8 @@
 #include "orvanefrmhandlespectroscopiccalculation.h"
 #include "ui_orvanefrmhandlespectroscopiccalculation.h"
 
-#include "orvanefrmplaceholderpage.h"
 #include "orvanefrmplotabsorptionspectrum.h"
+#include "orvanefrmplotemissionspectrum.h"
 #include "orvanefrmspectroscopiccalculation.h"
 
 #include <QIcon>
@@ -43,7 +43,7 @@ OrvaneFrmHandleSpectroscopicCalculation::OrvaneFrmHandleSpectroscopicCalculation
             &OrvaneFrmHandleSpectroscopicCalculation::changePage);
 
     // The four page slots, in row order.
-    addPage(new OrvaneFrmPlaceholderPage(this, tr("Plot Emission Spectrum")));
+    addPage(new OrvaneFrmPlotEmissionSpectrum(this));
     addPage(new OrvaneFrmSpectroscopicCalculation(this, 0));
     addPage(new OrvaneFrmSpectroscopicCalculation(this, 2));
     frmPlotAbsorptionSpectrum = new OrvaneFrmPlotAbsorptionSpectrum(this);

@@ -1,7 +1,8 @@
-#include "../support/guitestsupport.h"
+#include "../support/ciepointsfolder.h"
 
 #include "orvanefrmhandlespectroscopiccalculation.h"
 #include "orvanefrmplotabsorptionspectrum.h"
+#include "orvanefrmplotemissionspectrum.h"
 #include "orvanefrmspectroscopiccalculation.h"
 
 #include "orvanefixtures.h"
@@ -26,6 +27,7 @@ protected:
         list = container.findChild<QListWidget*>(QStringLiteral("listWidget"));
         stack = container.findChild<QStackedWidget*>(QStringLiteral("stackedWidget"));
         title = container.findChild<QLabel*>(QStringLiteral("lblTitle"));
+        ASSERT_TRUE(data.isReady());
         ASSERT_TRUE(list && stack && title);
         ASSERT_EQ(stack->count(), 4);
     }
@@ -42,6 +44,8 @@ protected:
     }
 
     IsolatedTempFolder temp;
+    // The emission page's chromaticity window reads its points at once.
+    CiePointsFolder data;
     OrvaneFrmHandleSpectroscopicCalculation container;
     QListWidget* list = nullptr;
     QStackedWidget* stack = nullptr;
@@ -84,6 +88,13 @@ TEST_F(ContainerFixture, StartsOnTheEmissionPageWithFourRows)
     EXPECT_EQ(stack->currentIndex(), 0);
     for (int page = 0; page < stack->count(); ++page)
         EXPECT_EQ(stack->widget(page)->parent(), stack) << page;
+
+    // Rows 0 and 3: the two spectrum plots.
+    auto* emission = qobject_cast<OrvaneFrmPlotEmissionSpectrum*>(stack->widget(0));
+    ASSERT_NE(emission, nullptr);
+    EXPECT_EQ(emission->findChild<QLabel*>(QStringLiteral("lblTitle"))->text(),
+              QStringLiteral("Module 3.1: Experimental Intensity Parameters Calculation"));
+    EXPECT_NE(qobject_cast<OrvaneFrmPlotAbsorptionSpectrum*>(stack->widget(3)), nullptr);
 
     // Rows 1 and 2: the calculation form in its intensity and transfer modes.
     const struct

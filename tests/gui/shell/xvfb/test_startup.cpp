@@ -3,7 +3,7 @@
 // code as the program's main() runs in this process; screenshots go to the
 // build tree for a look by eye.
 
-#include "../../support/guitestsupport.h"
+#include "../../support/ciepointsfolder.h"
 
 #include "orvanefrmfileviewer.h"
 #include "orvanefrmhandlespectroscopiccalculation.h"
@@ -156,6 +156,8 @@ protected:
     std::function<void()> everyLook = [] {};
 
     IsolatedTempFolder temp;
+    // The program's current folder, with the data files it reads from there.
+    CiePointsFolder data;
     QTemporaryDir dataHome;
     QTemporaryDir work;
     QTemporaryDir emptyBin;
