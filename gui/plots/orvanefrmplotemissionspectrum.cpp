@@ -5,6 +5,7 @@
 #include "orvanedialogs.h"
 #include "orvanefrmciediagram.h"
 #include "orvaneomegaexp.h"
+#include "orvaneplatform.h"
 #include "orvaneplotexport.h"
 #include "orvanereportfile.h"
 #include "orvanetextreader.h"
@@ -66,6 +67,7 @@ OrvaneFrmPlotEmissionSpectrum::OrvaneFrmPlotEmissionSpectrum(QWidget* parent)
     , cieDiagram(std::make_unique<OrvaneFrmCIEDiagram>())
 {
     ui->setupUi(this);
+    ui->plainTextEdit->setFont(OrvanePlatform::fileViewFont());
     cieDiagram->setWindowModality(Qt::ApplicationModal);
     cieDiagram->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint);
 
