@@ -2,6 +2,7 @@
 #include "requiredcitations.h"
 #include "ui_orvanefrmplotemissionspectrum.h"
 
+#include "mylineedit.h"
 #include "orvanedialogs.h"
 #include "orvanefrmciediagram.h"
 #include "orvaneomegaexp.h"
@@ -21,7 +22,6 @@
 namespace {
 
 const QString invitationText = QStringLiteral("Drag and drop a .txt file here OR click on button Open to open it");
-const QString invitationStyle = QStringLiteral("color: rgb(158, 158, 158);");
 const int transitionCount = 6;
 const int spectrumGraph = 6;
 
@@ -128,7 +128,7 @@ OrvaneFrmPlotEmissionSpectrum::~OrvaneFrmPlotEmissionSpectrum()
 void OrvaneFrmPlotEmissionSpectrum::setInvitationText()
 {
     ui->editEmissionSpectrumDirectory->setText(invitationText);
-    ui->editEmissionSpectrumDirectory->setStyleSheet(invitationStyle);
+    ui->editEmissionSpectrumDirectory->setStyleSheet(MyLineEdit::hintStyleSheet());
 }
 
 void OrvaneFrmPlotEmissionSpectrum::on_editEmissionSpectrumDirectory_textChanged(const QString& text)

@@ -3,7 +3,6 @@
 // columns: every character as wide as every other, in normal weight.
 
 #include "externalpagetestsupport.h"
-#include "../support/ciepointsfolder.h"
 
 #include "orvanefrmfilesconverter.h"
 #include "orvanefrmfileviewer.h"
@@ -60,8 +59,6 @@ TEST_F(FontFixture, EveryFileViewLinesUpColumnsInNormalWeight)
 TEST(Module3FontTest, EveryTextViewOfModule3LinesUpColumnsInNormalWeight)
 {
     IsolatedTempFolder temp;
-    CiePointsFolder data;
-    ASSERT_TRUE(data.isReady());
     for (int mode : {0, 2}) {
         SCOPED_TRACE(mode);
         OrvaneFrmSpectroscopicCalculation form(nullptr, mode);

@@ -1,4 +1,4 @@
-#include "../support/ciepointsfolder.h"
+#include "../support/guitestsupport.h"
 #include "loopbackhttpserver.h"
 
 #include "abstractobjcalculationwidget.h"
@@ -47,7 +47,6 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(server.isListening());
-        ASSERT_TRUE(data.isReady());
         QNetworkProxyFactory::setUseSystemConfiguration(false);
         QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
     }
@@ -72,8 +71,6 @@ protected:
     }
 
     IsolatedTempFolder temp;
-    // Module 3's emission page reads the CIE points when the window is built.
-    CiePointsFolder data;
     DialogScript dialogs;
     LoopbackHttpServer server;
     ScopedEnvironment address{"ORVANE_UPDATE_SERVER", server.url().toString().toLatin1()};

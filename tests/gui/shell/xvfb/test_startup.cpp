@@ -3,7 +3,7 @@
 // code as the program's main() runs in this process; screenshots go to the
 // build tree for a look by eye.
 
-#include "../../support/ciepointsfolder.h"
+#include "../../support/guitestsupport.h"
 
 #include "orvanefrmfileviewer.h"
 #include "orvanefrmhandlespectroscopiccalculation.h"
@@ -160,8 +160,6 @@ protected:
     std::function<void()> everyLook = [] {};
 
     IsolatedTempFolder temp;
-    // The program's current folder, with the data files it reads from there.
-    CiePointsFolder data;
     QTemporaryDir dataHome;
     QTemporaryDir work;
     QTemporaryDir emptyBin;
@@ -216,7 +214,7 @@ TEST_F(StartupFixture, SplashThenTheMaximisedWindowOnTheMopacPage)
             QTest::qWait(100);
             EXPECT_TRUE(window->grab().save(artifact(QStringLiteral("main_window_page%1.png").arg(page))));
         }
-        // The two calculation pages of Module 3.
+        // The four pages of Module 3.
         list->setCurrentRow(OrvaneFrmMainWindow::SpectroscopicPage);
         auto* module3 = qobject_cast<OrvaneFrmHandleSpectroscopicCalculation*>(stack->currentWidget());
         ASSERT_NE(module3, nullptr);
@@ -225,16 +223,22 @@ TEST_F(StartupFixture, SplashThenTheMaximisedWindowOnTheMopacPage)
         const struct
         {
             int row;
+            const char* className;
             const char* name;
-        } calculationPages[] = {{1, "module3_intensity_parameters.png"}, {2, "module3_energy_transfer.png"}};
-        for (const auto& calculation : calculationPages) {
-            module3List->setCurrentRow(calculation.row);
-            auto* form = qobject_cast<OrvaneFrmSpectroscopicCalculation*>(module3Pages->currentWidget());
-            ASSERT_NE(form, nullptr) << calculation.name;
-            EXPECT_TRUE(QTest::qWaitForWindowExposed(form->window()));
-            EXPECT_TRUE(form->isVisible()) << calculation.name;
+        } module3Rows[] = {
+            {0, "OrvaneFrmPlotEmissionSpectrum", "module3_emission_spectrum.png"},
+            {1, "OrvaneFrmSpectroscopicCalculation", "module3_intensity_parameters.png"},
+            {2, "OrvaneFrmSpectroscopicCalculation", "module3_energy_transfer.png"},
+            {3, "OrvaneFrmPlotAbsorptionSpectrum", "module3_absorption_spectrum.png"},
+        };
+        for (const auto& row : module3Rows) {
+            module3List->setCurrentRow(row.row);
+            QWidget* page = module3Pages->currentWidget();
+            ASSERT_NE(page, nullptr) << row.name;
+            EXPECT_STREQ(page->metaObject()->className(), row.className);
+            EXPECT_TRUE(page->isVisible()) << row.name;
             QTest::qWait(150);
-            EXPECT_TRUE(window->grab().save(artifact(QString::fromLatin1(calculation.name))));
+            EXPECT_TRUE(window->grab().save(artifact(QString::fromLatin1(row.name))));
         }
         window->close();
     });
