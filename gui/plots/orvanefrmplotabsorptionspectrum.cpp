@@ -5,6 +5,7 @@
 #include "orvanedialogs.h"
 #include "orvanefrmsearching.h"
 #include "orvanenormalizepoints.h"
+#include "orvaneplatform.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -42,6 +43,7 @@ OrvaneFrmPlotAbsorptionSpectrum::OrvaneFrmPlotAbsorptionSpectrum(QWidget* parent
 
     fileView = new QPlainTextEdit(ui->tabWidgetViewFiles);
     fileView->setLineWrapMode(QPlainTextEdit::NoWrap);
+    fileView->setFont(OrvanePlatform::fileViewFont());
     fileView->hide();
 
     loadLastDirectory();

@@ -6,6 +6,7 @@
 #include "orvanedialogs.h"
 #include "orvanefrmciediagram.h"
 #include "orvaneomegaexp.h"
+#include "orvaneplatform.h"
 #include "orvaneplotexport.h"
 #include "orvanereportfile.h"
 #include "orvanetextreader.h"
@@ -66,6 +67,7 @@ OrvaneFrmPlotEmissionSpectrum::OrvaneFrmPlotEmissionSpectrum(QWidget* parent)
     , cieDiagram(std::make_unique<OrvaneFrmCIEDiagram>())
 {
     ui->setupUi(this);
+    ui->plainTextEdit->setFont(OrvanePlatform::fileViewFont());
     cieDiagram->setWindowModality(Qt::ApplicationModal);
     cieDiagram->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint);
 
@@ -77,6 +79,10 @@ OrvaneFrmPlotEmissionSpectrum::OrvaneFrmPlotEmissionSpectrum(QWidget* parent)
     lineEdits = {ui->lblTransitionMin00, ui->lblTransitionMax00, ui->lblTransitionMin01, ui->lblTransitionMax01,
                  ui->lblTransitionMin02, ui->lblTransitionMax02, ui->lblTransitionMin03, ui->lblTransitionMax03,
                  ui->lblTransitionMin04, ui->lblTransitionMax04, ui->lblTransitionMin05, ui->lblTransitionMax05};
+    // A typed limit (###.##) stays readable when the six bands share a
+    // narrow window.
+    for (QLineEdit* edit : qAsConst(lineEdits))
+        edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("000.00")) + 16);
     for (int j = 0; j < groupBoxes.size(); ++j)
         connect(groupBoxes.at(j), &QGroupBox::toggled, this, [this, j] { emit signalSetEnabledGroupBox(j); });
     connect(this, &OrvaneFrmPlotEmissionSpectrum::signalSetEnabledGroupBox, this,

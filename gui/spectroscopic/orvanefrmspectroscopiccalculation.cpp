@@ -17,6 +17,7 @@
 #include "orvaneinputdata.h"
 #include "orvaneomega.h"
 #include "orvaneoptionwindow.h"
+#include "orvaneplatform.h"
 #include "orvanereportfile.h"
 #include "orvanescreenplacement.h"
 #include "orvanespectroscopiccalculation.h"
@@ -286,6 +287,7 @@ void OrvaneFrmSpectroscopicCalculation::createFileTabs()
         auto* view = new QPlainTextEdit(ui->tabWidgetViewFiles);
         view->setReadOnly(true);
         view->setLineWrapMode(QPlainTextEdit::NoWrap);
+        view->setFont(OrvanePlatform::fileViewFont());
         view->setAcceptDrops(false);
         view->viewport()->setAcceptDrops(false);
         ui->tabWidgetViewFiles->addTab(view, title);
