@@ -1,5 +1,6 @@
 #include "orvanefilesconverter.h"
 
+#include "orvaneatomgrid.h"
 #include "orvaneinputdata.h"
 
 #include <QHash>
@@ -136,12 +137,30 @@ double OrvaneFilesConverter::dihed(const Table& xyz, int i, int j, int k, int l)
 }
 
 void OrvaneFilesConverter::xyzint(const Table& xyz, int numat, References& na, References& nb, References& nc,
-    double degree, Table& geo)
+    double degree, Table& geo, bool useGrid)
 {
+    // Each atom enters the grid after its own search, so a search sees the
+    // earlier atoms only. The scan's test na[j] != j && nb[j] != j never
+    // excludes an earlier atom (na[j] < j, and nb[j] is an earlier atom's na
+    // or atom 1's 2 or 3), so the grid search needs no such test.
+    OrvaneAtomGrid grid;
+    const bool gridded = useGrid && grid.build(xyz[1].data(), xyz[2].data(), xyz[3].data(), numat);
     for (int i = 1; i <= numat; ++i) {
         na[i] = 2;
         nb[i] = 3;
         nc[i] = 4;
+        if (gridded) {
+            const int nearest = i == 1 ? 0 : grid.nearest(i, 1.0e30);
+            grid.insert(i);
+            if (i == 1)
+                continue;
+            na[i] = nearest == 0 ? i - 1 : nearest;
+            if (i > 2)
+                nb[i] = na[na[i]];
+            if (i > 3)
+                nc[i] = nb[na[i]];
+            continue;
+        }
         if (i == 1)
             continue;
         double best = 1.0e30;
@@ -174,13 +193,14 @@ void OrvaneFilesConverter::xyzint(const Table& xyz, int numat, References& na, R
         nb[2] = nc[2] = 0;
     if (numat > 2)
         nc[3] = 0;
-    xyzgeo(xyz, numat, na, nb, nc, degree, geo);
+    xyzgeo(xyz, numat, na, nb, nc, degree, geo, gridded ? &grid : nullptr);
 }
 
 void OrvaneFilesConverter::xyzgeo(const Table& xyz, int numat, const References& na, const References& nb,
-    References& nc, double degree, Table& geo)
+    References& nc, double degree, Table& geo, const OrvaneAtomGrid* grid)
 {
     const double fifteenDegrees = 0.2617993878;
+    std::vector<int> nearby;
     for (int i = 2; i <= numat; ++i) {
         const int j = na[i];
         const int k = nb[i];
@@ -194,7 +214,42 @@ void OrvaneFilesConverter::xyzgeo(const Table& xyz, int numat, const References&
             if (a > 2.87979326578979 || a < fifteenDegrees) {
                 double tolerance = fifteenDegrees;
                 double best = 100.0;
-                for (int pass = 0; pass < 2; ++pass) {
+                if (grid) {
+                    // Only atoms within 10 Angstrom of k can qualify (best
+                    // starts at 100 square Angstrom). The least distance
+                    // wins, the lowest index among equals, as in the scan.
+                    nearby.clear();
+                    grid->around(k, 10.0, nearby);
+                    for (int pass = 0; pass < 2; ++pass) {
+                        int chosen = 0;
+                        double least = best;
+                        for (int m : nearby) {
+                            if (m >= i || m == j || m == k)
+                                continue;
+                            double r = 0.0;
+                            for (int c = 1; c <= 3; ++c) {
+                                const double d = xyz[c][m] - xyz[c][k];
+                                r += d * d;
+                            }
+                            if (!(r < best) || r > least || (r == least && chosen != 0 && m > chosen))
+                                continue;
+                            const double angle = bangle(xyz, j, k, m);
+                            if (angle > tolerance && angle < 3.14159265358979 - tolerance) {
+                                least = r;
+                                chosen = m;
+                            }
+                        }
+                        if (chosen != 0) {
+                            best = least;
+                            l = chosen;
+                        }
+                        if (best > 99.0 && tolerance > 0.1)
+                            tolerance = 0.08726646259971647; // five degrees
+                        else
+                            break;
+                    }
+                }
+                for (int pass = 0; pass < 2 && !grid; ++pass) {
                     for (int m = 1; m < i; ++m) {
                         if (m == j || m == k)
                             continue;
@@ -430,7 +485,12 @@ bool OrvaneFilesConverter::placeZMatrix(const QVector<CoordZMT>& rows, QVector<C
     return true;
 }
 
-QVector<CoordZMT> OrvaneFilesConverter::zMatrixOf(const QVector<Coord>& atoms)
+QVector<CoordZMT> OrvaneFilesConverter::zMatrixByFullScan(const QVector<Coord>& atoms)
+{
+    return zMatrixOf(atoms, false);
+}
+
+QVector<CoordZMT> OrvaneFilesConverter::zMatrixOf(const QVector<Coord>& atoms, bool useGrid)
 {
     const int n = atoms.size();
     Table xyz = newTable(n);
@@ -441,7 +501,7 @@ QVector<CoordZMT> OrvaneFilesConverter::zMatrixOf(const QVector<Coord>& atoms)
         xyz[2][k + 1] = atoms.at(k).y;
         xyz[3][k + 1] = atoms.at(k).z;
     }
-    xyzint(xyz, n, na, nb, nc, degreesPerRadian, geo);
+    xyzint(xyz, n, na, nb, nc, degreesPerRadian, geo, useGrid);
 
     QVector<CoordZMT> rows;
     rows.reserve(n);

@@ -11,6 +11,7 @@
 #include <array>
 #include <vector>
 
+class OrvaneAtomGrid;
 class OrvaneInputData;
 
 // Converts molecular geometries between Cartesian coordinates and Z-matrices
@@ -60,6 +61,10 @@ public:
     // The Z-matrix of Cartesian atoms, reference atoms chosen automatically;
     // angles in degrees.
     QVector<CoordZMT> createZMTFromXYZCoord(const QVector<Coord>& atoms);
+    // The same Z-matrix with every reference found by scanning all earlier
+    // atoms, time growing with the square of the atoms: the yardstick the
+    // grid search of createZMTFromXYZCoord must match.
+    static QVector<CoordZMT> zMatrixByFullScan(const QVector<Coord>& atoms);
 
     // The source of every conversion: a MOPAC output, or the .mop, MOL2 or
     // Z-matrix file of the XYZ writers.
@@ -84,7 +89,7 @@ private:
     bool writeFile(const QString& file, const QString& text);
     // createXYZFromZMTCoord and createZMTFromXYZCoord without their progress line.
     bool placeZMatrix(const QVector<CoordZMT>& rows, QVector<Coord>& atoms);
-    static QVector<CoordZMT> zMatrixOf(const QVector<Coord>& atoms);
+    static QVector<CoordZMT> zMatrixOf(const QVector<Coord>& atoms, bool useGrid = true);
 
     // Tables addressed from 1 as MOPAC's are: row r = 1, 2, 3 (x, y, z; or
     // bond, angle, dihedral) and entry i for atom i; row 0 and entry 0 are
@@ -104,12 +109,14 @@ private:
     static double dihed(const Table& xyz, int i, int j, int k, int l);
     // Chooses na, nb, nc for every atom and fills geo (bond; angle and
     // dihedral multiplied by degree).
+    // The reference searches go through a spatial grid unless useGrid is
+    // false (or the geometry gives no usable grid); the answers are the same.
     static void xyzint(const Table& xyz, int numat, References& na, References& nb, References& nc,
-        double degree, Table& geo);
+        double degree, Table& geo, bool useGrid = true);
     // geo for the given references; a dihedral reference within 15 degrees of
     // collinear is replaced, and the replacement written into nc.
     static void xyzgeo(const Table& xyz, int numat, const References& na, const References& nb,
-        References& nc, double degree, Table& geo);
+        References& nc, double degree, Table& geo, const OrvaneAtomGrid* grid = nullptr);
     // Cartesian coordinates of a Z-matrix (angles in radians) into coord.
     // Atomic numbers 99 (dummy) and 107 (translation vector) are stripped from
     // the result. False, with the reason in lastError and coord untouched,

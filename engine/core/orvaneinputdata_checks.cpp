@@ -5,6 +5,7 @@
 
 #include "orvaneeu3model.h"
 #include "orvanefilesconverter.h"
+#include "orvanefitbounds.h"
 #include "orvanetextreader.h"
 
 using OrvaneText::integerField;
@@ -12,28 +13,6 @@ using OrvaneText::numberField;
 using OrvaneText::splitFields;
 
 namespace {
-
-constexpr double lowerChargeFactor = 0.01;
-// Polarisability bounds in units of 1e-24 cm3: compared in these units, the
-// bounds themselves are exactly representable and count as inside.
-constexpr double lowerPolarizability = 0.005;
-constexpr double upperPolarizability = 15.0;
-// The widest element bound, for a first coordinating atom of an element
-// without bounds of its own (there is no atom before it to take them from).
-constexpr double firstAtomUpperChargeFactor = 3.0;
-
-// Upper bound of the charge factor of an atom; other elements keep the
-// bound of the atom before them.
-double upperChargeFactor(const QString& label, double previous)
-{
-    if (label == QLatin1String("O") || label == QLatin1String("S"))
-        return 2.0;
-    if (label == QLatin1String("N") || label == QLatin1String("P"))
-        return 3.0;
-    if (label == QLatin1String("Cl") || label == QLatin1String("F"))
-        return 1.0;
-    return previous;
-}
 
 // Labels of atoms 2..n+1, entry k for atom k + 2; atoms the record lacks
 // have empty labels.
@@ -45,7 +24,8 @@ QStringList donorLabels(const OrvaneInputData& molecule, int n)
     return labels;
 }
 
-// Checks atom by atom and remembers the bound of the atom before.
+// Checks atom by atom with the bounds of the QDC fit, which an element
+// without bounds of its own takes from the atom before.
 class DonorBounds
 {
 public:
@@ -56,14 +36,13 @@ public:
     // Atom i (2..n+1) with charge factor g and polarisability alpha in 1e-24 cm3.
     bool accepts(int i, double g, double alpha)
     {
-        upper = upperChargeFactor(labels.value(i - 2), upper);
-        return g >= lowerChargeFactor && g <= upper && alpha >= lowerPolarizability
-            && alpha <= upperPolarizability;
+        bounds = OrvaneFitBounds::qdcFit(labels.value(i - 2), i > 2 ? &bounds : nullptr);
+        return OrvaneFitBounds::within(bounds, g, alpha);
     }
 
 private:
     QStringList labels;
-    double upper = firstAtomUpperChargeFactor;
+    OrvaneFitBounds::Bounds bounds;
 };
 
 // The line reader decodes a Latin-1 "Á" (files from Windows machines) and a

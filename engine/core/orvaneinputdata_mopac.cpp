@@ -3,9 +3,12 @@
 #include "orvaneinputdata.h"
 
 #include "orvanefilesconverter.h"
+#include "orvanemarkerset.h"
 #include "orvanetextreader.h"
 
 #include <QStringList>
+
+#include <cstring>
 
 using OrvaneText::field;
 using OrvaneText::integerField;
@@ -39,6 +42,87 @@ const FailureMarker failureMarkers[] = {
     {"No parameters read in from",
         "\nThe following error was detected in the MOPAC output file: No parameters read in from spk.inp \n"},
 };
+
+// The markers the body of readMopacOutFile tests: a line holding none of
+// them only moves the reader on.
+const OrvaneMarkerSet& bodyMarkers()
+{
+    static const OrvaneMarkerSet markers {"UNABLE TO ACHIEVE SELF-CONSISTENCE",
+        "THE CALCULATION IS BEING DUMPED TO DISK", "++++----**** FAILED TO ACHIEVE SCF. ****----++++",
+        "No parameters read in from", "FINAL HEAT OF FORMATION", "IONIZATION POTENTIAL", "SUM", "ATOM NO.   TYPE",
+        "(ANGSTROMS)", "TOTAL CPU TIME", "TOTAL JOB TIME:", "CALCULATION RESULTS", "CARTESIAN COORDINATES"};
+    return markers;
+}
+
+const OrvaneMarkerSet& headerMarkers()
+{
+    static const OrvaneMarkerSet markers {
+        "Cite this program as:", "Cite this work as:", "CHARGE ON SYSTEM", "CARTESIAN COORDINATES"};
+    return markers;
+}
+
+bool hasAnyOf(const OrvaneLineReader& reader, const OrvaneMarkerSet& markers)
+{
+    return markers.foundIn(reader.lineData(), reader.lineSize());
+}
+
+bool isAsciiBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// A row of a Cartesian table split on its bytes as the text route splits it
+// (simplified, stars removed, cut at blanks): the first five fields and the
+// count. False when the bytes need the text route: a byte outside ASCII
+// (white space beyond ASCII, decoding) or a star inside a field (its removal
+// joins text).
+struct CartesianRow {
+    bool blank = true; // nothing but white space
+    int count = 0;
+    const char* start[5] = {};
+    int size[5] = {};
+};
+
+bool splitCartesianRow(const char* bytes, int n, CartesianRow& row)
+{
+    int i = 0;
+    while (i < n) {
+        const char c = bytes[i];
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+        if (isAsciiBlank(c)) {
+            ++i;
+            continue;
+        }
+        row.blank = false;
+        int begin = i;
+        while (i < n && !isAsciiBlank(bytes[i])) {
+            if (static_cast<unsigned char>(bytes[i]) >= 0x80)
+                return false;
+            ++i;
+        }
+        int end = i;
+        while (begin < end && bytes[begin] == '*')
+            ++begin;
+        while (end > begin && bytes[end - 1] == '*')
+            --end;
+        if (std::memchr(bytes + begin, '*', std::size_t(end - begin)))
+            return false;
+        if (end > begin) {
+            if (row.count < 5) {
+                row.start[row.count] = bytes + begin;
+                row.size[row.count] = end - begin;
+            }
+            ++row.count;
+        }
+    }
+    return true;
+}
+
+double rowNumber(const CartesianRow& row, int k)
+{
+    return k <= row.count && k <= 5 ? OrvaneText::toNumber(row.start[k - 1], row.size[k - 1]) : 0.0;
+}
 
 bool hasContinuationMark(const QString& keywordLine)
 {
@@ -109,7 +193,10 @@ bool OrvaneInputData::readMopacOutFile(const bool& keepTv)
 
     // Header: citation and charge, up to the first Cartesian table.
     QString line;
-    while (reader.readLine(line)) {
+    while (reader.nextLine()) {
+        if (!hasAnyOf(reader, headerMarkers()))
+            continue;
+        line = reader.lineText();
         const bool programCitation = line.contains(QLatin1String("Cite this program as:"));
         if (programCitation || line.contains(QLatin1String("Cite this work as:"))) {
             mopacCitation = QStringLiteral("MOPAC Program Reference\n\n");
@@ -203,8 +290,42 @@ bool OrvaneInputData::readMopacOutFile(const bool& keepTv)
                 if (!setCoordFromZMatrix(rows, QStringLiteral(".out")))
                     return false;
             } else if (next.isEmpty()) {
-                line = reader.readLine().simplified();
-                while (!line.isEmpty()) {
+                // Rows are split on their bytes; a row that needs decoding
+                // takes the text route. `line` ends as the simplified text of
+                // the row that closed the table, tested below.
+                for (;;) {
+                    if (!reader.nextLine()) {
+                        line.clear();
+                        break;
+                    }
+                    CartesianRow row;
+                    if (splitCartesianRow(reader.lineData(), reader.lineSize(), row)) {
+                        if (row.blank) {
+                            line.clear();
+                            break;
+                        }
+                        if (reader.lineHas("*********")) {
+                            lastError += optimizedFailure;
+                            return false;
+                        }
+                        if (row.count < 3) {
+                            line = reader.lineText().simplified();
+                            break;
+                        }
+                        const QString label = QString::fromLatin1(row.start[1], row.size[1]);
+                        if (keepTv || !label.contains(QLatin1String("Tv"))) {
+                            Coord atom;
+                            atom.label = label;
+                            atom.x = rowNumber(row, 3);
+                            atom.y = rowNumber(row, 4);
+                            atom.z = rowNumber(row, 5);
+                            coord.append(atom);
+                        }
+                        continue;
+                    }
+                    line = reader.lineText().simplified();
+                    if (line.isEmpty())
+                        break;
                     if (line.contains(QLatin1String("*********"))) {
                         lastError += optimizedFailure;
                         return false;
@@ -221,7 +342,6 @@ bool OrvaneInputData::readMopacOutFile(const bool& keepTv)
                         atom.z = numberField(fields, 5);
                         coord.append(atom);
                     }
-                    line = reader.readLine().simplified();
                 }
             }
         }
@@ -234,7 +354,22 @@ bool OrvaneInputData::readMopacOutFile(const bool& keepTv)
         }
         if (line.contains(QLatin1String("CARTESIAN COORDINATES")))
             break;
-        reader.readLine(line);
+        // A line holding none of the markers above would only meet the end
+        // test: such lines are passed over undecoded.
+        for (;;) {
+            if (!reader.nextLine()) {
+                line.clear();
+                break;
+            }
+            if (hasAnyOf(reader, bodyMarkers())) {
+                line = reader.lineText();
+                break;
+            }
+            if (reader.atEnd()) {
+                lastError += optimizedFailure;
+                return false;
+            }
+        }
     }
 
     // Older layouts print the final geometry only in the table after the marker.

@@ -98,11 +98,26 @@ bool OrvaneNormalizePoints::spectrum()
     strength.resize(n + 2, 0.0);
     hpsort(n, lambda.data(), strength.data(), nullptr, false); // fixes the order of the sums
 
-    // Band positions in cm-1; a line of wavelength 0 lies at infinite
-    // wavenumber and adds nothing.
-    std::vector<double> position(n + 2, 0.0);
-    for (int k = 1; k <= n; ++k)
-        position[k] = lambda[k] != 0.0 ? 1.0e7 / lambda[k] : 0.0;
+    // Band positions in cm-1 and the weights strength/position, one division
+    // per line; a line of wavelength 0 lies at infinite wavenumber and adds
+    // nothing, so it is left out.
+    std::vector<double> position;
+    std::vector<double> weight;
+    std::vector<double> lineStrength;
+    position.reserve(std::size_t(n));
+    weight.reserve(std::size_t(n));
+    lineStrength.reserve(std::size_t(n));
+    double farthest = 0.0;
+    for (int k = 1; k <= n; ++k) {
+        if (lambda[k] == 0.0)
+            continue;
+        const double g = 1.0e7 / lambda[k];
+        position.push_back(g);
+        weight.push_back(strength[k] / g);
+        lineStrength.push_back(strength[k]);
+        farthest = std::max(farthest, std::fabs(g));
+    }
+    const std::size_t lines = position.size();
 
     const double first = 1.0e7 / initialWavelength;
     const double second = 1.0e7 / finalWavelength;
@@ -110,6 +125,11 @@ bool OrvaneNormalizePoints::spectrum()
     const double hi = std::max(first, second);
     const double step = (hi - lo) / (gridPoints - 1);
 
+    // The pair of Lorentzians over one common denominator needs one division
+    // per line and point instead of three; its product of two squares stays
+    // finite and above the smallest doubles while positions and widths lie
+    // between 1e-60 and 1e60 cm-1; outside, the three quotients are kept.
+    const bool oneDivision = farthest < 1e60 && std::max(std::fabs(lo), std::fabs(hi)) < 1e60;
     std::vector<double> intensity(gridPoints + 1, 0.0); // 1-based grid
     for (int i = 1; i <= gridPoints; ++i) {
         const double c = lo + (i - 1) * step;
@@ -118,14 +138,22 @@ bool OrvaneNormalizePoints::spectrum()
         const double b = 1.0e7 / c + bandWidth / 2.0;
         const double d = std::fabs((a - b) * 1.0e7 / (a * b));
         const double d2 = d * d;
+        const double cd = c * d;
         double sum = 0.0;
-        for (int k = 1; k <= n; ++k) {
-            if (lambda[k] == 0.0)
-                continue;
-            const double g = position[k];
-            // A Lorentzian of FWHM d at g plus its mirror at -g, weighted by c/g.
-            sum += (c / g) * strength[k]
-                * (d / (4.0 * (c + g) * (c + g) + d2) + d / (4.0 * (g - c) * (g - c) + d2));
+        if (oneDivision && d < 1e60 && d > 1e-60) {
+            for (std::size_t k = 0; k < lines; ++k) {
+                const double g = position[k];
+                // A Lorentzian of FWHM d at g plus its mirror at -g, weighted by c/g.
+                const double mirror = 4.0 * (c + g) * (c + g) + d2;
+                const double direct = 4.0 * (g - c) * (g - c) + d2;
+                sum += cd * weight[k] * (mirror + direct) / (mirror * direct);
+            }
+        } else {
+            for (std::size_t k = 0; k < lines; ++k) {
+                const double g = position[k];
+                sum += (c / g) * lineStrength[k]
+                    * (d / (4.0 * (c + g) * (c + g) + d2) + d / (4.0 * (g - c) * (g - c) + d2));
+            }
         }
         intensity[i] = sum;
     }

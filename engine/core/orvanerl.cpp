@@ -1,5 +1,6 @@
 #include "orvanerl.h"
 
+#include "orvanefixedcolumns.h"
 #include "orvanereportfile.h"
 
 #include <QTextStream>
@@ -11,11 +12,6 @@ namespace {
 bool isEuropiumLabel(const QString& label)
 {
     return label.compare(QLatin1String("Eu"), Qt::CaseInsensitive) == 0;
-}
-
-QString fixed4(double value)
-{
-    return QString::number(value, 'f', 4);
 }
 
 } // namespace
@@ -207,14 +203,14 @@ bool OrvaneRL::createOutput(const QString& file)
     QTextStream stream(&text);
     stream << "****************  Calculation of RL *************************\n"
            << "Excited State Chosen = " << s << "\n"
-           << "Singlet RL " << fixed4(getSingletRL(s)) << pad << "Singlet Energy: " << fixed4(getSingletEnergy(s))
+           << "Singlet RL " << OrvaneColumns::fixed(4, getSingletRL(s)) << pad << "Singlet Energy: " << OrvaneColumns::fixed(4, getSingletEnergy(s))
            << " cm^-1\n"
            << "Lowerst Energy:\n"
-           << "Triplet RL " << fixed4(getTripletRL(lowest)) << pad << "Triplet Energy: "
-           << fixed4(getTripletEnergy(lowest)) << " cm^-1\n"
+           << "Triplet RL " << OrvaneColumns::fixed(4, getTripletRL(lowest)) << pad << "Triplet Energy: "
+           << OrvaneColumns::fixed(4, getTripletEnergy(lowest)) << " cm^-1\n"
            << "\n"
            << "Triplet Associated with Singlet\n"
-           << "Triplet RL " << fixed4(getTripletRL(s)) << pad << "Triplet Energy: " << fixed4(getTripletEnergy(s))
+           << "Triplet RL " << OrvaneColumns::fixed(4, getTripletRL(s)) << pad << "Triplet Energy: " << OrvaneColumns::fixed(4, getTripletEnergy(s))
            << " cm^-1\n"
            << "\n\n";
     stream.flush();

@@ -5,7 +5,9 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace OrvaneText {
@@ -39,6 +41,42 @@ double toNumber(const QString& text)
     if (!ok || !std::isfinite(value))
         return 0.0;
     return value;
+}
+
+double toNumber(const char* bytes, int size)
+{
+    // Plain decimals: -?digits(.digits)?([eE][+-]?digits)?, which every
+    // correctly rounded reader turns into the same double. Anything else
+    // (signs, blanks, non-ASCII bytes, out-of-range values) takes the text
+    // route, so both give the same answer.
+    int i = 0;
+    auto digits = [&] {
+        const int start = i;
+        while (i < size && bytes[i] >= '0' && bytes[i] <= '9')
+            ++i;
+        return i > start;
+    };
+    bool plain = size > 0 && size <= 64;
+    if (plain && bytes[i] == '-')
+        ++i;
+    plain = plain && digits();
+    if (plain && i < size && bytes[i] == '.') {
+        ++i;
+        plain = digits();
+    }
+    if (plain && i < size && (bytes[i] == 'e' || bytes[i] == 'E')) {
+        ++i;
+        if (i < size && (bytes[i] == '+' || bytes[i] == '-'))
+            ++i;
+        plain = digits();
+    }
+    if (plain && i == size) {
+        double value = 0.0;
+        const std::from_chars_result result = std::from_chars(bytes, bytes + size, value);
+        if (result.ec == std::errc() && result.ptr == bytes + size && std::isfinite(value))
+            return value;
+    }
+    return toNumber(QString::fromLatin1(bytes, size));
 }
 
 int toInteger(const QString& text)
@@ -103,48 +141,92 @@ QString OrvaneLineReader::openFailure(const QString& missingText) const
 
 bool OrvaneLineReader::atEnd() const
 {
-    return !file.isOpen() || file.atEnd();
+    return !file.isOpen() || (blockPos >= blockEnd && file.atEnd());
+}
+
+bool OrvaneLineReader::fill()
+{
+    // Large blocks and one search for the line end per line: asking the
+    // device line by line costs more than the readers' own work.
+    constexpr int blockSize = 1 << 18;
+    if (block.size() != blockSize)
+        block.resize(blockSize);
+    const qint64 read = file.read(block.data(), blockSize);
+    blockPos = 0;
+    blockEnd = read > 0 ? static_cast<int>(read) : 0;
+    return blockEnd > 0;
+}
+
+bool OrvaneLineReader::nextLine()
+{
+    rawData = nullptr;
+    rawSize = 0;
+    if (!file.isOpen())
+        return false;
+    // A line holds at most maxLineLength - 1 bytes with its line end; the
+    // rest of a longer line comes as the following lines.
+    const int cap = static_cast<int>(maxLineLength) - 1;
+    int used = 0;
+    bool whole = false; // the line lies in the block, nothing copied
+    longLine.clear();
+    for (;;) {
+        // A device error leaves the file short of its end: reading on would
+        // return nothing forever.
+        if (blockPos >= blockEnd && !fill()) {
+            if (used == 0)
+                return false;
+            break;
+        }
+        const char* start = block.constData() + blockPos;
+        const int limit = std::min(blockEnd - blockPos, cap - used);
+        const void* end = std::memchr(start, '\n', static_cast<std::size_t>(limit));
+        const int take = end ? static_cast<int>(static_cast<const char*>(end) - start) + 1 : limit;
+        const bool complete = end != nullptr || used + take >= cap;
+        blockPos += take;
+        if (used == 0 && complete) {
+            rawData = start;
+            used = take;
+            whole = true;
+            break;
+        }
+        longLine.append(start, static_cast<std::size_t>(take));
+        used += take;
+        if (complete)
+            break;
+    }
+    if (!whole)
+        rawData = longLine.data();
+    int size = used;
+    if (size > 0 && rawData[size - 1] == '\n')
+        --size;
+    if (size > 0 && rawData[size - 1] == '\r')
+        --size;
+    // A UTF-8 byte-order mark opens files saved by Windows editors.
+    if (linesRead == 0 && size >= 3 && qstrncmp(rawData, "\xEF\xBB\xBF", 3) == 0) {
+        rawData += 3;
+        size -= 3;
+    }
+    rawSize = size;
+    ++linesRead;
+    return true;
+}
+
+bool OrvaneLineReader::lineHas(const char* marker) const
+{
+    const std::size_t length = std::strlen(marker);
+    if (length == 0)
+        return true;
+    if (rawSize < static_cast<int>(length))
+        return false;
+    return memmem(rawData, static_cast<std::size_t>(rawSize), marker, length) != nullptr;
 }
 
 bool OrvaneLineReader::readLine(QString& line)
 {
     line.clear();
-    if (atEnd())
+    if (!nextLine())
         return false;
-    // The line grows in chunks in one buffer kept by the reader: asking the
-    // device for a whole capped line would allocate the cap for every line.
-    constexpr int chunk = 4096;
-    int used = 0;
-    for (;;) {
-        const int room = static_cast<int>(std::min<qint64>(chunk, maxLineLength - used));
-        if (room <= 1)
-            break;
-        buffer.resize(used + room);
-        const qint64 read = file.readLine(buffer.data() + used, room);
-        if (read <= 0) {
-            // A device error leaves the file short of its end: reading on
-            // would return nothing forever.
-            if (used == 0)
-                return false;
-            break;
-        }
-        used += static_cast<int>(read);
-        if (buffer.at(used - 1) == '\n')
-            break;
-    }
-    const char* bytes = buffer.constData();
-    int size = used;
-    if (size > 0 && bytes[size - 1] == '\n')
-        --size;
-    if (size > 0 && bytes[size - 1] == '\r')
-        --size;
-    // A UTF-8 byte-order mark opens files saved by Windows editors.
-    if (linesRead == 0 && size >= 3 && qstrncmp(bytes, "\xEF\xBB\xBF", 3) == 0) {
-        bytes += 3;
-        size -= 3;
-    }
-    line = decode(bytes, size);
-    ++linesRead;
+    line = decode(rawData, rawSize);
     return true;
 }
 
@@ -177,9 +259,23 @@ QString OrvaneLineReader::readLine()
 
 bool OrvaneLineReader::readUpTo(const QString& marker, QString& line)
 {
-    while (readLine(line))
-        if (line.contains(marker))
+    bool ascii = true;
+    for (const QChar c : marker)
+        ascii = ascii && c.unicode() < 0x80;
+    if (!ascii) {
+        while (readLine(line))
+            if (line.contains(marker))
+                return true;
+        return false;
+    }
+    const QByteArray bytes = marker.toLatin1();
+    line.clear();
+    while (nextLine()) {
+        if (lineHas(bytes.constData())) {
+            line = lineText();
             return true;
+        }
+    }
     return false;
 }
 

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <string>
+
 // The one text-reading layer of the chemistry-file readers. Files come from
 // Windows and Unix machines alike, from programs of many versions: lines lose
 // their line end (LF or CRLF), fields are split at blanks with empty parts
@@ -16,6 +18,9 @@ namespace OrvaneText {
 
 ORVANEENGINE_EXPORT QStringList splitFields(const QString& line);
 ORVANEENGINE_EXPORT double toNumber(const QString& text);
+// toNumber of the text these ASCII bytes spell, without building the text
+// for the plain decimal numbers of the files.
+ORVANEENGINE_EXPORT double toNumber(const char* bytes, int size);
 ORVANEENGINE_EXPORT int toInteger(const QString& text);
 // The number of `text` truncated toward zero; 0 when it is not a number or
 // its integer part lies outside the range of int.
@@ -58,11 +63,33 @@ public:
     bool skipLines(int count);
     int lineNumber() const { return linesRead; }
 
+    // The next line as bytes, without its line end (and without the
+    // byte-order mark on line 1), not decoded: readers test their markers on
+    // the bytes and decode only the lines they keep. The bytes stay valid
+    // until the next read. False at the end of the file.
+    bool nextLine();
+    const char* lineData() const { return rawData; }
+    int lineSize() const { return rawSize; }
+    // Whether the line of nextLine() holds `marker`, a text of ASCII
+    // characters: the same answer as the decoded line's contains(), since
+    // neither UTF-8 nor Latin-1 spells an ASCII character with other bytes.
+    bool lineHas(const char* marker) const;
+    // The line of nextLine() decoded as readLine() decodes it.
+    QString lineText() const { return decode(rawData, rawSize); }
+
 private:
     static QString decode(const char* bytes, int size);
+    // The next block of the file into `block`; false at the end or on a
+    // device error.
+    bool fill();
 
     QFile file;
-    QByteArray buffer;
+    QByteArray block;    // bytes read from the file, blockPos to blockEnd not yet used
+    int blockPos = 0;
+    int blockEnd = 0;
+    std::string longLine; // a line that spans blocks
+    const char* rawData = nullptr;
+    int rawSize = 0;
     int linesRead = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "orvanearadpartition.h"
 
 #include "orvaneeu3model.h"
+#include "orvanefilesconverter.h"
 #include "orvaneinputdata.h"
 #include "orvanetextreader.h"
 #include "sphericalharmonic.h"
@@ -20,16 +21,6 @@ MyComplex harmonicAt(const CoordSPH& position, int t, int p)
         y.im *= -sign;
     }
     return y;
-}
-
-QString ligandFileName(const QString& fileName)
-{
-    // Only a dot inside the last path element starts the suffix.
-    const int slash = std::max(fileName.lastIndexOf(QLatin1Char('/')), fileName.lastIndexOf(QLatin1Char('\\')));
-    const int dot = fileName.lastIndexOf(QLatin1Char('.'));
-    if (dot > slash)
-        return fileName.left(dot + 1) + QStringLiteral("ligands");
-    return fileName + QStringLiteral(".ligands");
 }
 
 } // namespace
@@ -138,7 +129,7 @@ bool OrvaneAradPartition::setLigandsVector(const QStringList& lines)
 
 bool OrvaneAradPartition::setLigandsVector(const QString& fileName)
 {
-    const QString path = ligandFileName(fileName);
+    const QString path = OrvaneFilesConverter::withFinalSuffix(fileName, QStringLiteral("ligands"));
     OrvaneLineReader reader(path);
     if (!reader.isOpen()) {
         lastError = reader.openFailure(QStringLiteral("The file ") + path + QStringLiteral("could not be opened."));
@@ -257,9 +248,8 @@ double OrvaneAradPartition::calcConstArad(const int& lambda) const
     }
     const double n = refractiveIndex;
     const double chi = n * (n * n + 2.0) * (n * n + 2.0) / 9.0;
-    const double pi = 3.14159265359;
     const double e2 = Eu3::elementaryCharge * Eu3::elementaryCharge;
-    return chi * u * e2 * 64.0 * pi * pi * pi * pi * energy * energy * energy / 1.987820871e-26;
+    return chi * u * e2 * 64.0 * Eu3::pi * Eu3::pi * Eu3::pi * Eu3::pi * energy * energy * energy / 1.987820871e-26;
 }
 
 double OrvaneAradPartition::tet(const int& t, const int& lambda)

@@ -3,6 +3,7 @@
 
 #include "ligand.h"
 #include "orvaneabstractobjcalculation.h"
+#include "orvaneeu3model.h"
 #include "orvanerecords.h"
 
 #include <Eigen/Dense>
@@ -75,10 +76,10 @@ private:
     int coordNumber = 0;
     double deltaE = 0.0;
     double refractiveIndex = 1.5;
-    std::array<double, 30> ro {};
+    std::array<double, OrvaneEu3Model::atomArraySize> ro {};
     double* chargeFactor = nullptr;
     double* alpha = nullptr;
-    std::array<double, 30> beta {};
+    std::array<double, OrvaneEu3Model::atomArraySize> beta {};
     std::array<double, 9> radialIntegral {};
     std::array<double, 7> shieldingFactor {};
     std::array<double, 7> racahTensor {};

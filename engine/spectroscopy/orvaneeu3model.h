@@ -1,14 +1,20 @@
 #ifndef ORVANEEU3MODEL_H
 #define ORVANEEU3MODEL_H
 
-// Constants of the Eu(III) ion shared by the intensity parameters and the
-// partition of the radiative rate, so that the two can never disagree.
+// Constants of the Eu(III) ion shared by the intensity parameters, the
+// partition of the radiative rate, the experimental parameters and the
+// transfer rates, so that they can never disagree.
 namespace OrvaneEu3Model {
+
+// pi as the published formulas print it; results are compared with
+// published numbers.
+constexpr double pi = 3.14159265359;
 
 constexpr double elementaryCharge = 4.803204505713468e-10; // esu
 // e^2 as a literal: the odd-rank ligand-field term has always used this value.
 constexpr double elementaryChargeSquared = 2.307077352370616e-19;
-constexpr double fourPi = 12.56637061436;
+constexpr double fourPi = 4.0 * pi;
+static_assert(fourPi == 12.56637061436, "4 pi is the printed value");
 constexpr double angstromToCm = 1e-8;
 constexpr double bohrRadius = 5.2917721092e-9; // cm
 constexpr double deltaE = -2.383392e-11;       // erg; the sign is part of the model

@@ -9,6 +9,7 @@
 namespace {
 
 constexpr int runCount = 15;
+constexpr int maxTabulatedSteps = 1 << 20;
 
 // Constants of ran3.
 constexpr int MBIG = 1000000000;
@@ -30,6 +31,25 @@ OrvaneGSA::OrvaneGSA(QObject* parent, const int& nParameters, double*& parameter
     , best(std::size_t(std::max(nParameters, 0)), 0.0)
 {
     isStopParametrization.store(false, std::memory_order_relaxed);
+    reserveSchedule();
+}
+
+void OrvaneGSA::setNStopMax(const int& n)
+{
+    NStopMax = n;
+    reserveSchedule();
+}
+
+// The fit itself allocates nothing: the schedule's room is taken whenever the
+// number of steps is set.
+void OrvaneGSA::reserveSchedule()
+{
+    // A schedule longer than any fit runs is computed step by step instead.
+    if (NStopMax > maxTabulatedSteps)
+        return;
+    const std::size_t size = std::size_t(std::max(NStopMax - 1, 1)) + 1;
+    stepTemperature.reserve(size);
+    stepTemperaturePower.reserve(size);
 }
 
 OrvaneGSA::~OrvaneGSA() = default;
@@ -157,15 +177,25 @@ void OrvaneGSA::GSAini(const int& run)
 // visiting distribution g_qV: the step length is
 //   a s / (1 + (qV-1) r^2 / T^(2/(3-qV)))^(1/(qV-1) - 1/2)
 // with r uniform in [0, 1), and a second uniform number picks its sign.
-void OrvaneGSA::Gfunction(const double& T, const double& amplitudeScale)
+void OrvaneGSA::Gfunction(const double& temperaturePower, const double& amplitudeScale)
 {
-    const double temperaturePower = std::pow(T, temperatureExponent);
     for (int i = 0; i < nParameters; ++i) {
         const double r = ran3(seed);
         const double u = ran3(seed);
         const double step = visitingAmplitude * amplitudeScale
             / std::pow(1.0 + qV1 * r * r / temperaturePower, visitingExponent);
         trial[std::size_t(i)] = u <= 0.5 ? x[i] - step : x[i] + step;
+    }
+}
+
+void OrvaneGSA::buildSchedule(int steps)
+{
+    stepTemperature.assign(std::size_t(steps) + 1, 0.0);
+    stepTemperaturePower.assign(std::size_t(steps) + 1, 0.0);
+    for (int t = 1; t <= steps; ++t) {
+        const double T = temperatureNumerator / (std::pow(t + 1.0, qT1) - 1.0);
+        stepTemperature[std::size_t(t)] = T;
+        stepTemperaturePower[std::size_t(t)] = std::pow(T, temperatureExponent);
     }
 }
 
@@ -201,6 +231,10 @@ void OrvaneGSA::initializeGSA()
     int progress = 1;
     for (int run = 0; run < runCount; ++run) {
         GSAini(run);
+        const bool tabulated = steps <= maxTabulatedSteps;
+        if (run == 0 && tabulated)
+            buildSchedule(steps);
+        const double acceptanceExponent = 1.0 / qA1;
         std::copy(x, x + n, best.begin());
         std::copy(x, x + n, trial.begin());
 
@@ -217,8 +251,9 @@ void OrvaneGSA::initializeGSA()
 
         // One annealing step: no allocation, no I/O.
         for (int t = 1; t <= steps; ++t) {
-            const double T = temperatureNumerator / (std::pow(t + 1.0, qT1) - 1.0);
-            Gfunction(T, 1.0);
+            const double T = tabulated ? stepTemperature[std::size_t(t)]
+                                       : temperatureNumerator / (std::pow(t + 1.0, qT1) - 1.0);
+            Gfunction(tabulated ? stepTemperaturePower[std::size_t(t)] : std::pow(T, temperatureExponent), 1.0);
 
             problem->incrementPointsNumber();
             problem->runParametrization(nParameters, trialPointer); // a failure only means a penalty response
@@ -232,7 +267,7 @@ void OrvaneGSA::initializeGSA()
                     std::copy(trial.begin(), trial.end(), best.begin());
                 }
             } else {
-                const double p = 1.0 / std::pow(1.0 + qA1 * (energyNew - energyCurrent) / T, 1.0 / qA1);
+                const double p = 1.0 / std::pow(1.0 + qA1 * (energyNew - energyCurrent) / T, acceptanceExponent);
                 const double r = ran3(seed);
                 if (p > r) {
                     std::copy(trial.begin(), trial.end(), x);

@@ -42,7 +42,7 @@ public:
     // T0 not above 0, anything not finite) are refused: false, the previous
     // values kept and the reason in the last error.
     bool setGSAParameters(const double& qA, const double& qT, const double& qV, const double& T0);
-    void setNStopMax(const int& n) { NStopMax = n; }
+    void setNStopMax(const int& n);
     FitState getFitState() const { return fitState; }
 
     // The same test as setGSAParameters, for values written directly.
@@ -73,7 +73,9 @@ signals:
 
 private:
     void GSAini(const int& run);
-    void Gfunction(const double& T, const double& amplitudeScale);
+    void Gfunction(const double& temperaturePower, const double& amplitudeScale);
+    void buildSchedule(int steps);
+    void reserveSchedule();
     static double dGamma(const double& x);
     void fail(const QString& reason);
 
@@ -103,6 +105,10 @@ private:
     double* x = nullptr;       // the caller's vector, not owned
     std::vector<double> trial; // trial point
     std::vector<double> best;  // lowest accepted point (bookkeeping only)
+    // The temperature of each step and its power 2/(3 - qV): the same in every
+    // run, so computed once per fit instead of once per step of every run.
+    std::vector<double> stepTemperature;
+    std::vector<double> stepTemperaturePower;
     FitState fitState = FitState::NotStarted;
 };
 

@@ -27,6 +27,11 @@ bool isNitrogenLike(const QString& label)
     return label == QLatin1String("N") || label == QLatin1String("Cl");
 }
 
+// The weights 1/(2t+1) and 2/(2t+1) of the orders 0 and +-p, by t: no
+// division in the evaluation.
+constexpr double orderWeight[8][2] = {{0.0, 0.0}, {1.0 / 3, 2.0 / 3}, {0.0, 0.0}, {1.0 / 7, 2.0 / 7}, {0.0, 0.0},
+    {1.0 / 11, 2.0 / 11}, {0.0, 0.0}, {1.0 / 15, 2.0 / 15}};
+
 } // namespace
 
 OrvaneOmega::OrvaneOmega(QObject* parent, const int& inputType, const QString& fileName,
@@ -267,7 +272,8 @@ void OrvaneOmega::buildGeometryCache()
             const double overlap = Eu3::elementaryChargeSquared * ro[i] * std::pow(2.0 * beta[i], t + 1);
             for (int p = 0; p <= t; ++p) {
                 const MyComplex y = sphericalHarmonic(position, t, p);
-                const std::size_t k = std::size_t(rankOrderOffset(t) + p) * std::size_t(n) + std::size_t(d);
+                // Donor-major: one donor's 20 terms lie side by side.
+                const std::size_t k = std::size_t(d) * rankOrderCount + std::size_t(rankOrderOffset(t) + p);
                 // The conjugate of Y enters the sums.
                 dcRe[k] = radial * y.re;
                 dcIm[k] = -radial * y.im;
@@ -345,27 +351,54 @@ bool OrvaneOmega::calcOmega()
     }
 
     // Donor sums S(t, p) = sum_d g_d ed(t, p, d) and sum_d alpha_d dc(t, p, d):
-    // the only part that depends on g and alpha.
+    // the only part that depends on g and alpha. Four (t, p) pairs at a time,
+    // so that their 16 sums stay in registers while the donors stream past
+    // (16 independent chains of additions, no stores in the loop); each sum
+    // still adds its donors in order, so the figures do not move.
     const int n = coordNumber;
     const double* g = n > 0 ? chargeFactor + 2 : nullptr;
     const double* a = n > 0 ? alpha + 2 : nullptr;
     std::array<double, rankOrderCount> sumEdRe {}, sumEdIm {}, sumDcRe {}, sumDcIm {};
-    for (int k = 0; k < rankOrderCount; ++k) {
-        const double* er = edRe.data() + std::size_t(k) * std::size_t(n);
-        const double* ei = edIm.data() + std::size_t(k) * std::size_t(n);
-        const double* dr = dcRe.data() + std::size_t(k) * std::size_t(n);
-        const double* di = dcIm.data() + std::size_t(k) * std::size_t(n);
-        double s0 = 0.0, s1 = 0.0, s2 = 0.0, s3 = 0.0;
+    // Named accumulators rather than small arrays: GCC at -O2 keeps arrays
+    // in memory and stores them on every donor.
+    constexpr int block = 4;
+    static_assert(rankOrderCount % block == 0, "the (t, p) pairs split into whole blocks");
+    for (int k0 = 0; n > 0 && k0 < rankOrderCount; k0 += block) {
+        double e0 = 0.0, e1 = 0.0, e2 = 0.0, e3 = 0.0, f0 = 0.0, f1 = 0.0, f2 = 0.0, f3 = 0.0;
+        double c0 = 0.0, c1 = 0.0, c2 = 0.0, c3 = 0.0, h0 = 0.0, h1 = 0.0, h2 = 0.0, h3 = 0.0;
+        const double* er = edRe.data() + k0;
+        const double* ei = edIm.data() + k0;
+        const double* dr = dcRe.data() + k0;
+        const double* di = dcIm.data() + k0;
         for (int d = 0; d < n; ++d) {
-            s0 += g[d] * er[d];
-            s1 += g[d] * ei[d];
-            s2 += a[d] * dr[d];
-            s3 += a[d] * di[d];
+            const double gd = g[d];
+            const double ad = a[d];
+            e0 += gd * er[0];
+            e1 += gd * er[1];
+            e2 += gd * er[2];
+            e3 += gd * er[3];
+            f0 += gd * ei[0];
+            f1 += gd * ei[1];
+            f2 += gd * ei[2];
+            f3 += gd * ei[3];
+            c0 += ad * dr[0];
+            c1 += ad * dr[1];
+            c2 += ad * dr[2];
+            c3 += ad * dr[3];
+            h0 += ad * di[0];
+            h1 += ad * di[1];
+            h2 += ad * di[2];
+            h3 += ad * di[3];
+            er += rankOrderCount;
+            ei += rankOrderCount;
+            dr += rankOrderCount;
+            di += rankOrderCount;
         }
-        sumEdRe[k] = s0;
-        sumEdIm[k] = s1;
-        sumDcRe[k] = s2;
-        sumDcIm[k] = s3;
+        const std::size_t k = std::size_t(k0);
+        sumEdRe[k] = e0, sumEdRe[k + 1] = e1, sumEdRe[k + 2] = e2, sumEdRe[k + 3] = e3;
+        sumEdIm[k] = f0, sumEdIm[k + 1] = f1, sumEdIm[k + 2] = f2, sumEdIm[k + 3] = f3;
+        sumDcRe[k] = c0, sumDcRe[k + 1] = c1, sumDcRe[k + 2] = c2, sumDcRe[k + 3] = c3;
+        sumDcIm[k] = h0, sumDcIm[k + 1] = h1, sumDcIm[k + 2] = h2, sumDcIm[k + 3] = h3;
     }
 
     for (int l = 0; l < 3; ++l) {
@@ -383,7 +416,7 @@ bool OrvaneOmega::calcOmega()
                 const double bRe = edRePart + dcRePart;
                 const double bIm = edImPart + dcImPart;
                 // Orders -p and p have equal moduli.
-                const double w = (p == 0 ? 1.0 : 2.0) / (2 * t + 1);
+                const double w = p == 0 ? orderWeight[t][0] : orderWeight[t][1];
                 ed += w * (edRePart * edRePart + edImPart * edImPart);
                 dc += w * (dcRePart * dcRePart + dcImPart * dcImPart);
                 total += w * (bRe * bRe + bIm * bIm);

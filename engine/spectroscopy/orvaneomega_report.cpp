@@ -4,6 +4,7 @@
 
 #include "orvanearadpartition.h"
 #include "orvaneeu3model.h"
+#include "orvanefixedcolumns.h"
 #include "orvaneinputdata.h"
 #include "orvanereportfile.h"
 #include "orvanespectroscopiccalculation.h"
@@ -14,31 +15,10 @@
 #include <cmath>
 #include <memory>
 
+namespace Col = OrvaneColumns;
 namespace Eu3 = OrvaneEu3Model;
 
 namespace {
-
-// The report's numbers follow the printf conversions. An exact zero prints
-// without a sign: the imaginary part of a real term must not read "-0.0000".
-QString fixed(double value, int decimals)
-{
-    return QString::asprintf("%.*f", decimals, value == 0.0 ? 0.0 : value);
-}
-
-QString scientific(double value, int decimals)
-{
-    return QString::asprintf("%.*e", decimals, value == 0.0 ? 0.0 : value);
-}
-
-QString rj(const QString& text, int width)
-{
-    return text.rightJustified(width, QLatin1Char(' '));
-}
-
-QString lj(const QString& text, int width)
-{
-    return text.leftJustified(width, QLatin1Char(' '));
-}
 
 QString num(int value)
 {
@@ -192,8 +172,10 @@ void OrvaneOmega::writeSphericalCoordinates(QString& out) const
                           "        (Angstroms)  (degrees)    (degrees)\n");
     for (int i = 1; i <= coordNumber + 1; ++i) {
         const CoordSPH position = inputData->getCoordSPH(i);
-        out += QLatin1Char(' ') + lj(inputData->getAtomLabel(i), 2) + rj(fixed(position.r, 4), 13)
-            + rj(fixed(position.theta, 2), 12) + rj(fixed(position.phi, 2), 12) + QLatin1Char('\n');
+        out += QLatin1Char(' ') + Col::left(2, inputData->getAtomLabel(i))
+            + Col::right(13, Col::signlessFixed(4, position.r))
+            + Col::right(12, Col::signlessFixed(2, position.theta))
+            + Col::right(12, Col::signlessFixed(2, position.phi)) + QLatin1Char('\n');
     }
     out += QLatin1Char('\n');
 }
@@ -204,17 +186,21 @@ void OrvaneOmega::writeParametersQDC(QString& out) const
         + dashes(67) + QLatin1Char('\n');
     out += QStringLiteral(" au^-1 = inverse atomic units       A^3 = cubic Angstroms\n\n");
     // D/C is undefined for C = 0: print a mark instead of inf or nan.
-    const QString ratio = C != 0.0 ? fixed(D / C, 2) : QStringLiteral("n/a");
-    out += QStringLiteral(" Q =") + rj(fixed(Q, 4), 7) + lj(QStringLiteral(" au^-1"), 11) + QStringLiteral(" D =")
-        + rj(fixed(D, 4), 8) + lj(QStringLiteral(" au^-1.A^3"), 15) + QStringLiteral(" C =") + rj(fixed(C, 4), 8)
-        + lj(QStringLiteral(" A^3"), 7) + QStringLiteral(" Ratio D/C =") + rj(ratio, 5)
-        + lj(QStringLiteral(" au^-1"), 7) + QStringLiteral("\n\n");
+    const QString ratio = C != 0.0 ? Col::signlessFixed(2, D / C) : QStringLiteral("n/a");
+    out += QStringLiteral(" Q =") + Col::right(7, Col::signlessFixed(4, Q)) + Col::left(11, QStringLiteral(" au^-1"))
+        + QStringLiteral(" D =")
+        + Col::right(8, Col::signlessFixed(4, D)) + Col::left(15, QStringLiteral(" au^-1.A^3")) + QStringLiteral(" C =")
+        + Col::right(8, Col::signlessFixed(4, C))
+        + Col::left(7, QStringLiteral(" A^3")) + QStringLiteral(" Ratio D/C =") + Col::right(5, ratio)
+        + Col::left(7, QStringLiteral(" au^-1")) + QStringLiteral("\n\n");
     out += QStringLiteral("-------------------------------------------------------------------\n"
                           " Atomic Charges (au)             Superdelocalizabilities (au)\n"
                           "-------------------------------------------------------------------\n\n");
     for (int i = 2; i <= coordNumber + 1; ++i) {
-        out += lj(QStringLiteral(" atomic charges(") + num(i) + suffixS(i), 8) + rj(fixed(atomicCharges.at(i), 4), 8)
-            + rj(QStringLiteral(" SDE(") + num(i) + suffixS(i), 19) + rj(fixed(superDeslocalizability.at(i), 4), 8)
+        out += Col::left(8, QStringLiteral(" atomic charges(") + num(i) + suffixS(i))
+            + Col::right(8, Col::signlessFixed(4, atomicCharges.at(i)))
+            + Col::right(19, QStringLiteral(" SDE(") + num(i) + suffixS(i))
+            + Col::right(8, Col::signlessFixed(4, superDeslocalizability.at(i)))
             + QLatin1Char('\n');
     }
     out += QLatin1Char('\n');
@@ -226,8 +212,10 @@ void OrvaneOmega::writeChargeFactorsAndAlpha(QString& out) const
                           " Charge Factors         Polarizabilies (cubic Angstroms)          \n"
                           "------------------------------------------------------------------\n\n");
     for (int i = 2; i <= coordNumber + 1; ++i) {
-        out += lj(QStringLiteral(" g(") + num(i) + suffixS(i), 8) + rj(fixed(chargeFactor[i], 4), 8)
-            + rj(QStringLiteral(" alpha(") + num(i) + suffixS(i), 19) + rj(fixed(alpha[i] * 1e24, 4), 8)
+        out += Col::left(8, QStringLiteral(" g(") + num(i) + suffixS(i))
+            + Col::right(8, Col::signlessFixed(4, chargeFactor[i]))
+            + Col::right(19, QStringLiteral(" alpha(") + num(i) + suffixS(i))
+            + Col::right(8, Col::signlessFixed(4, alpha[i] * 1e24))
             + QLatin1Char('\n');
     }
     out += QLatin1Char('\n');
@@ -240,8 +228,9 @@ void OrvaneOmega::writeOmega(QString& out) const
                           "-------------------------------------------------------\n\n");
     // The graphical program reads these lines back: third field, "e-20" dropped.
     for (int lambda = 2; lambda <= 6; lambda += 2) {
-        const QString value = fixed(omega[lambda] * 1e20, lambda == 6 ? 4 : 2) + QStringLiteral("e-20 cm^2");
-        out += rj(QStringLiteral("omega(") + num(lambda) + QStringLiteral(") = "), 15) + rj(value, 15)
+        const QString value = Col::signlessFixed(lambda == 6 ? 4 : 2, omega[lambda] * 1e20)
+            + QStringLiteral("e-20 cm^2");
+        out += Col::right(15, QStringLiteral("omega(") + num(lambda) + QStringLiteral(") = ")) + Col::right(15, value)
             + QLatin1Char('\n');
     }
     out += QLatin1Char('\n');
@@ -252,23 +241,30 @@ void OrvaneOmega::writeConstantValues(QString& out) const
     out += QStringLiteral("-----------------------------------\n"
                           "  Constant values for the Eu3+ Ion \n"
                           "-----------------------------------\n\n");
-    out += QStringLiteral(" Used Racah Tensor Operator:  <f|C(2)|f> =") + rj(fixed(racahTensor[2], 4), 8)
-        + rj(QStringLiteral("<f|C(4)|f> ="), 20) + rj(fixed(racahTensor[4], 4), 8)
-        + rj(QStringLiteral("<f|C(6)|f> ="), 20) + rj(fixed(racahTensor[6], 4), 8) + QStringLiteral("\n\n");
-    out += QStringLiteral(" Used Shielding Factor:         sigma(2) =") + rj(fixed(shieldingFactor[2], 3), 8)
-        + rj(QStringLiteral("sigma(4) ="), 20) + rj(fixed(shieldingFactor[4], 3), 8)
-        + rj(QStringLiteral("sigma(6) ="), 20) + rj(fixed(shieldingFactor[6], 3), 8) + QStringLiteral("\n\n");
-    out += QStringLiteral(" Radial Integrals:  r(2) =") + rj(scientific(radialIntegral[2], 3), 10)
-        + QStringLiteral(" cm^2") + rj(QStringLiteral("r(4) ="), 16) + rj(scientific(radialIntegral[4], 3), 10)
-        + QStringLiteral(" cm^4") + rj(QStringLiteral("r(6) ="), 16) + rj(scientific(radialIntegral[6], 3), 10)
-        + QStringLiteral(" cm^6") + rj(QStringLiteral("r(8) ="), 16) + rj(scientific(radialIntegral[8], 3), 10)
+    out += QStringLiteral(" Used Racah Tensor Operator:  <f|C(2)|f> =")
+        + Col::right(8, Col::signlessFixed(4, racahTensor[2]))
+        + Col::right(20, QStringLiteral("<f|C(4)|f> =")) + Col::right(8, Col::signlessFixed(4, racahTensor[4]))
+        + Col::right(20, QStringLiteral("<f|C(6)|f> =")) + Col::right(8, Col::signlessFixed(4, racahTensor[6]))
+        + QStringLiteral("\n\n");
+    out += QStringLiteral(" Used Shielding Factor:         sigma(2) =")
+        + Col::right(8, Col::signlessFixed(3, shieldingFactor[2]))
+        + Col::right(20, QStringLiteral("sigma(4) =")) + Col::right(8, Col::signlessFixed(3, shieldingFactor[4]))
+        + Col::right(20, QStringLiteral("sigma(6) =")) + Col::right(8, Col::signlessFixed(3, shieldingFactor[6]))
+        + QStringLiteral("\n\n");
+    out += QStringLiteral(" Radial Integrals:  r(2) =") + Col::right(10, Col::signlessScientific(3, radialIntegral[2]))
+        + QStringLiteral(" cm^2") + Col::right(16, QStringLiteral("r(4) ="))
+        + Col::right(10, Col::signlessScientific(3, radialIntegral[4]))
+        + QStringLiteral(" cm^4") + Col::right(16, QStringLiteral("r(6) ="))
+        + Col::right(10, Col::signlessScientific(3, radialIntegral[6]))
+        + QStringLiteral(" cm^6") + Col::right(16, QStringLiteral("r(8) ="))
+        + Col::right(10, Col::signlessScientific(3, radialIntegral[8]))
         + QStringLiteral(" cm^8\n\n");
-    auto theta = [](int t, int lambda) { return rj(fixed(tet(t, lambda), 3), 7); };
+    auto theta = [](int t, int lambda) { return Col::right(7, Col::signlessFixed(3, tet(t, lambda))); };
     out += QStringLiteral(" Numberic Factors of Europium Ion, teta(t,l):\n    teta(1,2) =") + theta(1, 2)
         + QStringLiteral("    teta(3,2) =") + theta(3, 2) + QStringLiteral("\n    teta(3,4) =") + theta(3, 4)
         + QStringLiteral("    teta(5,4) =") + theta(5, 4) + QStringLiteral("\n    teta(5,6) =") + theta(5, 6)
         + QStringLiteral("    teta(7,6) =") + theta(7, 6) + QStringLiteral("\n\n");
-    out += QStringLiteral(" Delta E = ") + scientific(deltaE, 4)
+    out += QStringLiteral(" Delta E = ") + Col::signlessScientific(4, deltaE)
         + QStringLiteral("\n\n Delta E is a constant, approximately given by the energy difference between the "
                          "barycenters\n of the ground 4fN and first opposite parity excited of configuration "
                          "4f(N-1)5d of the europium ion)\n");
@@ -285,9 +281,11 @@ void OrvaneOmega::writeSphericalHarmonics(QString& out) const
             for (int i = 2; i <= coordNumber + 1; ++i) {
                 const MyComplex y = harmonic(t, p, i);
                 const QString index = num(t) + QLatin1Char(',') + num(p) + QLatin1Char(',') + num(i);
-                out += lj(QStringLiteral("Y(") + index + suffixU(i), 13) + rj(fixed(y.re, 4), 8)
-                    + QStringLiteral(" + ") + rj(fixed(y.im, 4), 8) + QStringLiteral("i        ")
-                    + lj(QStringLiteral("|Y(") + index + suffixT(i), 16) + rj(scientific(modulus(y), 3), 7)
+                out += Col::left(13, QStringLiteral("Y(") + index + suffixU(i))
+                    + Col::right(8, Col::signlessFixed(4, y.re))
+                    + QStringLiteral(" + ") + Col::right(8, Col::signlessFixed(4, y.im)) + QStringLiteral("i        ")
+                    + Col::left(16, QStringLiteral("|Y(") + index + suffixT(i))
+                    + Col::right(7, Col::signlessScientific(3, modulus(y)))
                     + QLatin1Char('\n');
             }
         }
@@ -303,13 +301,13 @@ void OrvaneOmega::writeOverlapAndBeta(QString& out) const
     out += QStringLiteral("    Overlap (degree of covalency of the metal-ligand bond), ro(i), i standing for each "
                           "ligand atom.\n\n");
     for (int i = 2; i <= coordNumber + 1; ++i)
-        out += QStringLiteral("     ro(") + num(i) + suffixS(i) + fixed(ro[i], 4) + QLatin1Char('\n');
+        out += QStringLiteral("     ro(") + num(i) + suffixS(i) + Col::signlessFixed(4, ro[i]) + QLatin1Char('\n');
     out += QLatin1Char('\n');
     out += QStringLiteral("    Beta factor (according to the SOM the beta factor is introduced as a parameter to "
                           "account for the fact that the charge\n    distributions may not necessarily be centered "
                           "at the middle distances Ri/2), beta (i), i standing for each ligand atom.\n\n");
     for (int i = 2; i <= coordNumber + 1; ++i)
-        out += QStringLiteral("     beta(") + num(i) + suffixS(i) + fixed(beta[i], 4) + QLatin1Char('\n');
+        out += QStringLiteral("     beta(") + num(i) + suffixS(i) + Col::signlessFixed(4, beta[i]) + QLatin1Char('\n');
     out += QLatin1Char('\n');
 }
 
@@ -346,18 +344,23 @@ void OrvaneOmega::writeLatticeSums(QString& out, bool dynamicCoupling) const
                 const QString index = num(t) + QLatin1Char(',') + num(p) + QLatin1Char(',') + num(i);
                 // Only the GAMA modulus label follows the atom-number width.
                 const QString modulusEnd = dynamicCoupling ? suffixT(i) : QStringLiteral(")| = ");
-                out += name + QLatin1Char('(') + index + suffixS(i) + rj(scientific(term.re, 3), 10)
-                    + QStringLiteral(" + ") + rj(scientific(term.im, 3), 10) + QStringLiteral("i ") + unit
-                    + rj(QLatin1Char('|') + name + QLatin1Char('(') + index + modulusEnd, 24)
-                    + rj(scientific(modulus(term), 3), 10) + QLatin1Char(' ') + unit + QLatin1Char('\n');
+                out += name + QLatin1Char('(') + index + suffixS(i)
+                    + Col::right(10, Col::signlessScientific(3, term.re))
+                    + QStringLiteral(" + ") + Col::right(10, Col::signlessScientific(3, term.im)) + QStringLiteral("i ")
+                    + unit
+                    + Col::right(24, QLatin1Char('|') + name + QLatin1Char('(') + index + modulusEnd)
+                    + Col::right(10, Col::signlessScientific(3, modulus(term))) + QLatin1Char(' ') + unit
+                    + QLatin1Char('\n');
             }
             if (sums) {
                 const QString index = num(t) + QLatin1Char(',') + num(p);
                 out += QStringLiteral("Sum ") + name + QLatin1Char('(') + index + QStringLiteral(") = ")
-                    + rj(scientific(sum.re, 3), 10) + QStringLiteral(" + ") + rj(scientific(sum.im, 3), 10)
+                    + Col::right(10, Col::signlessScientific(3, sum.re)) + QStringLiteral(" + ")
+                    + Col::right(10, Col::signlessScientific(3, sum.im))
                     + QStringLiteral("i ") + unit
-                    + rj(QLatin1Char('|') + name + QLatin1Char('(') + index + QStringLiteral(")| = "), 21)
-                    + rj(scientific(modulus(sum), 3), 10) + QLatin1Char(' ') + unit + QLatin1Char('\n');
+                    + Col::right(21, QLatin1Char('|') + name + QLatin1Char('(') + index + QStringLiteral(")| = "))
+                    + Col::right(10, Col::signlessScientific(3, modulus(sum))) + QLatin1Char(' ') + unit
+                    + QLatin1Char('\n');
             }
         }
     }
@@ -389,12 +392,15 @@ void OrvaneOmega::writeBltp(QString& out, int part) const
                 const QString index = num(lambda) + QLatin1Char(',') + num(t) + QLatin1Char(',') + num(p);
                 const QString label = QStringLiteral("B(") + index + QLatin1Char(')') + tag;
                 const QString modulusLabel = QStringLiteral("|B(") + index + QLatin1Char(')') + tag;
-                out += lj(label + QStringLiteral(" = "), part == 0 ? 12 : 15) + rj(scientific(b.re, 3), 10)
-                    + QStringLiteral(" + ") + rj(scientific(b.im, 3), 10) + QStringLiteral("i cm")
-                    + rj(modulusLabel + QStringLiteral("| = "), part == 0 ? 22 : 24) + rj(scientific(size, 3), 10)
+                out += Col::left(part == 0 ? 12 : 15, label + QStringLiteral(" = "))
+                    + Col::right(10, Col::signlessScientific(3, b.re))
+                    + QStringLiteral(" + ") + Col::right(10, Col::signlessScientific(3, b.im)) + QStringLiteral("i cm")
+                    + Col::right(part == 0 ? 22 : 24, modulusLabel + QStringLiteral("| = "))
+                    + Col::right(10, Col::signlessScientific(3, size))
                     + QStringLiteral(" cm");
                 if (part == 0)
-                    out += rj(modulusLabel + QStringLiteral("|^2 = "), 24) + rj(scientific(size * size, 3), 10)
+                    out += Col::right(24, modulusLabel + QStringLiteral("|^2 = "))
+                        + Col::right(10, Col::signlessScientific(3, size * size))
                         + QStringLiteral(" cm^2");
                 out += QLatin1Char('\n');
             }
@@ -421,8 +427,8 @@ void OrvaneOmega::writeOmegaPart(QString& out, bool forcedDipole) const
         // lines that the graphical program parses back.
         if (forcedDipole && value < 0.0001)
             value = 0.0001;
-        out += rj(name + num(lambda) + QStringLiteral(") = "), 15)
-            + rj(fixed(value, 4) + QStringLiteral("e-20 cm^2"), 15) + QLatin1Char('\n');
+        out += Col::right(15, name + num(lambda) + QStringLiteral(") = "))
+            + Col::right(15, Col::signlessFixed(4, value) + QStringLiteral("e-20 cm^2")) + QLatin1Char('\n');
     }
     out += QLatin1Char('\n');
 }
@@ -440,18 +446,20 @@ bool OrvaneOmega::writeRadiativeRates(QString& out)
                           "             Theoretical Radiative Emission Rates              \n"
                           "---------------------------------------------------------------\n"
                           " ED electric dipole, MD magnetic dipole\n\n");
-    out += QStringLiteral(" Chosen Refractive Index = ") + fixed(refractiveIndex, 3) + QStringLiteral("\n\n");
-    out += QStringLiteral(" Arad(ED02) (5D0->7F2)        =") + rj(fixed(rates.getArad02(), 2), 8)
+    out += QStringLiteral(" Chosen Refractive Index = ") + Col::signlessFixed(3, refractiveIndex)
+        + QStringLiteral("\n\n");
+    out += QStringLiteral(" Arad(ED02) (5D0->7F2)        =") + Col::right(8, Col::signlessFixed(2, rates.getArad02()))
         + QStringLiteral(" s^-1\n");
-    out += QStringLiteral(" Arad(ED04) (5D0->7F4)        =") + rj(fixed(rates.getArad04(), 2), 8)
+    out += QStringLiteral(" Arad(ED04) (5D0->7F4)        =") + Col::right(8, Col::signlessFixed(2, rates.getArad04()))
         + QStringLiteral(" s^-1\n");
-    out += QStringLiteral(" Arad(ED06) (5D0->7F6)        =") + rj(fixed(rates.getArad06(), 2), 8)
+    out += QStringLiteral(" Arad(ED06) (5D0->7F6)        =") + Col::right(8, Col::signlessFixed(2, rates.getArad06()))
         + QStringLiteral(" s^-1\n\n");
-    out += QStringLiteral(" Arad(ED) (5D0->7FJ, J=2,4,6) =") + rj(fixed(rates.getArad() - rates.getAradMD(), 2), 8)
+    out += QStringLiteral(" Arad(ED) (5D0->7FJ, J=2,4,6) =")
+        + Col::right(8, Col::signlessFixed(2, rates.getArad() - rates.getAradMD()))
         + QStringLiteral(" s^-1\n");
-    out += QStringLiteral(" Arad(MD) (5D0->7F1)          =") + rj(fixed(rates.getAradMD(), 2), 8)
+    out += QStringLiteral(" Arad(MD) (5D0->7F1)          =") + Col::right(8, Col::signlessFixed(2, rates.getAradMD()))
         + QStringLiteral(" s^-1\n\n");
-    out += QStringLiteral(" Arad [Arad(ED) + Arad(MD)]   =") + rj(fixed(rates.getArad(), 2), 8)
+    out += QStringLiteral(" Arad [Arad(ED) + Arad(MD)]   =") + Col::right(8, Col::signlessFixed(2, rates.getArad()))
         + QStringLiteral(" s^-1\n");
     return true;
 }
@@ -488,8 +496,9 @@ void OrvaneOmega::writeAradPartition(QString& out)
     const double total = shares.sum();
 
     const QString line63 = dashes(63);
-    const QString footer = QStringLiteral("=================================\n") + lj(QStringLiteral("Arad(ED)"), 10)
-        + rj(fixed(total, 2), 9) + rj(QStringLiteral("100.00 %"), 10) + QLatin1Char('\n');
+    const QString footer = QStringLiteral("=================================\n")
+        + Col::left(10, QStringLiteral("Arad(ED)"))
+        + Col::right(9, Col::signlessFixed(2, total)) + Col::right(10, QStringLiteral("100.00 %")) + QLatin1Char('\n');
     out += QLatin1Char('\n') + line63 + QLatin1Char('\n') + QStringLiteral("    Chemical Partition of Arad(ED)")
         + QLatin1Char('\n') + line63 + QStringLiteral("\n\n");
     out += QStringLiteral("---------------------------------\n"
@@ -498,8 +507,9 @@ void OrvaneOmega::writeAradPartition(QString& out)
     for (int k = 0; k < n; ++k) {
         const int atom = k + 2;
         const double share = shares(0, k);
-        out += lj(partition->getLigand(atom).name + QLatin1Char('(') + num(atom) + QStringLiteral(")  "), 11)
-            + rj(fixed(share, 2), 8) + rj(fixed(percentOf(share, total), 2), 8) + QStringLiteral(" %\n");
+        out += Col::left(11, partition->getLigand(atom).name + QLatin1Char('(') + num(atom) + QStringLiteral(")  "))
+            + Col::right(8, Col::signlessFixed(2, share))
+            + Col::right(8, Col::signlessFixed(2, percentOf(share, total))) + QStringLiteral(" %\n");
     }
     out += footer + QLatin1Char('\n');
     out += QStringLiteral("-------------------------------------\n"
@@ -509,7 +519,8 @@ void OrvaneOmega::writeAradPartition(QString& out)
         double share = 0.0;
         for (int atom : partition->getLigandAtoms(l))
             share += shares(0, atom - 2);
-        out += lj(partition->getLigandsName(l), 11) + rj(fixed(share, 2), 8) + rj(fixed(percentOf(share, total), 2), 8)
+        out += Col::left(11, partition->getLigandsName(l)) + Col::right(8, Col::signlessFixed(2, share))
+            + Col::right(8, Col::signlessFixed(2, percentOf(share, total)))
             + QStringLiteral(" %\n");
     }
     out += footer;
@@ -534,9 +545,11 @@ void OrvaneOmega::writeBkq(QString& out) const
             sum.im *= ergToWavenumber;
             const QString index = num(k) + QLatin1Char(',') + num(q);
             out += QStringLiteral("Bkq(") + index + (q >= 0 ? QStringLiteral(")  = ") : QStringLiteral(") = "))
-                + rj(fixed(sum.re, 2), 10) + QStringLiteral(" + ") + rj(fixed(sum.im, 2), 8) + QStringLiteral("i ")
-                + QStringLiteral("cm^-1") + rj(QStringLiteral("|Bkq(") + index + QStringLiteral(")| = "), 21)
-                + rj(fixed(modulus(sum), 2), 10) + QLatin1Char(' ') + QStringLiteral("cm^-1") + QLatin1Char('\n');
+                + Col::right(10, Col::signlessFixed(2, sum.re)) + QStringLiteral(" + ")
+                + Col::right(8, Col::signlessFixed(2, sum.im)) + QStringLiteral("i ")
+                + QStringLiteral("cm^-1") + Col::right(21, QStringLiteral("|Bkq(") + index + QStringLiteral(")| = "))
+                + Col::right(10, Col::signlessFixed(2, modulus(sum))) + QLatin1Char(' ') + QStringLiteral("cm^-1")
+                + QLatin1Char('\n');
         }
     }
     out += QLatin1Char('\n');

@@ -1,9 +1,13 @@
 #include "orvaneomegaexp.h"
 
+#include "orvaneeu3model.h"
+#include "orvanefixedcolumns.h"
 #include "orvaneinputdata.h"
 #include "orvanereportfile.h"
 
 #include <cmath>
+
+namespace Col = OrvaneColumns;
 
 namespace {
 
@@ -11,16 +15,11 @@ namespace {
 // published numbers, so they stay exactly as they are.
 constexpr double magneticDipoleFactor = 0.31 * 1e-11;
 constexpr double speedOfLight = 2.99792458e10;  // cm/s
-constexpr double twoPi = 6.28318530718;
+constexpr double twoPi = 2.0 * OrvaneEu3Model::pi;
 constexpr double threeHbar = 3.163715178e-27;    // erg s
-constexpr double electronCharge = 4.803204505713468e-10; // esu
+constexpr double electronCharge = OrvaneEu3Model::elementaryCharge;
 constexpr double reducedElementU2 = 0.0032;
 constexpr double reducedElementU4 = 0.0023;
-
-QString fixed(double value, int decimals)
-{
-    return QString::number(value, 'f', decimals);
-}
 
 } // namespace
 
@@ -118,7 +117,7 @@ QString OrvaneOmegaExp::createOutputFile(const QString& name)
     QString text = OrvaneInputData::ORVANETitle + QStringLiteral("\n\n\n");
     text += QStringLiteral(" The data shown below were calculated from the file: \n    ") + fileName
         + QStringLiteral("\n\n\n");
-    text += QStringLiteral(" Refractive Index of the Medium Used: ") + fixed(refractiveIndex, 3)
+    text += QStringLiteral(" Refractive Index of the Medium Used: ") + Col::fixed(3, refractiveIndex)
         + QStringLiteral("\n\n");
 
     const QString dashes79(79, QLatin1Char('-'));
@@ -126,7 +125,7 @@ QString OrvaneOmegaExp::createOutputFile(const QString& name)
                                       "Transitions \n")
         + dashes79 + QStringLiteral("\n\n");
     for (int j = 0; j < 6; ++j)
-        text += QStringLiteral("    Sigma(5D0 -> 7F%1) = ").arg(j) + fixed(barycenter[j], 2)
+        text += QStringLiteral("    Sigma(5D0 -> 7F%1) = ").arg(j) + Col::fixed(2, barycenter[j])
             + QStringLiteral(" cm^-1\n");
     text += nl;
 
@@ -135,27 +134,28 @@ QString OrvaneOmegaExp::createOutputFile(const QString& name)
                                       "Transitions \n")
         + dashes72 + QStringLiteral("\n\n");
     for (int j = 0; j < 6; ++j)
-        text += QStringLiteral("    5D0 -> 7F%1 = ").arg(j) + fixed(area[j], 4) + nl;
+        text += QStringLiteral("    5D0 -> 7F%1 = ").arg(j) + Col::fixed(4, area[j]) + nl;
     text += nl;
     text += QStringLiteral("    Intensity Ratio I(5D0 -> 7F2) / I(5D0 -> 7F1) = ")
-        + fixed(area[1] != 0.0 ? area[2] / area[1] : 0.0, 2) + QStringLiteral("\n\n");
+        + Col::fixed(2, area[1] != 0.0 ? area[2] / area[1] : 0.0) + QStringLiteral("\n\n");
 
     const QString dashes61(61, QLatin1Char('-'));
     text += dashes61 + QStringLiteral("\n Experimental Judd-Ofelt Intensity Parameters [omega(l)] and \n"
                                       " Radiative Emission Rates (Arad)                             \n")
         + dashes61 + QStringLiteral("\n\n");
-    text += QStringLiteral("    omega(2) =") + fixed(omega2Exp * 1e20, 2).rightJustified(7, QLatin1Char(' '))
+    text += QStringLiteral("    omega(2) =") + Col::fixed(7, 2, omega2Exp * 1e20)
         + QStringLiteral("e-20 cm^2 \n");
-    text += QStringLiteral("    omega(4) =") + fixed(omega4Exp * 1e20, 2).rightJustified(7, QLatin1Char(' '))
+    text += QStringLiteral("    omega(4) =") + Col::fixed(7, 2, omega4Exp * 1e20)
         + QStringLiteral("e-20 cm^2 \n\n\n");
-    text += QStringLiteral("    Arad = ") + fixed(aradExp, 2) + QStringLiteral(" s^-1\n\n");
+    text += QStringLiteral("    Arad = ") + Col::fixed(2, aradExp) + QStringLiteral(" s^-1\n\n");
 
     if (lifeTime > 0.0) {
         const QString dashes51(51, QLatin1Char('-'));
         text += dashes51 + QStringLiteral("\nExperimental Nonradiative Decay Rates (Anrad) and  \n"
                                           "Quantum Efficiency                                 \n")
             + dashes51 + QStringLiteral("\n\n");
-        text += QStringLiteral("    Experimental Lifetime Used = ") + fixed(lifeTime, 4) + QStringLiteral(" ms\n\n");
+        text += QStringLiteral("    Experimental Lifetime Used = ") + Col::fixed(4, lifeTime)
+            + QStringLiteral(" ms\n\n");
         const double anrad = 1.0 / (lifeTime * 0.001) - aradExp;
         if (!std::isfinite(anrad) || !std::isfinite(aradExp / (anrad + aradExp))) {
             lastError = QStringLiteral("The lifetime %1 ms gives a nonradiative rate or an efficiency that is not a "
@@ -163,11 +163,11 @@ QString OrvaneOmegaExp::createOutputFile(const QString& name)
                             .arg(lifeTime);
             return QString();
         }
-        text += QStringLiteral("    Anrad = ") + fixed(anrad, 2) + QStringLiteral(" s^-1\n\n");
+        text += QStringLiteral("    Anrad = ") + Col::fixed(2, anrad) + QStringLiteral(" s^-1\n\n");
         if (anrad < 0.0)
             text += QStringLiteral("    Warning: the lifetime is longer than 1/Arad, so Anrad is negative "
                                    "and the efficiency exceeds 100 %.\n\n");
-        text += QStringLiteral("    Quantum Efficiency = ") + fixed(100.0 * aradExp / (anrad + aradExp), 2)
+        text += QStringLiteral("    Quantum Efficiency = ") + Col::fixed(2, 100.0 * aradExp / (anrad + aradExp))
             + QStringLiteral(" %\n");
     }
 

@@ -26,8 +26,6 @@ OrvaneParametric::OrvaneParametric(QObject* parent, const QString& fileName, con
     , fileNameMopacOutputFile(fileName)
     , inputType(inputType)
 {
-    chargeFactorPointer = chargeFactor.data();
-    alphaPointer = alpha.data();
     atomGroup.fill(-1);
     readWeightFile();
     omegaCalc = new OrvaneOmega(nullptr, inputType, fileName, QString());
@@ -165,13 +163,10 @@ bool OrvaneParametric::prepare()
         }
     }
     atomGroup = groupOf;
-    atomBounds.fill(OrvaneFitBounds::Bounds {});
+    point.clear();
     for (int atom = 2; atom <= coordNumber + 1; ++atom)
-        atomBounds[atom] = OrvaneFitBounds::groupFit(labels[atom - 1], atom > 2 ? &atomBounds[atom - 1] : nullptr);
+        point.bounds[atom] = OrvaneFitBounds::groupFit(labels[atom - 1], atom > 2 ? &point.bounds[atom - 1] : nullptr);
     donorLabels = labels;
-    chargeFactor.fill(0.0);
-    alpha.fill(0.0);
-    alphaUnits.fill(0.0);
     preparedCoordNumber = coordNumber;
     return true;
 }
@@ -180,29 +175,11 @@ bool OrvaneParametric::setAtomsToGAndAlpha(const double* x)
 {
     for (int atom = 2; atom <= coordNumber + 1; ++atom) {
         const int k = atomGroup[atom];
-        chargeFactor[atom] = x[k];
-        alphaUnits[atom] = x[groupCount + k];
-        alpha[atom] = x[groupCount + k] * 1e-24;
+        point.chargeFactor[atom] = x[k];
+        point.alphaUnits[atom] = x[groupCount + k];
+        point.alpha[atom] = x[groupCount + k] * 1e-24;
     }
     return true;
-}
-
-bool OrvaneParametric::checkParameters() const
-{
-    for (int atom = 2; atom <= coordNumber + 1; ++atom) {
-        if (!OrvaneFitBounds::within(atomBounds[atom], chargeFactor[atom], alphaUnits[atom]))
-            return false;
-    }
-    return true;
-}
-
-bool OrvaneParametric::evaluate(OrvaneOmega& omega, double*& g, double*& alphaValues)
-{
-    omega.setRefractiveIndex(refractiveIndex);
-    omega.setChargeFactorAndAlpha(g, alphaValues);
-    omega.setCoordNumber(coordNumber);
-    omega.setOmegaPrintingOptions(omegaPrintingOptions);
-    return omega.calcOmega();
 }
 
 bool OrvaneParametric::runParametrization(const int& n, double*& x)
@@ -226,14 +203,14 @@ bool OrvaneParametric::runParametrization(const int& n, double*& x)
     setAtomsToGAndAlpha(x);
     if (!bestStarted) {
         // The best point starts at the first point evaluated, the start vector.
-        bestG = chargeFactor;
-        bestAlpha = alpha;
+        bestG = point.chargeFactor;
+        bestAlpha = point.alpha;
         bestStarted = true;
     }
-    if (!checkParameters())
+    if (!point.withinBounds(coordNumber))
         return true;
 
-    if (!evaluate(*omegaCalc, chargeFactorPointer, alphaPointer)) {
+    if (!point.evaluate(*omegaCalc, coordNumber, refractiveIndex, omegaPrintingOptions)) {
         lastError = omegaCalc->getLastError();
         return false;
     }
@@ -243,8 +220,8 @@ bool OrvaneParametric::runParametrization(const int& n, double*& x)
     if (responseFunction < bestResponse) {
         bestResponse = responseFunction;
         for (int atom = 2; atom <= coordNumber + 1; ++atom) {
-            bestG[atom] = chargeFactor[atom];
-            bestAlpha[atom] = alpha[atom];
+            bestG[atom] = point.chargeFactor[atom];
+            bestAlpha[atom] = point.alpha[atom];
         }
         bestValid = true;
     }
@@ -258,17 +235,16 @@ void OrvaneParametric::endOfParametrization()
         return;
     }
 
-    std::array<double, atomArraySize> g {};
-    std::array<double, atomArraySize> a {};
+    OrvaneFitPoint::AtomValues g {};
+    OrvaneFitPoint::AtomValues a {};
     for (int atom = 2; atom <= coordNumber + 1 && atom < atomArraySize; ++atom) {
         g[atom] = bestG[atom];
         a[atom] = bestAlpha[atom];
     }
-    double* gPointer = g.data();
-    double* aPointer = a.data();
 
     OrvaneOmega report(nullptr, inputType, fileNameMopacOutputFile, QString());
-    if (!report.getLastError().isEmpty() || !evaluate(report, gPointer, aPointer)) {
+    if (!report.getLastError().isEmpty()
+        || !OrvaneFitPoint::evaluate(report, g, a, coordNumber, refractiveIndex, omegaPrintingOptions)) {
         endWithoutReport(report.getLastError());
         return;
     }
@@ -288,20 +264,20 @@ QString OrvaneParametric::getDonorLabel(const int& i) const
 
 double OrvaneParametric::getChargeFactor(const int& atom) const
 {
-    return atom >= 0 && atom < atomArraySize ? chargeFactor[atom] : 0.0;
+    return OrvaneFitPoint::at(point.chargeFactor, atom);
 }
 
 double OrvaneParametric::getAlpha(const int& atom) const
 {
-    return atom >= 0 && atom < atomArraySize ? alpha[atom] : 0.0;
+    return OrvaneFitPoint::at(point.alpha, atom);
 }
 
 double OrvaneParametric::getBestG(const int& atom) const
 {
-    return atom >= 0 && atom < atomArraySize ? bestG[atom] : 0.0;
+    return OrvaneFitPoint::at(bestG, atom);
 }
 
 double OrvaneParametric::getBestAlpha(const int& atom) const
 {
-    return atom >= 0 && atom < atomArraySize ? bestAlpha[atom] : 0.0;
+    return OrvaneFitPoint::at(bestAlpha, atom);
 }

@@ -3,7 +3,7 @@
 
 #include "omegaprintingoptions.h"
 #include "orvaneabstractparametric.h"
-#include "orvanefitbounds.h"
+#include "orvanefitpoint.h"
 
 #include <QMap>
 #include <QString>
@@ -88,26 +88,19 @@ private:
 
     bool prepare();
     bool setAtomsToGAndAlpha(const double* x);
-    bool checkParameters() const;
     void readWeightFile();
-    bool evaluate(OrvaneOmega& omega, double*& g, double*& alphaValues);
 
     OrvaneOmega* omegaCalc = nullptr;
     QString omegaError; // why omegaCalc cannot evaluate, empty when it can
     QString fileNameMopacOutputFile;
     int inputType = 0;
 
-    // Values of the point being evaluated, by atom number; alphaUnits in
-    // 1e-24 cm^3 for the bounds, alpha in cm^3 for the model.
-    std::array<double, 30> chargeFactor {};
-    std::array<double, 30> alpha {};
-    std::array<double, 30> alphaUnits {};
-    double* chargeFactorPointer = nullptr;
-    double* alphaPointer = nullptr;
+    // The point being evaluated and the bounds of its donors (set by prepare()).
+    OrvaneFitPoint point;
     double w2 = 1.0;
     double w4 = 1.0;
-    std::array<double, 30> bestG {};
-    std::array<double, 30> bestAlpha {};
+    OrvaneFitPoint::AtomValues bestG {};
+    OrvaneFitPoint::AtomValues bestAlpha {};
     bool bestStarted = false;
     bool bestValid = false;
 
@@ -117,10 +110,9 @@ private:
     QString groupsError;
     int groupCount = 0;
 
-    // Set up by prepare() for preparedCoordNumber: group and bounds per atom.
+    // Set up by prepare() for preparedCoordNumber: the group of each atom.
     int preparedCoordNumber = -1;
-    std::array<int, 30> atomGroup {};
-    std::array<OrvaneFitBounds::Bounds, 30> atomBounds {};
+    std::array<int, OrvaneEu3Model::atomArraySize> atomGroup {};
 };
 
 #endif

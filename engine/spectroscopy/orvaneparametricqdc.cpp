@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr int atomArraySize = OrvaneEu3Model::atomArraySize;
-
 QString noFitNoteText()
 {
     return QStringLiteral("No point of the fit kept Q, D, C and every charge factor and polarizability "
@@ -25,9 +23,6 @@ OrvaneParametricQDC::OrvaneParametricQDC(QObject* parent, const QString& fileNam
     , fileNameMopacOutputFile(fileName)
     , inputType(inputType)
 {
-    chargeFactorPointer = chargeFactor.data();
-    alphaPointer = alpha.data();
-
     OrvaneInputData structure(nullptr, fileName);
     if (!structure.readMopacOutFile(true)) {
         omegaError = structure.getLastError();
@@ -90,19 +85,16 @@ bool OrvaneParametricQDC::prepare()
                         .arg(coordNumber + 1);
         return false;
     }
-    atomBounds.fill(OrvaneFitBounds::Bounds {});
+    point.clear();
     for (int atom = 2; atom <= coordNumber + 1; ++atom)
-        atomBounds[atom] = OrvaneFitBounds::qdcFit(atomLabels.at(atom), atom > 2 ? &atomBounds[atom - 1] : nullptr);
-    chargeFactor.fill(0.0);
-    alpha.fill(0.0);
-    alphaUnits.fill(0.0);
+        point.bounds[atom] = OrvaneFitBounds::qdcFit(atomLabels.at(atom), atom > 2 ? &point.bounds[atom - 1] : nullptr);
     preparedCoordNumber = coordNumber;
     preparedIndices = indices;
     return true;
 }
 
-void OrvaneParametricQDC::fillArrays(const ParametersQDC& p, std::array<double, 30>& g,
-    std::array<double, 30>& a, std::array<double, 30>& aUnits) const
+void OrvaneParametricQDC::fillArrays(const ParametersQDC& p, OrvaneFitPoint::AtomValues& g,
+    OrvaneFitPoint::AtomValues& a, OrvaneFitPoint::AtomValues& aUnits) const
 {
     for (int atom = 2; atom <= coordNumber + 1; ++atom) {
         const double charge = indices->getAtomicCharge(atom);
@@ -120,20 +112,7 @@ bool OrvaneParametricQDC::checkParameters(const ParametersQDC& p) const
         return false;
     if (restrictionActive && !(p.D > restrictionValue * p.C))
         return false;
-    for (int atom = 2; atom <= coordNumber + 1; ++atom) {
-        if (!OrvaneFitBounds::within(atomBounds[atom], chargeFactor[atom], alphaUnits[atom]))
-            return false;
-    }
-    return true;
-}
-
-bool OrvaneParametricQDC::evaluate(OrvaneOmega& omega, double*& g, double*& alphaValues)
-{
-    omega.setRefractiveIndex(refractiveIndex);
-    omega.setChargeFactorAndAlpha(g, alphaValues);
-    omega.setCoordNumber(coordNumber);
-    omega.setOmegaPrintingOptions(omegaPrintingOptions);
-    return omega.calcOmega();
+    return point.withinBounds(coordNumber);
 }
 
 bool OrvaneParametricQDC::runParametrization(const int& n, double*& x)
@@ -152,7 +131,7 @@ bool OrvaneParametricQDC::runParametrization(const int& n, double*& x)
     }
 
     const ParametersQDC p {x[0], x[1], x[2]};
-    fillArrays(p, chargeFactor, alpha, alphaUnits);
+    fillArrays(p, point.chargeFactor, point.alpha, point.alphaUnits);
     if (!bestStarted) {
         // The best point starts at the first point evaluated, the start vector.
         bestParameters = p;
@@ -161,7 +140,7 @@ bool OrvaneParametricQDC::runParametrization(const int& n, double*& x)
     if (!checkParameters(p))
         return true;
 
-    if (!evaluate(*omegaCalc, chargeFactorPointer, alphaPointer)) {
+    if (!point.evaluate(*omegaCalc, coordNumber, refractiveIndex, omegaPrintingOptions)) {
         lastError = omegaCalc->getLastError();
         return false;
     }
@@ -189,22 +168,17 @@ void OrvaneParametricQDC::endOfParametrization()
         return;
     }
 
-    std::array<double, atomArraySize> g {};
-    std::array<double, atomArraySize> a {};
-    std::array<double, atomArraySize> aUnits {};
+    OrvaneFitPoint::AtomValues g {};
+    OrvaneFitPoint::AtomValues a {};
+    OrvaneFitPoint::AtomValues aUnits {};
     fillArrays(bestParameters, g, a, aUnits);
-    double* gPointer = g.data();
-    double* aPointer = a.data();
 
     OrvaneOmega report(nullptr, inputType, fileNameMopacOutputFile, QString());
     if (!report.getLastError().isEmpty()) {
         endWithoutReport(report.getLastError());
         return;
     }
-    report.setRefractiveIndex(refractiveIndex);
-    report.setChargeFactorAndAlpha(gPointer, aPointer);
-    report.setCoordNumber(coordNumber);
-    report.setOmegaPrintingOptions(omegaPrintingOptions);
+    OrvaneFitPoint::prepare(report, g, a, coordNumber, refractiveIndex, omegaPrintingOptions);
     report.setParametersQDC(bestParameters.Q, bestParameters.D, bestParameters.C);
     report.setAtomicCharges(indices->getAtomicCharge());
     report.setSuperDeslocalizability(indices->getSuperDeslocalizability());
@@ -224,10 +198,10 @@ void OrvaneParametricQDC::endOfParametrization()
 
 double OrvaneParametricQDC::getChargeFactor(const int& atom) const
 {
-    return atom >= 0 && atom < atomArraySize ? chargeFactor[atom] : 0.0;
+    return OrvaneFitPoint::at(point.chargeFactor, atom);
 }
 
 double OrvaneParametricQDC::getAlpha(const int& atom) const
 {
-    return atom >= 0 && atom < atomArraySize ? alpha[atom] : 0.0;
+    return OrvaneFitPoint::at(point.alpha, atom);
 }

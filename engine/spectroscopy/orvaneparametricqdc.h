@@ -3,7 +3,7 @@
 
 #include "omegaprintingoptions.h"
 #include "orvaneabstractparametric.h"
-#include "orvanefitbounds.h"
+#include "orvanefitpoint.h"
 #include "parametersqdc.h"
 
 #include <QString>
@@ -75,9 +75,8 @@ public:
 private:
     bool prepare();
     bool checkParameters(const ParametersQDC& p) const;
-    bool evaluate(OrvaneOmega& omega, double*& g, double*& alphaValues);
-    void fillArrays(const ParametersQDC& p, std::array<double, 30>& g, std::array<double, 30>& a,
-        std::array<double, 30>& aUnits) const;
+    void fillArrays(const ParametersQDC& p, OrvaneFitPoint::AtomValues& g, OrvaneFitPoint::AtomValues& a,
+        OrvaneFitPoint::AtomValues& aUnits) const;
 
     ParametersQDC bestParameters;
     OrvaneOmega* omegaCalc = nullptr;
@@ -88,18 +87,14 @@ private:
     bool restrictionActive = true;
     int inputType = 0;
 
-    std::array<double, 30> chargeFactor {};
-    std::array<double, 30> alpha {};
-    std::array<double, 30> alphaUnits {}; // 1e-24 cm^3, for the bounds
-    double* chargeFactorPointer = nullptr;
-    double* alphaPointer = nullptr;
+    // The point being evaluated and the bounds of its donors (set by prepare()).
+    OrvaneFitPoint point;
     bool bestStarted = false;
     bool bestValid = false;
 
     // Checked once for this N and this indices object.
     int preparedCoordNumber = -1;
     const OrvaneIndicesCalculation* preparedIndices = nullptr;
-    std::array<OrvaneFitBounds::Bounds, 30> atomBounds {};
 };
 
 #endif

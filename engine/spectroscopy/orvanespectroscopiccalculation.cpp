@@ -20,8 +20,8 @@ using namespace OrvaneTransferConstants;
 // Literal constants of the published method; results are compared with
 // published numbers, so they stay exactly as they are printed there.
 constexpr double threeH = 1.987820871e-26;                // erg s
-constexpr double electronCharge = 4.803204505713468e-10;  // esu
-constexpr double electronChargeSquared = 2.307077352370616e-19;
+constexpr double electronCharge = OrvaneEu3Model::elementaryCharge;
+constexpr double electronChargeSquared = OrvaneEu3Model::elementaryChargeSquared;
 constexpr double magneticDipoleStrength = 9.6e-42;
 constexpr double magneticDipoleEnergy = 16921.0;          // cm-1
 constexpr double lightSpeed = 2.99792458e10;               // cm/s

@@ -3,32 +3,14 @@
 
 #include "orvanespectroscopiccalculation.h"
 
+#include "orvanefixedcolumns.h"
 #include "orvaneinputdata.h"
 #include "orvanereportfile.h"
 #include "orvanerl.h"
 
+namespace Col = OrvaneColumns;
+
 namespace {
-
-// An exact zero prints without a sign.
-QString fixed(double value, int decimals)
-{
-    return QString::number(value == 0.0 ? 0.0 : value, 'f', decimals);
-}
-
-QString scientific(double value, int decimals)
-{
-    return QString::number(value == 0.0 ? 0.0 : value, 'e', decimals);
-}
-
-QString rj(const QString& text, int width)
-{
-    return text.rightJustified(width, QLatin1Char(' '));
-}
-
-QString lj(const QString& text, int width)
-{
-    return text.leftJustified(width, QLatin1Char(' '));
-}
 
 // Channels in printing order; the upper-triplet channel only in two-triplet mode.
 constexpr int channelOrder[] = {0, 1, 2, 3, 4, 5, 10, 11, 12, 13, 14};
@@ -65,7 +47,8 @@ ChannelLabels labelsOf(int channel, bool twoTriplets)
     labels.franckCondon = QStringLiteral("    F (") + donor + separator + level + QStringLiteral(") = ");
     labels.transfer = QStringLiteral("      Wet") + mechanism + QStringLiteral(" (") + transferDonor
         + QStringLiteral(" -> ") + level + QStringLiteral(") = ");
-    labels.backTransfer = QStringLiteral("      Wbt") + mechanism + QStringLiteral(" (") + donor + QStringLiteral(" -> ")
+    labels.backTransfer = QStringLiteral("      Wbt") + mechanism + QStringLiteral(" (") + donor
+        + QStringLiteral(" -> ")
         + level + QStringLiteral(") = ");
     return labels;
 }
@@ -120,8 +103,9 @@ bool OrvaneSpectroscopicCalculation::writeEnergyTransferReport(QString& out)
                               " Theoretical Judd-Ofelt Intensity Parameters, omega(l) \n"
                               "-------------------------------------------------------\n\n");
         for (int l = 2; l <= 6; l += 2)
-            out += rj(QStringLiteral("omega(%1) = ").arg(l), 15)
-                + rj(fixed(omega[std::size_t(l)] * 1e20, 2) + QStringLiteral("e-20 cm^2"), 15) + nl;
+            out += Col::right(15, QStringLiteral("omega(%1) = ").arg(l))
+                + Col::right(15, Col::signlessFixed(2, omega[std::size_t(l)] * 1e20) + QStringLiteral("e-20 cm^2"))
+                + nl;
         out += nl;
     }
 
@@ -130,8 +114,9 @@ bool OrvaneSpectroscopicCalculation::writeEnergyTransferReport(QString& out)
                               " Forced Electric Dipole Judd-Ofelt Parameters, omegaED (l)\n"
                               "-----------------------------------------------------------\n\n");
         for (int l = 2; l <= 6; l += 2)
-            out += rj(QStringLiteral("omegaED(%1) = ").arg(l), 15)
-                + rj(fixed(omegaED[std::size_t(l)] * 1e20, 4) + QStringLiteral("e-20 cm^2"), 15) + nl;
+            out += Col::right(15, QStringLiteral("omegaED(%1) = ").arg(l))
+                + Col::right(15, Col::signlessFixed(4, omegaED[std::size_t(l)] * 1e20) + QStringLiteral("e-20 cm^2"))
+                + nl;
         out += nl;
     }
 
@@ -139,34 +124,44 @@ bool OrvaneSpectroscopicCalculation::writeEnergyTransferReport(QString& out)
         out += QStringLiteral("-----------------------------------\n"
                               " Constant values for the Eu3+ Ion  \n"
                               "-----------------------------------\n\n");
-        out += QStringLiteral("  Racah Tensor Operator Used:  <f|C(2)|f> =") + rj(fixed(racahTensor[2], 4), 8)
-            + rj(QStringLiteral("<f|C(4)|f> ="), 20) + rj(fixed(racahTensor[4], 4), 8)
-            + rj(QStringLiteral("<f|C(6)|f> ="), 20) + rj(fixed(racahTensor[6], 4), 8) + QStringLiteral("\n\n");
-        out += QStringLiteral(" Shielding Factor Used:         sigma(2) =") + rj(fixed(shieldingFactor[2], 3), 8)
-            + rj(QStringLiteral("sigma(4) ="), 20) + rj(fixed(shieldingFactor[4], 3), 8)
-            + rj(QStringLiteral("sigma(6) ="), 20) + rj(fixed(shieldingFactor[6], 3), 8) + QStringLiteral("\n\n");
-        out += QStringLiteral(" Radial Integrals:  r(2) =") + rj(scientific(radialIntegral[2], 3), 10)
-            + QStringLiteral(" cm^2") + rj(QStringLiteral("r(4) = "), 16) + rj(scientific(radialIntegral[4], 3), 10)
-            + QStringLiteral(" cm^4") + rj(QStringLiteral("r(6) ="), 16) + rj(scientific(radialIntegral[6], 3), 10)
+        out += QStringLiteral("  Racah Tensor Operator Used:  <f|C(2)|f> =")
+            + Col::right(8, Col::signlessFixed(4, racahTensor[2]))
+            + Col::right(20, QStringLiteral("<f|C(4)|f> =")) + Col::right(8, Col::signlessFixed(4, racahTensor[4]))
+            + Col::right(20, QStringLiteral("<f|C(6)|f> =")) + Col::right(8, Col::signlessFixed(4, racahTensor[6]))
+            + QStringLiteral("\n\n");
+        out += QStringLiteral(" Shielding Factor Used:         sigma(2) =")
+            + Col::right(8, Col::signlessFixed(3, shieldingFactor[2]))
+            + Col::right(20, QStringLiteral("sigma(4) =")) + Col::right(8, Col::signlessFixed(3, shieldingFactor[4]))
+            + Col::right(20, QStringLiteral("sigma(6) =")) + Col::right(8, Col::signlessFixed(3, shieldingFactor[6]))
+            + QStringLiteral("\n\n");
+        out += QStringLiteral(" Radial Integrals:  r(2) =")
+            + Col::right(10, Col::signlessScientific(3, radialIntegral[2]))
+            + QStringLiteral(" cm^2") + Col::right(16, QStringLiteral("r(4) = "))
+            + Col::right(10, Col::signlessScientific(3, radialIntegral[4]))
+            + QStringLiteral(" cm^4") + Col::right(16, QStringLiteral("r(6) ="))
+            + Col::right(10, Col::signlessScientific(3, radialIntegral[6]))
             + QStringLiteral(" cm^6") + QStringLiteral("\n\n\n\n");
     }
 
     if (options.singletAndTripletEnergy) {
-        const QString angstrom = lj(QStringLiteral(" Angs"), 25);
+        const QString angstrom = Col::left(25, QStringLiteral(" Angs"));
         out += QStringLiteral("-------------------------------------------------\n"
                               " Singlet and Triplet Excited States Energies and \n"
                               " RL Parameters                                   \n"
                               "-------------------------------------------------\n\n");
         out += QStringLiteral("    Chosen Singlet Excited State = ") + QString::number(singletLevel) + nl;
-        out += QStringLiteral("    RL Singlet: ") + fixed(getSingletRL(), 4) + angstrom
-            + QStringLiteral("Singlet Energy: ") + fixed(getSingletEnergy(), 2) + QStringLiteral(" cm^-1") + nl;
+        out += QStringLiteral("    RL Singlet: ") + Col::signlessFixed(4, getSingletRL()) + angstrom
+            + QStringLiteral("Singlet Energy: ") + Col::signlessFixed(2, getSingletEnergy()) + QStringLiteral(" cm^-1")
+            + nl;
         out += QStringLiteral("    Chosen Triplet Excited State = ") + QString::number(tripletLevel) + nl;
         out += (considerTwoTriplets ? QStringLiteral("    RL Triplet2: ") : QStringLiteral("    RL Triplet: "))
-            + fixed(getTripletRL(), 4) + angstrom + QStringLiteral("Triplet Energy: ") + fixed(getTripletEnergy(), 2)
+            + Col::signlessFixed(4, getTripletRL()) + angstrom + QStringLiteral("Triplet Energy: ")
+            + Col::signlessFixed(2, getTripletEnergy())
             + QStringLiteral(" cm^-1") + QStringLiteral("\n\n");
         if (considerTwoTriplets)
-            out += QStringLiteral("    RL Triplet1: ") + fixed(getLowerTripletRL(), 4) + angstrom
-                + QStringLiteral("    Triplet Energy: ") + fixed(getLowerTripletEnergy(), 2) + QStringLiteral(" cm^-1")
+            out += QStringLiteral("    RL Triplet1: ") + Col::signlessFixed(4, getLowerTripletRL()) + angstrom
+                + QStringLiteral("    Triplet Energy: ") + Col::signlessFixed(2, getLowerTripletEnergy())
+                + QStringLiteral(" cm^-1")
                 + QStringLiteral("\n\n");
         out += QStringLiteral(" RL: distance from the donor state located at the organic ligands \n"
                               " and the Eu3+ ion nucleus.\n\n");
@@ -176,12 +171,15 @@ bool OrvaneSpectroscopicCalculation::writeEnergyTransferReport(QString& out)
         // At the RL of the state the excited-state file selected, whatever
         // singlet the user chose; a state without RL has no gama.
         const double R = rl->getSingletRL(rl->getSelExcitateState()) * 1e-8;
-        auto value = [&](int l) { return rj(R > 0.0 ? scientific(gama(l, R), 4) : QStringLiteral("n/a"), 8); };
+        auto value = [&](int l) {
+            return Col::right(8, R > 0.0 ? Col::signlessScientific(4, gama(l, R)) : QStringLiteral("n/a"));
+        };
         out += QStringLiteral("---------------------\n"
                               " gama(l) Parameters  \n"
                               "---------------------\n\n");
-        out += rj(QStringLiteral("gama(2) = "), 13) + value(2) + rj(QStringLiteral("gama(4) = "), 20) + value(4)
-            + rj(QStringLiteral("gama(6) = "), 20) + value(6) + QStringLiteral("\n\n");
+        out += Col::right(13, QStringLiteral("gama(2) = ")) + value(2) + Col::right(20, QStringLiteral("gama(4) = "))
+            + value(4)
+            + Col::right(20, QStringLiteral("gama(6) = ")) + value(6) + QStringLiteral("\n\n");
     }
 
     if (options.frankCondonFactor) {
@@ -192,7 +190,7 @@ bool OrvaneSpectroscopicCalculation::writeEnergyTransferReport(QString& out)
             if (!isChannelEnabled(i))
                 continue;
             out += labelsOf(i, considerTwoTriplets).franckCondon
-                + scientific(F(energyMismatch[std::size_t(i)], bandHalfWidth), 4)
+                + Col::signlessScientific(4, F(energyMismatch[std::size_t(i)], bandHalfWidth))
                 + (i == lastChannel ? QStringLiteral(" erg^-1   \n\n") : QStringLiteral(" erg^-1 \n"));
         }
     }
@@ -208,7 +206,7 @@ bool OrvaneSpectroscopicCalculation::writeEnergyTransferReport(QString& out)
             if (!isChannelEnabled(i))
                 continue;
             const double value = isMultipolar(i) ? wetMM[std::size_t(i)] : wetEX[std::size_t(i)];
-            out += labelsOf(i, considerTwoTriplets).transfer + scientific(value, 2)
+            out += labelsOf(i, considerTwoTriplets).transfer + Col::signlessScientific(2, value)
                 + (i == lastChannel ? QStringLiteral(" s^-1  \n\n") : QStringLiteral(" s^-1 \n"));
         }
         out += QStringLiteral("    Energy Back-Transfer Rates\n");
@@ -216,7 +214,7 @@ bool OrvaneSpectroscopicCalculation::writeEnergyTransferReport(QString& out)
             if (!isChannelEnabled(i))
                 continue;
             const double value = isMultipolar(i) ? wbtMM[std::size_t(i)] : wbtEX[std::size_t(i)];
-            out += labelsOf(i, considerTwoTriplets).backTransfer + scientific(value, 2)
+            out += labelsOf(i, considerTwoTriplets).backTransfer + Col::signlessScientific(2, value)
                 + (i == lastChannel ? QStringLiteral(" s^-1 \n\n") : QStringLiteral(" s^-1 \n"));
         }
     }
@@ -226,12 +224,13 @@ bool OrvaneSpectroscopicCalculation::writeEnergyTransferReport(QString& out)
                               " Radiative emission rate (Arad) and  \n"
                               " Branchio Rates (beta)               \n"
                               "-------------------------------------\n\n");
-        out += QStringLiteral(" Refractive Index Used = ") + fixed(refractiveIndex, 3) + QStringLiteral("\n\n");
-        out += QStringLiteral(" Arad = ") + fixed(arad, 2) + QStringLiteral(" s^-1\n\n");
+        out += QStringLiteral(" Refractive Index Used = ") + Col::signlessFixed(3, refractiveIndex)
+            + QStringLiteral("\n\n");
+        out += QStringLiteral(" Arad = ") + Col::signlessFixed(2, arad) + QStringLiteral(" s^-1\n\n");
         out += QStringLiteral(" Beta values (contribution of each 5D0 -> 7FJ transition in percentage to radiative "
                               "decay rate)\n\n");
         auto beta = [&](int J) {
-            return QStringLiteral("    5D0 -> 7F%1: ").arg(J) + fixed(branchingRatio[std::size_t(J)], 2);
+            return QStringLiteral("    5D0 -> 7F%1: ").arg(J) + Col::signlessFixed(2, branchingRatio[std::size_t(J)]);
         };
         out += beta(1) + QLatin1Char('\t') + beta(2) + QLatin1Char('\t') + beta(3) + QStringLiteral("\n\n") + beta(4)
             + QLatin1Char('\t') + beta(5) + QLatin1Char('\t') + beta(6) + QStringLiteral("\t\n\n");
@@ -251,16 +250,18 @@ bool OrvaneSpectroscopicCalculation::writeQuantumYieldSections(QString& out)
                               " Nonradiative Decay Rate (Anrad) and   \n"
                               " Quantum Efficiency                    \n"
                               "---------------------------------------\n\n");
-        out += QStringLiteral("    Chosen Experimental Lifetime = ") + fixed(lifeTime * 1000.0, 4)
+        out += QStringLiteral("    Chosen Experimental Lifetime = ") + Col::signlessFixed(4, lifeTime * 1000.0)
             + QStringLiteral(" ms\n\n");
-        out += QStringLiteral("    Anrad = ") + fixed(anrad, 2) + QStringLiteral(" s^-1\n\n");
+        out += QStringLiteral("    Anrad = ") + Col::signlessFixed(2, anrad) + QStringLiteral(" s^-1\n\n");
         out += getAnradWarning();
-        out += QStringLiteral("    Quantum Efficiency = ") + fixed(quantumEfficiency, 2) + QStringLiteral(" %\n\n\n");
+        out += QStringLiteral("    Quantum Efficiency = ") + Col::signlessFixed(2, quantumEfficiency)
+            + QStringLiteral(" %\n\n\n");
     }
 
     if (options.levelPopulation) {
         auto population = [&](const char* label, int index) {
-            return QString::fromLatin1(label) + fixed(populations[std::size_t(index)], 4) + QLatin1Char('\n');
+            return QString::fromLatin1(label) + Col::signlessFixed(4, populations[std::size_t(index)])
+                + QLatin1Char('\n');
         };
         out += QStringLiteral("----------------------------------------------------------------------------\n"
                               "  Level Population of each State Involved in the Process of Energy Transfer \n"

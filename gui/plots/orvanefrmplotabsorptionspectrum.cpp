@@ -1,9 +1,11 @@
 #include "orvanefrmplotabsorptionspectrum.h"
 #include "ui_orvanefrmplotabsorptionspectrum.h"
 
+#include "mylineedit.h"
 #include "orvanedialogs.h"
 #include "orvanefrmsearching.h"
 #include "orvanenormalizepoints.h"
+#include "orvaneplatform.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -19,7 +21,6 @@
 namespace {
 
 const QString hintText = QStringLiteral("Drag and drop a .orcout file here OR click on button Open to open it");
-const QString hintStyle = QStringLiteral("color: rgb(158, 158, 158);");
 const QString moduleName = QStringLiteral(" -> (Orvane Module to Plot Absorption Spectrum ) ");
 const QString plotTabTitle = QStringLiteral("Plot Absorption Spectrum");
 
@@ -42,6 +43,7 @@ OrvaneFrmPlotAbsorptionSpectrum::OrvaneFrmPlotAbsorptionSpectrum(QWidget* parent
 
     fileView = new QPlainTextEdit(ui->tabWidgetViewFiles);
     fileView->setLineWrapMode(QPlainTextEdit::NoWrap);
+    fileView->setFont(OrvanePlatform::fileViewFont());
     fileView->hide();
 
     loadLastDirectory();
@@ -99,7 +101,7 @@ void OrvaneFrmPlotAbsorptionSpectrum::setupPlot()
 void OrvaneFrmPlotAbsorptionSpectrum::showHint()
 {
     ui->edtFile->setText(hintText);
-    ui->edtFile->setStyleSheet(hintStyle);
+    ui->edtFile->setStyleSheet(MyLineEdit::hintStyleSheet());
 }
 
 void OrvaneFrmPlotAbsorptionSpectrum::log(const QString& line)

@@ -2,9 +2,11 @@
 #include "requiredcitations.h"
 #include "ui_orvanefrmplotemissionspectrum.h"
 
+#include "mylineedit.h"
 #include "orvanedialogs.h"
 #include "orvanefrmciediagram.h"
 #include "orvaneomegaexp.h"
+#include "orvaneplatform.h"
 #include "orvaneplotexport.h"
 #include "orvanereportfile.h"
 #include "orvanetextreader.h"
@@ -20,7 +22,6 @@
 namespace {
 
 const QString invitationText = QStringLiteral("Drag and drop a .txt file here OR click on button Open to open it");
-const QString invitationStyle = QStringLiteral("color: rgb(158, 158, 158);");
 const int transitionCount = 6;
 const int spectrumGraph = 6;
 
@@ -66,6 +67,7 @@ OrvaneFrmPlotEmissionSpectrum::OrvaneFrmPlotEmissionSpectrum(QWidget* parent)
     , cieDiagram(std::make_unique<OrvaneFrmCIEDiagram>())
 {
     ui->setupUi(this);
+    ui->plainTextEdit->setFont(OrvanePlatform::fileViewFont());
     cieDiagram->setWindowModality(Qt::ApplicationModal);
     cieDiagram->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint);
 
@@ -77,6 +79,10 @@ OrvaneFrmPlotEmissionSpectrum::OrvaneFrmPlotEmissionSpectrum(QWidget* parent)
     lineEdits = {ui->lblTransitionMin00, ui->lblTransitionMax00, ui->lblTransitionMin01, ui->lblTransitionMax01,
                  ui->lblTransitionMin02, ui->lblTransitionMax02, ui->lblTransitionMin03, ui->lblTransitionMax03,
                  ui->lblTransitionMin04, ui->lblTransitionMax04, ui->lblTransitionMin05, ui->lblTransitionMax05};
+    // A typed limit (###.##) stays readable when the six bands share a
+    // narrow window.
+    for (QLineEdit* edit : qAsConst(lineEdits))
+        edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("000.00")) + 16);
     for (int j = 0; j < groupBoxes.size(); ++j)
         connect(groupBoxes.at(j), &QGroupBox::toggled, this, [this, j] { emit signalSetEnabledGroupBox(j); });
     connect(this, &OrvaneFrmPlotEmissionSpectrum::signalSetEnabledGroupBox, this,
@@ -122,7 +128,7 @@ OrvaneFrmPlotEmissionSpectrum::~OrvaneFrmPlotEmissionSpectrum()
 void OrvaneFrmPlotEmissionSpectrum::setInvitationText()
 {
     ui->editEmissionSpectrumDirectory->setText(invitationText);
-    ui->editEmissionSpectrumDirectory->setStyleSheet(invitationStyle);
+    ui->editEmissionSpectrumDirectory->setStyleSheet(MyLineEdit::hintStyleSheet());
 }
 
 void OrvaneFrmPlotEmissionSpectrum::on_editEmissionSpectrumDirectory_textChanged(const QString& text)

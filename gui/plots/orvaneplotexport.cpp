@@ -1,11 +1,11 @@
 #include "orvaneplotexport.h"
 
 #include "abstractobjcalculationwidget.h"
+#include "orvaneabstractobjcalculation.h"
 #include "orvanedialogs.h"
 
 #include <qcustomplot.h>
 
-#include <QDateTime>
 #include <QFileInfo>
 
 namespace OrvanePlotExport {
@@ -19,10 +19,8 @@ bool savePng(AbstractObjCalculationWidget* form, QCustomPlot* plot, const QStrin
                                 QStringLiteral("The graph could not be written to: ") + fileName);
         return false;
     }
-    emit form->newObjCalculationMessage(QDateTime::currentDateTime().toString(Qt::TextDate) + QStringLiteral(" -> (")
-                                        + moduleName
-                                        + QStringLiteral(") Saving graph... The graph was saved at ")
-                                        + QFileInfo(fileName).absolutePath());
+    emit form->newObjCalculationMessage(OrvaneAbstractObjCalculation::progressLine(
+        moduleName, QStringLiteral("Saving graph... The graph was saved at ") + QFileInfo(fileName).absolutePath()));
     OrvaneDialogs::information(form, QStringLiteral("ORVANE Information"),
                                QStringLiteral("The file was successfully created at: ") + fileName);
     return true;

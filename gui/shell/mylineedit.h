@@ -13,6 +13,9 @@ public:
     explicit MyLineEdit(QWidget* parent = nullptr);
     ~MyLineEdit() override;
 
+    // The grey of a drop target's hint text, until a file is taken.
+    static QString hintStyleSheet() { return QStringLiteral("color: rgb(158, 158, 158);"); }
+
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;

@@ -1,5 +1,6 @@
 #include "mythread.h"
 
+#include "orvanefilesconverter.h"
 #include "orvanegroupprocess.h"
 #include "orvaneplatform.h"
 
@@ -91,10 +92,8 @@ void MyThread::startMopac()
 void MyThread::startOrca()
 {
     const QFileInfo input(inputFile);
-    const QString outputFile = input.suffix().isEmpty()
-                                   ? inputFile + QStringLiteral(".orcout")
-                                   : input.path() + QLatin1Char('/') + input.completeBaseName()
-                                         + QStringLiteral(".orcout");
+    // The name the page follows.
+    const QString outputFile = OrvaneFilesConverter::withFinalSuffix(inputFile, QStringLiteral("orcout"));
     process->setStandardOutputFile(outputFile, QIODevice::Append);
     process->setWorkingDirectory(input.absolutePath());
     // No shell is involved: ">" reaches the program as a plain argument, and

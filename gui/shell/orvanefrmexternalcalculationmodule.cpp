@@ -4,7 +4,9 @@
 #include "ui_orvanefrmorcakeywords.h"
 
 #include "glmolecule.h"
+#include "mylineedit.h"
 #include "mythread.h"
+#include "orvaneabstractobjcalculation.h"
 #include "orvanedialogs.h"
 #include "orvanefrmmopackeywords.h"
 #include "orvanefrmorcakeywords.h"
@@ -21,7 +23,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCheckBox>
-#include <QDateTime>
 #include <QDir>
 #include <QDockWidget>
 #include <QFile>
@@ -29,17 +30,14 @@
 #include <QFont>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QRegularExpression>
 #include <QShortcut>
 #include <QTextCursor>
 #include <QTextStream>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
 
 const QString notRunningText = QStringLiteral("The calculation is not running.");
-const QString hintStyle = QStringLiteral("color: rgb(158, 158, 158);");
 const QString mopacHint =
     QStringLiteral("Drag and drop a .mol2/.mop/.out file here OR click on button Open to open it");
 const QString orcaHint =
@@ -53,15 +51,6 @@ const QString moduleExcited = QStringLiteral("Orvane Excited States Calculations
 const QString mopacDirectoryKey = QStringLiteral("mopacDirectory");
 const QString orcaDirectoryKey = QStringLiteral("orcaDirectory");
 
-const QString orcaNormalEnd = QStringLiteral("****ORCA TERMINATED NORMALLY****");
-
-// White space and commas, which ORCA cannot take in file and folder names.
-const QRegularExpression& blankOrComma()
-{
-    static const QRegularExpression expression(QStringLiteral("(\\s|,)"));
-    return expression;
-}
-
 } // namespace
 
 const QString OrvaneFrmExternalCalculationModule::mopacCalculationKind =
@@ -73,7 +62,7 @@ OrvaneFrmExternalCalculationModule::OrvaneFrmExternalCalculationModule(QWidget* 
                                                                        const int& mode)
     : AbstractObjCalculationWidget(parent)
     , ui(std::make_unique<Ui::OrvaneFrmExternalCalculationModule>())
-    , mode(mode)
+    , program(OrvaneExternalRun::programOfMode(mode))
 {
     ui->setupUi(this);
     ui->lineEditRunProgress->setText(notRunningText);
@@ -90,7 +79,7 @@ OrvaneFrmExternalCalculationModule::OrvaneFrmExternalCalculationModule(QWidget* 
     ui->vLayoutFrmSearchingAndTabWidget->addWidget(frmSearching);
     frmSearching->plainTextEdit = tabView(0);
 
-    if (mode == 0) {
+    if (isMopacPage()) {
         ui->edtFile->setToolTip(mopacHint);
         frmSearching->hide();
         frmMopacKeywords = new OrvaneFrmMopacKeywords(ui->stackedWidgetKeywords);
@@ -193,7 +182,7 @@ OrvaneFrmExternalCalculationModule::~OrvaneFrmExternalCalculationModule()
 
 void OrvaneFrmExternalCalculationModule::createViewerTabs()
 {
-    const QStringList titles = mode == 0
+    const QStringList titles = isMopacPage()
                                    ? QStringList{QStringLiteral(".mol2 Input File"),
                                                  QStringLiteral("MOPAC .out File")}
                                    : QStringList{QStringLiteral("MOPAC .out File"),
@@ -214,12 +203,12 @@ QPlainTextEdit* OrvaneFrmExternalCalculationModule::tabView(int index) const
 
 QString OrvaneFrmExternalCalculationModule::inputFileHint() const
 {
-    return mode == 0 ? mopacHint : orcaHint;
+    return isMopacPage() ? mopacHint : orcaHint;
 }
 
 void OrvaneFrmExternalCalculationModule::showInputFileHint()
 {
-    ui->edtFile->setStyleSheet(hintStyle);
+    ui->edtFile->setStyleSheet(MyLineEdit::hintStyleSheet());
     ui->edtFile->setText(inputFileHint());
     ui->edtFile->setToolTip(inputFileHint());
 }
@@ -229,7 +218,7 @@ void OrvaneFrmExternalCalculationModule::on_btnChooseFile_clicked()
     loadLastDirectory();
     QString caption;
     QString filter;
-    if (mode == 0) {
+    if (isMopacPage()) {
         if (ui->rdbMOL2File->isChecked()) {
             caption = QStringLiteral("Choose .ml2 File");
             // Patterns apart by blanks: Qt's own dialog splits at blanks only.
@@ -269,7 +258,7 @@ void OrvaneFrmExternalCalculationModule::on_edtFile_textChanged(const QString& t
     const int dot = fileName.lastIndexOf(QLatin1Char('.'));
     const QString extension = dot < 0 ? QString() : fileName.mid(dot + 1);
     QRadioButton* kind = nullptr;
-    if (mode == 0) {
+    if (isMopacPage()) {
         if (extension == QLatin1String("ml2") || extension == QLatin1String("mol2"))
             kind = ui->rdbMOL2File;
         else if (extension == QLatin1String("mop"))
@@ -302,10 +291,10 @@ void OrvaneFrmExternalCalculationModule::acceptInputFile()
     ui->btnRunCalculation->setEnabled(!ui->rdbMopacOut1->isChecked());
     loadFileIntoTab(inputFileName, ui->rdbMopacOut1->isChecked() ? 1 : 0);
     ui->btnFind->setEnabled(true);
-    if (mode == 0)
+    if (isMopacPage())
         showMolecule();
     else
-        frmOrcaKeywords->ui->editPointChargesFileName->setText(cleanBaseName()
+        frmOrcaKeywords->ui->editPointChargesFileName->setText(currentRun().cleanBaseName()
                                                                + QStringLiteral(".pointcharge"));
     ui->edtFile->setToolTip(ui->edtFile->text());
 }
@@ -397,7 +386,6 @@ void OrvaneFrmExternalCalculationModule::on_btnClearProject_clicked()
 
 void OrvaneFrmExternalCalculationModule::clearProject()
 {
-    orcaSecondPass = false;
     inputFileName.clear();
     ui->edtFile->clear();
     ui->lineEditRunProgress->setText(notRunningText);
@@ -408,7 +396,7 @@ void OrvaneFrmExternalCalculationModule::clearProject()
     for (int index = 0; index < ui->tabWidgetViewFiles->count(); ++index)
         tabView(index)->clear();
 
-    if (mode == 0) {
+    if (isMopacPage()) {
         molecule.atoms.clear();
         molecule.bonds.clear();
         glMolecule->setMolecule(&molecule);
@@ -430,7 +418,7 @@ void OrvaneFrmExternalCalculationModule::clearProject()
 void OrvaneFrmExternalCalculationModule::on_btnSetExternalProgramPath_clicked()
 {
     QString path;
-    if (mode == 0) {
+    if (isMopacPage()) {
 #ifdef Q_OS_WIN
         const QString filter = QStringLiteral("MOPAC Executable (*.exe)");
 #else
@@ -448,7 +436,7 @@ void OrvaneFrmExternalCalculationModule::on_btnSetExternalProgramPath_clicked()
 #endif
         path = OrvaneDialogs::openFileName(this, QStringLiteral("Open The ORCA Executable"), proposed,
                                            filter);
-        if (path.contains(blankOrComma())) {
+        if (OrvaneExternalRun::hasBlankOrComma(path)) {
 #ifdef Q_OS_WIN
             const QString example = QStringLiteral("C:\\ORCA");
 #else
@@ -479,7 +467,7 @@ void OrvaneFrmExternalCalculationModule::on_btnSetExternalProgramPath_clicked()
     }
     programPath = path;
     ui->lineEditSetExternalProgramPath->setText(path);
-    if (mode == 0) {
+    if (isMopacPage()) {
         saveMopacPath(path);
         fillModelList(true);
     } else {
@@ -499,11 +487,11 @@ void OrvaneFrmExternalCalculationModule::saveOrcaPath(const QString& path)
 
 void OrvaneFrmExternalCalculationModule::loadProgramPath()
 {
-    QString path = OrvaneSettings::value(mode == 0 ? mopacDirectoryKey : orcaDirectoryKey);
+    QString path = OrvaneSettings::value(isMopacPage() ? mopacDirectoryKey : orcaDirectoryKey);
     // Until the user chooses one, the program on the PATH is proposed; it is
     // not stored, so a later PATH is followed.
     if (path.isEmpty())
-        path = mode == 0 ? OrvanePlatform::findMopacProgram() : OrvanePlatform::findOrcaProgram();
+        path = isMopacPage() ? OrvanePlatform::findMopacProgram() : OrvanePlatform::findOrcaProgram();
     if (path.isEmpty())
         return;
     programPath = path;
@@ -515,13 +503,13 @@ void OrvaneFrmExternalCalculationModule::showProgramPath(const bool& shown)
 {
     ui->lineEditSetExternalProgramPath->setVisible(shown);
     ui->btnSetExternalProgramPath->setVisible(shown);
-    if (mode == 0)
+    if (isMopacPage())
         fillModelList(shown);
 }
 
 void OrvaneFrmExternalCalculationModule::fillModelList(const bool& knownProgram)
 {
-    if (mode != 0)
+    if (!isMopacPage())
         return;
     static const QStringList fullList = {
         QStringLiteral("RM1"),         QStringLiteral("Sparkle/RM1"), QStringLiteral("Sparkle/AM1"),
@@ -554,7 +542,7 @@ void OrvaneFrmExternalCalculationModule::fillModelList(const bool& knownProgram)
 
 void OrvaneFrmExternalCalculationModule::showMolecule()
 {
-    if (mode != 0 || inputFileName.isEmpty())
+    if (!isMopacPage() || inputFileName.isEmpty())
         return;
     if (ui->rdbVisualizeMOL2File->isChecked()) {
         int type = -1;
@@ -581,7 +569,7 @@ void OrvaneFrmExternalCalculationModule::showMolecule()
             return;
         }
     } else if (ui->rdbVisualizeMopacOutput->isChecked()) {
-        if (!molecule.readMolecule(withExtension(inputFileName, QStringLiteral("out")),
+        if (!molecule.readMolecule(OrvaneFilesConverter::withFinalSuffix(inputFileName, QStringLiteral("out")),
                                    Molecule::MopacOutputFile)) {
             OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"), molecule.getLastError());
             if (!ui->rdbMopacOut1->isChecked())
@@ -607,7 +595,7 @@ void OrvaneFrmExternalCalculationModule::on_rdbVisualizeMopacOutput_toggled(bool
         return;
     }
     if (checked) {
-        const QString output = withExtension(inputFileName, QStringLiteral("out"));
+        const QString output = OrvaneFilesConverter::withFinalSuffix(inputFileName, QStringLiteral("out"));
         if (!QFileInfo::exists(output)) {
             OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"),
                                     QStringLiteral("The file ") + output
@@ -666,79 +654,62 @@ void OrvaneFrmExternalCalculationModule::on_btnShowAbsorptionSpectrumModule_clic
 // ---------------------------------------------------------------------------
 // Derived names
 
+OrvaneExternalRun OrvaneFrmExternalCalculationModule::currentRun(const QString& workFolder) const
+{
+    using Source = OrvaneExternalRun::Source;
+    Source source = Source::Mol2Drawing;
+    if (isMopacPage())
+        source = ui->rdbMOL2File->isChecked() ? Source::Mol2Drawing
+                 : ui->rdbMopFile->isChecked() ? Source::MopacInput
+                                               : Source::MopacOutput;
+    else
+        source = ui->rdbOrcaInput->isChecked() ? Source::OrcaInput : Source::MopacOutput;
+    return OrvaneExternalRun(program, source, inputFileName, workFolder);
+}
+
 QString OrvaneFrmExternalCalculationModule::inputFolder() const
 {
-    return QFileInfo(inputFileName).absolutePath();
-}
-
-QString OrvaneFrmExternalCalculationModule::cleanBaseName() const
-{
-    QString base = QFileInfo(inputFileName).baseName();
-    base.remove(blankOrComma());
-    return base;
-}
-
-QString OrvaneFrmExternalCalculationModule::withExtension(const QString& fileName,
-                                                          const QString& extension)
-{
-    const int dot = fileName.lastIndexOf(QLatin1Char('.'));
-    const int slash = std::max(fileName.lastIndexOf(QLatin1Char('/')),
-                               fileName.lastIndexOf(QLatin1Char('\\')));
-    // A dot in a folder name is no extension.
-    if (dot < 0 || dot < slash)
-        return fileName + QLatin1Char('.') + extension;
-    return fileName.left(dot + 1) + extension;
+    return currentRun().inputFolder();
 }
 
 QString OrvaneFrmExternalCalculationModule::orcaResultFile() const
 {
-    // A chosen ORCA input's output lies beside it under its own name; a run
-    // from a MOPAC output leaves its results beside that under the cleaned name.
-    if (ui->rdbOrcaInput->isChecked())
-        return withExtension(inputFileName, QStringLiteral("orcout"));
-    return inputFolder() + QLatin1Char('/') + cleanBaseName() + QStringLiteral(".orcout");
+    return currentRun().orcaResultFile();
 }
 
-QString OrvaneFrmExternalCalculationModule::statusLine(const QString& module, const QString& text)
+QString OrvaneFrmExternalCalculationModule::calculationTitle() const
 {
-    return QDateTime::currentDateTime().toString(Qt::TextDate) + QStringLiteral(" -> (") + module
-           + QStringLiteral(") ") + text;
-}
-
-QString OrvaneFrmExternalCalculationModule::calculationTitle(const int& mode)
-{
-    if (mode == 0)
-        return QStringLiteral("Geometry Optimization");
-    if (mode == 1)
-        return QStringLiteral("Excited States Calculation");
-    return QString();
+    return isMopacPage() ? QStringLiteral("Geometry Optimization")
+                         : QStringLiteral("Excited States Calculation");
 }
 
 // ---------------------------------------------------------------------------
 // Runs
 
-void OrvaneFrmExternalCalculationModule::on_btnRunCalculation_clicked()
+bool OrvaneFrmExternalCalculationModule::isRunning() const
 {
-    orcaSecondPass = false;
-    calculationTerminated = false;
-    calculationFailed = false;
-    emit newObjCalculationMessage(QString(63, QLatin1Char('-')));
-    runCalculation();
+    return runState == RunState::FirstPass || runState == RunState::SecondPass
+           || runState == RunState::Failing;
 }
 
-void OrvaneFrmExternalCalculationModule::runCalculation()
+void OrvaneFrmExternalCalculationModule::on_btnRunCalculation_clicked()
 {
-    problemShown = false;
+    emit newObjCalculationMessage(QString(63, QLatin1Char('-')));
+    runCalculation(false);
+}
+
+void OrvaneFrmExternalCalculationModule::runCalculation(const bool& secondPass)
+{
     if (programPath.isEmpty()) {
         const QString text = QStringLiteral("Please, choose a valid path for the ")
-                             + (mode == 0 ? QStringLiteral("MOPAC") : QStringLiteral("ORCA"))
+                             + (isMopacPage() ? QStringLiteral("MOPAC") : QStringLiteral("ORCA"))
                              + QStringLiteral(" program.");
         OrvaneDialogs::warning(this, QStringLiteral("ORVANE Warning"), text);
         abandonRun(text);
         return;
     }
-    const QFileInfo program(programPath);
-    if (!program.isFile() || !program.isExecutable()) {
+    const QFileInfo programFile(programPath);
+    if (!programFile.isFile() || !programFile.isExecutable()) {
         const QString text = QStringLiteral("An executable file of the desired external program "
                                             "does not exist in the following directory: \n")
                              + programPath;
@@ -749,37 +720,24 @@ void OrvaneFrmExternalCalculationModule::runCalculation()
 
     tabView(1)->clear();
 
-    QString argument;
-    if (mode == 0) {
-        // MOPAC gets the prepared input by its full name, in the platform's
-        // separators. Without the extension MOPAC 22 would pick name.mop or
-        // name.dat itself, and it cuts such a path at a dot in a folder name
-        // ("/data/v1.2/complex" is looked for as "/data/v1"); with it, the
-        // .mop is the file read, and the outputs name.out and name.arc are
-        // written beside it all the same.
-        const QString withoutExtension = withExtension(inputFileName, QString()).chopped(1);
-        argument = QDir::toNativeSeparators(withoutExtension + QStringLiteral(".mop"));
-        if (ui->rdbMOL2File->isChecked()) {
-            QString reason;
-            if (!createMopFile(&reason)) {
-                abandonRun(reason);
-                return;
-            }
-        } else if (ui->rdbMopFile->isChecked()) {
-            // Kept for older MOPAC versions that read name.dat. The .mop is
-            // named to MOPAC, so an older .dat (never replaced here) cannot
-            // decide the run.
-            QFile::copy(inputFileName, withExtension(inputFileName, QStringLiteral("dat")));
+    OrvaneExternalRun next = currentRun();
+    if (next.source() == OrvaneExternalRun::Source::Mol2Drawing) {
+        QString reason;
+        if (!createMopFile(&reason)) {
+            abandonRun(reason);
+            return;
         }
-        followedOutputFile = withoutExtension + QStringLiteral(".out");
-    } else if (ui->rdbMopacOut2->isChecked()) {
-        emit newObjCalculationMessage(
-            statusLine(moduleExternal, QStringLiteral("Will it run a new ORCA calculation ? ")
-                                           + (orcaSecondPass ? QStringLiteral("YES - ")
-                                                             : QStringLiteral("NO  - "))
-                                           + QStringLiteral(" Did the calculation terminate ? ")
-                                           + (calculationTerminated ? QStringLiteral("YES")
-                                                                    : QStringLiteral("NO"))));
+    } else if (next.source() == OrvaneExternalRun::Source::MopacInput) {
+        // Kept for older MOPAC versions that read name.dat. The .mop is
+        // named to MOPAC, so an older .dat (never replaced here) cannot
+        // decide the run.
+        QFile::copy(inputFileName, OrvaneFilesConverter::withFinalSuffix(inputFileName, QStringLiteral("dat")));
+    } else if (!isMopacPage() && next.source() == OrvaneExternalRun::Source::MopacOutput) {
+        // A pass starts only in a run that was not stopped.
+        emit newObjCalculationMessage(OrvaneAbstractObjCalculation::progressLine(
+            moduleExternal, QStringLiteral("Will it run a new ORCA calculation ? ")
+                                + (secondPass ? QStringLiteral("YES - ") : QStringLiteral("NO  - "))
+                                + QStringLiteral(" Did the calculation terminate ? NO")));
         QString reason;
         const QString workFolder = OrvanePlatform::privateTempFolder(&reason);
         if (workFolder.isEmpty()) {
@@ -788,24 +746,20 @@ void OrvaneFrmExternalCalculationModule::runCalculation()
             return;
         }
         // The results of an earlier run beside the input stay until this run
-        // has succeeded (threadFinish replaces them then).
-        orcaInputFileName = workFolder + QLatin1Char('/') + cleanBaseName() + QStringLiteral(".orcinp");
-        argument = orcaInputFileName;
-        if (!createOrcaInputFile(orcaSecondPass, &reason)) {
+        // has succeeded (judgeRun replaces them then).
+        next = currentRun(workFolder);
+        if (!createOrcaInputFile(next.orcaWorkInput(), secondPass, &reason)) {
             abandonRun(reason);
             return;
         }
-        followedOutputFile = withExtension(argument, QStringLiteral("orcout"));
-    } else {
-        argument = inputFileName;
-        followedOutputFile = withExtension(argument, QStringLiteral("orcout"));
     }
-
+    run = next;
+    runState = secondPass ? RunState::SecondPass : RunState::FirstPass;
     setCalculationRunning(true);
     // The runner appends to the ORCA output; in a second pass this removes
     // the first pass's output, which the preparation has already read.
     outputFollower->stop();
-    QFile::remove(followedOutputFile);
+    QFile::remove(run.followedOutput());
 
     if (calculationThread) {
         calculationThread->disconnect(this);
@@ -813,42 +767,42 @@ void OrvaneFrmExternalCalculationModule::runCalculation()
         delete calculationThread;
         calculationThread = nullptr;
     }
-    calculationThread = new MyThread(this, argument);
+    calculationThread = new MyThread(this, run.programArgument());
     connect(calculationThread, &QThread::finished, this,
             &OrvaneFrmExternalCalculationModule::threadFinish);
     connect(calculationThread, &MyThread::calculationIsProcessingSignal, this,
             &OrvaneFrmExternalCalculationModule::processState);
     connect(calculationThread, &MyThread::problemDuringCalculation, this,
             &OrvaneFrmExternalCalculationModule::problemDuringCalculation);
-    calculationThread->mode = mode;
+    calculationThread->mode = static_cast<int>(program);
     calculationThread->programPath = programPath;
 
     // Followed before the child starts, so that no part of the output is missed.
     tabView(1)->clear();
-    outputFollower->follow(followedOutputFile);
+    outputFollower->follow(run.followedOutput());
     calculationThread->start();
 
-    if (mode == 0)
-        emit newObjCalculationMessage(statusLine(
+    if (isMopacPage())
+        emit newObjCalculationMessage(OrvaneAbstractObjCalculation::progressLine(
             moduleGeometry, QStringLiteral("Geometry optimization was successfully started. ")));
     else
-        emit newObjCalculationMessage(statusLine(
+        emit newObjCalculationMessage(OrvaneAbstractObjCalculation::progressLine(
             moduleExcited, QStringLiteral("Excited States Calculations was successfully started.")));
 }
 
 void OrvaneFrmExternalCalculationModule::abandonRun(const QString& reason)
 {
     // The status panel keeps why, under the run's line of dashes.
-    emit newObjCalculationMessage(
-        statusLine(moduleExternal, QStringLiteral("The calculation could not be started: ") + reason));
-    // Before the first start the page is left as it was; a second ORCA pass
-    // that cannot start ends the run.
-    if (calculationRunning) {
+    emit newObjCalculationMessage(OrvaneAbstractObjCalculation::progressLine(
+        moduleExternal, QStringLiteral("The calculation could not be started: ") + reason));
+    // Before the first start the page is left as it was (a stopped run still
+    // ending is still judged when it ends); a second ORCA pass that cannot
+    // start ends the run.
+    if (isRunning()) {
         outputFollower->stop();
         setCalculationRunning(false);
+        runState = RunState::Idle;
     }
-    calculationTerminated = false;
-    calculationFailed = false;
 }
 
 bool OrvaneFrmExternalCalculationModule::createMopFile(QString* reason)
@@ -858,7 +812,7 @@ bool OrvaneFrmExternalCalculationModule::createMopFile(QString* reason)
     bool written = organizer.readMOL2(inputFileName);
     if (written) {
         organizer.key = frmMopacKeywords->keywordLine();
-        written = organizer.createOutpuFile(withExtension(inputFileName, QStringLiteral("mop")));
+        written = organizer.createOutpuFile(currentRun().mopacInput());
     }
     if (!written) {
         *reason = organizer.getLastError();
@@ -867,7 +821,8 @@ bool OrvaneFrmExternalCalculationModule::createMopFile(QString* reason)
     return written;
 }
 
-bool OrvaneFrmExternalCalculationModule::createOrcaInputFile(const bool& secondPass, QString* reason)
+bool OrvaneFrmExternalCalculationModule::createOrcaInputFile(const QString& workInput, const bool& secondPass,
+                                                             QString* reason)
 {
     OrvaneFilesConverter converter(nullptr, inputFileName);
     const Ui::OrvaneFrmOrcaKeywords* panel = frmOrcaKeywords->ui.get();
@@ -880,8 +835,8 @@ bool OrvaneFrmExternalCalculationModule::createOrcaInputFile(const bool& secondP
     const int virtuals = secondPass ? (window ? panel->sbxEMax->value() : 20) : 0;
     const int roots = secondPass ? panel->sbxNumberOfStates->value() : 1;
     const bool written = converter.convertFromOutToInpOrca(
-        orcaInputFileName, triplets, secondPass, occupied, virtuals, roots,
-        withExtension(orcaInputFileName, QStringLiteral("pointcharge")));
+        workInput, triplets, secondPass, occupied, virtuals, roots,
+        OrvaneFilesConverter::withFinalSuffix(workInput, QStringLiteral("pointcharge")));
     if (!written) {
         *reason = converter.getLastError();
         OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"), *reason);
@@ -914,7 +869,6 @@ void OrvaneFrmExternalCalculationModule::processState(const QString& processStat
 
 void OrvaneFrmExternalCalculationModule::setCalculationRunning(const bool& running)
 {
-    calculationRunning = running;
     for (QWidget* widget :
          {static_cast<QWidget*>(ui->edtFile), static_cast<QWidget*>(ui->btnChooseFile),
           static_cast<QWidget*>(ui->btnClearProject), static_cast<QWidget*>(ui->lineEditSetExternalProgramPath),
@@ -922,7 +876,7 @@ void OrvaneFrmExternalCalculationModule::setCalculationRunning(const bool& runni
           static_cast<QWidget*>(ui->btnSetExternalProgramPath), static_cast<QWidget*>(ui->btnRunCalculation),
           static_cast<QWidget*>(ui->frameMopac), static_cast<QWidget*>(ui->frameOrca)})
         widget->setEnabled(!running);
-    if (mode == 0)
+    if (isMopacPage())
         frmMopacKeywords->setEnabled(!running);
     else
         frmOrcaKeywords->setEnabled(!running);
@@ -933,11 +887,11 @@ void OrvaneFrmExternalCalculationModule::problemDuringCalculation(const QString&
 {
     if (sender() && sender() != calculationThread)
         return;
-    calculationFailed = true;
-    // A child that fails to start reports it more than once; one box is enough.
-    if (problemShown)
+    // A child that fails to start reports it more than once; one box is
+    // enough. A run already ending needs none.
+    if (runState != RunState::FirstPass && runState != RunState::SecondPass)
         return;
-    problemShown = true;
+    runState = RunState::Failing;
     // Ended before the box: a child that refuses to run may wait for input,
     // and the box may stay open for long.
     if (calculationThread)
@@ -950,7 +904,7 @@ void OrvaneFrmExternalCalculationModule::problemDuringCalculation(const QString&
 
 void OrvaneFrmExternalCalculationModule::on_btnStopCalculation_clicked()
 {
-    if (!calculationRunning)
+    if (!isRunning())
         return;
     dialogOpen = true;
     const QMessageBox::StandardButton answer = OrvaneDialogs::question(
@@ -958,8 +912,8 @@ void OrvaneFrmExternalCalculationModule::on_btnStopCalculation_clicked()
         QStringLiteral("Are you sure you want to cancel the current calculation?"),
         QMessageBox::Yes | QMessageBox::No);
     dialogOpen = false;
-    if (answer != QMessageBox::No && calculationRunning) {
-        calculationTerminated = true;
+    if (answer != QMessageBox::No && isRunning()) {
+        runState = RunState::Stopping;
         setCalculationRunning(false);
         if (calculationThread)
             calculationThread->killProcess();
@@ -990,55 +944,60 @@ void OrvaneFrmExternalCalculationModule::finishPass()
         finishPending = true;
         return;
     }
+    // No run to end: its end was judged, or it never started.
+    if (runState == RunState::Idle)
+        return;
     if (outputFollower->isFollowing())
         updateOutputFileViewer(outputFollower->fileName());
 
-    if (mode == 1 && !orcaSecondPass && !calculationTerminated && !calculationFailed) {
+    if (runState == RunState::FirstPass && !isMopacPage()) {
         // The second pass takes its excitation window from the first pass's
         // output; a first pass that did not end normally cannot supply it.
-        if (isCalculationSuccessful(followedOutputFile)) {
-            orcaSecondPass = true;
-            runCalculation();
+        if (OrvaneExternalRun::isSuccessfulOutput(program, run.followedOutput())) {
+            runCalculation(true);
             return;
         }
-        calculationFailed = true;
+        runState = RunState::Failing;
     }
     judgeRun();
 }
 
 void OrvaneFrmExternalCalculationModule::judgeRun()
 {
-    emit newObjCalculationMessage(
-        statusLine(moduleExternal, calculationTitle(mode) + QStringLiteral(" was successfully ")
-                                       + (calculationTerminated ? QStringLiteral(" terminated.")
-                                                                : QStringLiteral("finished."))));
+    const bool terminated = runState == RunState::Stopping;
+    const bool failed = runState == RunState::Failing;
+    emit newObjCalculationMessage(OrvaneAbstractObjCalculation::progressLine(
+        moduleExternal, calculationTitle() + QStringLiteral(" was successfully ")
+                            + (terminated ? QStringLiteral(" terminated.") : QStringLiteral("finished."))));
     // The output was read a last time; later changes in its folder (the
     // clean-up below, another project) must not reach the viewer.
     outputFollower->stop();
     setCalculationRunning(false);
+    runState = RunState::Idle;
 
     // The output the external program actually wrote: for MOPAC beside the
-    // input, for ORCA the followed output (in the work folder for a run from a
-    // MOPAC output, beside a chosen ORCA input otherwise).
-    const QString judgedOutput =
-        mode == 0 ? withExtension(inputFileName, QStringLiteral("out")) : followedOutputFile;
-    const bool succeeded =
-        !calculationTerminated && !calculationFailed && isCalculationSuccessful(judgedOutput);
+    // input, for ORCA in the work folder for a run from a MOPAC output,
+    // beside a chosen ORCA input otherwise.
+    const bool succeeded = !terminated && !failed
+                           && OrvaneExternalRun::isSuccessfulOutput(program, run.followedOutput());
 
     QStringList failedMoves;
-    if (mode == 0) {
-        deleteMopacAuxiliaryFiles();
+    if (isMopacPage()) {
+        for (const QString& name : run.deleteMopacAuxiliaryFiles())
+            emit newObjCalculationMessage(OrvaneAbstractObjCalculation::progressLine(
+                moduleGeometry, QStringLiteral("File ") + name
+                                    + QStringLiteral(" was deleted after the geometry optimization.")));
     } else {
-        deleteOrcaAuxiliaryFiles();
+        run.deleteOrcaAuxiliaryFiles();
         // Results replace those of an earlier run only as a whole set, and
         // only when the new run succeeded.
-        if (succeeded && ui->rdbMopacOut2->isChecked())
-            failedMoves = moveOrcaResults();
+        if (succeeded && run.source() == OrvaneExternalRun::Source::MopacOutput)
+            failedMoves = run.moveOrcaResults();
     }
 
-    const QString kind = mode == 1 ? orcaCalculationKind : mopacCalculationKind;
+    const QString kind = isMopacPage() ? mopacCalculationKind : orcaCalculationKind;
     dialogOpen = true;
-    if (calculationTerminated) {
+    if (terminated) {
         OrvaneDialogs::information(this, QStringLiteral("ORVANE Information"),
                                    kind + QStringLiteral("was terminated successfully."));
     } else if (!succeeded) {
@@ -1059,94 +1018,5 @@ void OrvaneFrmExternalCalculationModule::judgeRun()
                                    kind + QStringLiteral("finished sucessfully."));
     }
     dialogOpen = false;
-    calculationTerminated = false;
-    calculationFailed = false;
     finishPending = false;
-}
-
-bool OrvaneFrmExternalCalculationModule::isCalculationSuccessful(const QString& outputFileName) const
-{
-    QFile file(outputFileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray text = file.readAll();
-    if (mode == 0)
-        return text.contains("FINAL HEAT OF FORMATION") && text.contains("== MOPAC DONE ==");
-    if (mode == 1)
-        return text.contains(orcaNormalEnd.toLatin1());
-    return false;
-}
-
-void OrvaneFrmExternalCalculationModule::deleteMopacAuxiliaryFiles()
-{
-    for (const char* extension : {"log", "end", "temp", "arc"}) {
-        const QString name = withExtension(inputFileName, QString::fromLatin1(extension));
-        QFile::remove(name);
-        emit newObjCalculationMessage(
-            statusLine(moduleGeometry, QStringLiteral("File ") + name
-                                           + QStringLiteral(" was deleted after the geometry "
-                                                            "optimization.")));
-    }
-}
-
-void OrvaneFrmExternalCalculationModule::deleteOrcaAuxiliaryFiles()
-{
-    if (ui->rdbOrcaInput->isChecked()) {
-        // A chosen input's own side files (name.orcinp.*) beside it; its
-        // orbital file stays, as the orbital file of a run from a MOPAC output
-        // does.
-        const QFileInfo input(inputFileName);
-        const QString keep = input.fileName() + QStringLiteral(".gbw");
-        const QStringList names = input.dir().entryList(
-            QStringList{input.fileName() + QStringLiteral(".*")}, QDir::Files, QDir::Name);
-        for (const QString& name : names) {
-            if (name != keep)
-                input.dir().remove(name);
-        }
-        return;
-    }
-    // The side files of this run's work input, found in the work folder,
-    // replace copies of the same names beside the input.
-    const QFileInfo work(orcaInputFileName);
-    const QStringList names = work.dir().entryList(
-        QStringList{work.fileName() + QStringLiteral(".*")}, QDir::Files, QDir::Name);
-    QDir folder(inputFolder());
-    for (const QString& name : names) {
-        if (folder != work.dir())
-            folder.remove(name);
-    }
-}
-
-QStringList OrvaneFrmExternalCalculationModule::moveOrcaResults()
-{
-    const QFileInfo work(orcaInputFileName);
-    const QString from = work.absolutePath() + QLatin1Char('/');
-    const QString to = inputFolder() + QLatin1Char('/');
-    const QString base = cleanBaseName();
-    const QList<QPair<QString, QString>> moves = {
-        {from + base + QStringLiteral(".orcinp"), to + base + QStringLiteral(".orcinp")},
-        {from + base + QStringLiteral(".pointcharge"), to + base + QStringLiteral(".pointcharge")},
-        {from + base + QStringLiteral(".orcout"), to + base + QStringLiteral(".orcout")},
-        {from + base + QStringLiteral(".orcinp.gbw"), to + base + QStringLiteral(".gbw")}};
-
-    QStringList failures;
-    // A result that is missing leaves the earlier set whole.
-    for (const auto& move : moves) {
-        if (!QFileInfo(move.first).isFile())
-            failures << move.first + QStringLiteral(" does not exist.");
-    }
-    if (!failures.isEmpty())
-        return failures;
-
-    for (const auto& move : moves) {
-        if (QFileInfo(move.first).absoluteFilePath() == QFileInfo(move.second).absoluteFilePath())
-            continue;
-        if (QFileInfo::exists(move.second) && !QFile::remove(move.second)) {
-            failures << move.first + QStringLiteral(" -> ") + move.second;
-            continue;
-        }
-        if (!QFile::rename(move.first, move.second))
-            failures << move.first + QStringLiteral(" -> ") + move.second;
-    }
-    return failures;
 }

@@ -3,6 +3,7 @@
 
 #include "abstractobjcalculationwidget.h"
 #include "molecule.h"
+#include "orvaneexternalrun.h"
 
 #include <QString>
 #include <QStringList>
@@ -29,9 +30,9 @@ class OrvaneFrmExternalCalculationModule;
 // from a MOPAC output, with the ion replaced by point charges, or once more
 // from a ready ORCA input.
 //
-// Names used below: I is the accepted input file, D its folder, b its base
-// name (up to the first dot) without blanks and commas, T the private
-// temporary folder, W = T/b.orcinp the ORCA work input.
+// The names of a run and the clean-up after it live in OrvaneExternalRun;
+// the output is followed by OrvaneOutputFollower; the page keeps the widgets
+// and the run's state.
 class OrvaneFrmExternalCalculationModule : public AbstractObjCalculationWidget
 {
     Q_OBJECT
@@ -91,47 +92,42 @@ private:
     QPlainTextEdit* tabView(int index) const;
 
     // Runs.
-    void runCalculation();
+    // Where a run stands. A run from a MOPAC output (and a chosen ORCA input)
+    // runs ORCA twice; a problem reported by the runner or a first pass
+    // without its normal end makes it Failing (no further pass, judged as
+    // failed); Stopping waits for the runner that the user ended.
+    enum class RunState { Idle, FirstPass, SecondPass, Failing, Stopping };
+    bool isRunning() const;
+    void runCalculation(const bool& secondPass);
     // On failure the box shows why, and *reason holds it.
     bool createMopFile(QString* reason);
-    bool createOrcaInputFile(const bool& secondPass, QString* reason);
+    bool createOrcaInputFile(const QString& workInput, const bool& secondPass, QString* reason);
     void setCalculationRunning(const bool& running);
-    bool isCalculationSuccessful(const QString& outputFileName) const;
-    void deleteMopacAuxiliaryFiles();
-    void deleteOrcaAuxiliaryFiles();
-    QStringList moveOrcaResults();
     void finishPass();
     void judgeRun();
     void abandonRun(const QString& reason);
-    static QString calculationTitle(const int& mode);
+    QString calculationTitle() const;
     void appendOutputText(const QString& text);
     void runDeferredFinish();
+    // The run the page's input and choices describe now.
+    OrvaneExternalRun currentRun(const QString& workFolder = QString()) const;
+    bool isMopacPage() const { return program == OrvaneExternalRun::Program::Mopac; }
 
     // Derived names.
     QString inputFolder() const;
-    QString cleanBaseName() const;
-    static QString withExtension(const QString& fileName, const QString& extension);
     QString orcaResultFile() const;
-    static QString statusLine(const QString& module, const QString& text);
 
     std::unique_ptr<Ui::OrvaneFrmExternalCalculationModule> ui;
 
-    int mode = 0;
-    bool orcaSecondPass = false;
-    bool calculationTerminated = false;
-    // A problem (the runner's report, a first ORCA pass without its normal
-    // end) was seen in the current run: no further pass, judged as failed.
-    bool calculationFailed = false;
-    bool calculationRunning = false;
-    // A box of this page is open: the end of a pass waits until it closes,
-    // so that a run is never judged from inside another box.
+    OrvaneExternalRun::Program program = OrvaneExternalRun::Program::Mopac;
+    RunState runState = RunState::Idle;
+    // A box of this page is open: the end of a pass waits until it closes
+    // (finishPending), so that a run is never judged from inside another box.
     bool dialogOpen = false;
     bool finishPending = false;
-    bool problemShown = false;
     QString inputFileName;
-    QString orcaInputFileName;
-    // The output of the running pass, as the external program writes it.
-    QString followedOutputFile;
+    // The names of the running (or last) pass.
+    OrvaneExternalRun run;
     // Follows the output of the running pass into viewer tab 1, reading only
     // what was added.
     OrvaneOutputFollower* outputFollower = nullptr;

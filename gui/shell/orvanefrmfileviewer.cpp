@@ -1,6 +1,7 @@
 #include "orvanefrmfileviewer.h"
 #include "ui_orvanefrmfileviewer.h"
 
+#include "mylineedit.h"
 #include "orvanedialogs.h"
 #include "orvanefrmsearching.h"
 #include "orvaneplatform.h"
@@ -15,7 +16,6 @@
 
 const QString OrvaneFrmFileViewer::hintText =
     QStringLiteral("Drag and drop a file here OR click on button Open to open it");
-const QString OrvaneFrmFileViewer::hintStyleSheet = QStringLiteral("color: rgb(158, 158, 158);");
 
 namespace {
 const QString errorTitle = QStringLiteral("ORVANE Error");
@@ -32,7 +32,7 @@ OrvaneFrmFileViewer::OrvaneFrmFileViewer(QWidget* parent)
     ui->verticalLayout->addWidget(frmSearching);
     frmSearching->plainTextEdit = ui->plainTextEdit;
     ui->edtFileName->setText(hintText);
-    ui->edtFileName->setStyleSheet(hintStyleSheet);
+    ui->edtFileName->setStyleSheet(MyLineEdit::hintStyleSheet());
     // The hint is read in full: the field is at least as wide as it.
     QStyleOptionFrame option;
     option.initFrom(ui->edtFileName);
@@ -103,7 +103,7 @@ void OrvaneFrmFileViewer::on_btnClearVisualization_clicked()
     ui->btnSaveFile->setEnabled(false);
     ui->plainTextEdit->clear();
     ui->edtFileName->setText(hintText);
-    ui->edtFileName->setStyleSheet(hintStyleSheet);
+    ui->edtFileName->setStyleSheet(MyLineEdit::hintStyleSheet());
 }
 
 void OrvaneFrmFileViewer::on_btnSaveFile_clicked()

@@ -26,7 +26,6 @@ public:
     void loadFile(const QString& fileName);
 
     static const QString hintText;
-    static const QString hintStyleSheet;
 
 private slots:
     void on_edtFileName_textChanged(const QString& text);

@@ -1,8 +1,8 @@
 #include "orvanefrmhandlespectroscopiccalculation.h"
 #include "ui_orvanefrmhandlespectroscopiccalculation.h"
 
-#include "orvanefrmplaceholderpage.h"
 #include "orvanefrmplotabsorptionspectrum.h"
+#include "orvanefrmplotemissionspectrum.h"
 #include "orvanefrmspectroscopiccalculation.h"
 
 #include <QIcon>
@@ -22,6 +22,9 @@ OrvaneFrmHandleSpectroscopicCalculation::OrvaneFrmHandleSpectroscopicCalculation
     ui->listWidget->setMinimumWidth(113);
     ui->listWidget->setMaximumWidth(113);
     ui->listWidget->setSpacing(10);
+    // The fixed width holds the icons and their texts; a scroll bar under
+    // them would only cover the last row.
+    ui->listWidget->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     const struct
     {
@@ -43,7 +46,7 @@ OrvaneFrmHandleSpectroscopicCalculation::OrvaneFrmHandleSpectroscopicCalculation
             &OrvaneFrmHandleSpectroscopicCalculation::changePage);
 
     // The four page slots, in row order.
-    addPage(new OrvaneFrmPlaceholderPage(this, tr("Plot Emission Spectrum")));
+    addPage(new OrvaneFrmPlotEmissionSpectrum(this));
     addPage(new OrvaneFrmSpectroscopicCalculation(this, 0));
     addPage(new OrvaneFrmSpectroscopicCalculation(this, 2));
     frmPlotAbsorptionSpectrum = new OrvaneFrmPlotAbsorptionSpectrum(this);

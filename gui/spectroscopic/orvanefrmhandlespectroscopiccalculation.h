@@ -6,7 +6,6 @@
 
 #include <memory>
 
-class OrvaneFrmPlaceholderPage;
 class OrvaneFrmPlotAbsorptionSpectrum;
 class QListWidgetItem;
 

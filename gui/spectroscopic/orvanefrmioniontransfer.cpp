@@ -1,6 +1,7 @@
 #include "orvanefrmioniontransfer.h"
 #include "ui_orvanefrmioniontransfer.h"
 
+#include "mylineedit.h"
 #include "orvanedialogs.h"
 #include "orvanefrmsearching.h"
 #include "orvaneinputdata.h"
@@ -24,7 +25,6 @@ const QString OrvaneFrmIonIonTransfer::hintText =
 
 namespace {
 
-const QString hintStyleSheet = QStringLiteral("color: rgb(158, 158, 158);");
 const QString warningTitle = QStringLiteral("ORVANE Warning");
 const QString errorTitle = QStringLiteral("ORVANE Error Message");
 const QString rateNames[4] = {QStringLiteral("Wetdd = "), QStringLiteral("Wetqq = "), QStringLiteral("Wetdq = "),
@@ -70,7 +70,7 @@ OrvaneFrmIonIonTransfer::OrvaneFrmIonIonTransfer(QWidget* parent)
     frmSearching->hide();
 
     ui->edtInputFile->setText(hintText);
-    ui->edtInputFile->setStyleSheet(hintStyleSheet);
+    ui->edtInputFile->setStyleSheet(MyLineEdit::hintStyleSheet());
 
     QCustomPlot* plot = ui->customPlot;
     plot->plotLayout()->insertRow(0);

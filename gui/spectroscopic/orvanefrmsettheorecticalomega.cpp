@@ -1,5 +1,6 @@
 #include "orvanefrmsettheorecticalomega.h"
 
+#include "mylineedit.h"
 #include "orvanedialogs.h"
 #include "orvanesettings.h"
 #include "orvanetextreader.h"
@@ -11,7 +12,6 @@
 namespace {
 
 const QString lastDirectoryKey = QStringLiteral("lastDirectory");
-const QString hintStyle = QStringLiteral("color: rgb(158, 158, 158);");
 
 // Why `fileName` cannot be read, in the system's words where it has some.
 QString openFailureReason(const QString& fileName)
@@ -50,7 +50,7 @@ QString OrvaneFrmSetTheorecticalOmega::dropHint()
 void OrvaneFrmSetTheorecticalOmega::showDropHint()
 {
     ui.lineEditOmgFile->setText(dropHint());
-    ui.lineEditOmgFile->setStyleSheet(hintStyle);
+    ui.lineEditOmgFile->setStyleSheet(MyLineEdit::hintStyleSheet());
 }
 
 void OrvaneFrmSetTheorecticalOmega::clearValues()

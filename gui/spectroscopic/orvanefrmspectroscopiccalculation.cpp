@@ -20,6 +20,7 @@
 #include "orvaneparametric.h"
 #include "orvaneparametricqdc.h"
 #include "orvaneoptionwindow.h"
+#include "orvaneplatform.h"
 #include "orvanereportfile.h"
 #include "orvanescreenplacement.h"
 #include "orvanespectroscopiccalculation.h"
@@ -295,6 +296,7 @@ void OrvaneFrmSpectroscopicCalculation::createFileTabs()
         auto* view = new QPlainTextEdit(ui->tabWidgetViewFiles);
         view->setReadOnly(true);
         view->setLineWrapMode(QPlainTextEdit::NoWrap);
+        view->setFont(OrvanePlatform::fileViewFont());
         view->setAcceptDrops(false);
         view->viewport()->setAcceptDrops(false);
         ui->tabWidgetViewFiles->addTab(view, title);

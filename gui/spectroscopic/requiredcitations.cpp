@@ -1,5 +1,6 @@
 #include "requiredcitations.h"
 
+#include "orvanefilesconverter.h"
 #include "orvanereportfile.h"
 #include "orvanetextreader.h"
 
@@ -180,17 +181,6 @@ QString block(const QString& heading, const Reference& reference, int lineBreaks
     return heading + QStringLiteral("\n\n") + text(reference) + QString(lineBreaks, QLatin1Char('\n'));
 }
 
-// The MOPAC output of an input: the extension of the file name (the text after
-// its last dot) replaced by "out", the folder part untouched.
-QString mopacOutputOf(const QString& inputFile)
-{
-    const int nameStart = inputFile.lastIndexOf(QLatin1Char('/')) + 1;
-    const int dot = inputFile.lastIndexOf(QLatin1Char('.'));
-    if (dot < nameStart)
-        return inputFile + QStringLiteral(".out");
-    return inputFile.left(dot + 1) + QStringLiteral("out");
-}
-
 // The group whose key the line holds, the earliest group first; -1 for none.
 int sparkleGroupOf(const QString& line)
 {
@@ -216,7 +206,7 @@ int sparkleGroupOf(const QString& line)
 QString sparkleCitation(const QString& inputFile)
 {
     QString result = sparkleHeading + QStringLiteral("\n\n");
-    OrvaneLineReader reader(mopacOutputOf(inputFile));
+    OrvaneLineReader reader(OrvaneFilesConverter::withFinalSuffix(inputFile, QStringLiteral("out")));
     if (!reader.isOpen())
         return result;
     QString line;

@@ -11,6 +11,7 @@
 #include <QPair>
 #include <QString>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -30,6 +31,27 @@ inline QByteArray contents(const QString& path)
     if (!file.open(QIODevice::ReadOnly))
         return QByteArray();
     return file.readAll();
+}
+
+// The file as UTF-8 text; empty when it cannot be read.
+inline QString readText(const QString& path)
+{
+    return QString::fromUtf8(contents(path));
+}
+
+// The first line where two texts part, for a readable failure; empty when
+// they are equal.
+inline QString firstDifference(const QString& actual, const QString& expected)
+{
+    const QList<QString> a = actual.split(QLatin1Char('\n'));
+    const QList<QString> b = expected.split(QLatin1Char('\n'));
+    for (int i = 0; i < std::max(a.size(), b.size()); ++i) {
+        const QString x = a.value(i, QStringLiteral("<end>"));
+        const QString y = b.value(i, QStringLiteral("<end>"));
+        if (x != y)
+            return QStringLiteral("line %1\n  actual:   \"%2\"\n  expected: \"%3\"").arg(i + 1).arg(x, y);
+    }
+    return QString();
 }
 
 inline QString writeFile(const QString& path, const QByteArray& bytes)

@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -8,6 +9,11 @@
 // test starts (MOPAC writes "MOPAC Error message.txt" into its current folder)
 // or a relative path in a test can then never leave a file in the checkout
 // or the build tree. Linked into every test program.
+//
+// The folder holds a small "CIEpoints.txt", as the program's own folder holds
+// the full one: every window that opens the chromaticity diagram (the Module 3
+// container, the main window) then finds its data file. Tests of a missing or
+// another file make a folder of their own current.
 namespace {
 
 class OwnWorkingFolder : public ::testing::Environment
@@ -17,8 +23,11 @@ public:
     {
         previous = QDir::currentPath();
         folder = std::make_unique<QTemporaryDir>();
-        if (folder->isValid())
-            QDir::setCurrent(folder->path());
+        if (!folder->isValid())
+            return;
+        QDir::setCurrent(folder->path());
+        QFile::copy(QStringLiteral(ORVANE_TEST_DATA_DIR "/plots/CIEpoints.txt"),
+                    folder->filePath(QStringLiteral("CIEpoints.txt")));
     }
     void TearDown() override
     {

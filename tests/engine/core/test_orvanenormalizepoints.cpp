@@ -330,3 +330,24 @@ TEST(AbsorptionSpectrum, EachWriteStartsWithoutTheLastError)
     EXPECT_TRUE(points.createEspFile(dir.filePath(QStringLiteral("points.txt"))));
     EXPECT_TRUE(points.getLastError().isEmpty()) << points.getLastError().toStdString();
 }
+
+// The band pair is summed over one common denominator: every point, the far
+// tails included (values down to 1e-6 of the peak), keeps 12 significant
+// digits of the direct evaluation.
+TEST(AbsorptionSpectrum, EveryPointToTwelveSignificantDigits)
+{
+    const struct {
+        double width, from, to;
+    } windows[] = {{25.0, 150.0, 450.0}, {3.0, 100.0, 2000.0}, {80.0, 2000.0, 120.0}, {0.5, 395.0, 405.0}};
+    OrvaneNormalizePoints points(nullptr, dataPath(QStringLiteral("gaussian/eu_h2o_td.log")), 0);
+    ASSERT_TRUE(points.getLastError().isEmpty());
+    for (const auto& w : windows) {
+        SCOPED_TRACE(testing::Message() << w.width << " nm, " << w.from << " to " << w.to);
+        ASSERT_TRUE(points.setParametersNormalization(w.width, w.from, w.to));
+        ASSERT_TRUE(points.spectrum());
+        const QVector<double> y = points.getaxisY();
+        const QVector<double> expected = reference(points.getaxisX(), gaussianBands, w.width);
+        for (int j = 0; j < y.size(); ++j)
+            ASSERT_LE(std::abs(y.at(j) - expected.at(j)), 1e-12 * std::abs(expected.at(j))) << j;
+    }
+}

@@ -88,18 +88,7 @@ QString golden(const QString& name)
     return QString::fromUtf8(OrvaneFixtures::contents(OrvaneFixtures::dataPath(QStringLiteral("reports/") + name)));
 }
 
-QString firstDifference(const QString& actual, const QString& expected)
-{
-    const QStringList a = actual.split(QLatin1Char('\n'));
-    const QStringList b = expected.split(QLatin1Char('\n'));
-    for (int i = 0; i < std::max(a.size(), b.size()); ++i) {
-        const QString x = a.value(i, QStringLiteral("<end>"));
-        const QString y = b.value(i, QStringLiteral("<end>"));
-        if (x != y)
-            return QStringLiteral("line %1\n  actual:   \"%2\"\n  expected: \"%3\"").arg(i + 1).arg(x, y);
-    }
-    return QString();
-}
+using OrvaneFixtures::firstDifference;
 
 // Half a unit in the last printed place (of the mantissa for e formats).
 double tolerance(const QString& printed)

@@ -6,6 +6,7 @@
 // page's status lines.
 
 #include "../support/guitestsupport.h"
+#include "../../support/orvaneprocessgroups.h"
 
 #include "orvanefrmexternalcalculationmodule.h"
 #include "orvanesettings.h"
@@ -27,13 +28,7 @@
 
 namespace externalpage {
 
-inline QString readText(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();
-    return QString::fromUtf8(file.readAll());
-}
+using OrvaneFixtures::readText;
 
 inline void writeText(const QString& path, const QString& text)
 {
@@ -50,33 +45,8 @@ inline QString writeScript(const QString& path, const QString& body)
     return path;
 }
 
-// Process ids of the living members of a process group; zombies count as ended.
-inline QList<qint64> livingMembersOfGroup(qint64 group)
-{
-    QList<qint64> members;
-    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
-    for (const QString& entry : entries) {
-        bool isPid = false;
-        const qint64 pid = entry.toLongLong(&isPid);
-        if (!isPid)
-            continue;
-        const QString stat = readText(QStringLiteral("/proc/%1/stat").arg(entry));
-        const int close = stat.lastIndexOf(QLatin1Char(')'));
-        if (close < 0)
-            continue;
-        const QStringList fields = stat.mid(close + 2).split(QLatin1Char(' '));
-        if (fields.size() > 2 && fields[2].toLongLong() == group && fields[0] != QLatin1String("Z"))
-            members << pid;
-    }
-    return members;
-}
-
-inline bool processAlive(qint64 pid)
-{
-    const QString stat = readText(QStringLiteral("/proc/%1/stat").arg(pid));
-    const int close = stat.lastIndexOf(QLatin1Char(')'));
-    return close >= 0 && stat.mid(close + 2, 1) != QLatin1String("Z");
-}
+using OrvaneProcessGroups::livingMembersOfGroup;
+using OrvaneProcessGroups::processAlive;
 
 // [Eu(H2O)4]3+ drawn with the ion away from the origin; the bonds make every
 // O a donor of the ion.

@@ -692,3 +692,41 @@ TEST_F(RunFixture, AnUnreadableMol2DrawingStartsNoRun)
                                                          "calculation could not be started: ")
                                               + lastRequest()->text}));
 }
+
+TEST_F(RunFixture, AStoppedRunCleansUpAfterItsOwnInputWhenTheProjectChangesBeforeItEnds)
+{
+    // The clean-up at the end of a run takes its names from the run, not from
+    // the page: a project cleared while the stopped program is still ending
+    // must not turn them into names in the current folder.
+    const QString program = writeScript(temp.filePath(QStringLiteral("bin/mopac")), QStringLiteral("sleep 60"));
+    useProgram(0, program);
+    const QString input = temp.filePath(QStringLiteral("data/complex.mop"));
+    writeText(input, eu4Mop(QStringLiteral("AM1 SPARKLE CHARGE=3")));
+    for (const char* side : {"complex.arc", "complex.log"})
+        writeText(temp.filePath(QStringLiteral("data/")) + QString::fromLatin1(side), QStringLiteral("side file"));
+    const QString current = temp.filePath(QStringLiteral("current"));
+    for (const char* bystander : {".arc", ".log", ".end", ".temp"})
+        writeText(current + QLatin1Char('/') + QString::fromLatin1(bystander), QStringLiteral("not the run's"));
+    OrvaneFixtures::ScopedCurrentDirectory inCurrent(current);
+    ASSERT_TRUE(inCurrent.isChanged());
+
+    createPage(0);
+    drop(input);
+    ASSERT_TRUE(widget<QRadioButton>("rdbMopFile")->isChecked());
+    click("btnRunCalculation");
+    ASSERT_TRUE(button("btnStopCalculation")->isEnabled());
+    dialogs.pressButton(QMessageBox::Yes);
+    dialogs.pressButton(QMessageBox::Ok);
+    click("btnStopCalculation");
+    // Before the runner's end is seen: another kind of input clears the project.
+    widget<QRadioButton>("rdbMOL2File")->setChecked(true);
+    ASSERT_TRUE(waitForIdle());
+
+    EXPECT_EQ(lastRequest()->text, mopacKind + QStringLiteral("was terminated successfully."));
+    EXPECT_FALSE(QFileInfo::exists(temp.filePath(QStringLiteral("data/complex.arc"))));
+    EXPECT_FALSE(QFileInfo::exists(temp.filePath(QStringLiteral("data/complex.log"))));
+    EXPECT_TRUE(QFileInfo::exists(input));
+    EXPECT_EQ(QDir(current).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+              (QStringList{QStringLiteral(".arc"), QStringLiteral(".end"), QStringLiteral(".log"),
+                           QStringLiteral(".temp")}));
+}

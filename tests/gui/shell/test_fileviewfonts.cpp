@@ -6,6 +6,11 @@
 
 #include "orvanefrmfilesconverter.h"
 #include "orvanefrmfileviewer.h"
+#include "orvanefrmplotabsorptionspectrum.h"
+#include "orvanefrmplotemissionspectrum.h"
+#include "orvanefrmspectroscopiccalculation.h"
+
+#include <QTabWidget>
 
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -49,4 +54,25 @@ TEST_F(FontFixture, EveryFileViewLinesUpColumnsInNormalWeight)
     converter.show();
     expectColumns("converter input", converter.findChild<QPlainTextEdit*>(QStringLiteral("plainTextEditInpFile")));
     expectColumns("converter output", converter.findChild<QPlainTextEdit*>(QStringLiteral("plainTextEditOutFile")));
+}
+
+TEST(Module3FontTest, EveryTextViewOfModule3LinesUpColumnsInNormalWeight)
+{
+    IsolatedTempFolder temp;
+    for (int mode : {0, 2}) {
+        SCOPED_TRACE(mode);
+        OrvaneFrmSpectroscopicCalculation form(nullptr, mode);
+        auto* tabs = form.findChild<QTabWidget*>(QStringLiteral("tabWidgetViewFiles"));
+        ASSERT_NE(tabs, nullptr);
+        for (int tab = 0; tab < tabs->count(); ++tab)
+            expectColumns(qPrintable(tabs->tabText(tab)), qobject_cast<QPlainTextEdit*>(tabs->widget(tab)));
+    }
+    // The absorption page's file view enters its tabs once a file is loaded.
+    OrvaneFrmPlotAbsorptionSpectrum absorption;
+    absorption.setInputFileName(OrvaneFixtures::dataPath(QStringLiteral("orca/eu_h2o_tda.orcout")));
+    auto* absorptionTabs = absorption.findChild<QTabWidget*>(QStringLiteral("tabWidgetViewFiles"));
+    ASSERT_NE(absorptionTabs, nullptr);
+    expectColumns("absorption file", qobject_cast<QPlainTextEdit*>(absorptionTabs->widget(0)));
+    OrvaneFrmPlotEmissionSpectrum emission;
+    expectColumns("emission report", emission.findChild<QPlainTextEdit*>(QStringLiteral("plainTextEdit")));
 }

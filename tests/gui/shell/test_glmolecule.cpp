@@ -4,6 +4,7 @@
 // tested under Xvfb (tests/gui/shell/xvfb).
 
 #include "../support/guitestsupport.h"
+#include "../support/viewerinput.h"
 
 #include "elementinfo.h"
 #include "glmolecule.h"
@@ -27,15 +28,7 @@ QString fixture(const QString& name)
     return QStringLiteral(ORVANE_TEST_DATA_DIR "/mopac/") + name;
 }
 
-MoleculeAtom atomAt(int atomicNumber, double x, double y, double z)
-{
-    MoleculeAtom atom;
-    atom.atomicNumber = atomicNumber;
-    atom.x = static_cast<float>(x);
-    atom.y = static_cast<float>(y);
-    atom.z = static_cast<float>(z);
-    return atom;
-}
+using ViewerInput::atomAt;
 
 struct Vector3 {
     double x, y, z;
@@ -71,27 +64,9 @@ void expectAt(const Vector3& point, double x, double y, double z)
     EXPECT_NEAR(point.z, z, 1e-5);
 }
 
-void sendMouse(QWidget* widget, QEvent::Type type, const QPoint& at, Qt::MouseButton button,
-    Qt::MouseButtons buttons)
-{
-    QMouseEvent event(type, at, widget->mapToGlobal(at), button, buttons, Qt::NoModifier);
-    QApplication::sendEvent(widget, &event);
-}
-
-void drag(QWidget* widget, const QPoint& from, const QPoint& to)
-{
-    sendMouse(widget, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
-    sendMouse(widget, QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
-    sendMouse(widget, QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
-}
-
-void turnWheel(QWidget* widget, int delta)
-{
-    const QPointF at(10, 10);
-    QWheelEvent event(at, widget->mapToGlobal(at.toPoint()), QPoint(), QPoint(0, delta), Qt::NoButton,
-        Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(widget, &event);
-}
+using ViewerInput::drag;
+using ViewerInput::sendMouse;
+using ViewerInput::turnWheel;
 
 } // namespace
 

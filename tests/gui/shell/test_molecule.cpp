@@ -3,6 +3,7 @@
 // readers (real MOPAC 22 fixtures in tests/data/mopac).
 
 #include "../support/guitestsupport.h"
+#include "../support/viewerinput.h"
 
 #include "elementinfo.h"
 #include "molecule.h"
@@ -41,15 +42,7 @@ QStringList lines(const QSignalSpy& spy)
     return result;
 }
 
-MoleculeAtom atomAt(int atomicNumber, double x, double y, double z)
-{
-    MoleculeAtom atom;
-    atom.atomicNumber = atomicNumber;
-    atom.x = static_cast<float>(x);
-    atom.y = static_cast<float>(y);
-    atom.z = static_cast<float>(z);
-    return atom;
-}
+using ViewerInput::atomAt;
 
 using BondList = QVector<QPair<int, int>>;
 

@@ -1,4 +1,5 @@
 #include "../support/guitestsupport.h"
+#include "../../support/orvaneprocessgroups.h"
 
 #include "mythread.h"
 
@@ -50,13 +51,7 @@ public:
     int statusesBeforeFinished = -1;
 };
 
-QString readText(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();
-    return QString::fromUtf8(file.readAll());
-}
+using OrvaneFixtures::readText;
 
 void writeText(const QString& path, const QString& text)
 {
@@ -72,28 +67,7 @@ QString writeScript(const QString& path, const QString& body)
     return path;
 }
 
-// Process ids of the living members of a process group; zombies that nobody
-// reaped yet count as ended.
-QList<qint64> livingMembersOfGroup(qint64 group)
-{
-    QList<qint64> members;
-    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
-    for (const QString& entry : entries) {
-        bool isPid = false;
-        const qint64 pid = entry.toLongLong(&isPid);
-        if (!isPid)
-            continue;
-        const QString stat = readText(QStringLiteral("/proc/%1/stat").arg(entry));
-        const int close = stat.lastIndexOf(QLatin1Char(')'));
-        if (close < 0)
-            continue;
-        // After the command in parentheses: state, parent, process group.
-        const QStringList fields = stat.mid(close + 2).split(QLatin1Char(' '));
-        if (fields.size() > 2 && fields[2].toLongLong() == group && fields[0] != QLatin1String("Z"))
-            members << pid;
-    }
-    return members;
-}
+using OrvaneProcessGroups::livingMembersOfGroup;
 
 // A small closed-shell ligand for the stand-in: water, with one point charge
 // standing for the ion.

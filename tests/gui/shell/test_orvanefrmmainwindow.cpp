@@ -11,6 +11,7 @@
 #include "orvanefrmplotabsorptionspectrum.h"
 #include "orvanefrmspectroscopiccalculation.h"
 #include "orvanefrmmainwindow.h"
+#include "orvanesettings.h"
 #include "orvaneupdatecontroller.h"
 
 #include <QComboBox>
@@ -27,6 +28,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStackedWidget>
+#include <QTabWidget>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -355,6 +357,56 @@ TEST_F(MainWindowFixture, TheOrcaPageOpensTheAbsorptionSpectrumWithItsOutput)
     EXPECT_EQ(absorption->getInputFileName(), temp.filePath(QStringLiteral("complex.orcout")));
     EXPECT_TRUE(dialogs.requests().isEmpty());
 }
+
+#ifdef ORVANE_ORCA_STANDIN
+// From Module 2 to Module 3 with a real run: the ORCA stand-in writes the
+// excited-state output beside the MOPAC output, and the button of the ORCA
+// page opens the absorption spectrum with that output loaded.
+TEST_F(MainWindowFixture, AFinishedOrcaRunOpensItsOutputInTheAbsorptionPage)
+{
+    OrvaneSettings::setValue(QStringLiteral("orcaDirectory"), QStringLiteral(ORVANE_ORCA_STANDIN));
+    build();
+    showWindow();
+    const QString mopacOutput = temp.filePath(QStringLiteral("complex.out"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ORVANE_TEST_DATA_DIR "/mopac/eu_h2o8_allvec.out"), mopacOutput));
+    window->setPageToBeDisplayed(OrvaneFrmMainWindow::OrcaPage);
+    QWidget* orcaPage = stack->widget(OrvaneFrmMainWindow::OrcaPage);
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(mopacOutput)});
+    dragAndDrop(orcaPage->findChild<QLineEdit*>(QStringLiteral("edtFile")), mime);
+    auto* showButton = orcaPage->findChild<QPushButton*>(QStringLiteral("btnShowAbsorptionSpectrumModule"));
+    auto* stopButton = orcaPage->findChild<QPushButton*>(QStringLiteral("btnStopCalculation"));
+    ASSERT_TRUE(showButton && stopButton);
+    EXPECT_FALSE(showButton->isEnabled());
+
+    dialogs.pressButton(QMessageBox::Ok); // the run's "finished" box
+    QTest::mouseClick(orcaPage->findChild<QPushButton*>(QStringLiteral("btnRunCalculation")), Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return dialogs.pendingAnswers() == 0 && !stopButton->isEnabled(); }, 30000));
+    ASSERT_EQ(dialogs.requests().size(), 1);
+    EXPECT_EQ(dialogs.requests().at(0).title, QStringLiteral("ORVANE Information"));
+    const QString orcaOutput = temp.filePath(QStringLiteral("complex.orcout"));
+    ASSERT_TRUE(QFile::exists(orcaOutput));
+    ASSERT_TRUE(showButton->isEnabled());
+    QTest::mouseClick(showButton, Qt::LeftButton);
+
+    EXPECT_EQ(list->currentRow(), OrvaneFrmMainWindow::SpectroscopicPage);
+    auto* spectroscopic = qobject_cast<OrvaneFrmHandleSpectroscopicCalculation*>(stack->currentWidget());
+    ASSERT_NE(spectroscopic, nullptr);
+    auto* innerStack = spectroscopic->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"));
+    EXPECT_EQ(spectroscopic->findChild<QListWidget*>(QStringLiteral("listWidget"))->currentRow(), 3);
+    EXPECT_EQ(innerStack->currentIndex(), 3);
+    auto* absorption = qobject_cast<OrvaneFrmPlotAbsorptionSpectrum*>(innerStack->currentWidget());
+    ASSERT_NE(absorption, nullptr);
+    EXPECT_TRUE(absorption->isVisible());
+    EXPECT_EQ(absorption->getInputFileName(), orcaOutput);
+    auto* tabs = absorption->findChild<QTabWidget*>(QStringLiteral("tabWidgetViewFiles"));
+    auto* text = qobject_cast<QPlainTextEdit*>(tabs->widget(0));
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->toPlainText(), QString::fromUtf8(OrvaneFixtures::contents(orcaOutput)));
+    EXPECT_TRUE(absorption->findChild<QPushButton*>(QStringLiteral("btnPlotGraph"))->isEnabled());
+    EXPECT_EQ(dialogs.requests().size(), 1);
+}
+#endif
 
 TEST_F(MainWindowFixture, TheConverterLinesReachThePanel)
 {

@@ -17,13 +17,7 @@
 
 namespace {
 
-QString readText(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();
-    return QString::fromUtf8(file.readAll());
-}
+using OrvaneFixtures::readText;
 
 QString expectedPrivateFolder(const IsolatedTempFolder& temp)
 {

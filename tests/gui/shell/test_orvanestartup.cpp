@@ -10,11 +10,7 @@
 
 namespace {
 
-QString readText(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
+using OrvaneFixtures::readText;
 
 // The per-user data folder of the desktop, moved to a temporary folder.
 class FileTypeFixture : public ::testing::Test

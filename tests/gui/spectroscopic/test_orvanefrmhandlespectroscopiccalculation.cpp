@@ -82,8 +82,12 @@ TEST_F(ContainerFixture, StartsOnTheEmissionPageWithFourRows)
 
     EXPECT_EQ(list->currentRow(), 0);
     EXPECT_EQ(stack->currentIndex(), 0);
-    for (int page = 0; page < stack->count(); ++page)
+    const char* pageClasses[] = {"OrvaneFrmPlotEmissionSpectrum", "OrvaneFrmSpectroscopicCalculation",
+                                 "OrvaneFrmSpectroscopicCalculation", "OrvaneFrmPlotAbsorptionSpectrum"};
+    for (int page = 0; page < stack->count(); ++page) {
         EXPECT_EQ(stack->widget(page)->parent(), stack) << page;
+        EXPECT_STREQ(stack->widget(page)->metaObject()->className(), pageClasses[page]) << page;
+    }
 
     // Rows 1 and 2: the calculation form in its intensity and transfer modes.
     const struct

@@ -10,6 +10,7 @@
 #include "omegaprintingoptions.h"
 #include "orvanefrmomegaparametrization.h"
 #include "orvanefrmomegaprinting.h"
+#include "orvanefrmplotemissionspectrum.h"
 #include "orvanefrmselectligandatoms.h"
 #include "orvanefrmsetgandalpha.h"
 #include "orvanefrmsetparametersqdc.h"
@@ -33,6 +34,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QSlider>
 #include <QSpinBox>
 #include <QStandardItemModel>
 #include <QTabWidget>
@@ -40,6 +42,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -727,4 +730,56 @@ TEST_F(RunFixture, TransferRunsThatCannotWorkSayWhyAndSaveNothing)
     EXPECT_FALSE(widget("btnSaveOutputFile")->isEnabled());
     EXPECT_FALSE(cursorOverBox);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// What the emission page saves beside a spectrum is what the intensity page
+// reads as the experimental Omega of a structure of the same base name.
+TEST_F(RunFixture, TheEmissionPageReportReadsBackIntoTheIntensityPage)
+{
+    // Six Gaussian bands 5D0 -> 7F0..7F5 on a 0.25 nm grid from 570 nm.
+    const double centres[6] = {579.0, 592.0, 614.0, 652.0, 695.0, 714.0};
+    const double heights[6] = {0.05, 0.30, 1.00, 0.04, 0.20, 0.02};
+    QByteArray spectrum;
+    for (int i = 0; i < 601; ++i) {
+        const double lambda = 570.0 + 0.25 * i;
+        double y = 0.0;
+        for (int j = 0; j < 6; ++j)
+            y += heights[j] * std::exp(-0.5 * std::pow((lambda - centres[j]) / 1.5, 2));
+        spectrum += QByteArray::number(lambda, 'f', 2) + '\t' + QByteArray::number(y, 'g', 12) + '\n';
+    }
+    const QString spectrumFile = OrvaneFixtures::writeFile(temp.filePath(QStringLiteral("calc/Eu.run1.txt")), spectrum);
+
+    OrvaneFrmPlotEmissionSpectrum emission;
+    emission.findChild<QLineEdit*>(QStringLiteral("editEmissionSpectrumDirectory"))->setText(spectrumFile);
+    for (int j : {1, 2, 4}) {
+        const auto sample = [](double lambda) { return qRound((lambda - 570.0) / 0.25); };
+        const QString suffix = QStringLiteral("%1").arg(j, 2, 10, QLatin1Char('0'));
+        emission.findChild<QSlider*>(QStringLiteral("sldTransitionMin") + suffix)->setValue(sample(centres[j] - 9.0));
+        emission.findChild<QSlider*>(QStringLiteral("sldTransitionMax") + suffix)->setValue(sample(centres[j] + 9.0));
+    }
+    dialogs.pressButton(QMessageBox::Ok);
+    emission.findChild<QPushButton*>(QStringLiteral("btnCalculate"))->click();
+    const QString saved = temp.filePath(QStringLiteral("calc/Eu.orvaneexp"));
+    ASSERT_TRUE(QFile::exists(saved)) << (lastRequest() ? lastRequest()->text.toStdString() : std::string());
+
+    // The report's own Omega lines, read here.
+    double omega[2] = {-1.0, -1.0};
+    QFile report(saved);
+    ASSERT_TRUE(report.open(QIODevice::ReadOnly | QIODevice::Text));
+    for (const QByteArray& line : report.readAll().split('\n')) {
+        for (int k = 0; k < 2; ++k) {
+            const QByteArray key = k == 0 ? "omega(2) =" : "omega(4) =";
+            const int at = line.indexOf(key);
+            if (at >= 0 && omega[k] < 0)
+                omega[k] = line.mid(at + key.size()).split('e').first().trimmed().toDouble();
+        }
+    }
+    ASSERT_GT(omega[0], 0.0);
+    ASSERT_GT(omega[1], 0.0);
+
+    const QString structure = copyFixture(QStringLiteral("mopac/eu_h2o8_allvec.out"), QStringLiteral("calc/Eu.complex.out"));
+    create(0);
+    dropOn("edtMopacOut", structure);
+    EXPECT_DOUBLE_EQ(form->frmOmegaParametrization->ui.sbxOmega2->value(), omega[0]);
+    EXPECT_DOUBLE_EQ(form->frmOmegaParametrization->ui.sbxOmega4->value(), omega[1]);
 }

@@ -3,6 +3,7 @@
 // Screenshots of each style are written to the build tree for a look by eye.
 
 #include "../../support/guitestsupport.h"
+#include "../../support/viewerinput.h"
 
 #include "glmolecule.h"
 #include "molecule.h"
@@ -133,27 +134,9 @@ QVector<QPoint> differences(const QImage& a, const QImage& b)
     return points;
 }
 
-void sendMouse(QWidget* widget, QEvent::Type type, const QPoint& at, Qt::MouseButton button,
-    Qt::MouseButtons buttons)
-{
-    QMouseEvent event(type, at, widget->mapToGlobal(at), button, buttons, Qt::NoModifier);
-    QApplication::sendEvent(widget, &event);
-}
-
-void drag(QWidget* widget, const QPoint& from, const QPoint& to)
-{
-    sendMouse(widget, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
-    sendMouse(widget, QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
-    sendMouse(widget, QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
-}
-
-void turnWheel(QWidget* widget, int delta)
-{
-    const QPointF at(10, 10);
-    QWheelEvent event(at, widget->mapToGlobal(at.toPoint()), QPoint(), QPoint(0, delta), Qt::NoButton,
-        Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(widget, &event);
-}
+using ViewerInput::drag;
+using ViewerInput::sendMouse;
+using ViewerInput::turnWheel;
 
 } // namespace
 

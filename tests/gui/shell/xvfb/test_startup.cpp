@@ -8,6 +8,8 @@
 #include "orvanefrmfileviewer.h"
 #include "orvanefrmhandlespectroscopiccalculation.h"
 #include "orvanefrmmainwindow.h"
+#include "orvanefrmplotabsorptionspectrum.h"
+#include "orvanefrmplotemissionspectrum.h"
 #include "orvanefrmsetparametersqdc.h"
 #include "orvanefrmspectroscopiccalculation.h"
 #include "orvanestartup.h"
@@ -23,6 +25,7 @@
 #include <QStandardPaths>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSlider>
 #include <QDoubleSpinBox>
 #include <QMimeData>
 #include <QTabWidget>
@@ -36,6 +39,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 
 namespace {
@@ -210,7 +214,7 @@ TEST_F(StartupFixture, SplashThenTheMaximisedWindowOnTheMopacPage)
             QTest::qWait(100);
             EXPECT_TRUE(window->grab().save(artifact(QStringLiteral("main_window_page%1.png").arg(page))));
         }
-        // The two calculation pages of Module 3.
+        // The four pages of Module 3.
         list->setCurrentRow(OrvaneFrmMainWindow::SpectroscopicPage);
         auto* module3 = qobject_cast<OrvaneFrmHandleSpectroscopicCalculation*>(stack->currentWidget());
         ASSERT_NE(module3, nullptr);
@@ -219,16 +223,22 @@ TEST_F(StartupFixture, SplashThenTheMaximisedWindowOnTheMopacPage)
         const struct
         {
             int row;
+            const char* className;
             const char* name;
-        } calculationPages[] = {{1, "module3_intensity_parameters.png"}, {2, "module3_energy_transfer.png"}};
-        for (const auto& calculation : calculationPages) {
-            module3List->setCurrentRow(calculation.row);
-            auto* form = qobject_cast<OrvaneFrmSpectroscopicCalculation*>(module3Pages->currentWidget());
-            ASSERT_NE(form, nullptr) << calculation.name;
-            EXPECT_TRUE(QTest::qWaitForWindowExposed(form->window()));
-            EXPECT_TRUE(form->isVisible()) << calculation.name;
+        } module3Rows[] = {
+            {0, "OrvaneFrmPlotEmissionSpectrum", "module3_emission_spectrum.png"},
+            {1, "OrvaneFrmSpectroscopicCalculation", "module3_intensity_parameters.png"},
+            {2, "OrvaneFrmSpectroscopicCalculation", "module3_energy_transfer.png"},
+            {3, "OrvaneFrmPlotAbsorptionSpectrum", "module3_absorption_spectrum.png"},
+        };
+        for (const auto& row : module3Rows) {
+            module3List->setCurrentRow(row.row);
+            QWidget* page = module3Pages->currentWidget();
+            ASSERT_NE(page, nullptr) << row.name;
+            EXPECT_STREQ(page->metaObject()->className(), row.className);
+            EXPECT_TRUE(page->isVisible()) << row.name;
             QTest::qWait(150);
-            EXPECT_TRUE(window->grab().save(artifact(QString::fromLatin1(calculation.name))));
+            EXPECT_TRUE(window->grab().save(artifact(QString::fromLatin1(row.name))));
         }
         window->close();
     });
@@ -342,4 +352,89 @@ TEST_F(StartupFixture, AMopacOutputDroppedOnTheIntensityPageGivesItsReport)
     EXPECT_EQ(exitCode, 0);
     ASSERT_EQ(dialogs.requests().size(), 1);
     EXPECT_EQ(dialogs.requests().at(0).title, QStringLiteral("Information"));
+}
+
+// Each of Module 3's four pages reached from the main window, with something
+// on it: the emission page with a spectrum and three marked bands, the two
+// calculation pages, and the absorption page with a plotted ORCA output.
+TEST_F(StartupFixture, EveryModule3PageFromTheMainWindow)
+{
+    WindowManager windowManager;
+    // Bands 5D0 -> 7F1, 7F2, 7F4 on 0.5 nm steps from 570 nm.
+    const struct
+    {
+        int j;
+        double centre, height, sigma;
+    } bands[] = {{1, 592.0, 0.3, 2.0}, {2, 613.0, 1.0, 3.0}, {4, 700.0, 0.15, 4.0}};
+    QByteArray text;
+    for (int i = 0; i <= 300; ++i) {
+        const double lambda = 570.0 + 0.5 * i;
+        double y = 0.0;
+        for (const auto& band : bands)
+            y += band.height * std::exp(-0.5 * std::pow((lambda - band.centre) / band.sigma, 2));
+        text += QByteArray::number(lambda, 'f', 1) + '\t' + QByteArray::number(y, 'g', 10) + '\n';
+    }
+    const QString spectrum = writeFile(QStringLiteral("europium.txt"), text);
+    const QString orcaOutput = writeFile(
+        QStringLiteral("complex.orcout"),
+        OrvaneFixtures::contents(OrvaneFixtures::dataPath(QStringLiteral("orca/eu_h2o_tda.orcout"))));
+    DialogScript dialogs;
+    auto ready = [] {
+        OrvaneFrmMainWindow* window = visibleTopLevel<OrvaneFrmMainWindow>();
+        return window && !visibleTopLevel<QSplashScreen>();
+    };
+    const int exitCode = run({program}, ready, [&] {
+        OrvaneFrmMainWindow* window = visibleTopLevel<OrvaneFrmMainWindow>();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        window->findChild<QListWidget*>(QStringLiteral("listWidget"))
+            ->setCurrentRow(OrvaneFrmMainWindow::SpectroscopicPage);
+        auto* stack = window->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"));
+        auto* module3 = qobject_cast<OrvaneFrmHandleSpectroscopicCalculation*>(stack->currentWidget());
+        ASSERT_NE(module3, nullptr);
+        auto* rows = module3->findChild<QListWidget*>(QStringLiteral("listWidget"));
+        auto* pages = module3->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"));
+        EXPECT_EQ(rows->currentRow(), 0);
+
+        auto* emission = qobject_cast<OrvaneFrmPlotEmissionSpectrum*>(pages->currentWidget());
+        ASSERT_NE(emission, nullptr);
+        emission->findChild<QLineEdit*>(QStringLiteral("editEmissionSpectrumDirectory"))->setText(spectrum);
+        ASSERT_EQ(emission->getWavelengths().size(), 301);
+        for (const auto& band : bands) {
+            const QString j = QString::number(band.j).rightJustified(2, QLatin1Char('0'));
+            emission->findChild<QSlider*>(QStringLiteral("sldTransitionMin") + j)
+                ->setValue(qRound((band.centre - 4 * band.sigma - 570.0) / 0.5));
+            emission->findChild<QSlider*>(QStringLiteral("sldTransitionMax") + j)
+                ->setValue(qRound((band.centre + 4 * band.sigma - 570.0) / 0.5));
+        }
+        const struct
+        {
+            int row;
+            const char* name;
+        } shots[] = {{0, "module3_page0_emission_spectrum.png"},
+                     {1, "module3_page1_intensity_parameters.png"},
+                     {2, "module3_page2_energy_transfer.png"},
+                     {3, "module3_page3_absorption_spectrum.png"}};
+        for (const auto& shot : shots) {
+            SCOPED_TRACE(shot.name);
+            if (shot.row == 3) {
+                // As the ORCA page asks for it.
+                module3->setPageToBeDisplayed(3, orcaOutput);
+                auto* absorption = qobject_cast<OrvaneFrmPlotAbsorptionSpectrum*>(pages->currentWidget());
+                ASSERT_NE(absorption, nullptr);
+                EXPECT_EQ(absorption->getInputFileName(), orcaOutput);
+                QTest::mouseClick(absorption->findChild<QPushButton*>(QStringLiteral("btnPlotGraph")),
+                                  Qt::LeftButton);
+            } else {
+                rows->setCurrentRow(shot.row);
+            }
+            EXPECT_EQ(rows->currentRow(), shot.row);
+            EXPECT_EQ(pages->currentIndex(), shot.row);
+            EXPECT_TRUE(pages->currentWidget()->isVisible());
+            QTest::qWait(200);
+            EXPECT_TRUE(window->grab().save(artifact(QString::fromLatin1(shot.name))));
+        }
+        window->close();
+    });
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_TRUE(dialogs.requests().isEmpty());
 }

@@ -1,0 +1,76 @@
+#ifndef ORVANEEXTERNALRUN_H
+#define ORVANEEXTERNALRUN_H
+
+#include <QString>
+#include <QStringList>
+
+// The names of one run of an external program, all derived from its input,
+// and what becomes of the files around it when the run ends. Holds no
+// widgets, so that the naming rules and the clean-up can be checked alone.
+//
+// Names used below: I is the input file, D its folder, b its base name (up
+// to the first dot) without blanks and commas, T the private temporary
+// folder, W = T/b.orcinp the ORCA work input of a run from a MOPAC output.
+class OrvaneExternalRun
+{
+public:
+    // The page's modes, in the numbering the page is built with.
+    enum class Program { Mopac = 0, Orca = 1 };
+    // What the run starts from.
+    enum class Source { Mol2Drawing, MopacInput, MopacOutput, OrcaInput };
+
+    OrvaneExternalRun() = default;
+    // workFolder is T; only a run from a MOPAC output uses it.
+    OrvaneExternalRun(Program program, Source source, const QString& inputFile,
+                      const QString& workFolder = QString());
+
+    // ORCA cannot take white space or commas in file and folder names.
+    static bool hasBlankOrComma(const QString& path);
+
+    static Program programOfMode(const int& mode) { return mode == 0 ? Program::Mopac : Program::Orca; }
+
+    Program program() const { return runProgram; }
+    Source source() const { return runSource; }
+    QString inputFile() const { return input; }
+    bool isEmpty() const { return input.isEmpty(); }
+
+    // D.
+    QString inputFolder() const;
+    // b.
+    QString cleanBaseName() const;
+    // What the program is given: for MOPAC the .mop beside I in the
+    // platform's separators, for ORCA the work input W or the chosen input I.
+    QString programArgument() const;
+    // The .mop that a MOL2 drawing becomes, beside it.
+    QString mopacInput() const;
+    // W (empty unless the run starts from a MOPAC output).
+    QString orcaWorkInput() const;
+    // The output the program writes while it runs: I's .out for MOPAC, the
+    // argument's .orcout for ORCA.
+    QString followedOutput() const;
+    // Where the absorption spectrum finds the ORCA output of the last run:
+    // beside a chosen ORCA input under its own name, else D/b.orcout.
+    QString orcaResultFile() const;
+
+    // A run is judged by the markers its program writes at a normal end.
+    static bool isSuccessfulOutput(Program program, const QString& outputFileName);
+
+    // Removes MOPAC's side files beside I; returns the names it tried.
+    QStringList deleteMopacAuxiliaryFiles() const;
+    // Removes the side files of the ORCA input that ran (name.orcinp.*): a
+    // chosen input's beside it, keeping its orbital file; for a run from a
+    // MOPAC output, copies of the work input's side files beside I.
+    void deleteOrcaAuxiliaryFiles() const;
+    // Moves the results of a successful run from a MOPAC output from T to D,
+    // replacing an earlier set only as a whole: nothing moves when one is
+    // missing. Returns what could not be done, empty on success.
+    QStringList moveOrcaResults() const;
+
+private:
+    Program runProgram = Program::Mopac;
+    Source runSource = Source::Mol2Drawing;
+    QString input;
+    QString workFolder;
+};
+
+#endif

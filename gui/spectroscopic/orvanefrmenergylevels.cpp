@@ -1,0 +1,519 @@
+#include "orvanefrmenergylevels.h"
+#include "ui_orvanefrmenergylevels.h"
+
+#include "orvanedialogs.h"
+#include "orvanegsa.h"
+#include "orvaneinputdata.h"
+#include "orvanespectroscopictermutil.h"
+#include "orvanetextreader.h"
+#include "orvanewaitcursor.h"
+#include "threadadjustomega.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProgressDialog>
+#include <QStandardItemModel>
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+// The annealing reports its 15 runs as 1 to 15.
+constexpr int fitRunCount = 15;
+constexpr int tableColumnWidth = 50;
+
+OrvaneSpectroscopicTermUtil::SpectroscopicTerm termOf(const EnergyLevelsExp& level)
+{
+    OrvaneSpectroscopicTermUtil::SpectroscopicTerm term;
+    term.S = level.S;
+    term.L = level.L;
+    term.index = level.index;
+    term.J = level.J;
+    return term;
+}
+
+QString labelOf(const EnergyLevelsExp& level)
+{
+    return OrvaneSpectroscopicTermUtil::termLabel(termOf(level), level.J);
+}
+
+} // namespace
+
+OrvaneFrmEnergyLevels::OrvaneFrmEnergyLevels(QWidget* parent)
+    : AbstractObjCalculationWidget(parent)
+    , ui(std::make_unique<Ui::OrvaneFrmEnergyLevels>())
+{
+    ui->setupUi(this);
+    for (const QString& symbol : OrvaneInputData::lanthanideList)
+        ui->cbxIon->addItem(symbol);
+    ui->cbxIon->setCurrentText(QStringLiteral("Eu"));
+
+    model = new QStandardItemModel(this);
+    model->setRowCount(2);
+    ui->tableViewEnergyLevelsExp->setModel(model);
+
+    thread = std::make_unique<ThreadAdjustOmega>();
+    connect(thread.get(), &QThread::finished, this, &OrvaneFrmEnergyLevels::threadAdjustTerminated);
+
+    progressDialog = new QProgressDialog(tr("Energy Levels Parametrization ..."), tr("Cancel"), 1, fitRunCount, this,
+                                         Qt::WindowTitleHint);
+    progressDialog->reset();
+    progressDialog->cancel();
+    progressDialog->setWindowModality(Qt::WindowModal);
+    progressDialog->setGeometry(400, 200, 0, 0);
+    connect(progressDialog, &QProgressDialog::canceled, this, &OrvaneFrmEnergyLevels::cancelParametrization);
+
+    plotMode = !ui->rdbCalcEnergyLevels->isChecked();
+    ui->gbxEnergyLevelsCalculation->setVisible(!plotMode);
+    ui->gbxParametrization->setVisible(plotMode);
+    setupAxes();
+}
+
+OrvaneFrmEnergyLevels::~OrvaneFrmEnergyLevels()
+{
+    // The worker uses the driver and the problem until its run returns.
+    thread.reset();
+}
+
+int OrvaneFrmEnergyLevels::electronCount(const QString& symbol)
+{
+    const auto* begin = std::begin(OrvaneInputData::lanthanideList);
+    const auto* end = std::end(OrvaneInputData::lanthanideList);
+    const auto* found = std::find(begin, end, symbol);
+    return found == end ? -1 : static_cast<int>(found - begin);
+}
+
+int OrvaneFrmEnergyLevels::levelsElectronCount(const QString& symbol)
+{
+    const int n = electronCount(symbol);
+    if (n < 0) {
+        OrvaneDialogs::information(this, tr("ORVANE Information Message"),
+                                   tr("The ion \"%1\" is not a lanthanide: its 4f energy levels cannot be "
+                                      "calculated.")
+                                       .arg(symbol));
+        return -1;
+    }
+    if (n == 0 || n == 14) {
+        OrvaneDialogs::information(this, tr("ORVANE Information Message"),
+                                   tr("The ion %1(III) has the configuration 4f%2: it has no 4f energy levels to "
+                                      "calculate.")
+                                       .arg(symbol)
+                                       .arg(n));
+        return -1;
+    }
+    return n;
+}
+
+// ---------------------------------------------------------------------------
+// Calculation of the levels
+
+void OrvaneFrmEnergyLevels::on_btnCalculate_clicked()
+{
+    const double F2 = ui->sbxF2->value();
+    const double F4 = ui->sbxF4->value();
+    const double F6 = ui->sbxF6->value();
+    const double zeta = ui->sbxZeta->value();
+    if (F2 == 0.0 || F4 == 0.0 || F6 == 0.0 || zeta == 0.0) {
+        OrvaneDialogs::information(this, tr("ORVANE Information Message"),
+                                   tr("The Slater Integrals and/or Zeta parameters cannot be equal to zero"));
+        return;
+    }
+    ionSymbol = ui->cbxIon->currentText();
+    const int n = levelsElectronCount(ionSymbol);
+    if (n < 0)
+        return;
+
+    QString report;
+    QString failure;
+    QVector<MixedState> states;
+    {
+        OrvaneWaitCursor wait;
+        OrvaneEnergyLevels energyLevels(nullptr, n);
+        connect(&energyLevels, &OrvaneAbstractObjCalculation::newObjCalculationMessage, this,
+                &OrvaneFrmEnergyLevels::processStatus);
+        // Without its tables the calculator has no levels: its reason is
+        // shown instead of an empty report.
+        failure = energyLevels.getLastError();
+        if (failure.isEmpty()) {
+            energyLevels.setSlaterIntegral(0.0, F2, F4, F6);
+            energyLevels.setZetaParameters(zeta);
+            energyLevels.calcEnergyLevels(-1);
+            report = energyLevels.createOutputFile(QString());
+            states = energyLevels.getMixedStatesVector();
+        }
+    }
+    if (!failure.isEmpty()) {
+        OrvaneDialogs::critical(this, tr("ORVANE Error"), failure);
+        return;
+    }
+    mixedStates = states;
+    graphCount = 0;
+    ui->plainTextEdit->appendPlainText(QStringLiteral("\n\n\n") + report);
+    if (mixedStates.isEmpty())
+        return;
+    clearDiagram();
+    setupAxes();
+    on_btnReplot_clicked();
+    drawCalculatedLevels();
+}
+
+void OrvaneFrmEnergyLevels::on_btnParamsFile_clicked()
+{
+    const QString fileName =
+        OrvaneDialogs::openFileName(this, tr("Open Params File"), QDir::homePath(), tr("Params File (*.param)"));
+    if (fileName.isEmpty())
+        return;
+    ui->edtParamsFile->setText(fileName);
+    // zeta, F2, F4, F6, one a line; what the file lacks reads as 0.
+    double values[4] = {0.0, 0.0, 0.0, 0.0};
+    OrvaneLineReader reader(fileName);
+    if (reader.isOpen()) {
+        QString line;
+        for (double& value : values) {
+            if (!reader.readLine(line))
+                break;
+            value = OrvaneText::toNumber(line.trimmed());
+        }
+    }
+    ui->sbxZeta->setValue(values[0]);
+    ui->sbxF2->setValue(values[1]);
+    ui->sbxF4->setValue(values[2]);
+    ui->sbxF6->setValue(values[3]);
+}
+
+// ---------------------------------------------------------------------------
+// Experimental levels and the fit
+
+void OrvaneFrmEnergyLevels::on_btnOpenEnergyLevelsFile_clicked()
+{
+    on_btnClearParametrization_clicked();
+    energyLevelsFileName = OrvaneDialogs::openFileName(this, tr("Open Energy Levels File"), QDir::homePath(),
+                                                       tr("Energy levels file (*.exp)"));
+    if (energyLevelsFileName.isEmpty())
+        return;
+    ui->edtEnergyLevelsFile->setText(energyLevelsFileName);
+    QString title;
+    if (!OrvaneParametricEnergyLevels::readEnergyLevelsExp(energyLevelsFileName, energyLevelsExp, title)) {
+        OrvaneDialogs::critical(this, tr("ORVANE Error Message"), tr(" Problem to read the energy levels file"));
+        return;
+    }
+    ionSymbol = title;
+    if (!energyLevelsExp.isEmpty()) {
+        drawExperimentalLevels();
+        fillTable();
+    }
+    if (ui->rdbParametrizeFkAndZeta->isChecked()) {
+        if (ionSymbol == QLatin1String("Eu"))
+            parameters = {371.0, 54.8, 5.75, 1334.0};
+        else if (ionSymbol == QLatin1String("Er"))
+            parameters = {436.0, 66.1, 6.92, 2379.0};
+        showStartPoint();
+    }
+    showFileText(energyLevelsFileName);
+}
+
+void OrvaneFrmEnergyLevels::showStartPoint()
+{
+    ui->sbxStartF2->setValue(parameters[0]);
+    ui->sbxStartF4->setValue(parameters[1]);
+    ui->sbxStartF6->setValue(parameters[2]);
+    ui->sbxStartZeta->setValue(parameters[3]);
+}
+
+void OrvaneFrmEnergyLevels::showFileText(const QString& fileName)
+{
+    OrvaneWaitCursor wait;
+    QFile file(fileName);
+    if (QFileInfo(fileName).isFile() && file.open(QIODevice::ReadOnly | QIODevice::Text))
+        ui->plainTextEdit->setPlainText(QString::fromUtf8(file.readAll()));
+}
+
+void OrvaneFrmEnergyLevels::on_btnRunParametrization_clicked()
+{
+    if (energyLevelsFileName.isEmpty())
+        return;
+    // One fit at a time: a second would overwrite the first one's objects
+    // while its worker still uses them.
+    if (isFitRunning()) {
+        OrvaneDialogs::information(this, tr("ORVANE Message Information"),
+                                   tr("A parametrization of the energy levels is still running: wait for its end "
+                                      "before starting another."));
+        return;
+    }
+    if (energyLevelsExp.isEmpty()) {
+        OrvaneDialogs::information(this, tr("ORVANE Message Information"),
+                                   tr("To run a Slater Radial Integrals and Spin-Orbita adjust, you need to provide "
+                                      "the experimental values for the energy levels."));
+        return;
+    }
+    // The experimental file names its ion, whichever of the two fit modes is on.
+    const int n = levelsElectronCount(ionSymbol);
+    if (n < 0)
+        return;
+    parameters = {ui->sbxStartF2->value(), ui->sbxStartF4->value(), ui->sbxStartF6->value(),
+                  ui->sbxStartZeta->value()};
+
+    auto problem = std::make_unique<OrvaneParametricEnergyLevels>(nullptr, n, energyLevelsFileName);
+    connect(problem.get(), &OrvaneAbstractObjCalculation::newObjCalculationMessage, this,
+            &OrvaneFrmEnergyLevels::processStatus);
+    if (!problem->getLastError().isEmpty()) {
+        OrvaneDialogs::critical(this, tr("ORVANE Error"), problem->getLastError());
+        return;
+    }
+    problem->setEnergyLevelsExp(energyLevelsExp);
+    OrvaneAbstractParametric* problemPointer = problem.get();
+    double* start = parameters.data();
+    auto driver = std::make_unique<OrvaneGSA>(nullptr, nParameters, start, problemPointer);
+    connect(driver.get(), &OrvaneGSA::newOmegaCalculation, progressDialog, &QProgressDialog::setValue);
+    driver->setNStopMax(ui->sbxNStopMax->value());
+    if (!driver->setGSAParameters(1.5, 1.5, 5.0, 2.0)) {
+        OrvaneDialogs::critical(this, tr("ORVANE Error"), driver->getLastError());
+        return;
+    }
+    parametricEnergyLevels = std::move(problem);
+    gsa = std::move(driver);
+    fitLogFileName = OrvaneParametricEnergyLevels::logFileName(energyLevelsFileName);
+
+    emit newObjCalculationMessage(tr("-> Parametrization process started successfully."));
+    // One step a run: the dialog hides itself only when the last run is done.
+    progressDialog->setMaximum(fitRunCount);
+    thread->gsa = gsa.get();
+    thread->start(QThread::InheritPriority);
+    progressDialog->show();
+}
+
+void OrvaneFrmEnergyLevels::cancelParametrization()
+{
+    if (isFitRunning())
+        OrvaneGSA::isStopParametrization = true;
+}
+
+void OrvaneFrmEnergyLevels::threadAdjustTerminated()
+{
+    if (!isFitRunning())
+        return;
+    const OrvaneGSA::FitState state = gsa->getFitState();
+    const QString reason = gsa->getLastError();
+    switch (state) {
+    case OrvaneGSA::FitState::Finished:
+        emit newObjCalculationMessage(tr("-> Parametrization process finished successfully."));
+        break;
+    case OrvaneGSA::FitState::Stopped:
+        emit newObjCalculationMessage(tr("-> Parametrization process cancelled."));
+        break;
+    default:
+        emit newObjCalculationMessage(tr("-> Parametrization process failed: ") + reason);
+        break;
+    }
+    progressDialog->reset();
+    progressDialog->cancel();
+
+    showFileText(fitLogFileName);
+    mixedStates = parametricEnergyLevels->getMixedStateVector();
+    if (!mixedStates.isEmpty())
+        drawCalculatedLevels();
+
+    thread->gsa = nullptr;
+    gsa.reset();
+    parametricEnergyLevels.reset();
+
+    switch (state) {
+    case OrvaneGSA::FitState::Finished:
+        OrvaneDialogs::information(this, tr("ORVANE Information"),
+                                   tr("The  parameterization of the energy levels has finished."));
+        break;
+    case OrvaneGSA::FitState::Stopped:
+        OrvaneDialogs::information(this, tr("ORVANE Information"),
+                                   tr("The parameterization of the energy levels was cancelled: no fitted levels."));
+        break;
+    default:
+        OrvaneDialogs::critical(this, tr("ORVANE Error"),
+                                tr("The parameterization of the energy levels failed:\n") + reason);
+        break;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Modes, resets and the table
+
+void OrvaneFrmEnergyLevels::on_rdbCalcEnergyLevels_clicked(bool isClicked)
+{
+    clearDiagram();
+    plotMode = false;
+    setupAxes();
+    ui->gbxEnergyLevelsCalculation->setVisible(isClicked);
+    ui->gbxParametrization->setVisible(!isClicked);
+}
+
+void OrvaneFrmEnergyLevels::on_rdbCalcStarkLevels_clicked(bool isClicked)
+{
+    clearDiagram();
+    plotMode = true;
+    setupAxes();
+    ui->gbxEnergyLevelsCalculation->setVisible(!isClicked);
+    ui->gbxParametrization->setVisible(isClicked);
+}
+
+void OrvaneFrmEnergyLevels::on_rdbParametrizeFkAndZeta_clicked(bool isClicked)
+{
+    on_rdbCalcStarkLevels_clicked(isClicked);
+}
+
+void OrvaneFrmEnergyLevels::on_btnClearParametrization_clicked()
+{
+    clearDiagram();
+    setupAxes();
+    ui->plainTextEdit->clear();
+    ui->edtEnergyLevelsFile->clear();
+    ui->sbxNStopMax->setValue(1000);
+    ui->sbxStartF2->setValue(0.0);
+    ui->sbxStartF4->setValue(0.0);
+    ui->sbxStartF6->setValue(0.0);
+    ui->sbxStartZeta->setValue(0.0);
+    expColumnCount = 0;
+    model->clear();
+    model->setRowCount(2);
+    energyLevelsExp.clear();
+    energyLevelsFileName.clear();
+}
+
+void OrvaneFrmEnergyLevels::on_btnClearProject_clicked()
+{
+    clearDiagram();
+    setupAxes();
+    ui->plainTextEdit->clear();
+}
+
+void OrvaneFrmEnergyLevels::on_btnAddItem_clicked()
+{
+    ++expColumnCount;
+    resizeColumns();
+}
+
+void OrvaneFrmEnergyLevels::on_btnRemoveItem_clicked()
+{
+    expColumnCount = std::max(expColumnCount - 1, 0);
+    resizeColumns();
+}
+
+void OrvaneFrmEnergyLevels::resizeColumns()
+{
+    while (model->columnCount() < expColumnCount)
+        model->insertColumn(model->columnCount());
+    while (model->columnCount() > expColumnCount)
+        model->removeColumn(model->columnCount() - 1);
+    for (int column = 0; column < model->columnCount(); ++column)
+        ui->tableViewEnergyLevelsExp->setColumnWidth(column, tableColumnWidth);
+}
+
+void OrvaneFrmEnergyLevels::fillTable()
+{
+    expColumnCount = energyLevelsExp.size();
+    resizeColumns();
+    for (int i = 0; i < energyLevelsExp.size(); ++i) {
+        model->setItem(0, i, new QStandardItem(labelOf(energyLevelsExp.at(i))));
+        model->setItem(1, i, new QStandardItem(QString::number(energyLevelsExp.at(i).energy, 'g', 6)));
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The level diagram
+
+void OrvaneFrmEnergyLevels::clearDiagram()
+{
+    ui->customPlot->clearItems();
+    ui->customPlot->clearGraphs();
+    ui->customPlot->clearPlottables();
+    ui->customPlot->replot();
+}
+
+void OrvaneFrmEnergyLevels::setupAxes()
+{
+    QCustomPlot* plot = ui->customPlot;
+    plot->legend->setVisible(false);
+    QCPAxis* x = plot->xAxis;
+    x->setSubTicks(false);
+    x->setTickLengthIn(0);
+    x->setTickLengthOut(4);
+    x->setTickLabelRotation(0);
+    QSharedPointer<QCPAxisTickerText> ticker(new QCPAxisTickerText);
+    if (plotMode) {
+        ticker->addTick(2, QStringLiteral("Exp"));
+        ticker->addTick(6, QStringLiteral("Calc"));
+    } else {
+        ticker->addTick(2, QStringLiteral("Calc"));
+    }
+    x->setTicker(ticker);
+    QFont tickFont(QStringLiteral("Courier New"));
+    tickFont.setPixelSize(25);
+    tickFont.setBold(true);
+    tickFont.setItalic(true);
+    x->setTickLabelFont(tickFont);
+    x->setRange(0.0, plotMode ? 8.0 : 4.0);
+    plot->yAxis->setLabel(QStringLiteral("Energy in cm^-1"));
+    plot->yAxis->setTicker(QSharedPointer<QCPAxisTicker>(new QCPAxisTicker));
+    plot->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom | QCP::iSelectPlottables);
+    plot->replot();
+}
+
+void OrvaneFrmEnergyLevels::addLevel(const double& x1, const double& x2, const double& energy, const QString& label,
+                                     const bool& showLabel)
+{
+    QCPGraph* graph = ui->customPlot->addGraph();
+    graph->setData(QVector<double> {x1, x2}, QVector<double> {energy, energy});
+    graph->setPen(QPen(Qt::black, 1.0));
+    graph->setName(label);
+    if (showLabel) {
+        auto* text = new QCPItemText(ui->customPlot);
+        text->position->setCoords(0.5, energy);
+        text->setClipToAxisRect(false);
+        QFont font(QStringLiteral("Courier New"));
+        font.setPixelSize(12);
+        font.setItalic(true);
+        text->setFont(font);
+        text->setText(label);
+    }
+    ++graphCount;
+}
+
+void OrvaneFrmEnergyLevels::drawCalculatedLevels()
+{
+    if (!plotMode) {
+        for (const MixedState& state : qAsConst(mixedStates))
+            addLevel(1.2, 2.8, state.energy, state.label, true);
+    } else {
+        for (const EnergyLevelsExp& level : qAsConst(energyLevelsExp)) {
+            const QString label = labelOf(level);
+            const auto found = std::find_if(mixedStates.cbegin(), mixedStates.cend(),
+                                            [&label](const MixedState& state) { return state.label == label; });
+            if (found != mixedStates.cend())
+                addLevel(5.2, 6.8, found->energy, found->label, false);
+        }
+    }
+    ui->customPlot->replot();
+}
+
+void OrvaneFrmEnergyLevels::drawExperimentalLevels()
+{
+    graphCount = 0;
+    ui->customPlot->yAxis->setRange(0.0, energyLevelsExp.constLast().energy + 10.0);
+    for (const EnergyLevelsExp& level : qAsConst(energyLevelsExp))
+        addLevel(1.2, 2.8, level.energy, labelOf(level), true);
+    ui->customPlot->replot();
+}
+
+void OrvaneFrmEnergyLevels::on_btnReplot_clicked()
+{
+    if (mixedStates.isEmpty())
+        return;
+    const double minimum = ui->sbxEnergyMin->value();
+    const double maximum = ui->sbxEnergyMax->value();
+    const double lower = maximum > minimum ? minimum : 0.0;
+    if (maximum > 0.0)
+        ui->customPlot->yAxis->setRange(lower, maximum);
+    else
+        ui->customPlot->yAxis->setRange(0.0, mixedStates.constLast().energy);
+    ui->customPlot->replot();
+}

@@ -1,0 +1,150 @@
+// The names of one external run and the clean-up after it, without the page:
+// derived names for every kind of input (dots in folders, blanks and commas,
+// several dots), the markers that judge an output, and the result moves that
+// replace an earlier set only as a whole.
+
+#include "externalpagetestsupport.h"
+
+#include "orvaneexternalrun.h"
+
+#include <QTemporaryDir>
+
+using externalpage::readText;
+using externalpage::writeText;
+using Program = OrvaneExternalRun::Program;
+using Source = OrvaneExternalRun::Source;
+
+TEST(OrvaneExternalRun, NamesFollowFromTheInput)
+{
+    const struct
+    {
+        Program program;
+        Source source;
+        const char* input;
+        const char* argument;
+        const char* followed;
+        const char* result;
+    } cases[] = {
+        {Program::Mopac, Source::Mol2Drawing, "/data/complex.mol2", "/data/complex.mop", "/data/complex.out", ""},
+        // A dot in a folder is no suffix; only the final suffix is replaced.
+        {Program::Mopac, Source::MopacInput, "/data/v1.2/complex", "/data/v1.2/complex.mop",
+         "/data/v1.2/complex.out", ""},
+        {Program::Mopac, Source::MopacInput, "/data/a.b.mop", "/data/a.b.mop", "/data/a.b.out", ""},
+        // From a MOPAC output: the work input in T under the cleaned base name
+        // (up to the first dot), results beside the input under that name.
+        {Program::Orca, Source::MopacOutput, "/data/my complex,1.x.out", "/tmp/T/mycomplex1.orcinp",
+         "/tmp/T/mycomplex1.orcout", "/data/mycomplex1.orcout"},
+        // A chosen input runs under its own name and folder.
+        {Program::Orca, Source::OrcaInput, "/data/a.b.orcinp", "/data/a.b.orcinp", "/data/a.b.orcout",
+         "/data/a.b.orcout"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.input);
+        const OrvaneExternalRun run(c.program, c.source, QString::fromUtf8(c.input), QStringLiteral("/tmp/T"));
+        EXPECT_EQ(run.programArgument(), QString::fromUtf8(c.argument));
+        EXPECT_EQ(run.followedOutput(), QString::fromUtf8(c.followed));
+        if (c.program == Program::Orca)
+            EXPECT_EQ(run.orcaResultFile(), QString::fromUtf8(c.result));
+        EXPECT_EQ(run.orcaWorkInput().isEmpty(), c.source != Source::MopacOutput);
+    }
+}
+
+TEST(OrvaneExternalRun, AnOutputIsJudgedByTheMarkersOfItsProgram)
+{
+    QTemporaryDir folder;
+    const struct
+    {
+        Program program;
+        const char* text;
+        bool successful;
+    } cases[] = {
+        {Program::Mopac, " FINAL HEAT OF FORMATION = -1.0\n == MOPAC DONE ==\n", true},
+        // An unknown keyword ends with DONE but without a heat of formation.
+        {Program::Mopac, " == MOPAC DONE ==\n", false},
+        {Program::Mopac, " FINAL HEAT OF FORMATION = -1.0\n", false},
+        {Program::Orca, "****ORCA TERMINATED NORMALLY****\n", true},
+        {Program::Orca, "ORCA finished by error termination\n", false},
+        {Program::Orca, " == MOPAC DONE ==\n", false},
+    };
+    int index = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const QString output = folder.filePath(QStringLiteral("out%1").arg(++index));
+        writeText(output, QString::fromUtf8(c.text));
+        EXPECT_EQ(OrvaneExternalRun::isSuccessfulOutput(c.program, output), c.successful);
+    }
+    EXPECT_FALSE(OrvaneExternalRun::isSuccessfulOutput(Program::Orca, folder.filePath(QStringLiteral("missing"))));
+}
+
+class ResultMoveFixture : public ::testing::Test
+{
+protected:
+    QString work(const QString& name) const { return temp.filePath(QStringLiteral("T/") + name); }
+    QString data(const QString& name) const { return temp.filePath(QStringLiteral("data/") + name); }
+    OrvaneExternalRun run() const
+    {
+        return OrvaneExternalRun(Program::Orca, Source::MopacOutput, data(QStringLiteral("complex.out")),
+                                 temp.filePath(QStringLiteral("T")));
+    }
+    void writeWorkResults()
+    {
+        for (const char* name : {"complex.orcinp", "complex.pointcharge", "complex.orcout", "complex.orcinp.gbw"})
+            writeText(work(QString::fromLatin1(name)), QStringLiteral("new ") + QString::fromLatin1(name));
+    }
+    void writeEarlierResults()
+    {
+        for (const char* name : {"complex.orcinp", "complex.pointcharge", "complex.orcout", "complex.gbw"})
+            writeText(data(QString::fromLatin1(name)), QStringLiteral("old"));
+    }
+
+    QTemporaryDir temp;
+};
+
+TEST_F(ResultMoveFixture, AWholeSetReplacesTheEarlierOne)
+{
+    writeText(data(QStringLiteral("complex.out")), QStringLiteral("MOPAC output"));
+    writeEarlierResults();
+    writeWorkResults();
+    EXPECT_TRUE(run().moveOrcaResults().isEmpty());
+    EXPECT_EQ(readText(data(QStringLiteral("complex.orcout"))), QStringLiteral("new complex.orcout"));
+    // The orbital file drops the input's suffix beside the input.
+    EXPECT_EQ(readText(data(QStringLiteral("complex.gbw"))), QStringLiteral("new complex.orcinp.gbw"));
+    EXPECT_TRUE(QDir(temp.filePath(QStringLiteral("T"))).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(ResultMoveFixture, AMissingResultMovesNothing)
+{
+    writeEarlierResults();
+    writeWorkResults();
+    QFile::remove(work(QStringLiteral("complex.orcinp.gbw")));
+    const QStringList failures = run().moveOrcaResults();
+    ASSERT_EQ(failures.size(), 1);
+    EXPECT_TRUE(failures.first().endsWith(QStringLiteral("complex.orcinp.gbw does not exist.")));
+    for (const char* name : {"complex.orcinp", "complex.pointcharge", "complex.orcout", "complex.gbw"})
+        EXPECT_EQ(readText(data(QString::fromLatin1(name))), QStringLiteral("old")) << name;
+    EXPECT_TRUE(QFileInfo::exists(work(QStringLiteral("complex.orcout"))));
+}
+
+TEST_F(ResultMoveFixture, SideFilesGoAndOrbitalsAndOutputsStay)
+{
+    // A chosen input's side files beside it, its orbital file kept.
+    const QString chosen = data(QStringLiteral("a.b.orcinp"));
+    for (const char* name :
+         {"a.b.orcinp", "a.b.orcout", "a.b.orcinp.gbw", "a.b.orcinp.tmp", "a.b.orcinp.densities"})
+        writeText(data(QString::fromLatin1(name)), QStringLiteral("x"));
+    OrvaneExternalRun(Program::Orca, Source::OrcaInput, chosen).deleteOrcaAuxiliaryFiles();
+    EXPECT_EQ(QDir(data(QString())).entryList(QDir::Files, QDir::Name),
+              (QStringList{QStringLiteral("a.b.orcinp"), QStringLiteral("a.b.orcinp.gbw"),
+                           QStringLiteral("a.b.orcout")}));
+
+    // MOPAC's side files beside its input; the output stays.
+    const QString drawing = temp.filePath(QStringLiteral("mopac/complex.mol2"));
+    for (const char* name :
+         {"complex.mol2", "complex.mop", "complex.out", "complex.arc", "complex.log", "complex.end"})
+        writeText(temp.filePath(QStringLiteral("mopac/")) + QString::fromLatin1(name), QStringLiteral("x"));
+    const OrvaneExternalRun optimisation(Program::Mopac, Source::Mol2Drawing, drawing);
+    EXPECT_EQ(optimisation.deleteMopacAuxiliaryFiles().size(), 4);
+    EXPECT_EQ(QDir(temp.filePath(QStringLiteral("mopac"))).entryList(QDir::Files, QDir::Name),
+              (QStringList{QStringLiteral("complex.mol2"), QStringLiteral("complex.mop"),
+                           QStringLiteral("complex.out")}));
+}
