@@ -214,32 +214,6 @@ TEST_F(StartupFixture, SplashThenTheMaximisedWindowOnTheMopacPage)
             QTest::qWait(100);
             EXPECT_TRUE(window->grab().save(artifact(QStringLiteral("main_window_page%1.png").arg(page))));
         }
-        // The four pages of Module 3.
-        list->setCurrentRow(OrvaneFrmMainWindow::SpectroscopicPage);
-        auto* module3 = qobject_cast<OrvaneFrmHandleSpectroscopicCalculation*>(stack->currentWidget());
-        ASSERT_NE(module3, nullptr);
-        auto* module3List = module3->findChild<QListWidget*>(QStringLiteral("listWidget"));
-        auto* module3Pages = module3->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"));
-        const struct
-        {
-            int row;
-            const char* className;
-            const char* name;
-        } module3Rows[] = {
-            {0, "OrvaneFrmPlotEmissionSpectrum", "module3_emission_spectrum.png"},
-            {1, "OrvaneFrmSpectroscopicCalculation", "module3_intensity_parameters.png"},
-            {2, "OrvaneFrmSpectroscopicCalculation", "module3_energy_transfer.png"},
-            {3, "OrvaneFrmPlotAbsorptionSpectrum", "module3_absorption_spectrum.png"},
-        };
-        for (const auto& row : module3Rows) {
-            module3List->setCurrentRow(row.row);
-            QWidget* page = module3Pages->currentWidget();
-            ASSERT_NE(page, nullptr) << row.name;
-            EXPECT_STREQ(page->metaObject()->className(), row.className);
-            EXPECT_TRUE(page->isVisible()) << row.name;
-            QTest::qWait(150);
-            EXPECT_TRUE(window->grab().save(artifact(QString::fromLatin1(row.name))));
-        }
         window->close();
     });
     EXPECT_EQ(exitCode, 0);
