@@ -17,7 +17,8 @@
 
 // A whole default intensity-parameter fit (15 runs x 15000 steps) of a
 // 9-donor complex with two groups, through OrvaneParametric, whose
-// evaluation keeps the geometry terms (OrvaneOmega::calcOmega); beside it the
+// evaluation works on each group's summed geometry terms
+// (OrvaneOmega::calcOmegaOfGroups); beside it the
 // same fit with the term-by-term evaluation (calcOmegaDirect) and a schedule
 // cut to 15 x 200 steps. Both report evaluations per second.
 

@@ -4,10 +4,13 @@
 
 #include <array>
 #include <cmath>
+#include <vector>
 
 // The fits evaluate the intensity parameters once per annealing step with new
 // charge factors and polarizabilities on a fixed geometry: the kept geometry
-// terms (calcOmega) against the term-by-term evaluation (calcOmegaDirect).
+// terms (calcOmega) against the term-by-term evaluation (calcOmegaDirect),
+// and the group fit's evaluation (calcOmegaOfGroups) with the donors in two
+// groups.
 
 namespace {
 
@@ -72,7 +75,32 @@ void BM_CalcOmegaDirect(benchmark::State& state)
     run(state, &OrvaneOmega::calcOmegaDirect);
 }
 
+void BM_CalcOmegaOfGroups(benchmark::State& state)
+{
+    const int n = int(state.range(0));
+    OrvaneOmega omega(nullptr, complexOf28Donors());
+    omega.setCoordNumber(n);
+    std::vector<int> groups;
+    for (int d = 0; d < n; ++d)
+        groups.push_back(d % 2);
+    std::array<double, 2> g {0.8, 1.2};
+    std::array<double, 2> alpha {1.5e-24, 3.0e-24};
+    if (!omega.setDonorGroups(groups) || !omega.calcOmegaOfGroups(g.data(), alpha.data())) {
+        state.SkipWithError(qPrintable(omega.getLastError()));
+        return;
+    }
+    int step = 0;
+    for (auto _ : state) {
+        g[std::size_t(step % 2)] *= 1.0000001;
+        alpha[std::size_t((step + 1) % 2)] *= 0.9999999;
+        ++step;
+        benchmark::DoNotOptimize(omega.calcOmegaOfGroups(g.data(), alpha.data()));
+        benchmark::DoNotOptimize(omega.getOmega(2));
+    }
+}
+
 } // namespace
 
 BENCHMARK(BM_CalcOmega)->Arg(4)->Arg(9)->Arg(28);
+BENCHMARK(BM_CalcOmegaOfGroups)->Arg(4)->Arg(9)->Arg(28);
 BENCHMARK(BM_CalcOmegaDirect)->Arg(4)->Arg(9)->Arg(28);

@@ -5,6 +5,7 @@
 #include "orvanespectroscopiccalculation.h"
 #include "sphericalharmonic.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace Eu3 = OrvaneEu3Model;
@@ -195,7 +196,7 @@ void OrvaneOmega::clearResults()
     omegaDC.fill(0.0);
 }
 
-bool OrvaneOmega::checkInputs()
+bool OrvaneOmega::checkInputs(ValuesBy values)
 {
     if (!constructed) {
         const QString reason = lastError;
@@ -219,7 +220,7 @@ bool OrvaneOmega::checkInputs()
                         .arg(donorsAvailable + 1);
         return false;
     }
-    if (coordNumber > 0 && (!chargeFactor || !alpha)) {
+    if (values == ValuesBy::Atom && coordNumber > 0 && (!chargeFactor || !alpha)) {
         lastError = QStringLiteral("The charge factors and polarizabilities of the coordinating atoms are not set.");
         return false;
     }
@@ -358,7 +359,11 @@ bool OrvaneOmega::calcOmega()
     const int n = coordNumber;
     const double* g = n > 0 ? chargeFactor + 2 : nullptr;
     const double* a = n > 0 ? alpha + 2 : nullptr;
-    std::array<double, rankOrderCount> sumEdRe {}, sumEdIm {}, sumDcRe {}, sumDcIm {};
+    // Every entry is written below: no fill on every evaluation.
+    PairSums sumEdRe, sumEdIm, sumDcRe, sumDcIm;
+    if (n == 0) {
+        sumEdRe.fill(0.0), sumEdIm.fill(0.0), sumDcRe.fill(0.0), sumDcIm.fill(0.0);
+    }
     // Named accumulators rather than small arrays: GCC at -O2 keeps arrays
     // in memory and stores them on every donor.
     constexpr int block = 4;
@@ -401,12 +406,39 @@ bool OrvaneOmega::calcOmega()
         sumDcIm[k] = h0, sumDcIm[k + 1] = h1, sumDcIm[k + 2] = h2, sumDcIm[k + 3] = h3;
     }
 
+    omegaFromSums<Parts::Kept>(sumEdRe, sumEdIm, sumDcRe, sumDcIm);
+    return true;
+}
+
+template <OrvaneOmega::Parts parts>
+void OrvaneOmega::omegaFromSums(const PairSums& sumEdRe, const PairSums& sumEdIm, const PairSums& sumDcRe,
+    const PairSums& sumDcIm)
+{
+    constexpr bool withParts = parts == Parts::Kept;
     for (int l = 0; l < 3; ++l) {
         const int lambda = 2 * l + 2;
         double ed = 0.0, dc = 0.0, total = 0.0;
-        for (int t = lambda - 1; t <= lambda + 1; t += 2) {
+        // t = lambda - 1: the dynamic coupling has no such term, so B is the
+        // forced-dipole part alone and adds the same amount to both sums.
+        {
+            const int t = lambda - 1;
             const double fe = edFactor[l][t];
-            const double fd = t == lambda + 1 ? dcFactor[l] : 0.0;
+            for (int p = 0; p <= t; ++p) {
+                const int k = rankOrderOffset(t) + p;
+                const double edRePart = fe * sumEdRe[k];
+                const double edImPart = fe * sumEdIm[k];
+                // Orders -p and p have equal moduli.
+                const double w = p == 0 ? orderWeight[t][0] : orderWeight[t][1];
+                const double term = w * (edRePart * edRePart + edImPart * edImPart);
+                if constexpr (withParts)
+                    ed += term;
+                total += term;
+            }
+        }
+        {
+            const int t = lambda + 1;
+            const double fe = edFactor[l][t];
+            const double fd = dcFactor[l];
             for (int p = 0; p <= t; ++p) {
                 const int k = rankOrderOffset(t) + p;
                 const double edRePart = fe * sumEdRe[k];
@@ -415,10 +447,11 @@ bool OrvaneOmega::calcOmega()
                 const double dcImPart = fd * sumDcIm[k];
                 const double bRe = edRePart + dcRePart;
                 const double bIm = edImPart + dcImPart;
-                // Orders -p and p have equal moduli.
                 const double w = p == 0 ? orderWeight[t][0] : orderWeight[t][1];
-                ed += w * (edRePart * edRePart + edImPart * edImPart);
-                dc += w * (dcRePart * dcRePart + dcImPart * dcImPart);
+                if constexpr (withParts) {
+                    ed += w * (edRePart * edRePart + edImPart * edImPart);
+                    dc += w * (dcRePart * dcRePart + dcImPart * dcImPart);
+                }
                 total += w * (bRe * bRe + bIm * bIm);
             }
         }
@@ -426,6 +459,100 @@ bool OrvaneOmega::calcOmega()
         omegaDC[lambda] = (2 * lambda + 1) * dc;
         omega[lambda] = (2 * lambda + 1) * total;
     }
+}
+
+bool OrvaneOmega::setDonorGroups(const std::vector<int>& groupOfDonor)
+{
+    donorGroup.clear();
+    groupCount = 0;
+    groupTermsCoordNumber = -1;
+    int count = 0;
+    for (std::size_t d = 0; d < groupOfDonor.size(); ++d) {
+        const int group = groupOfDonor[d];
+        if (group < 0 || group >= int(groupOfDonor.size())) {
+            lastError = QStringLiteral("Coordinating atom %1 is given group %2; the groups of %3 donors are "
+                                       "numbered 0 to %4.")
+                            .arg(d + 2)
+                            .arg(group)
+                            .arg(groupOfDonor.size())
+                            .arg(groupOfDonor.size() - 1);
+            return false;
+        }
+        count = std::max(count, group + 1);
+    }
+    donorGroup = groupOfDonor;
+    groupCount = count;
+    return true;
+}
+
+void OrvaneOmega::buildGroupTerms()
+{
+    const std::size_t size = std::size_t(rankOrderCount) * std::size_t(groupCount);
+    groupEdRe.assign(size, 0.0);
+    groupEdIm.assign(size, 0.0);
+    groupDcRe.assign(size, 0.0);
+    groupDcIm.assign(size, 0.0);
+    for (int d = 0; d < coordNumber; ++d) {
+        const std::size_t from = std::size_t(d) * rankOrderCount;
+        const std::size_t to = std::size_t(donorGroup[std::size_t(d)]) * rankOrderCount;
+        for (std::size_t k = 0; k < std::size_t(rankOrderCount); ++k) {
+            groupEdRe[to + k] += edRe[from + k];
+            groupEdIm[to + k] += edIm[from + k];
+            groupDcRe[to + k] += dcRe[from + k];
+            groupDcIm[to + k] += dcIm[from + k];
+        }
+    }
+    groupTermsCoordNumber = coordNumber;
+}
+
+bool OrvaneOmega::calcOmegaOfGroups(const double* groupChargeFactor, const double* groupAlpha)
+{
+    if (!checkInputs(ValuesBy::Group)) {
+        clearResults();
+        return false;
+    }
+    if (!forceConstantFile.isEmpty()) {
+        lastError = QStringLiteral("Intensity parameters by group are not defined on the force-constant route, "
+                                   "whose charge factors differ from donor to donor.");
+        clearResults();
+        return false;
+    }
+    if (int(donorGroup.size()) != coordNumber || (coordNumber > 0 && (!groupChargeFactor || !groupAlpha))) {
+        lastError = QStringLiteral("The groups of the %1 coordinating atoms are not set.").arg(coordNumber);
+        clearResults();
+        return false;
+    }
+    if (cachedCoordNumber != coordNumber) {
+        prepareDonors();
+        buildGeometryCache();
+    }
+    if (groupTermsCoordNumber != coordNumber)
+        buildGroupTerms();
+
+    // The first group's products start the sums, so that nothing is filled
+    // with zeros on every evaluation.
+    PairSums sumEdRe, sumEdIm, sumDcRe, sumDcIm;
+    if (groupCount == 0) {
+        sumEdRe.fill(0.0), sumEdIm.fill(0.0), sumDcRe.fill(0.0), sumDcIm.fill(0.0);
+    }
+    for (std::size_t k = 0; groupCount > 0 && k < std::size_t(rankOrderCount); ++k) {
+        sumEdRe[k] = groupChargeFactor[0] * groupEdRe[k];
+        sumEdIm[k] = groupChargeFactor[0] * groupEdIm[k];
+        sumDcRe[k] = groupAlpha[0] * groupDcRe[k];
+        sumDcIm[k] = groupAlpha[0] * groupDcIm[k];
+    }
+    for (int group = 1; group < groupCount; ++group) {
+        const double g = groupChargeFactor[group];
+        const double a = groupAlpha[group];
+        const std::size_t from = std::size_t(group) * rankOrderCount;
+        for (std::size_t k = 0; k < std::size_t(rankOrderCount); ++k) {
+            sumEdRe[k] += g * groupEdRe[from + k];
+            sumEdIm[k] += g * groupEdIm[from + k];
+            sumDcRe[k] += a * groupDcRe[from + k];
+            sumDcIm[k] += a * groupDcIm[from + k];
+        }
+    }
+    omegaFromSums<Parts::Dropped>(sumEdRe, sumEdIm, sumDcRe, sumDcIm);
     return true;
 }
 

@@ -49,6 +49,21 @@ public:
     // with nothing kept between calls: the reference that calcOmega must equal.
     bool calcOmegaDirect();
 
+    // The group fit's evaluation, for donors that share one charge factor and
+    // one polarizability per group: groupOfDonor[d] is the group (0, 1, ...)
+    // of atom d + 2, for the N donors. The geometry terms of each group are
+    // summed once here, so that calcOmegaOfGroups costs the groups and not
+    // the donors. False, with the reason, for a list that does not give every
+    // donor a group.
+    bool setDonorGroups(const std::vector<int>& groupOfDonor);
+    // calcOmega with g and alpha (cm^3) by group instead of by atom, for a
+    // fit: the per-atom arrays are not read, and only the totals getOmega are
+    // computed (getOmegaED and getOmegaDC give 0). They equal calcOmega's at
+    // the same values to rounding (its donor sums are taken group by group). Refuses
+    // what calcOmega refuses, a grouping not set for the present N, and the
+    // force-constant route, whose g and alpha differ from donor to donor.
+    bool calcOmegaOfGroups(const double* groupChargeFactor, const double* groupAlpha);
+
     // The intensity-parameter report of the last calcOmega, its sections chosen
     // by the printing options. An empty name returns the text; otherwise the
     // text replaces the file `name` and the result is empty. Failure (inputs
@@ -87,11 +102,22 @@ private:
 
     bool finishConstruction();
     bool setInitialValues();
-    bool checkInputs();
+    // Whether g and alpha come by atom (the caller's arrays) or by group.
+    enum class ValuesBy { Atom, Group };
+    bool checkInputs(ValuesBy values = ValuesBy::Atom);
     bool calcChargeFactorAndAlpha(const double& minimumDistance);
     void prepareDonors();
     void buildGeometryCache();
+    void buildGroupTerms();
     void clearResults();
+    // omega (and, when the parts are kept, omegaED and omegaDC, else 0) from
+    // the donor sums S(t, p) of g ed and of alpha dc, by (t, p) pair. A fit
+    // compares only the totals and drops the parts.
+    using PairSums = std::array<double, rankOrderCount>;
+    enum class Parts { Kept, Dropped };
+    template <Parts parts>
+    void omegaFromSums(const PairSums& sumEdRe, const PairSums& sumEdIm, const PairSums& sumDcRe,
+        const PairSums& sumDcIm);
 
     // Sections of the report, in the order they are written.
     bool checkReportInputs();
@@ -153,11 +179,17 @@ private:
 
     // Geometry terms of the donors, rebuilt only when N changes (the geometry
     // itself never changes after construction). For the pair (t, p) number k
-    // and donor d (atom d+2), entry k*N+d holds conj(Y_t^p) times the radial
+    // and donor d (atom d+2), entry d*20+k holds conj(Y_t^p) times the radial
     // factor: with e^2 rho (2 beta)^(t+1) for the forced electric dipole, bare
     // for the dynamic coupling.
     int cachedCoordNumber = -1;
     std::vector<double> edRe, edIm, dcRe, dcIm;
+    // The same terms summed over the donors of each group (entry G*20+k), for
+    // the grouping of donorGroup, valid while groupTermsCoordNumber is N.
+    std::vector<int> donorGroup;
+    int groupCount = 0;
+    int groupTermsCoordNumber = -1;
+    std::vector<double> groupEdRe, groupEdIm, groupDcRe, groupDcIm;
     // B = edFactor * sum(g ed) + dcFactor * sum(alpha dc), by lambda/2 - 1 and t.
     std::array<std::array<double, 8>, 3> edFactor {};
     std::array<double, 3> dcFactor {};

@@ -28,16 +28,13 @@ OrvaneParametric::OrvaneParametric(QObject* parent, const QString& fileName, con
 {
     atomGroup.fill(-1);
     readWeightFile();
-    omegaCalc = new OrvaneOmega(nullptr, inputType, fileName, QString());
+    omegaCalc = std::make_unique<OrvaneOmega>(nullptr, inputType, fileName, QString());
     // A geometry that could not be read must not be evaluated as if it had been.
     omegaError = omegaCalc->getLastError();
     lastError = omegaError;
 }
 
-OrvaneParametric::~OrvaneParametric()
-{
-    delete omegaCalc;
-}
+OrvaneParametric::~OrvaneParametric() = default;
 
 void OrvaneParametric::readWeightFile()
 {
@@ -162,6 +159,15 @@ bool OrvaneParametric::prepare()
             return false;
         }
     }
+    // Every evaluation works on the sums of each group's geometry terms.
+    std::vector<int> groupOfDonor;
+    for (int atom = 2; atom <= coordNumber + 1; ++atom)
+        groupOfDonor.push_back(groupOf[atom]);
+    omegaCalc->setCoordNumber(coordNumber);
+    if (!omegaCalc->setDonorGroups(groupOfDonor)) {
+        lastError = omegaCalc->getLastError();
+        return false;
+    }
     atomGroup = groupOf;
     point.clear();
     for (int atom = 2; atom <= coordNumber + 1; ++atom)
@@ -210,7 +216,10 @@ bool OrvaneParametric::runParametrization(const int& n, double*& x)
     if (!point.withinBounds(coordNumber))
         return true;
 
-    if (!point.evaluate(*omegaCalc, coordNumber, refractiveIndex, omegaPrintingOptions)) {
+    for (int k = 0; k < groupCount; ++k)
+        groupAlpha[std::size_t(k)] = x[groupCount + k] * 1e-24;
+    omegaCalc->setCoordNumber(coordNumber);
+    if (!omegaCalc->calcOmegaOfGroups(x, groupAlpha.data())) {
         lastError = omegaCalc->getLastError();
         return false;
     }

@@ -11,6 +11,7 @@
 #include <QVector>
 
 #include <array>
+#include <memory>
 
 class OrvaneOmega;
 
@@ -90,7 +91,7 @@ private:
     bool setAtomsToGAndAlpha(const double* x);
     void readWeightFile();
 
-    OrvaneOmega* omegaCalc = nullptr;
+    std::unique_ptr<OrvaneOmega> omegaCalc;
     QString omegaError; // why omegaCalc cannot evaluate, empty when it can
     QString fileNameMopacOutputFile;
     int inputType = 0;
@@ -113,6 +114,8 @@ private:
     // Set up by prepare() for preparedCoordNumber: the group of each atom.
     int preparedCoordNumber = -1;
     std::array<int, OrvaneEu3Model::atomArraySize> atomGroup {};
+    // alpha (cm^3) of each group at the point being evaluated.
+    std::array<double, OrvaneEu3Model::atomArraySize> groupAlpha {};
 };
 
 #endif

@@ -505,3 +505,96 @@ TEST(OrvaneParametricFit, NoAllocationDuringTheAnnealing)
     EXPECT_EQ(model->getPointNumber(), 15 * 200);
     EXPECT_EQ(allocations, 0);
 }
+
+namespace {
+
+// The model with every response replaced by the one of the per-donor
+// evaluation (calcOmega over the donors' own g and alpha), as the fit was
+// evaluated before it summed the donors by group: the annealing then follows
+// that evaluation, and the largest relative gap between the two responses
+// is kept.
+class PerDonorModel : public ModelWithoutReport
+{
+public:
+    PerDonorModel(const QString& file, double omega2, double omega4)
+        : ModelWithoutReport(nullptr, file, 0)
+        , omega(nullptr, 0, file, QString())
+        , omega2Exp(omega2)
+        , omega4Exp(omega4)
+    {
+        double* gPointer = g.data();
+        double* alphaPointer = alpha.data();
+        omega.setChargeFactorAndAlpha(gPointer, alphaPointer);
+        setOmegaExp(omega2, omega4);
+    }
+
+    bool runParametrization(const int& n, double*& x) override
+    {
+        const bool evaluated = OrvaneParametric::runParametrization(n, x);
+        if (!evaluated || responseFunction == penaltyResponse)
+            return evaluated;
+        for (int atom = 2; atom <= coordNumber + 1; ++atom) {
+            g[std::size_t(atom)] = getChargeFactor(atom);
+            alpha[std::size_t(atom)] = getAlpha(atom);
+        }
+        omega.setCoordNumber(coordNumber);
+        if (!omega.calcOmega())
+            return false;
+        const double d4 = (omega4Exp - omega.getOmega(4)) * 1e20;
+        const double d2 = (omega2Exp - omega.getOmega(2)) * 1e20;
+        const double perDonor = d4 * d4 + d2 * d2;
+        const double scale = std::max(std::abs(perDonor), 1e-300);
+        largestGap = std::max(largestGap, std::abs(perDonor - responseFunction) / scale);
+        responseFunction = perDonor;
+        ++compared;
+        return true;
+    }
+
+    double largestGap = 0.0;
+    int compared = 0;
+
+private:
+    OrvaneOmega omega;
+    std::array<double, 30> g {}, alpha {};
+    double omega2Exp, omega4Exp;
+};
+
+} // namespace
+
+// Summing the donors by group reorders additions only: every response of a
+// fit equals the per-donor one to rounding, and a fit that follows either
+// ends at the same point.
+TEST(OrvaneParametricFit, GroupSumsFollowThePerDonorEvaluation)
+{
+    WorkingFolder folder;
+    const double omega2 = 9.0e-20, omega4 = 4.0e-20;
+    auto fitFrom = [&](OrvaneParametric* model) {
+        EXPECT_TRUE(model->setGroupsAndAtoms(oxygenAndNitrogenGroups()));
+        model->setCoordNumber(8);
+        model->setOmegaExp(omega2, omega4);
+        GroupFit fit(model, {0.45, 0.45, 4.5, 4.5});
+        fit.gsa->setNStopMax(1000);
+        fit.gsa->initializeGSA();
+        EXPECT_EQ(fit.gsa->getFitState(), OrvaneGSA::FitState::Finished);
+        return std::make_pair(std::move(fit.model), fit.start);
+    };
+    auto byGroup = fitFrom(new ModelWithoutReport(nullptr, complexO5N3, 0));
+    auto* perDonorModel = new PerDonorModel(complexO5N3, omega2, omega4);
+    auto byDonor = fitFrom(perDonorModel);
+
+    EXPECT_GT(perDonorModel->compared, 1000) << "many points lie within the bounds";
+    EXPECT_LT(perDonorModel->largestGap, 1e-12);
+    ASSERT_TRUE(byGroup.first->hasValidBestPoint());
+    ASSERT_TRUE(byDonor.first->hasValidBestPoint());
+    EXPECT_NEAR(byGroup.first->getBestResponse(), byDonor.first->getBestResponse(),
+        1e-12 * byDonor.first->getBestResponse() + 1e-24);
+    for (int atom = 2; atom <= 9; ++atom) {
+        EXPECT_NEAR(byGroup.first->getBestG(atom), byDonor.first->getBestG(atom),
+            1e-12 * byDonor.first->getBestG(atom)) << "atom " << atom;
+        EXPECT_NEAR(byGroup.first->getBestAlpha(atom), byDonor.first->getBestAlpha(atom),
+            1e-12 * byDonor.first->getBestAlpha(atom)) << "atom " << atom;
+    }
+    for (std::size_t i = 0; i < byGroup.second.size(); ++i)
+        EXPECT_NEAR(byGroup.second[i], byDonor.second[i], 1e-12 * std::abs(byDonor.second[i]))
+            << "last accepted point, parameter " << i;
+}
