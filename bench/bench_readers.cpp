@@ -99,6 +99,30 @@ void BM_Mol2Atoms(benchmark::State& state)
 }
 BENCHMARK(BM_Mol2Atoms)->Unit(benchmark::kMillisecond);
 
+void readInputData(benchmark::State& state, const QString& path, bool (OrvaneInputData::*read)())
+{
+    readRepeatedly(state, path, [read](const QString& file) {
+        OrvaneInputData molecule(nullptr, file);
+        return (molecule.*read)();
+    });
+}
+
+// The lines of triplet states, which the absorption reader passes over.
+void BM_GaussianAbsorption(benchmark::State& state)
+{
+    static const QString path = grown("gaussian/eu_h2o_td.log", "Excited State   3:", "3 ->  5", "big.log");
+    readInputData(state, path, &OrvaneInputData::readAbsorptionDataGaussian);
+}
+BENCHMARK(BM_GaussianAbsorption)->Unit(benchmark::kMillisecond);
+
+// The transition headers between the energy and strength lines.
+void BM_ZindoAbsorption(benchmark::State& state)
+{
+    static const QString path = grown("zindo/eu_co.zin", "(    1)-->(    2)", "(    1)-->(    3)", "big.zin");
+    readInputData(state, path, &OrvaneInputData::readAbsorptionDataZindo);
+}
+BENCHMARK(BM_ZindoAbsorption)->Unit(benchmark::kMillisecond);
+
 void BM_LigandFile(benchmark::State& state)
 {
     static const QString path

@@ -169,8 +169,12 @@ bool OrvaneInputData::readOutputGaussian()
     reader.skipLines(1);
     const QString endOfStates = QStringLiteral("SavETr:");
     bool endFound = false;
-    while (!endFound && reader.readLine(line)) {
-        line = line.simplified();
+    while (!endFound && reader.nextLine()) {
+        // Most lines between the states are neither a state nor the end:
+        // they are passed over on their bytes.
+        if (!reader.lineHas("SavETr:") && !(reader.lineHas("Excited") && reader.lineHas("State")))
+            continue;
+        line = reader.lineText().simplified();
         if (line.contains(endOfStates)) {
             endFound = true;
             break;
@@ -379,11 +383,13 @@ bool OrvaneInputData::readAbsorptionDataGaussian()
     }
     reader.skipLines(1);
     for (;;) {
-        if (!reader.readLine(line)) {
+        if (!reader.nextLine()) {
             lastError = gaussianStatesError + fileName;
             return false;
         }
-        line = line.simplified();
+        if (!reader.lineHas("SavETr:") && !(reader.lineHas("Excited") && reader.lineHas("Singlet")))
+            continue;
+        line = reader.lineText().simplified();
         if (line.contains(QStringLiteral("Excited State")) && line.contains(QStringLiteral("Singlet"))) {
             const QStringList fields = splitFields(line);
             oscForceVector.append(toNumber(field(fields, 9).remove(QStringLiteral("f="))));

@@ -150,14 +150,13 @@ int declaredMol2AtomCount(const QString& file)
     OrvaneLineReader reader(file);
     int total = 0;
     int linesAfterMarker = -1;
-    QString line;
-    while (reader.readLine(line)) {
-        if (line.contains(QLatin1String("@<TRIPOS>MOLECULE"))) {
+    while (reader.nextLine()) {
+        if (reader.lineHas("@<TRIPOS>MOLECULE")) {
             linesAfterMarker = 0;
             continue;
         }
         if (linesAfterMarker >= 0 && ++linesAfterMarker == 2) {
-            total += std::max(integerField(splitFields(line), 1), 0);
+            total += std::max(integerField(splitFields(reader.lineText()), 1), 0);
             linesAfterMarker = -1;
         }
     }
@@ -578,9 +577,8 @@ int OrvaneInputData::calculateResiduesNumber(const QString& file)
 {
     OrvaneLineReader reader(file);
     int sections = 0;
-    QString line;
-    while (reader.readLine(line))
-        if (line.contains(QLatin1String("@<TRIPOS>ATOM")))
+    while (reader.nextLine())
+        if (reader.lineHas("@<TRIPOS>ATOM"))
             ++sections;
     return sections;
 }
@@ -595,13 +593,13 @@ bool OrvaneInputData::readMol2File()
     }
 
     const int atomsBefore = coord.size();
-    QString line;
     for (int section = 0; section < sections; ++section) {
+        // Markers are found on the bytes; only atom lines are decoded.
         bool inSection = false;
-        while (!inSection && reader.readLine(line))
-            inSection = line.contains(QLatin1String("@<TRIPOS>ATOM"));
-        while (reader.readLine(line) && !line.contains(QLatin1String("@<TRIPOS>"))) {
-            const QStringList fields = splitFields(line);
+        while (!inSection && reader.nextLine())
+            inSection = reader.lineHas("@<TRIPOS>ATOM");
+        while (reader.nextLine() && !reader.lineHas("@<TRIPOS>")) {
+            const QStringList fields = splitFields(reader.lineText());
             if (fields.isEmpty())
                 continue; // a blank line is no atom at the origin
             Coord atom;

@@ -191,7 +191,12 @@ bool OrvaneInputData::readAbsorptionDataZindo()
     if (line.contains(QStringLiteral("(    1)-->(    1)"))) {
         // One record per transition from the ground state, the first to itself.
         layout = 1;
-        while (reader.readLine(line)) {
+        while (reader.nextLine()) {
+            // Only energy, strength and closing lines are decoded.
+            if (!reader.lineHas("CM-1)=") && !reader.lineHas("OSC       =")
+                && !reader.lineHas("CONFIGURATION INTERACTION"))
+                continue;
+            line = reader.lineText();
             if (line.contains(QStringLiteral("E(SY,CM-1)=")) || line.contains(QStringLiteral("ENGY(CM-1)="))) {
                 energyVector.append(numberField(splitFields(line), 2));
             } else if (line.contains(QStringLiteral("OSC       =")) && !line.contains(QStringLiteral("*********"))) {
@@ -215,9 +220,9 @@ bool OrvaneInputData::readAbsorptionDataZindo()
     } else if (line.contains(QString(39, QLatin1Char('-')))) {
         // A table of excited states only, from state 2 on.
         layout = 2;
-        while (reader.readLine(line))
-            if (line.contains(QStringLiteral("CM-1"))) {
-                const QStringList fields = splitFields(line);
+        while (reader.nextLine())
+            if (reader.lineHas("CM-1")) {
+                const QStringList fields = splitFields(reader.lineText());
                 energyVector.append(numberField(fields, 4));
                 oscForceVector.append(numberField(fields, 6));
             }

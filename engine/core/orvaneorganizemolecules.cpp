@@ -17,7 +17,7 @@ namespace {
 
 const QString defaultKey = QStringLiteral("AM1 SPARKLE PRECISE XYZ T=10D BFGS GNORM=0.25 + \n"
                                           "NOLOG GEO-OK SCFCRT=1.D-10 ALLVEC\n");
-const QString sectionMarker = QStringLiteral("@<TRIPOS>");
+constexpr const char* sectionMarker = "@<TRIPOS>";
 // Atoms of one residue a lanthanide can be, as many as any complex holds.
 constexpr int maxLanthanidesPerResidue = 100;
 
@@ -34,6 +34,7 @@ QString elementOfAtomName(const QString& name)
 // that follows it in the same molecule.
 struct Residue {
     QStringList lines;
+    QVector<Coord> atoms;              // element and position of each atom line
     QVector<int> numbers;              // first field of each atom line
     QVector<QPair<int, int>> bonds;    // origin and target atom numbers
 };
@@ -69,16 +70,6 @@ bool OrvaneOrganizeMolecules::isLnPresent(const QVector<Coord>& atoms)
     return isLanthanidePresent;
 }
 
-bool OrvaneOrganizeMolecules::seekLanthanide1(const QString& atomName) const
-{
-    return lanthanides.contains(elementOfAtomName(atomName));
-}
-
-bool OrvaneOrganizeMolecules::seekLanthanide2(const QString& atomLine) const
-{
-    return seekLanthanide1(field(splitFields(atomLine), 2));
-}
-
 bool OrvaneOrganizeMolecules::readMOL2(const QString& mol2File)
 {
     // A second read of the same object replaces the first: appending would
@@ -101,16 +92,17 @@ bool OrvaneOrganizeMolecules::readMOL2(const QString& mol2File)
         coord = molecule.getCoord();
         return true;
     }
-    if (!orderAtomLines(mol2File))
+    QVector<Coord> orderedAtoms;
+    if (!orderAtomLines(mol2File, orderedAtoms))
         return false;
-    if (!setCoordVector()) {
+    if (!setCoordVector(orderedAtoms)) {
         lastError = QStringLiteral("There has been an error during read in the following file: ") + mol2File;
         return false;
     }
     return true;
 }
 
-bool OrvaneOrganizeMolecules::orderAtomLines(const QString& mol2File)
+bool OrvaneOrganizeMolecules::orderAtomLines(const QString& mol2File, QVector<Coord>& orderedAtoms)
 {
     OrvaneLineReader reader(mol2File);
     if (!reader.isOpen()) {
@@ -125,9 +117,12 @@ bool OrvaneOrganizeMolecules::orderAtomLines(const QString& mol2File)
     Section section = Section::Other;
     QVector<Residue> residues;
     bool bondsBelongToLastResidue = false;
-    QString line;
-    while (reader.readLine(line)) {
-        if (line.contains(sectionMarker)) {
+    while (reader.nextLine()) {
+        // Lines of sections that are not read are passed over undecoded.
+        if (section == Section::Other && !reader.lineHas(sectionMarker))
+            continue;
+        const QString line = reader.lineText();
+        if (line.contains(QLatin1String(sectionMarker))) {
             const QStringList fields = splitFields(line);
             if (line.contains(QLatin1String("@<TRIPOS>ATOM"))) {
                 residues.append(Residue());
@@ -146,7 +141,14 @@ bool OrvaneOrganizeMolecules::orderAtomLines(const QString& mol2File)
         if (fields.isEmpty())
             continue;
         if (section == Section::Atoms) {
+            // Each atom line is split once, here.
+            Coord atom;
+            atom.label = elementOfAtomName(field(fields, 2));
+            atom.x = numberField(fields, 3);
+            atom.y = numberField(fields, 4);
+            atom.z = numberField(fields, 5);
             residues.last().lines.append(line);
+            residues.last().atoms.append(atom);
             residues.last().numbers.append(integerField(fields, 1));
         } else if (section == Section::Bonds) {
             residues.last().bonds.append(qMakePair(integerField(fields, 2), integerField(fields, 3)));
@@ -154,12 +156,14 @@ bool OrvaneOrganizeMolecules::orderAtomLines(const QString& mol2File)
     }
 
     QVector<QStringList> ordered;
+    QVector<QVector<Coord>> orderedResidueAtoms;
     ordered.reserve(residues.size());
+    orderedResidueAtoms.reserve(residues.size());
     for (const Residue& residue : qAsConst(residues)) {
         const int count = residue.lines.size();
         QVector<int> ions; // indices of the lanthanide atom lines
         for (int j = 0; j < count && ions.size() < maxLanthanidesPerResidue; ++j)
-            if (seekLanthanide1(field(splitFields(residue.lines.at(j)), 2)))
+            if (lanthanides.contains(residue.atoms.at(j).label))
                 ions.append(j);
         auto isIonNumber = [&](int number) {
             for (int j : qAsConst(ions))
@@ -170,6 +174,12 @@ bool OrvaneOrganizeMolecules::orderAtomLines(const QString& mol2File)
 
         QVector<bool> placed(count, false);
         QStringList lines;
+        QVector<Coord> atoms;
+        auto place = [&](int j) {
+            placed[j] = true;
+            lines.append(residue.lines.at(j));
+            atoms.append(residue.atoms.at(j));
+        };
         for (int ion : qAsConst(ions)) {
             const int ionNumber = residue.numbers.at(ion);
             // Bonds between two ions do not make one a donor of the other.
@@ -181,54 +191,47 @@ bool OrvaneOrganizeMolecules::orderAtomLines(const QString& mol2File)
                 if (bond.second == ionNumber && !isIonNumber(bond.first))
                     bonded.insert(bond.first);
             }
-            if (!placed.at(ion)) {
-                placed[ion] = true;
-                lines.append(residue.lines.at(ion));
-            }
-            for (int j = 0; j < count; ++j) {
-                if (!placed.at(j) && bonded.contains(residue.numbers.at(j))) {
-                    placed[j] = true;
-                    lines.append(residue.lines.at(j));
-                }
-            }
+            if (!placed.at(ion))
+                place(ion);
+            for (int j = 0; j < count; ++j)
+                if (!placed.at(j) && bonded.contains(residue.numbers.at(j)))
+                    place(j);
         }
         for (int j = 0; j < count; ++j)
             if (!placed.at(j))
-                lines.append(residue.lines.at(j));
+                place(j);
         ordered.append(lines);
+        orderedResidueAtoms.append(atoms);
     }
 
     // The first residue led by an ion goes first, the others keep file order.
     // Without such a residue there is no ion to place the atoms about.
     int first = -1;
     for (int r = 0; r < ordered.size() && first < 0; ++r)
-        if (!ordered.at(r).isEmpty() && seekLanthanide2(ordered.at(r).first()))
+        if (!orderedResidueAtoms.at(r).isEmpty() && lanthanides.contains(orderedResidueAtoms.at(r).first().label))
             first = r;
     if (first < 0)
         return true;
     atomLines = ordered.at(first);
+    orderedAtoms = orderedResidueAtoms.at(first);
     for (int r = 0; r < ordered.size(); ++r)
-        if (r != first)
+        if (r != first) {
             atomLines += ordered.at(r);
+            orderedAtoms += orderedResidueAtoms.at(r);
+        }
     return true;
 }
 
-bool OrvaneOrganizeMolecules::setCoordVector()
+bool OrvaneOrganizeMolecules::setCoordVector(const QVector<Coord>& orderedAtoms)
 {
-    if (atomLines.isEmpty())
+    if (orderedAtoms.isEmpty())
         return false;
-    const QStringList originFields = splitFields(atomLines.first());
-    const double ox = numberField(originFields, 3);
-    const double oy = numberField(originFields, 4);
-    const double oz = numberField(originFields, 5);
-    coord.reserve(coord.size() + atomLines.size());
-    for (const QString& line : qAsConst(atomLines)) {
-        const QStringList fields = splitFields(line);
-        Coord atom;
-        atom.label = elementOfAtomName(field(fields, 2));
-        atom.x = numberField(fields, 3) - ox;
-        atom.y = numberField(fields, 4) - oy;
-        atom.z = numberField(fields, 5) - oz;
+    const Coord origin = orderedAtoms.first();
+    coord.reserve(coord.size() + orderedAtoms.size());
+    for (Coord atom : orderedAtoms) {
+        atom.x -= origin.x;
+        atom.y -= origin.y;
+        atom.z -= origin.z;
         coord.append(atom);
     }
     return true;

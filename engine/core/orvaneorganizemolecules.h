@@ -46,10 +46,9 @@ public:
 
 private:
     bool isLnPresent(const QVector<Coord>& atoms);
-    bool seekLanthanide1(const QString& atomName) const;
-    bool seekLanthanide2(const QString& atomLine) const;
-    bool orderAtomLines(const QString& mol2File);
-    bool setCoordVector();
+    // Fills atomLines and, in the same order, the atoms they describe.
+    bool orderAtomLines(const QString& mol2File, QVector<Coord>& orderedAtoms);
+    bool setCoordVector(const QVector<Coord>& orderedAtoms);
 };
 
 #endif

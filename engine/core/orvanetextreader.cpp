@@ -281,9 +281,9 @@ bool OrvaneLineReader::readUpTo(const QString& marker, QString& line)
 
 bool OrvaneLineReader::skipLines(int count)
 {
-    QString line;
+    // Skipped lines are never decoded.
     for (int i = 0; i < count; ++i)
-        if (!readLine(line))
+        if (!nextLine())
             return false;
     return true;
 }

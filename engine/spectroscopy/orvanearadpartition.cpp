@@ -135,13 +135,19 @@ bool OrvaneAradPartition::setLigandsVector(const QString& fileName)
         lastError = reader.openFailure(QStringLiteral("The file ") + path + QStringLiteral("could not be opened."));
         return false;
     }
+    // The list ends at a line without fields, that is of nothing but blanks
+    // and tabs (no other byte decodes to a field separator); the kept lines
+    // are split once, by the parser.
+    auto hasField = [&reader]() {
+        const char* bytes = reader.lineData();
+        for (int i = 0; i < reader.lineSize(); ++i)
+            if (bytes[i] != ' ' && bytes[i] != '\t')
+                return true;
+        return false;
+    };
     QStringList lines;
-    QString line;
-    while (reader.readLine(line)) {
-        if (OrvaneText::splitFields(line).isEmpty())
-            break;
-        lines.append(line);
-    }
+    while (reader.nextLine() && hasField())
+        lines.append(reader.lineText());
     return parseLigandLines(lines);
 }
 
