@@ -31,6 +31,8 @@
 #include <QTabWidget>
 #include <QUrl>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSplashScreen>
 #include <QStackedWidget>
 #include <QTemporaryDir>
@@ -405,6 +407,10 @@ TEST_F(StartupFixture, EveryModule3PageFromTheMainWindow)
             EXPECT_EQ(pages->currentIndex(), shot.row);
             EXPECT_TRUE(pages->currentWidget()->isVisible());
             QTest::qWait(200);
+            // At 1280 px every control of the page is in view: no page scrolls sideways.
+            for (const QScrollArea* area : pages->currentWidget()->findChildren<QScrollArea*>())
+                if (area->isVisible())
+                    EXPECT_FALSE(area->horizontalScrollBar()->isVisible()) << area->objectName().toStdString();
             EXPECT_TRUE(window->grab().save(artifact(QString::fromLatin1(shot.name))));
         }
         window->close();
