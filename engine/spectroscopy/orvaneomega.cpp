@@ -260,10 +260,7 @@ void OrvaneOmega::buildGeometryCache()
 {
     const int n = coordNumber;
     const std::size_t size = std::size_t(rankOrderCount) * std::size_t(n);
-    edRe.assign(size, 0.0);
-    edIm.assign(size, 0.0);
-    dcRe.assign(size, 0.0);
-    dcIm.assign(size, 0.0);
+    donorTerms.reset(size);
     for (int d = 0; d < n; ++d) {
         const int i = d + 2;
         const CoordSPH position = inputData->getCoordSPH(i);
@@ -276,10 +273,10 @@ void OrvaneOmega::buildGeometryCache()
                 // Donor-major: one donor's 20 terms lie side by side.
                 const std::size_t k = std::size_t(d) * rankOrderCount + std::size_t(rankOrderOffset(t) + p);
                 // The conjugate of Y enters the sums.
-                dcRe[k] = radial * y.re;
-                dcIm[k] = -radial * y.im;
-                edRe[k] = overlap * dcRe[k];
-                edIm[k] = overlap * dcIm[k];
+                donorTerms.dcRe[k] = radial * y.re;
+                donorTerms.dcIm[k] = -radial * y.im;
+                donorTerms.edRe[k] = overlap * donorTerms.dcRe[k];
+                donorTerms.edIm[k] = overlap * donorTerms.dcIm[k];
             }
         }
     }
@@ -371,10 +368,10 @@ bool OrvaneOmega::calcOmega()
     for (int k0 = 0; n > 0 && k0 < rankOrderCount; k0 += block) {
         double e0 = 0.0, e1 = 0.0, e2 = 0.0, e3 = 0.0, f0 = 0.0, f1 = 0.0, f2 = 0.0, f3 = 0.0;
         double c0 = 0.0, c1 = 0.0, c2 = 0.0, c3 = 0.0, h0 = 0.0, h1 = 0.0, h2 = 0.0, h3 = 0.0;
-        const double* er = edRe.data() + k0;
-        const double* ei = edIm.data() + k0;
-        const double* dr = dcRe.data() + k0;
-        const double* di = dcIm.data() + k0;
+        const double* er = donorTerms.edRe.data() + k0;
+        const double* ei = donorTerms.edIm.data() + k0;
+        const double* dr = donorTerms.dcRe.data() + k0;
+        const double* di = donorTerms.dcIm.data() + k0;
         for (int d = 0; d < n; ++d) {
             const double gd = g[d];
             const double ad = a[d];
@@ -488,18 +485,15 @@ bool OrvaneOmega::setDonorGroups(const std::vector<int>& groupOfDonor)
 void OrvaneOmega::buildGroupTerms()
 {
     const std::size_t size = std::size_t(rankOrderCount) * std::size_t(groupCount);
-    groupEdRe.assign(size, 0.0);
-    groupEdIm.assign(size, 0.0);
-    groupDcRe.assign(size, 0.0);
-    groupDcIm.assign(size, 0.0);
+    groupTerms.reset(size);
     for (int d = 0; d < coordNumber; ++d) {
         const std::size_t from = std::size_t(d) * rankOrderCount;
         const std::size_t to = std::size_t(donorGroup[std::size_t(d)]) * rankOrderCount;
         for (std::size_t k = 0; k < std::size_t(rankOrderCount); ++k) {
-            groupEdRe[to + k] += edRe[from + k];
-            groupEdIm[to + k] += edIm[from + k];
-            groupDcRe[to + k] += dcRe[from + k];
-            groupDcIm[to + k] += dcIm[from + k];
+            groupTerms.edRe[to + k] += donorTerms.edRe[from + k];
+            groupTerms.edIm[to + k] += donorTerms.edIm[from + k];
+            groupTerms.dcRe[to + k] += donorTerms.dcRe[from + k];
+            groupTerms.dcIm[to + k] += donorTerms.dcIm[from + k];
         }
     }
     groupTermsCoordNumber = coordNumber;
@@ -536,20 +530,20 @@ bool OrvaneOmega::calcOmegaOfGroups(const double* groupChargeFactor, const doubl
         sumEdRe.fill(0.0), sumEdIm.fill(0.0), sumDcRe.fill(0.0), sumDcIm.fill(0.0);
     }
     for (std::size_t k = 0; groupCount > 0 && k < std::size_t(rankOrderCount); ++k) {
-        sumEdRe[k] = groupChargeFactor[0] * groupEdRe[k];
-        sumEdIm[k] = groupChargeFactor[0] * groupEdIm[k];
-        sumDcRe[k] = groupAlpha[0] * groupDcRe[k];
-        sumDcIm[k] = groupAlpha[0] * groupDcIm[k];
+        sumEdRe[k] = groupChargeFactor[0] * groupTerms.edRe[k];
+        sumEdIm[k] = groupChargeFactor[0] * groupTerms.edIm[k];
+        sumDcRe[k] = groupAlpha[0] * groupTerms.dcRe[k];
+        sumDcIm[k] = groupAlpha[0] * groupTerms.dcIm[k];
     }
     for (int group = 1; group < groupCount; ++group) {
         const double g = groupChargeFactor[group];
         const double a = groupAlpha[group];
         const std::size_t from = std::size_t(group) * rankOrderCount;
         for (std::size_t k = 0; k < std::size_t(rankOrderCount); ++k) {
-            sumEdRe[k] += g * groupEdRe[from + k];
-            sumEdIm[k] += g * groupEdIm[from + k];
-            sumDcRe[k] += a * groupDcRe[from + k];
-            sumDcIm[k] += a * groupDcIm[from + k];
+            sumEdRe[k] += g * groupTerms.edRe[from + k];
+            sumEdIm[k] += g * groupTerms.edIm[from + k];
+            sumDcRe[k] += a * groupTerms.dcRe[from + k];
+            sumDcIm[k] += a * groupTerms.dcIm[from + k];
         }
     }
     omegaFromSums<Parts::Dropped>(sumEdRe, sumEdIm, sumDcRe, sumDcIm);

@@ -183,13 +183,24 @@ private:
     // factor: with e^2 rho (2 beta)^(t+1) for the forced electric dipole, bare
     // for the dynamic coupling.
     int cachedCoordNumber = -1;
-    std::vector<double> edRe, edIm, dcRe, dcIm;
+    struct GeometryTerms {
+        std::vector<double> edRe, edIm, dcRe, dcIm;
+        // `size` zeros in each array.
+        void reset(std::size_t size)
+        {
+            edRe.assign(size, 0.0);
+            edIm.assign(size, 0.0);
+            dcRe.assign(size, 0.0);
+            dcIm.assign(size, 0.0);
+        }
+    };
+    GeometryTerms donorTerms;
     // The same terms summed over the donors of each group (entry G*20+k), for
     // the grouping of donorGroup, valid while groupTermsCoordNumber is N.
     std::vector<int> donorGroup;
     int groupCount = 0;
     int groupTermsCoordNumber = -1;
-    std::vector<double> groupEdRe, groupEdIm, groupDcRe, groupDcIm;
+    GeometryTerms groupTerms;
     // B = edFactor * sum(g ed) + dcFactor * sum(alpha dc), by lambda/2 - 1 and t.
     std::array<std::array<double, 8>, 3> edFactor {};
     std::array<double, 3> dcFactor {};

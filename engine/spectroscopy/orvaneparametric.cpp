@@ -179,11 +179,13 @@ bool OrvaneParametric::prepare()
 
 bool OrvaneParametric::setAtomsToGAndAlpha(const double* x)
 {
+    for (int k = 0; k < groupCount; ++k)
+        groupAlpha[std::size_t(k)] = x[groupCount + k] * 1e-24;
     for (int atom = 2; atom <= coordNumber + 1; ++atom) {
         const int k = atomGroup[atom];
         point.chargeFactor[atom] = x[k];
         point.alphaUnits[atom] = x[groupCount + k];
-        point.alpha[atom] = x[groupCount + k] * 1e-24;
+        point.alpha[atom] = groupAlpha[std::size_t(k)];
     }
     return true;
 }
@@ -216,9 +218,7 @@ bool OrvaneParametric::runParametrization(const int& n, double*& x)
     if (!point.withinBounds(coordNumber))
         return true;
 
-    for (int k = 0; k < groupCount; ++k)
-        groupAlpha[std::size_t(k)] = x[groupCount + k] * 1e-24;
-    omegaCalc->setCoordNumber(coordNumber);
+    // prepare() gave omegaCalc this N and its grouping.
     if (!omegaCalc->calcOmegaOfGroups(x, groupAlpha.data())) {
         lastError = omegaCalc->getLastError();
         return false;
