@@ -34,16 +34,23 @@ QStringList splitFields(const QString& line)
     return fields;
 }
 
-double toNumber(const QString& text)
+bool toFiniteNumber(const QString& text, double& value)
 {
     bool ok = false;
-    const double value = text.trimmed().toDouble(&ok); // QString::toDouble is locale-independent
-    if (!ok || !std::isfinite(value))
-        return 0.0;
-    return value;
+    const double number = text.trimmed().toDouble(&ok); // QString::toDouble is locale-independent
+    if (!ok || !std::isfinite(number))
+        return false;
+    value = number;
+    return true;
 }
 
-double toNumber(const char* bytes, int size)
+double toNumber(const QString& text)
+{
+    double value = 0.0;
+    return toFiniteNumber(text, value) ? value : 0.0;
+}
+
+bool toFiniteNumber(const char* bytes, int size, double& value)
 {
     // Plain decimals: -?digits(.digits)?([eE][+-]?digits)?, which every
     // correctly rounded reader turns into the same double. Anything else
@@ -71,12 +78,20 @@ double toNumber(const char* bytes, int size)
         plain = digits();
     }
     if (plain && i == size) {
-        double value = 0.0;
-        const std::from_chars_result result = std::from_chars(bytes, bytes + size, value);
-        if (result.ec == std::errc() && result.ptr == bytes + size && std::isfinite(value))
-            return value;
+        double number = 0.0;
+        const std::from_chars_result result = std::from_chars(bytes, bytes + size, number);
+        if (result.ec == std::errc() && result.ptr == bytes + size && std::isfinite(number)) {
+            value = number;
+            return true;
+        }
     }
-    return toNumber(QString::fromLatin1(bytes, size));
+    return toFiniteNumber(QString::fromLatin1(bytes, size), value);
+}
+
+double toNumber(const char* bytes, int size)
+{
+    double value = 0.0;
+    return toFiniteNumber(bytes, size, value) ? value : 0.0;
 }
 
 int toInteger(const QString& text)

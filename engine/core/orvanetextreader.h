@@ -21,6 +21,10 @@ ORVANEENGINE_EXPORT double toNumber(const QString& text);
 // toNumber of the text these ASCII bytes spell, without building the text
 // for the plain decimal numbers of the files.
 ORVANEENGINE_EXPORT double toNumber(const char* bytes, int size);
+// Whether the text (or the ASCII bytes) spells a finite number, read as the
+// two toNumber above read it; `value` is set only then.
+ORVANEENGINE_EXPORT bool toFiniteNumber(const QString& text, double& value);
+ORVANEENGINE_EXPORT bool toFiniteNumber(const char* bytes, int size, double& value);
 ORVANEENGINE_EXPORT int toInteger(const QString& text);
 // The number of `text` truncated toward zero; 0 when it is not a number or
 // its integer part lies outside the range of int.

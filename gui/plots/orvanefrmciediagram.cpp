@@ -1,10 +1,12 @@
 #include "orvanefrmciediagram.h"
 #include "ui_orvanefrmciediagram.h"
 
+#include "orvaneabstractobjcalculation.h"
+#include "orvanecoloredscatter.h"
 #include "orvanedialogs.h"
 #include "orvaneplotexport.h"
-#include "orvanetextreader.h"
 
+#include <QFileInfo>
 #include <QMouseEvent>
 
 #include <cmath>
@@ -12,8 +14,7 @@
 namespace {
 
 const QString pointsFileName = QStringLiteral("CIEpoints.txt");
-const int headerLines = 3;
-const int fieldsPerRow = 9;
+const QString moduleName = QStringLiteral("Orvane Module to Plot CIE Diagram");
 
 // The two-decimal text by which a chromaticity finds its colour.
 QString pointKey(double x, double y)
@@ -67,43 +68,44 @@ OrvaneFrmCIEDiagram::OrvaneFrmCIEDiagram(QWidget* parent)
     ui->customPlot->yAxis->setLabel(QStringLiteral("CIE y"));
     ui->customPlot->yAxis->setLabelFont(labelFont);
 
-    OrvaneLineReader reader(pointsFileName);
-    if (!reader.isOpen()) {
+    OrvaneCiePointsReader reader;
+    if (!reader.readFile(pointsFileName)) {
+        const QString missing = QStringLiteral("File CIEpoints.txt is missing. Please, contact ")
+                                + QStringLiteral("the ORVANE developers (see README.md in the ORVANE sources)");
+        // A folder or a FIFO of that name is not missing: say what it is.
         OrvaneDialogs::information(this, QStringLiteral("ORVANE Information"),
-                                   QStringLiteral("File CIEpoints.txt is missing. Please, contact ")
-                                       + QStringLiteral("the ORVANE developers (see README.md in the ORVANE sources)"));
+                                   QFileInfo::exists(pointsFileName) ? reader.getLastError() : missing);
         // The graphs exist in any case, so that the disc is still drawn on
         // the empty axes when the emission form asks for the chromaticity.
         pointGraph = ui->customPlot->addGraph();
         emittedColorGraph = ui->customPlot->addGraph();
         return;
     }
-    reader.skipLines(headerLines);
-    QString line;
-    while (reader.readLine(line)) {
-        // Blanks separate the fields; rows too short to hold a colour (blank
-        // lines among them) are no points.
-        const QStringList fields = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        if (fields.size() < fieldsPerRow)
-            continue;
-        const double x = OrvaneText::toNumber(fields.at(0));
-        const double y = OrvaneText::toNumber(fields.at(1));
-        const QColor color(OrvaneText::toInteger(fields.at(6)), OrvaneText::toInteger(fields.at(7)),
-                           OrvaneText::toInteger(fields.at(8)), 200);
-        QCPGraph* graph = ui->customPlot->addGraph();
-        graph->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, 6));
-        graph->setLayer(QStringLiteral("background"));
-        graph->setPen(scatterPen(color, 0.1));
-        graph->setLineStyle(QCPGraph::lsNone);
-        graph->addData(x, y);
-        pointKeys << pointKey(x, y);
-        pointColors << fields.at(6) + QLatin1Char(' ') + fields.at(7) + QLatin1Char(' ') + fields.at(8);
-    }
+    points = reader.getPoints();
+    drawDiagram();
     pointGraph = ui->customPlot->addGraph();
     emittedColorGraph = ui->customPlot->addGraph();
 
     ui->chbShowEmittedColor->setChecked(true);
     connect(ui->customPlot, &QCustomPlot::mouseMove, this, &OrvaneFrmCIEDiagram::showPointToolTip);
+}
+
+// The points of the file as one plottable: a graph a point made building
+// and closing the window grow with the square of the points.
+void OrvaneFrmCIEDiagram::drawDiagram()
+{
+    QVector<QPointF> positions;
+    QVector<QColor> colors;
+    positions.reserve(points.size());
+    colors.reserve(points.size());
+    for (const OrvaneCiePoint& point : qAsConst(points)) {
+        positions.append(QPointF(point.x, point.y));
+        colors.append(QColor(point.red, point.green, point.blue, 200));
+    }
+    diagram = new OrvaneColoredScatter(ui->customPlot->xAxis, ui->customPlot->yAxis);
+    diagram->setLayer(QStringLiteral("background"));
+    diagram->setStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, 6), 0.1);
+    diagram->setPoints(positions, colors);
 }
 
 // The graphs belong to the plot, which removes them with itself.
@@ -118,22 +120,34 @@ void OrvaneFrmCIEDiagram::setSpectrum(const QVector<double>& newWavelengths,
 
 void OrvaneFrmCIEDiagram::plotChromaticity()
 {
-    calcChromaticity();
+    const bool found = calcChromaticity();
     pointGraph->data()->clear();
     pointGraph->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, 6));
     pointGraph->setLineStyle(QCPGraph::lsNone);
     pointGraph->setPen(scatterPen(Qt::black, 4.0));
-    pointGraph->addData(cieX, cieY);
+    // No chromaticity, no disc: never the point of an earlier spectrum.
+    if (found)
+        pointGraph->addData(cieX, cieY);
     if (ui->chbShowEmittedColor->isChecked())
         showEmittedColor();
+    showChromaticityText();
     ui->customPlot->replot();
 }
 
-void OrvaneFrmCIEDiagram::calcChromaticity()
+bool OrvaneFrmCIEDiagram::calcChromaticity()
 {
     // Trapezoid weight of each interval, the functions taken at its first
-    // wavelength. Fewer than two points leave the previous chromaticity.
+    // wavelength.
     const int n = std::min(wavelengths.size(), intensities.size());
+    cieX = 0.0;
+    cieY = 0.0;
+    chromaticityValid = false;
+    if (n < 2) {
+        noChromaticity = QStringLiteral("The spectrum has %1 point%2: its chromaticity needs at least two.")
+                             .arg(n)
+                             .arg(n == 1 ? QString() : QStringLiteral("s"));
+        return false;
+    }
     double sumX = 0.0;
     double sumY = 0.0;
     double sumZ = 0.0;
@@ -143,26 +157,53 @@ void OrvaneFrmCIEDiagram::calcChromaticity()
         sumX += weight * xBar(lambda);
         sumY += weight * yBar(lambda);
         sumZ += weight * zBar(lambda);
-        cieX = sumX / (sumX + sumY + sumZ);
-        cieY = sumY / (sumX + sumY + sumZ);
     }
+    const double sum = sumX + sumY + sumZ;
+    const double x = sumX / sum;
+    const double y = sumY / sum;
+    if (sum == 0.0 || !std::isfinite(x) || !std::isfinite(y)) {
+        noChromaticity = QStringLiteral("The spectrum has no chromaticity: its intensities are zero (or cancel "
+                                        "out) over its wavelengths.");
+        return false;
+    }
+    cieX = x;
+    cieY = y;
+    chromaticityValid = true;
+    return true;
+}
+
+void OrvaneFrmCIEDiagram::showChromaticityText()
+{
+    const QString text = chromaticityValid ? QStringLiteral("CIE x = %1   y = %2")
+                                                 .arg(QString::number(cieX, 'f', 4), QString::number(cieY, 'f', 4))
+                                           : noChromaticity;
+    ui->lblChromaticity->setText(text);
+    emit newObjCalculationMessage(OrvaneAbstractObjCalculation::progressLine(
+        moduleName, chromaticityValid ? QStringLiteral("Chromaticity of the emission spectrum: ") + text : text));
 }
 
 void OrvaneFrmCIEDiagram::showEmittedColor()
 {
-    if (pointColors.isEmpty() || cieX == 0.0 || cieY == 0.0)
-        return;
-    const int index = pointKeys.indexOf(pointKey(cieX, cieY));
     emittedColorGraph->data()->clear();
     emittedColorGraph->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDiamond, 6));
     emittedColorGraph->setLineStyle(QCPGraph::lsNone);
+    if (points.isEmpty() || !chromaticityValid)
+        return;
+    // The first row whose two-decimal key is the chromaticity's; the numbers
+    // are compared first so that only close rows are formatted.
+    const QString key = pointKey(cieX, cieY);
+    int index = -1;
+    for (int i = 0; i < points.size() && index < 0; ++i) {
+        const OrvaneCiePoint& point = points.at(i);
+        if (std::fabs(point.x - cieX) < 0.011 && std::fabs(point.y - cieY) < 0.011 && pointKey(point.x, point.y) == key)
+            index = i;
+    }
     // A chromaticity outside the table has no colour: no square.
     if (index < 0)
         return;
-    const QStringList rgb = pointColors.at(index).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    const QColor color(rgb.value(0).toInt(), rgb.value(1).toInt(), rgb.value(2).toInt(), 250);
+    const OrvaneCiePoint& point = points.at(index);
     // The width-50 pen turns the small diamond into a large solid patch.
-    emittedColorGraph->setPen(scatterPen(color, 50));
+    emittedColorGraph->setPen(scatterPen(QColor(point.red, point.green, point.blue, 250), 50));
     emittedColorGraph->addData(0.8, 0.8);
 }
 

@@ -3,12 +3,14 @@
 
 #include "abstractobjcalculationwidget.h"
 
+#include "orvaneciepointsreader.h"
+
 #include <QString>
-#include <QStringList>
 #include <QVector>
 
 #include <memory>
 
+class OrvaneColoredScatter;
 class QCPGraph;
 class QMouseEvent;
 
@@ -36,6 +38,9 @@ public:
 
     double getCieX() const { return cieX; }
     double getCieY() const { return cieY; }
+    // Whether cieX and cieY are the chromaticity of the spectrum handed over
+    // last (false after construction and for a spectrum that has none).
+    bool hasChromaticity() const { return chromaticityValid; }
 
 public slots:
     void showPointToolTip(QMouseEvent* event);
@@ -43,21 +48,26 @@ public slots:
     void on_btnSaveImage_clicked();
 
 private:
-    void readPointsFile();
-    void calcChromaticity();
+    void drawDiagram();
+    // False, with the reason in `noChromaticity`, when the spectrum has no
+    // chromaticity (fewer than two points, no emission).
+    bool calcChromaticity();
     void showEmittedColor();
+    void showChromaticityText();
 
     std::unique_ptr<Ui::OrvaneFrmCIEDiagram> ui;
-    // Both owned by the plot.
+    // All owned by the plot.
+    OrvaneColoredScatter* diagram = nullptr;
     QCPGraph* pointGraph = nullptr;
     QCPGraph* emittedColorGraph = nullptr;
     double cieX = 0.0;
     double cieY = 0.0;
+    bool chromaticityValid = false;
+    QString noChromaticity;
     QVector<double> wavelengths;
     QVector<double> intensities;
-    // Parallel lists, one entry per data row of the points file.
-    QStringList pointColors;
-    QStringList pointKeys;
+    // The rows of the points file, in file order.
+    QVector<OrvaneCiePoint> points;
 };
 
 #endif

@@ -3,7 +3,9 @@
 #include "ui_orvanefrmplotemissionspectrum.h"
 
 #include "mylineedit.h"
+#include "orvaneabstractobjcalculation.h"
 #include "orvanedialogs.h"
+#include "orvaneemissionspectrumreader.h"
 #include "orvanefrmciediagram.h"
 #include "orvaneomegaexp.h"
 #include "orvaneplatform.h"
@@ -14,7 +16,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <cmath>
@@ -22,6 +23,7 @@
 namespace {
 
 const QString invitationText = QStringLiteral("Drag and drop a .txt file here OR click on button Open to open it");
+const QString moduleName = QStringLiteral("Orvane Module to Plot Emission Spectrum");
 const int transitionCount = 6;
 const int spectrumGraph = 6;
 
@@ -35,28 +37,9 @@ bool isOptional(int j)
     return j == 0 || j == 3 || j == 5;
 }
 
-// Wavelength and intensity pairs, one a line, separated by blanks, tabs or
-// commas in any mix. A line without tokens ends the spectrum; a line with a
-// single token holds no point and is skipped. A file that cannot be read
-// gives no point.
-void readSpectrumFile(const QString& name, QVector<double>& x, QVector<double>& y)
+QString transitionName(int j)
 {
-    x.clear();
-    y.clear();
-    OrvaneLineReader reader(name);
-    if (!reader.isOpen())
-        return;
-    static const QRegularExpression separator(QStringLiteral("(\\s|,)"));
-    QString line;
-    while (reader.readLine(line)) {
-        const QStringList tokens = line.split(separator, Qt::SkipEmptyParts);
-        if (tokens.isEmpty())
-            break;
-        if (tokens.size() < 2)
-            continue;
-        x << OrvaneText::toNumber(tokens.at(0));
-        y << OrvaneText::toNumber(tokens.at(1));
-    }
+    return QStringLiteral("5D0 -> 7F%1").arg(j);
 }
 
 } // namespace
@@ -91,11 +74,21 @@ OrvaneFrmPlotEmissionSpectrum::OrvaneFrmPlotEmissionSpectrum(QWidget* parent)
         connect(sliders.at(k), &QSlider::valueChanged, this, [this, k] { emit signalValueChanged(k); });
     connect(this, &OrvaneFrmPlotEmissionSpectrum::signalValueChanged, this,
             &OrvaneFrmPlotEmissionSpectrum::plotAreaUnderTransition);
+    // A typed limit is applied when its editing ends (Return, Enter, focus
+    // out), not at every key: rewriting the edit while typing made decimals
+    // and overwriting a pre-filled limit impossible.
     for (int k = 0; k < lineEdits.size(); ++k)
-        connect(lineEdits.at(k), &QLineEdit::textEdited, this,
-                [this, k] { emit signalTextEdited(QString::number(k)); });
+        connect(lineEdits.at(k), &QLineEdit::editingFinished, this, [this, k] {
+            if (lineEdits.at(k)->isModified())
+                emit signalTextEdited(QString::number(k));
+        });
     connect(this, &OrvaneFrmPlotEmissionSpectrum::signalTextEdited, this,
             &OrvaneFrmPlotEmissionSpectrum::slotTextEdited);
+
+    // The window's status lines (its chromaticity, its saved images) go
+    // where this form's go.
+    connect(cieDiagram.get(), &AbstractObjCalculationWidget::newObjCalculationMessage, this,
+            &AbstractObjCalculationWidget::newObjCalculationMessage);
 
     ui->lblDataVisualization->hide();
     ui->stackedWidget->hide();
@@ -179,22 +172,12 @@ void OrvaneFrmPlotEmissionSpectrum::openEmissionSpectrum(const QString& name)
         refuse();
         return;
     }
-    QVector<double> x, y;
-    readSpectrumFile(name, x, y);
-    // Band areas and barycentres count on wavelengths rising along the file:
-    // falling ones would give negative areas and silently wrong parameters.
-    for (int i = 1; i < x.size(); ++i) {
-        if (x.at(i) < x.at(i - 1)) {
-            OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"),
-                                    QStringLiteral("The wavelengths of the emission spectrum must rise from line "
-                                                   "to line; line %1 goes down from %2 to %3 nm.\n")
-                                            .arg(i + 1)
-                                            .arg(x.at(i - 1))
-                                            .arg(x.at(i))
-                                        + name);
-            refuse();
-            return;
-        }
+    OrvaneEmissionSpectrumReader reader;
+    if (!reader.readFile(name)) {
+        OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"),
+                                reader.getLastError() + QStringLiteral("\n") + name);
+        refuse();
+        return;
     }
 
     fileName = name;
@@ -205,9 +188,21 @@ void OrvaneFrmPlotEmissionSpectrum::openEmissionSpectrum(const QString& name)
     ui->btnCIEDiagram->setEnabled(true);
     setTransitionsEnabled(true);
     ui->editEmissionSpectrumDirectory->setText(fileName);
-    wavelengths = x;
-    intensities = y;
+    wavelengths = reader.getWavelengths();
+    intensities = reader.getIntensities();
     readEmissionSpectrum();
+    QString loaded = QStringLiteral("%1 points of %2 read").arg(wavelengths.size()).arg(fileName);
+    if (reader.wasDescending())
+        loaded += QStringLiteral(", in reverse: its wavelengths fall along the file");
+    loaded += QStringLiteral("; %1 line%2 skipped (blank, or not beginning with two numbers).")
+                  .arg(reader.getSkippedLines())
+                  .arg(reader.getSkippedLines() == 1 ? QString() : QStringLiteral("s"));
+    log(loaded);
+}
+
+void OrvaneFrmPlotEmissionSpectrum::log(const QString& message)
+{
+    emit newObjCalculationMessage(OrvaneAbstractObjCalculation::progressLine(moduleName, message));
 }
 
 void OrvaneFrmPlotEmissionSpectrum::readEmissionSpectrum()
@@ -294,8 +289,16 @@ void OrvaneFrmPlotEmissionSpectrum::plotAreaUnderTransition(int index)
         upper->setValue(lower->value() + 15);
         return;
     }
-    const int lo = lower->value();
-    const int hi = upper->value();
+    drawBand(j);
+}
+
+void OrvaneFrmPlotEmissionSpectrum::drawBand(int j)
+{
+    CustomPlotZoom* plot = ui->customPlot;
+    const int lo = sliders.at(2 * j)->value();
+    const int hi = sliders.at(2 * j + 1)->value();
+    if (plot->graphCount() < transitionCount || lo < 0 || lo >= hi || hi >= wavelengths.size())
+        return;
     lineEdits.at(2 * j)->setText(QString::number(wavelengths.at(lo), 'g', 6));
     lineEdits.at(2 * j + 1)->setText(QString::number(wavelengths.at(hi), 'g', 6));
 
@@ -312,28 +315,48 @@ void OrvaneFrmPlotEmissionSpectrum::plotAreaUnderTransition(int index)
 void OrvaneFrmPlotEmissionSpectrum::slotTextEdited(const QString& index)
 {
     const int k = index.toInt();
-    if (k < 0 || k >= lineEdits.size() || wavelengths.isEmpty())
+    if (k < 0 || k >= lineEdits.size() || wavelengths.isEmpty() || !sliders.at(k)->isEnabled())
         return;
-    const double value = OrvaneText::toNumber(lineEdits.at(k)->text());
-    if (value < wavelengths.first())
+    QLineEdit* edit = lineEdits.at(k);
+    edit->setModified(false);
+    double value = 0.0;
+    // The mask's empty text (".") holds no limit.
+    if (!OrvaneText::toFiniteNumber(edit->text(), value))
         return;
-    sliders.at(k)->setValue(indexOfNearestWavelength(value));
+    const int j = k / 2;
+    const QString side = k % 2 == 0 ? QStringLiteral("lower") : QStringLiteral("upper");
+    if (value < wavelengths.first() || value > wavelengths.last()) {
+        const bool below = value < wavelengths.first();
+        log(QStringLiteral("The %1 limit of %2 typed, %3 nm, lies beyond the spectrum (%4 to %5 nm): it was set to "
+                           "the %6 wavelength, %7 nm.")
+                .arg(side, transitionName(j), QString::number(value, 'g', 6),
+                     QString::number(wavelengths.first(), 'g', 6), QString::number(wavelengths.last(), 'g', 6),
+                     below ? QStringLiteral("first") : QStringLiteral("last"),
+                     QString::number(below ? wavelengths.first() : wavelengths.last(), 'g', 6)));
+    }
+    const int sample = indexOfNearestWavelength(value);
+    // The slider's own handling places the window (and moves the upper limit
+    // ahead of the lower one); position 0, or a slider already there, moves
+    // nothing, so the window is drawn here as well. Either way the edit then
+    // shows the wavelength of the sample in use.
+    sliders.at(k)->setValue(sample);
+    drawBand(j);
+    edit->setText(QString::number(wavelengths.at(sliders.at(k)->value()), 'g', 6));
 }
 
-int OrvaneFrmPlotEmissionSpectrum::indexOfNearestWavelength(const double& wavelength)
+int OrvaneFrmPlotEmissionSpectrum::indexOfNearestWavelength(const double& wavelength) const
 {
     if (wavelengths.isEmpty())
         return 0;
-    if (wavelength > wavelengths.last()) {
-        OrvaneDialogs::warning(this, QStringLiteral("ORVANE Warning"),
-                               QStringLiteral("You entried with a value larger than maximum wavelength"));
+    // The wavelengths rise along the spectrum: the nearest sample is next to
+    // the first one not below the value; a tie goes to the lower index.
+    const auto above = std::lower_bound(wavelengths.cbegin(), wavelengths.cend(), wavelength);
+    if (above == wavelengths.cbegin())
         return 0;
-    }
-    int nearest = 0;
-    for (int i = 1; i < wavelengths.size(); ++i)
-        if (std::fabs(wavelengths.at(i) - wavelength) < std::fabs(wavelengths.at(nearest) - wavelength))
-            nearest = i;
-    return nearest;
+    if (above == wavelengths.cend())
+        return wavelengths.size() - 1;
+    const int upper = static_cast<int>(above - wavelengths.cbegin());
+    return (*above - wavelength < wavelength - *(above - 1)) ? upper : upper - 1;
 }
 
 void OrvaneFrmPlotEmissionSpectrum::calculateBandAreaAndBarycenter(const int& first, const int& last,
@@ -361,10 +384,22 @@ void OrvaneFrmPlotEmissionSpectrum::on_btnCalculate_clicked()
             calculateBandAreaAndBarycenter(sliders.at(2 * j)->value(), sliders.at(2 * j + 1)->value(),
                                            barycenter[j], area[j]);
     const QString errorTitle = QStringLiteral("ORVANE Error");
+    QList<int> used;
+    for (int j = 0; j < transitionCount; ++j)
+        if (!isOptional(j) || groupBoxes.at(j)->isChecked())
+            used << j;
+    QStringList empty;
+    for (int j : qAsConst(used))
+        if (area[j] == 0.0)
+            empty << transitionName(j);
+    const QString unmarked = empty.isEmpty() ? QString()
+                                             : QStringLiteral("\nNo band is marked for: ") + empty.join(QStringLiteral(", "))
+                                                   + QStringLiteral(".");
     if (area[1] == 0.0 || area[2] == 0.0 || area[4] == 0.0) {
         OrvaneDialogs::critical(this, errorTitle,
                                 QStringLiteral("Please, you must correctly define the transition areas before "
-                                               "carrying out the calculation."));
+                                               "carrying out the calculation.")
+                                    + unmarked);
         return;
     }
     for (int j : {0, 3, 5}) {
@@ -372,9 +407,18 @@ void OrvaneFrmPlotEmissionSpectrum::on_btnCalculate_clicked()
             OrvaneDialogs::critical(this, errorTitle,
                                     QStringLiteral("Please, you must correctly define the 5D0 -> 7F%1 transition "
                                                    "area before carrying out the calculation or unchecking it.")
-                                        .arg(j));
+                                            .arg(j)
+                                        + (empty.size() > 1 ? unmarked : QString()));
             return;
         }
+    }
+    const QString overlaps = overlappingWindows(used);
+    if (!overlaps.isEmpty()) {
+        OrvaneDialogs::critical(this, errorTitle,
+                                overlaps + QStringLiteral("A sample counted in two bands would add its intensity to "
+                                                          "both areas. Please, correct the limits before carrying "
+                                                          "out the calculation."));
+        return;
     }
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -394,6 +438,29 @@ void OrvaneFrmPlotEmissionSpectrum::on_btnCalculate_clicked()
     ui->btnSave->setEnabled(true);
     citations = experimentalCitations();
     saveExperimentalFile();
+}
+
+// One line for every two used windows that share an interval of the
+// spectrum; windows that only touch at a sample do not overlap.
+QString OrvaneFrmPlotEmissionSpectrum::overlappingWindows(const QList<int>& used) const
+{
+    auto window = [this](int j) {
+        return QStringLiteral("%1 (%2 to %3 nm)")
+            .arg(transitionName(j), QString::number(wavelengths.value(sliders.at(2 * j)->value()), 'g', 6),
+                 QString::number(wavelengths.value(sliders.at(2 * j + 1)->value() - 1), 'g', 6));
+    };
+    QString text;
+    for (int a = 0; a < used.size(); ++a) {
+        for (int b = a + 1; b < used.size(); ++b) {
+            const int ja = used.at(a), jb = used.at(b);
+            // Band J spans samples lo .. hi-1.
+            const int loA = sliders.at(2 * ja)->value(), endA = sliders.at(2 * ja + 1)->value() - 1;
+            const int loB = sliders.at(2 * jb)->value(), endB = sliders.at(2 * jb + 1)->value() - 1;
+            if (loA < endB && loB < endA)
+                text += QStringLiteral("The windows of %1 and %2 overlap.\n").arg(window(ja), window(jb));
+        }
+    }
+    return text;
 }
 
 // The literature to cite for experimental parameters from a spectrum, as the

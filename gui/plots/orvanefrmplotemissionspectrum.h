@@ -35,9 +35,9 @@ public:
     // their intensity-weighted mean wavelength as a wavenumber (cm^-1).
     void calculateBandAreaAndBarycenter(const int& first, const int& last, double& barycenter,
                                         double& area) const;
-    // Index of the sample nearest to wavelength (the lower one on a tie);
-    // 0, after a warning, beyond the last wavelength.
-    int indexOfNearestWavelength(const double& wavelength);
+    // Index of the sample nearest to wavelength (the lower one on a tie):
+    // the first or the last sample for a wavelength beyond the spectrum.
+    int indexOfNearestWavelength(const double& wavelength) const;
 
     QString getFileName() const { return fileName; }
     const QVector<double>& getWavelengths() const { return wavelengths; }
@@ -66,6 +66,11 @@ private:
     void openEmissionSpectrum(const QString& name);
     void readEmissionSpectrum();
     void setTransitionsEnabled(const bool& enabled);
+    // Draws the band of transition j between its two sliders and shows their
+    // wavelengths in its edits.
+    void drawBand(int j);
+    QString overlappingWindows(const QList<int>& used) const;
+    void log(const QString& message);
     void setInvitationText();
     QString experimentalFileName() const;
     void saveExperimentalFile();

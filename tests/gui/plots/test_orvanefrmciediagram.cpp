@@ -7,6 +7,7 @@
 #include "../support/guitestsupport.h"
 #include "ciespectra.h"
 
+#include "orvanecoloredscatter.h"
 #include "orvanefrmciediagram.h"
 
 #include <qcustomplot.h>
@@ -16,6 +17,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -68,7 +70,12 @@ protected:
         return window;
     }
 
-    // The disc and the square are the last two graphs, after the diagram's.
+    QString chromaticityText() const
+    {
+        return plot->parentWidget()->findChild<QLabel*>(QStringLiteral("lblChromaticity"))->text();
+    }
+
+    // The disc and the square are the last two graphs.
     QCPGraph* disc() const { return plot->graph(plot->graphCount() - 2); }
     QCPGraph* square() const { return plot->graph(plot->graphCount() - 1); }
 
@@ -87,7 +94,7 @@ void expectSinglePoint(const QCPGraph* graph, double x, double y)
     EXPECT_NEAR(graph->data()->at(0)->value, y, 1e-12);
 }
 
-TEST_F(CieDiagramTest, TheDiagramHoldsOneDiscPerRowOnTheBackgroundLayer)
+TEST_F(CieDiagramTest, TheDiagramHoldsOneDiscPerRowOnTheBackgroundLayerInOnePlottable)
 {
     auto window = build();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("ORVANE - CIE 1931 Chromaticity Diagram"));
@@ -111,17 +118,32 @@ TEST_F(CieDiagramTest, TheDiagramHoldsOneDiscPerRowOnTheBackgroundLayer)
                 {0.66, 0.34, QColor(10, 20, 30, 200)},
                 {0.68, 0.32, QColor(200, 0, 7, 200)},
                 {0.10, 0.80, QColor(0, 255, 0, 200)}};
-    ASSERT_EQ(plot->graphCount(), 5 + 2);
+    // One plottable for all rows: a graph a row made opening and closing the
+    // window grow with the square of the rows.
+    ASSERT_EQ(plot->plottableCount(), 1 + 2);
+    ASSERT_EQ(plot->graphCount(), 2);
+    const auto* diagram = qobject_cast<OrvaneColoredScatter*>(plot->plottable(0));
+    ASSERT_NE(diagram, nullptr);
+    EXPECT_EQ(diagram->layer()->name(), QStringLiteral("background"));
+    EXPECT_EQ(diagram->style().shape(), QCPScatterStyle::ssDisc);
+    EXPECT_DOUBLE_EQ(diagram->style().size(), 6.0);
+    ASSERT_EQ(diagram->pointCount(), 5);
     for (int i = 0; i < 5; ++i) {
         SCOPED_TRACE(i);
-        const QCPGraph* graph = plot->graph(i);
-        expectSinglePoint(graph, rows[i].x, rows[i].y);
-        EXPECT_EQ(graph->pen().color(), rows[i].color);
-        EXPECT_DOUBLE_EQ(graph->pen().widthF(), 0.1);
-        EXPECT_EQ(graph->scatterStyle().shape(), QCPScatterStyle::ssDisc);
-        EXPECT_DOUBLE_EQ(graph->scatterStyle().size(), 6.0);
-        EXPECT_EQ(graph->layer()->name(), QStringLiteral("background"));
+        EXPECT_DOUBLE_EQ(diagram->position(i).x(), rows[i].x);
+        EXPECT_DOUBLE_EQ(diagram->position(i).y(), rows[i].y);
+        EXPECT_EQ(diagram->pen(i).color(), rows[i].color);
+        EXPECT_DOUBLE_EQ(diagram->pen(i).widthF(), 0.1);
+        EXPECT_EQ(diagram->pen(i).capStyle(), Qt::SquareCap);
+        EXPECT_EQ(diagram->pen(i).joinStyle(), Qt::BevelJoin);
     }
+    // Every disc is drawn: the first row's colour shows at its place.
+    plot->setViewport(QRect(0, 0, 400, 400));
+    plot->replot();
+    const QImage image = plot->toPixmap(400, 400).toImage();
+    const QPoint at(qRound(plot->xAxis->coordToPixel(0.10)), qRound(plot->yAxis->coordToPixel(0.80)));
+    EXPECT_GT(qGreen(image.pixel(at)), 200);
+    EXPECT_LT(qRed(image.pixel(at)), 100);
     EXPECT_EQ(disc()->layer()->name(), QStringLiteral("main"));
     EXPECT_TRUE(disc()->data()->isEmpty());
     EXPECT_TRUE(square()->data()->isEmpty()) << "no chromaticity yet";
@@ -144,8 +166,8 @@ TEST_F(CieDiagramTest, ChromaticityOfHandedOverSpectraAndTheColourAtIt)
         {"Eu(III) bands", europium, europiumX, europiumY, QColor(255, 0, 0, 250)},
         {"Eu(III) bands, descending", CieSpectra::reversed(europium), reversedX, reversedY,
          QColor(255, 0, 0, 250)},
-        {"one point: no interval, the first opening's (0, 0)", {{612.0}, {1.0}}, 0.0, 0.0, QColor()},
-        {"all zeros: 0/0", {{600.0, 610.0, 620.0}, {0.0, 0.0, 0.0}}, nan, nan, QColor()},
+        {"one point: no interval, no chromaticity", {{612.0}, {1.0}}, nan, nan, QColor()},
+        {"all zeros: no chromaticity, never 0/0", {{600.0, 610.0, 620.0}, {0.0, 0.0, 0.0}}, nan, nan, QColor()},
     };
     for (const ChromaticityCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -153,11 +175,18 @@ TEST_F(CieDiagramTest, ChromaticityOfHandedOverSpectraAndTheColourAtIt)
         window->setSpectrum(c.spectrum.wavelengths, c.spectrum.intensities);
         window->plotChromaticity();
         if (std::isnan(c.x)) {
-            EXPECT_TRUE(std::isnan(window->getCieX()) && std::isnan(window->getCieY()));
+            EXPECT_FALSE(window->hasChromaticity());
+            EXPECT_EQ(window->getCieX(), 0.0);
+            EXPECT_EQ(window->getCieY(), 0.0);
+            EXPECT_TRUE(disc()->data()->isEmpty());
+            EXPECT_TRUE(chromaticityText().contains(QStringLiteral("chromaticity"))) << chromaticityText().toStdString();
         } else {
+            EXPECT_TRUE(window->hasChromaticity());
             EXPECT_NEAR(window->getCieX(), c.x, 1e-12);
             EXPECT_NEAR(window->getCieY(), c.y, 1e-12);
             expectSinglePoint(disc(), c.x, c.y);
+            EXPECT_EQ(chromaticityText(), QStringLiteral("CIE x = %1   y = %2")
+                                              .arg(QString::number(c.x, 'f', 4), QString::number(c.y, 'f', 4)));
         }
         EXPECT_EQ(disc()->pen().color(), QColor(Qt::black));
         EXPECT_DOUBLE_EQ(disc()->pen().widthF(), 4.0);
@@ -172,17 +201,44 @@ TEST_F(CieDiagramTest, ChromaticityOfHandedOverSpectraAndTheColourAtIt)
     }
 }
 
-TEST_F(CieDiagramTest, ASinglePointKeepsThePreviousChromaticity)
+TEST_F(CieDiagramTest, ASpectrumWithoutChromaticitySaysSoAndLeavesNoStalePoint)
 {
     auto window = build();
+    QSignalSpy log(window.get(), &OrvaneFrmCIEDiagram::newObjCalculationMessage);
     const CieSpectra::Spectrum europium = CieSpectra::europium();
     window->setSpectrum(europium.wavelengths, europium.intensities);
     window->plotChromaticity();
-    window->setSpectrum({612.0}, {1.0});
-    window->plotChromaticity();
-    EXPECT_NEAR(window->getCieX(), europiumX, 1e-12);
-    expectSinglePoint(disc(), europiumX, europiumY);
-    expectSinglePoint(square(), 0.8, 0.8);
+    // chromaticity_reference.py: 0.657564140219412, 0.342435688149595.
+    EXPECT_EQ(chromaticityText(), QStringLiteral("CIE x = 0.6576   y = 0.3424"));
+    ASSERT_EQ(log.count(), 1);
+    EXPECT_TRUE(log.at(0).at(0).toString().endsWith(
+        QStringLiteral(" -> (Orvane Module to Plot CIE Diagram) Chromaticity of the emission spectrum: CIE x = 0.6576   "
+                       "y = 0.3424")))
+        << log.at(0).at(0).toString().toStdString();
+
+    const struct
+    {
+        CieSpectra::Spectrum spectrum;
+        QString message;
+    } cases[] = {
+        {{{612.0}, {1.0}}, QStringLiteral("The spectrum has 1 point: its chromaticity needs at least two.")},
+        {{{600.0, 610.0, 620.0}, {0.0, 0.0, 0.0}},
+         QStringLiteral("The spectrum has no chromaticity: its intensities are zero (or cancel out) over its "
+                        "wavelengths.")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message.toStdString());
+        window->setSpectrum(europium.wavelengths, europium.intensities);
+        window->plotChromaticity();
+        ASSERT_EQ(square()->data()->size(), 1);
+        window->setSpectrum(c.spectrum.wavelengths, c.spectrum.intensities);
+        window->plotChromaticity();
+        EXPECT_FALSE(window->hasChromaticity());
+        EXPECT_TRUE(disc()->data()->isEmpty());
+        EXPECT_TRUE(square()->data()->isEmpty());
+        EXPECT_EQ(chromaticityText(), c.message);
+        EXPECT_TRUE(log.last().at(0).toString().endsWith(c.message));
+    }
 }
 
 TEST_F(CieDiagramTest, TheCheckBoxRemovesAndRedrawsTheSquareWithoutRecomputing)
