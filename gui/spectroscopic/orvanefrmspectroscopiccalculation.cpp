@@ -1380,10 +1380,19 @@ void OrvaneFrmSpectroscopicCalculation::threadAdjustOmegaTerminated()
     const OrvaneGSA* gsa = threadAdjustOmega->gsa;
     const OrvaneGSA::FitState state = gsa ? gsa->getFitState() : OrvaneGSA::FitState::NotStarted;
     if (state == OrvaneGSA::FitState::Finished) {
+        // How close the fit came is said wherever its end is.
+        const OrvaneFitSummary summary = finishedFitSummary();
         emit newObjCalculationMessage(QStringLiteral("-> Parametrization process finished successfully."));
+        if (!summary.isEmpty())
+            emit newObjCalculationMessage(QStringLiteral("-> ") + summary.statusLine());
         loadFileInTab(omegaFile, 1);
-        OrvaneDialogs::information(this, tr("ORVANE Information"),
-                                   tr("The  parameterization of the intensity parameters has finished."));
+        const QString finished = tr("The  parameterization of the intensity parameters has finished.");
+        if (summary.isEmpty())
+            OrvaneDialogs::information(this, tr("ORVANE Information"), finished);
+        else if (summary.hasWarnings())
+            OrvaneDialogs::warning(this, tr("ORVANE Warning"), finished + QStringLiteral("\n\n") + summary.text());
+        else
+            OrvaneDialogs::information(this, tr("ORVANE Information"), finished + QStringLiteral("\n\n") + summary.text());
     } else if (state == OrvaneGSA::FitState::Stopped) {
         // Only a finished fit writes a report: the earlier one is still there.
         emit newObjCalculationMessage(QStringLiteral("-> Parametrization process was cancelled."));
@@ -1394,6 +1403,15 @@ void OrvaneFrmSpectroscopicCalculation::threadAdjustOmegaTerminated()
         // The error slot has already said why.
         emit newObjCalculationMessage(QStringLiteral("-> Parametrization process failed; no new report was written."));
     }
+}
+
+OrvaneFitSummary OrvaneFrmSpectroscopicCalculation::finishedFitSummary() const
+{
+    for (const QObject* object : fitObjects) {
+        if (const auto* problem = qobject_cast<const OrvaneAbstractParametric*>(object))
+            return problem->getFitSummary();
+    }
+    return OrvaneFitSummary();
 }
 
 void OrvaneFrmSpectroscopicCalculation::cancelParametrization()
