@@ -2,6 +2,7 @@
 #include "ui_orvanefrmenergylevels.h"
 
 #include "orvanedialogs.h"
+#include "orvanefitendmessage.h"
 #include "orvanegsa.h"
 #include "orvaneinputdata.h"
 #include "orvanespectroscopictermutil.h"
@@ -304,7 +305,7 @@ void OrvaneFrmEnergyLevels::threadAdjustTerminated()
     case OrvaneGSA::FitState::Finished:
         emit newObjCalculationMessage(tr("-> Parametrization process finished successfully."));
         if (!summary.isEmpty())
-            emit newObjCalculationMessage(QStringLiteral("-> ") + summary.statusLine());
+            emit newObjCalculationMessage(OrvaneFitEndMessage::statusLine(summary));
         break;
     case OrvaneGSA::FitState::Stopped:
         emit newObjCalculationMessage(tr("-> Parametrization process cancelled."));
@@ -342,12 +343,9 @@ void OrvaneFrmEnergyLevels::threadAdjustTerminated()
             OrvaneDialogs::critical(this, tr("ORVANE Error"),
                                     tr("The  parameterization of the energy levels has finished, but its log could "
                                        "not be written.") + logNote + summaryNote);
-        else if (summary.hasWarnings())
-            OrvaneDialogs::warning(this, tr("ORVANE Warning"),
-                                   tr("The  parameterization of the energy levels has finished.") + summaryNote);
         else
-            OrvaneDialogs::information(this, tr("ORVANE Information"),
-                                       tr("The  parameterization of the energy levels has finished.") + summaryNote);
+            OrvaneFitEndMessage::showFinished(this, tr("The  parameterization of the energy levels has finished."),
+                                              summary);
         break;
     case OrvaneGSA::FitState::Stopped:
         OrvaneDialogs::information(this, tr("ORVANE Information"),

@@ -4,6 +4,7 @@
 #include "glmolecule.h"
 #include "orvanedialogs.h"
 #include "orvaneeu3model.h"
+#include "orvanefitendmessage.h"
 #include "orvanefrmomegaparametrization.h"
 #include "orvanefrmomegaprinting.h"
 #include "orvanefrmsearching.h"
@@ -1384,15 +1385,10 @@ void OrvaneFrmSpectroscopicCalculation::threadAdjustOmegaTerminated()
         const OrvaneFitSummary summary = finishedFitSummary();
         emit newObjCalculationMessage(QStringLiteral("-> Parametrization process finished successfully."));
         if (!summary.isEmpty())
-            emit newObjCalculationMessage(QStringLiteral("-> ") + summary.statusLine());
+            emit newObjCalculationMessage(OrvaneFitEndMessage::statusLine(summary));
         loadFileInTab(omegaFile, 1);
-        const QString finished = tr("The  parameterization of the intensity parameters has finished.");
-        if (summary.isEmpty())
-            OrvaneDialogs::information(this, tr("ORVANE Information"), finished);
-        else if (summary.hasWarnings())
-            OrvaneDialogs::warning(this, tr("ORVANE Warning"), finished + QStringLiteral("\n\n") + summary.text());
-        else
-            OrvaneDialogs::information(this, tr("ORVANE Information"), finished + QStringLiteral("\n\n") + summary.text());
+        OrvaneFitEndMessage::showFinished(this, tr("The  parameterization of the intensity parameters has finished."),
+                                          summary);
     } else if (state == OrvaneGSA::FitState::Stopped) {
         // Only a finished fit writes a report: the earlier one is still there.
         emit newObjCalculationMessage(QStringLiteral("-> Parametrization process was cancelled."));
