@@ -3,6 +3,7 @@
 #include "orvanefilesconverter.h"
 #include "orvanetextreader.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLoggingCategory>
 #include <QTextStream>
@@ -36,8 +37,10 @@ OrvaneParametricEnergyLevels::OrvaneParametricEnergyLevels(QObject* parent, cons
         lastError = constructionError;
         return;
     }
-    if (!logName.isEmpty() && QFile::exists(logName))
-        QFile::remove(logName);
+    QFile earlier(logName);
+    if (!logName.isEmpty() && earlier.exists() && !earlier.remove())
+        logError = QStringLiteral("The log of an earlier fit, %1, could not be removed: %2")
+                       .arg(QDir::toNativeSeparators(logName), earlier.errorString());
 }
 
 OrvaneParametricEnergyLevels::~OrvaneParametricEnergyLevels() = default;
@@ -154,17 +157,40 @@ bool OrvaneParametricEnergyLevels::runParametrization(const int& n, double*& x)
     return true;
 }
 
-void OrvaneParametricEnergyLevels::appendLogLine(const double& response) const
+void OrvaneParametricEnergyLevels::appendLogLine(const double& response)
 {
-    if (logName.isEmpty())
-        return;
-    QFile file(logName);
-    // A log that cannot be opened loses the line; the improvement stands.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
-        return;
-    QTextStream out(&file);
+    QString line;
+    QTextStream out(&line);
     out << "Point Number = " << pointNumber << "\t" << "F2 = " << F2 << "\t" << "F4 = " << F4 << "\t"
         << "F6 = " << F6 << "\t" << "zeta = " << zeta << "\t Response Function = " << response << "\n";
+    out.flush();
+    writeLog(line);
+}
+
+void OrvaneParametricEnergyLevels::writeLog(const QString& text)
+{
+    // Once the log has failed, this fit's log is incomplete: no later line
+    // may make it look whole.
+    if (logName.isEmpty() || logState == LogState::Failed)
+        return;
+    QFile file(logName);
+    const QIODevice::OpenMode mode = logState == LogState::Written ? QIODevice::WriteOnly | QIODevice::Append
+                                                                   : QIODevice::WriteOnly | QIODevice::Truncate;
+    const QByteArray bytes = text.toUtf8();
+    bool written = file.open(mode | QIODevice::Text) && file.write(bytes) == bytes.size() && file.flush();
+    if (written) {
+        file.close();
+        written = file.error() == QFileDevice::NoError;
+    }
+    if (!written) {
+        logState = LogState::Failed;
+        logError = QStringLiteral("The fit log %1 could not be written: %2")
+                       .arg(QDir::toNativeSeparators(logName), file.errorString());
+        return;
+    }
+    // The file now holds this fit's lines only, whatever an earlier fit left.
+    logState = LogState::Written;
+    logError.clear();
 }
 
 double OrvaneParametricEnergyLevels::calcResponseFunction()
@@ -189,6 +215,7 @@ double OrvaneParametricEnergyLevels::calcResponseFunction()
 void OrvaneParametricEnergyLevels::endOfParametrization()
 {
     mixedStates.clear();
+    fitSummary.clear();
     if (!hasBestPoint) {
         endWithoutFit(QString(), QStringLiteral("No point within the bounds of F2, F4, F6 and zeta was evaluated: "
                                                 "no levels were fitted."));
@@ -198,6 +225,28 @@ void OrvaneParametricEnergyLevels::endOfParametrization()
     energyLevels->setZetaParameters(bestZeta);
     energyLevels->calcEnergyLevels(-1);
     mixedStates = energyLevels->getMixedStatesVector();
+    summarise();
+}
+
+void OrvaneParametricEnergyLevels::summarise()
+{
+    // The levels the score compares: every experimental level after the
+    // first, against the first computed level of its label.
+    fitSummary = OrvaneFitSummary(QStringLiteral(" cm-1"));
+    for (int i = 1; i < energyLevelsExp.size(); ++i) {
+        double reached = std::numeric_limits<double>::quiet_NaN();
+        for (const MixedState& level : mixedStates) {
+            if (level.label == expLabels.at(i)) {
+                reached = level.energy;
+                break;
+            }
+        }
+        fitSummary.addTarget(expLabels.at(i), energyLevelsExp.at(i).energy, reached);
+    }
+    fitSummary.addParameter(QStringLiteral("F2"), bestF2, minF2, maxF2);
+    fitSummary.addParameter(QStringLiteral("F4"), bestF4, minF4, maxF4);
+    fitSummary.addParameter(QStringLiteral("F6"), bestF6, minF6, maxF6);
+    fitSummary.addParameter(QStringLiteral("zeta"), bestZeta, minZeta, maxZeta);
 }
 
 QVector<double> OrvaneParametricEnergyLevels::getBestParameters() const

@@ -65,6 +65,12 @@ public:
     void endOfParametrization() override;
 
     QVector<MixedState> getMixedStateVector() const { return mixedStates; }
+    // Whether the log holds this fit's lines (and only them); a log of an
+    // earlier fit is never this fit's result.
+    bool hasWrittenLog() const { return logState == LogState::Written; }
+    // Why the log could not be written (or the earlier one removed), with the
+    // system's reason; empty when it could.
+    QString getLogError() const { return logError; }
     // F2, F4, F6, zeta of the best point; empty before a point within the bounds.
     QVector<double> getBestParameters() const;
 
@@ -73,7 +79,13 @@ private:
     bool checkParameters(double*& parameters) const;
     double calcResponseFunction();
     bool refuse(const QString& reason);
-    void appendLogLine(const double& response) const;
+    void appendLogLine(const double& response);
+    // Writes `text` to the log: the first write of a fit replaces whatever
+    // the file held, later ones append. A failure is kept in logError.
+    void writeLog(const QString& text);
+    void summarise();
+
+    enum class LogState { NotWritten, Written, Failed };
 
     int nElectrons = 0;
     double F2 = 0.0, F4 = 0.0, F6 = 0.0, zeta = 0.0;
@@ -81,6 +93,8 @@ private:
     bool hasBestPoint = false;
     QString expFileName;
     QString logName;
+    LogState logState = LogState::NotWritten;
+    QString logError;
     QString constructionError;
     std::unique_ptr<OrvaneEnergyLevels> energyLevels;
     QVector<EnergyLevelsExp> energyLevelsExp;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <iostream>
+#include <limits>
 
 namespace {
 
@@ -141,9 +142,46 @@ bool OrvaneParametricStarkLevels::runParametrization(const int& n, double*& x)
         bestResponse = response;
         improved = true;
         std::cout << pointNumber << "  " << response << "\n" << std::flush;
+        fitSummary = summariseCurrentPoint();
         createOuputFile();
     }
     return true;
+}
+
+OrvaneFitSummary OrvaneParametricStarkLevels::summariseCurrentPoint() const
+{
+    OrvaneFitSummary summary(QStringLiteral(" cm-1"));
+    for (const TransitionValues& row : transitionValues) {
+        QVector<double> levels = starkCalculation.getStarkLevels(row.J);
+        std::sort(levels.begin(), levels.end());
+        const QString level = QStringLiteral("7F%1").arg(row.J);
+        summary.addTarget(level + QStringLiteral(" lowest sublevel"), row.firstLevel - row.reference, levels.first());
+        summary.addTarget(level + QStringLiteral(" highest sublevel"), row.lastLevel - row.reference, levels.last());
+        // 7F0 has one sublevel: no splitting to compare.
+        if (row.J > 0)
+            summary.addTarget(level + QStringLiteral(" splitting"), std::abs(row.lastLevel - row.firstLevel),
+                              std::abs(levels.last() - levels.first()));
+    }
+    const double inf = std::numeric_limits<double>::infinity();
+    for (int group = 0; group < parametersGroups.size() && group < nParameters; ++group) {
+        // Charge factors are never negative; the limits of every atom of the group apply.
+        double lower = 0.0;
+        double upper = inf;
+        for (int atom : parametersGroups.at(group).atoms) {
+            const int ligand = atom - 1;
+            if (ligand < 1 || ligand > coordNumber)
+                continue;
+            for (const GLimits& limit : gLimits) {
+                if (limit.name == starkCalculation.getAtomLabel(ligand)) {
+                    lower = std::max(lower, limit.min);
+                    upper = std::min(upper, limit.max);
+                }
+            }
+        }
+        summary.addParameter(QStringLiteral("g(%1) of %2").arg(group + 1).arg(parametersGroups.at(group).name),
+                             parameters[group], lower, upper);
+    }
+    return summary;
 }
 
 void OrvaneParametricStarkLevels::createOuputFile()
@@ -165,6 +203,7 @@ void OrvaneParametricStarkLevels::createOuputFile()
             text += QString::number(level, 'f', 5) + QLatin1Char('\n');
         text += QStringLiteral("\n\n");
     }
+    text += fitSummary.reportSection(QStringLiteral("Fit to the experimental Stark levels"));
     QString reason;
     if (OrvaneReportFile::write(getReportFileName(), text, reason))
         reportError.clear();
@@ -175,6 +214,7 @@ void OrvaneParametricStarkLevels::createOuputFile()
 void OrvaneParametricStarkLevels::startOfParametrization()
 {
     removeEarlierReport(getReportFileName());
+    fitSummary.clear();
     improved = false;
     reportError.clear();
 }
@@ -189,6 +229,8 @@ void OrvaneParametricStarkLevels::endOfParametrization()
     // The fit kept a best point whose report could not be written: say so.
     if (!reportError.isEmpty())
         lastError = reportError;
+    std::cout << fitSummary.text().toLocal8Bit().constData() << "\n" << std::flush;
+    emit newObjCalculationMessage(QStringLiteral("-> ") + fitSummary.statusLine());
 }
 
 bool OrvaneParametricStarkLevels::readChargeFactorsFile(const QString& stem, QVector<ChargeFactorsGroup>& groups)

@@ -84,6 +84,9 @@ public:
 private:
     bool refuse(const QString& reason);
     bool spreadOverLigands(const int& n, const double* x);
+    // Targets of the current point (lowest and highest sublevel and splitting
+    // of each experimental 7F_J) and its charge factors with their limits.
+    OrvaneFitSummary summariseCurrentPoint() const;
     void createOuputFile();
 
     QVector<TransitionValues> transitionValues;

@@ -2,6 +2,7 @@
 #define ORVANEABSTRACTPARAMETRIC_H
 
 #include "orvaneabstractobjcalculation.h"
+#include "orvanefitsummary.h"
 
 #include <QString>
 
@@ -39,6 +40,9 @@ public:
     bool hasEndFailed() const { return endFailed; }
     void clearEndFailure() { endFailed = false; }
     void setRequiredCitations(const QString& text) { requiredCitations = text; }
+    // How close the best point came to the targets, filled by
+    // endOfParametrization; empty when the fit kept no point.
+    const OrvaneFitSummary& getFitSummary() const { return fitSummary; }
 
 protected:
     // requiredCitations preceded by the heading of the citation block and,
@@ -64,6 +68,7 @@ protected:
     int pointNumber = 0;
     int pointNumberMaximum = 100000;
     bool endFailed = false;
+    OrvaneFitSummary fitSummary;
 };
 
 #endif

@@ -47,3 +47,17 @@ bool OrvaneFitPoint::evaluate(OrvaneOmega& omega, int coordNumber, double refrac
 {
     return evaluate(omega, chargeFactor, alpha, coordNumber, refractiveIndex, options);
 }
+
+OrvaneFitSummary OrvaneFitPoint::intensitySummary(const double& omega2Exp, const double& omega4Exp,
+                                                  const OrvaneOmega& omega)
+{
+    OrvaneFitSummary summary(QStringLiteral(" x 10^-20 cm^2"));
+    summary.addTarget(QStringLiteral("Omega2"), omega2Exp * 1e20, omega.getOmega(2) * 1e20);
+    summary.addTarget(QStringLiteral("Omega4"), omega4Exp * 1e20, omega.getOmega(4) * 1e20);
+    return summary;
+}
+
+void OrvaneFitPoint::setReportSection(OrvaneOmega& omega, const OrvaneFitSummary& summary)
+{
+    omega.setFitSection(summary.reportSection(QStringLiteral("Fit to the experimental intensity parameters")));
+}

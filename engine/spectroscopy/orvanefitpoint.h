@@ -4,6 +4,7 @@
 #include "omegaprintingoptions.h"
 #include "orvaneeu3model.h"
 #include "orvanefitbounds.h"
+#include "orvanefitsummary.h"
 
 #include <array>
 
@@ -37,6 +38,13 @@ public:
                          double refractiveIndex, const OmegaPrintingOptions& options);
     // The same at this point.
     bool evaluate(OrvaneOmega& omega, int coordNumber, double refractiveIndex, const OmegaPrintingOptions& options);
+
+    // The targets of both fits, Omega2 and Omega4 (cm^2), against the values
+    // `omega` computed last, in 10^-20 cm^2.
+    static OrvaneFitSummary intensitySummary(const double& omega2Exp, const double& omega4Exp,
+                                             const OrvaneOmega& omega);
+    // Hands the summary to the report of `omega` as its fit section.
+    static void setReportSection(OrvaneOmega& omega, const OrvaneFitSummary& summary);
 
     AtomValues chargeFactor {};
     AtomValues alpha {};      // cm^3, for the model

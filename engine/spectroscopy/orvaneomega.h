@@ -95,6 +95,9 @@ public:
     void setLigandAtomsByLigandVector(const QStringList& lines) { ligandAtoms = lines; }
     void setOmegaPrintingOptions(const OmegaPrintingOptions& options) { printingOptions = options; }
     void setRequiredCitations(const QString& text) { requiredCitations = text; }
+    // A fitted report's account of its targets (OrvaneFitSummary::reportSection),
+    // printed ahead of the sections; empty for a direct run.
+    void setFitSection(const QString& text) { fitSection = text; }
 
 private:
     // Number of (t, p) pairs with t = 1, 3, 5, 7 and p = 0..t.
@@ -148,6 +151,7 @@ private:
     std::array<double, 7> omegaED {};
     std::array<double, 7> omegaDC {};
     QString requiredCitations;
+    QString fitSection;
     QString fileName;
     QString forceConstantFile;
     QString mopacCitation;

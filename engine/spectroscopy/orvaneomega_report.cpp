@@ -110,6 +110,7 @@ QString OrvaneOmega::createOutFile(const QString& name)
     out += QStringLiteral("    ") + fileName + QStringLiteral("\n\n");
     const int numbersFrom = out.size();
 
+    out += fitSection;
     if (options.sphericalCoordinates)
         writeSphericalCoordinates(out);
     if (useQDC)

@@ -7,7 +7,9 @@
 #include <QFile>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -239,6 +241,7 @@ bool OrvaneParametric::runParametrization(const int& n, double*& x)
 
 void OrvaneParametric::endOfParametrization()
 {
+    fitSummary.clear();
     if (!bestValid) {
         endWithoutReport(noFitNoteText(), true);
         return;
@@ -257,12 +260,39 @@ void OrvaneParametric::endOfParametrization()
         endWithoutReport(report.getLastError());
         return;
     }
+    fitSummary = OrvaneFitPoint::intensitySummary(omega2Exp, omega4Exp, report);
+    addGroupParameters(fitSummary);
+    OrvaneFitPoint::setReportSection(report, fitSummary);
     requiredCitations = citationsWithMopac(report.getMopacCitation());
     report.setRequiredCitations(requiredCitations);
     report.createOutFile(fileNameOmg);
     if (!report.getLastError().isEmpty()) {
         // Inputs the report cannot print, or a file that cannot be written.
         endWithoutReport(report.getLastError());
+    }
+}
+
+void OrvaneParametric::addGroupParameters(OrvaneFitSummary& summary) const
+{
+    for (int k = 0; k < groupCount; ++k) {
+        // A group of several elements keeps the bounds every one of its atoms allows.
+        OrvaneFitBounds::Bounds b {-std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity(),
+                                   -std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity()};
+        int member = 0;
+        for (int atom = 2; atom <= coordNumber + 1; ++atom) {
+            if (atomGroup[atom] != k)
+                continue;
+            member = atom;
+            b.gLower = std::max(b.gLower, point.bounds[atom].gLower);
+            b.gUpper = std::min(b.gUpper, point.bounds[atom].gUpper);
+            b.alphaLower = std::max(b.alphaLower, point.bounds[atom].alphaLower);
+            b.alphaUpper = std::min(b.alphaUpper, point.bounds[atom].alphaUpper);
+        }
+        if (member == 0)
+            continue;
+        summary.addParameter(QStringLiteral("g of group %1").arg(k + 1), bestG[member], b.gLower, b.gUpper);
+        summary.addParameter(QStringLiteral("alpha of group %1").arg(k + 1), bestAlpha[member] * 1e24, b.alphaLower,
+                             b.alphaUpper);
     }
 }
 

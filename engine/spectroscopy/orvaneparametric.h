@@ -88,6 +88,8 @@ private:
     };
 
     bool prepare();
+    // g and alpha (1e-24 cm^3) of each group at the best point, with its bounds.
+    void addGroupParameters(OrvaneFitSummary& summary) const;
     bool setAtomsToGAndAlpha(const double* x);
     void readWeightFile();
 

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QTextStream>
 
+#include <limits>
+
 namespace {
 
 QString noFitNoteText()
@@ -163,6 +165,7 @@ bool OrvaneParametricQDC::runParametrization(const int& n, double*& x)
 
 void OrvaneParametricQDC::endOfParametrization()
 {
+    fitSummary.clear();
     if (!bestValid) {
         endWithoutReport(noFitNoteText(), true);
         return;
@@ -188,6 +191,19 @@ void OrvaneParametricQDC::endOfParametrization()
         endWithoutReport(report.getLastError());
         return;
     }
+    fitSummary = OrvaneFitPoint::intensitySummary(omega2Exp, omega4Exp, report);
+    // Q, D and C are bounded through the charge factors and polarizabilities
+    // they give each donor, and D and C from below by 0.
+    const double inf = std::numeric_limits<double>::infinity();
+    fitSummary.addParameter(QStringLiteral("D"), bestParameters.D, 0.0, inf);
+    fitSummary.addParameter(QStringLiteral("C"), bestParameters.C, 0.0, inf);
+    for (int atom = 2; atom <= coordNumber + 1; ++atom) {
+        const OrvaneFitBounds::Bounds& b = point.bounds[atom];
+        const QString donor = QStringLiteral("atom %1 (%2)").arg(atom).arg(atomLabels.value(atom));
+        fitSummary.addParameter(QStringLiteral("g of ") + donor, g[atom], b.gLower, b.gUpper);
+        fitSummary.addParameter(QStringLiteral("alpha of ") + donor, aUnits[atom], b.alphaLower, b.alphaUpper);
+    }
+    OrvaneFitPoint::setReportSection(report, fitSummary);
     report.setRequiredCitations(requiredCitations);
     report.createOutFile(fileNameOmg);
     if (!report.getLastError().isEmpty()) {

@@ -2,6 +2,7 @@
 #include "ui_orvanefrmenergylevels.h"
 
 #include "orvanedialogs.h"
+#include "orvanefitendmessage.h"
 #include "orvanegsa.h"
 #include "orvaneinputdata.h"
 #include "orvanespectroscopictermutil.h"
@@ -296,9 +297,15 @@ void OrvaneFrmEnergyLevels::threadAdjustTerminated()
         return;
     const OrvaneGSA::FitState state = gsa->getFitState();
     const QString reason = gsa->getLastError();
+    const OrvaneFitSummary summary = parametricEnergyLevels->getFitSummary();
+    // Only a log this fit wrote is its result; an earlier fit's never is.
+    const QString logError = parametricEnergyLevels->getLogError();
+    const bool logIsThisFits = parametricEnergyLevels->hasWrittenLog() && logError.isEmpty();
     switch (state) {
     case OrvaneGSA::FitState::Finished:
         emit newObjCalculationMessage(tr("-> Parametrization process finished successfully."));
+        if (!summary.isEmpty())
+            emit newObjCalculationMessage(OrvaneFitEndMessage::statusLine(summary));
         break;
     case OrvaneGSA::FitState::Stopped:
         emit newObjCalculationMessage(tr("-> Parametrization process cancelled."));
@@ -307,10 +314,19 @@ void OrvaneFrmEnergyLevels::threadAdjustTerminated()
         emit newObjCalculationMessage(tr("-> Parametrization process failed: ") + reason);
         break;
     }
+    if (!logError.isEmpty())
+        emit newObjCalculationMessage(QStringLiteral("-> ") + logError);
     progressDialog->reset();
     progressDialog->cancel();
 
-    showFileText(fitLogFileName);
+    if (logIsThisFits)
+        showFileText(fitLogFileName);
+    else
+        // Whatever the text showed before (an earlier log among it) is not this fit's.
+        ui->plainTextEdit->setPlainText(logError.isEmpty() ? tr("This fit wrote no log.") : logError);
+    // The log keeps one line per improvement; how close the fit came follows it on screen.
+    if (!summary.isEmpty())
+        ui->plainTextEdit->appendPlainText(QStringLiteral("\n") + summary.text());
     mixedStates = parametricEnergyLevels->getMixedStateVector();
     if (!mixedStates.isEmpty())
         drawCalculatedLevels();
@@ -319,18 +335,26 @@ void OrvaneFrmEnergyLevels::threadAdjustTerminated()
     gsa.reset();
     parametricEnergyLevels.reset();
 
+    const QString logNote = logError.isEmpty() ? QString() : QStringLiteral("\n\n") + logError;
+    const QString summaryNote = summary.isEmpty() ? QString() : QStringLiteral("\n\n") + summary.text();
     switch (state) {
     case OrvaneGSA::FitState::Finished:
-        OrvaneDialogs::information(this, tr("ORVANE Information"),
-                                   tr("The  parameterization of the energy levels has finished."));
+        if (!logError.isEmpty())
+            OrvaneDialogs::critical(this, tr("ORVANE Error"),
+                                    tr("The  parameterization of the energy levels has finished, but its log could "
+                                       "not be written.") + logNote + summaryNote);
+        else
+            OrvaneFitEndMessage::showFinished(this, tr("The  parameterization of the energy levels has finished."),
+                                              summary);
         break;
     case OrvaneGSA::FitState::Stopped:
         OrvaneDialogs::information(this, tr("ORVANE Information"),
-                                   tr("The parameterization of the energy levels was cancelled: no fitted levels."));
+                                   tr("The parameterization of the energy levels was cancelled: no fitted levels.")
+                                       + logNote);
         break;
     default:
         OrvaneDialogs::critical(this, tr("ORVANE Error"),
-                                tr("The parameterization of the energy levels failed:\n") + reason);
+                                tr("The parameterization of the energy levels failed:\n") + reason + logNote);
         break;
     }
 }

@@ -4,6 +4,7 @@
 #include "glmolecule.h"
 #include "orvanedialogs.h"
 #include "orvaneeu3model.h"
+#include "orvanefitendmessage.h"
 #include "orvanefrmomegaparametrization.h"
 #include "orvanefrmomegaprinting.h"
 #include "orvanefrmsearching.h"
@@ -1380,10 +1381,14 @@ void OrvaneFrmSpectroscopicCalculation::threadAdjustOmegaTerminated()
     const OrvaneGSA* gsa = threadAdjustOmega->gsa;
     const OrvaneGSA::FitState state = gsa ? gsa->getFitState() : OrvaneGSA::FitState::NotStarted;
     if (state == OrvaneGSA::FitState::Finished) {
+        // How close the fit came is said wherever its end is.
+        const OrvaneFitSummary summary = finishedFitSummary();
         emit newObjCalculationMessage(QStringLiteral("-> Parametrization process finished successfully."));
+        if (!summary.isEmpty())
+            emit newObjCalculationMessage(OrvaneFitEndMessage::statusLine(summary));
         loadFileInTab(omegaFile, 1);
-        OrvaneDialogs::information(this, tr("ORVANE Information"),
-                                   tr("The  parameterization of the intensity parameters has finished."));
+        OrvaneFitEndMessage::showFinished(this, tr("The  parameterization of the intensity parameters has finished."),
+                                          summary);
     } else if (state == OrvaneGSA::FitState::Stopped) {
         // Only a finished fit writes a report: the earlier one is still there.
         emit newObjCalculationMessage(QStringLiteral("-> Parametrization process was cancelled."));
@@ -1394,6 +1399,15 @@ void OrvaneFrmSpectroscopicCalculation::threadAdjustOmegaTerminated()
         // The error slot has already said why.
         emit newObjCalculationMessage(QStringLiteral("-> Parametrization process failed; no new report was written."));
     }
+}
+
+OrvaneFitSummary OrvaneFrmSpectroscopicCalculation::finishedFitSummary() const
+{
+    for (const QObject* object : fitObjects) {
+        if (const auto* problem = qobject_cast<const OrvaneAbstractParametric*>(object))
+            return problem->getFitSummary();
+    }
+    return OrvaneFitSummary();
 }
 
 void OrvaneFrmSpectroscopicCalculation::cancelParametrization()

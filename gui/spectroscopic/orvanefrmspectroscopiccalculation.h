@@ -3,6 +3,7 @@
 
 #include "abstractobjcalculationwidget.h"
 #include "molecule.h"
+#include "orvanefitsummary.h"
 
 #include <QString>
 #include <QStringList>
@@ -175,6 +176,8 @@ private:
     bool refuseFitWhileRunning();
     // The objects of the previous fit, which no thread uses any more.
     void releaseFitObjects();
+    // The summary of the problem of the last fit; empty when there is none.
+    OrvaneFitSummary finishedFitSummary() const;
     // Common end of both start functions: status line, progress, thread.
     void runFit(OrvaneGSA* gsa);
     bool calculateEnergyTransfer();

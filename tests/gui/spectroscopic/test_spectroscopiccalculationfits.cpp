@@ -159,11 +159,23 @@ TEST_F(FitFixture, AConventionalFitRunsToItsReportWithProgress)
     ASSERT_GE(seen.size(), 15u);
     EXPECT_TRUE(std::equal(seen.rbegin(), seen.rend(), expected.rbegin()));
     EXPECT_FALSE(form->progressDialog->isVisible());
-    EXPECT_EQ(lines(status).last(), QStringLiteral("-> Parametrization process finished successfully."));
+    // The end names the targets and how close the fit came, in the status
+    // panel and in the box; a warning when a target is missed or a parameter
+    // ended at a bound.
+    const QStringList said = lines(status);
+    ASSERT_GE(said.size(), 3);
+    EXPECT_EQ(said.at(said.size() - 2), QStringLiteral("-> Parametrization process finished successfully."));
+    const QString closeness = QStringLiteral("Omega2: target 20 x 10^-20 cm^2, reached ");
+    EXPECT_TRUE(said.last().startsWith(QStringLiteral("-> ") + closeness)) << said.last().toStdString();
+    EXPECT_TRUE(said.last().contains(QStringLiteral("Omega4: target 5 x 10^-20 cm^2, reached ")));
     ASSERT_FALSE(dialogs.requests().isEmpty());
-    EXPECT_EQ(dialogs.requests().last().title, QStringLiteral("ORVANE Information"));
-    EXPECT_EQ(dialogs.requests().last().text,
-              QStringLiteral("The  parameterization of the intensity parameters has finished."));
+    const QString end = dialogs.requests().last().text;
+    EXPECT_TRUE(end.startsWith(QStringLiteral("The  parameterization of the intensity parameters has finished.\n\n")
+                               + closeness))
+        << end.toStdString();
+    EXPECT_EQ(dialogs.requests().last().title, end.contains(QLatin1String("The model may not reach"))
+                                                   ? QStringLiteral("ORVANE Warning")
+                                                   : QStringLiteral("ORVANE Information"));
     // The new report replaced the earlier one and is what tab 1 shows.
     const QString text = reportText();
     EXPECT_NE(text, QString::fromUtf8(earlierReport));

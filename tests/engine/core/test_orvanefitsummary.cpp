@@ -1,0 +1,141 @@
+// The account every fit gives of its end: relative deviations computed by
+// hand, the 10 % rule, parameters at a bound, and the texts built from them.
+
+#include "orvanefitsummary.h"
+
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+const double inf = std::numeric_limits<double>::infinity();
+const double notReached = std::numeric_limits<double>::quiet_NaN();
+
+} // namespace
+
+TEST(OrvaneFitSummary, RelativeDeviationIsTheDistanceOverTheTarget)
+{
+    const struct {
+        double target, reached, expected;
+    } cases[] = {
+        {5.0, 0.77, 0.846},   // 4.23 / 5
+        {10.0, 10.17, 0.017}, // 0.17 / 10
+        {10.73, 10.73, 0.0},
+        {-4.0, -3.0, 0.25}, // |(-3) - (-4)| / |-4|
+        {3.62, 0.69, 0.809392265193370}, // 2.93 / 3.62
+        {17000.0, 17250.0, 0.0147058823529412},
+    };
+    for (const auto& c : cases)
+        EXPECT_NEAR(OrvaneFitSummary::relativeDeviation(c.target, c.reached), c.expected, 1e-12)
+            << c.target << " " << c.reached;
+    EXPECT_TRUE(std::isnan(OrvaneFitSummary::relativeDeviation(0.0, 1.0)));
+    EXPECT_TRUE(std::isnan(OrvaneFitSummary::relativeDeviation(2.0, notReached)));
+}
+
+TEST(OrvaneFitSummary, ATargetIsMissedBeyondTenPercent)
+{
+    const struct {
+        double target, reached;
+        bool missed;
+    } cases[] = {
+        {10.0, 11.0, false}, // exactly 10 %
+        {10.0, 8.9, true},   // 11 %
+        {5.0, 0.77, true},
+        {10.0, 10.17, false},
+        {4.0, notReached, true}, // no value reached
+        {0.0, 0.0, false},
+        {0.0, 0.5, true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(OrvaneFitSummary::isMissed({QStringLiteral("t"), c.target, c.reached}), c.missed)
+            << c.target << " " << c.reached;
+}
+
+TEST(OrvaneFitSummary, AParameterWithinOnePercentOfItsRangeIsAtThatBound)
+{
+    // Range 0.01 .. 2: 1 % of it is 0.0199.
+    const struct {
+        double value, lower, upper;
+        int side;
+    } cases[] = {
+        {1.99, 0.01, 2.0, 1},
+        {2.0, 0.01, 2.0, 1},
+        {1.95, 0.01, 2.0, 0},
+        {0.029, 0.01, 2.0, -1},
+        {0.031, 0.01, 2.0, 0},
+        {6.45, 0.005, 6.5, 1},  // 6.5 - 6.45 = 0.05 <= 0.06495
+        {0.0, 0.0, inf, -1},    // one bound only: only the bound itself
+        {1e-9, 0.0, inf, 0},
+        {5.0, -inf, inf, 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(OrvaneFitSummary::boundReached({QStringLiteral("p"), c.value, c.lower, c.upper}), c.side)
+            << c.value << " in " << c.lower << " .. " << c.upper;
+}
+
+TEST(OrvaneFitSummary, TextsNameTheTargetsMissedAndTheParametersAtBounds)
+{
+    OrvaneFitSummary summary(QStringLiteral(" x 10^-20 cm^2"));
+    summary.addTarget(QStringLiteral("Omega2"), 10.0, 10.17);
+    summary.addTarget(QStringLiteral("Omega4"), 5.0, 0.77);
+    summary.addParameter(QStringLiteral("g of group 1"), 2.0, 0.01, 2.0);
+    summary.addParameter(QStringLiteral("g of group 2"), 0.5, 0.01, 2.0);
+    summary.addParameter(QStringLiteral("alpha of group 2"), 0.006, 0.005, 6.5);
+
+    EXPECT_EQ(summary.missedTargets(), QStringList {QStringLiteral("Omega4")});
+    EXPECT_EQ(summary.parametersAtBounds(),
+              (QStringList {QStringLiteral("g of group 1 (upper bound 2)"),
+                            QStringLiteral("alpha of group 2 (lower bound 0.005)")}));
+    EXPECT_TRUE(summary.hasWarnings());
+    EXPECT_EQ(summary.text(),
+              QStringLiteral("Omega2: target 10 x 10^-20 cm^2, reached 10.17 x 10^-20 cm^2, relative deviation 1.7 %\n"
+                             "Omega4: target 5 x 10^-20 cm^2, reached 0.77 x 10^-20 cm^2, relative deviation 84.6 %\n"
+                             "Targets missed by more than 10 %: Omega4.\n"
+                             "Parameters that ended at a bound of the fit: g of group 1 (upper bound 2), "
+                             "alpha of group 2 (lower bound 0.005).\n"
+                             "The model may not reach these targets within its bounds."));
+    const QString status = summary.statusLine();
+    EXPECT_FALSE(status.contains(QLatin1Char('\n')));
+    EXPECT_TRUE(status.startsWith(QStringLiteral("Omega2: target 10 x 10^-20 cm^2, reached 10.17")));
+    EXPECT_TRUE(status.contains(QStringLiteral("Targets missed by more than 10 %: Omega4.")));
+    EXPECT_TRUE(status.contains(QStringLiteral("g of group 1 (upper bound 2)")));
+}
+
+TEST(OrvaneFitSummary, AFitOnTargetSaysNoMoreThanItsDeviations)
+{
+    OrvaneFitSummary summary(QStringLiteral(" cm-1"));
+    summary.addTarget(QStringLiteral("7F1"), 350.0, 353.5);
+    summary.addTarget(QStringLiteral("7F2"), 1000.0, notReached);
+    summary.addParameter(QStringLiteral("F2"), 400.0, 100.0, 1000.0);
+    EXPECT_EQ(summary.text(), QStringLiteral("7F1: target 350 cm-1, reached 353.5 cm-1, relative deviation 1.0 %\n"
+                                             "7F2: target 1000 cm-1, no value reached by the fit\n"
+                                             "Targets missed by more than 10 %: 7F2.\n"
+                                             "The model may not reach these targets within its bounds."));
+    summary.clear();
+    summary.addTarget(QStringLiteral("7F1"), 350.0, 353.5);
+    EXPECT_FALSE(summary.hasWarnings());
+    EXPECT_EQ(summary.statusLine(), QStringLiteral("7F1: target 350 cm-1, reached 353.5 cm-1, relative deviation 1.0 %"));
+}
+
+TEST(OrvaneFitSummary, AZeroTargetGetsItsAbsoluteDeviation)
+{
+    OrvaneFitSummary summary(QStringLiteral(" cm-1"));
+    summary.addTarget(QStringLiteral("7F0 lowest sublevel"), 0.0, -2.5);
+    EXPECT_TRUE(summary.text().startsWith(
+        QStringLiteral("7F0 lowest sublevel: target 0 cm-1, reached -2.5 cm-1, deviation 2.5 cm-1 (no relative "
+                       "deviation: the target is 0)")));
+}
+
+TEST(OrvaneFitSummary, TheReportSectionIsIndentedUnderItsHeading)
+{
+    OrvaneFitSummary summary;
+    summary.addTarget(QStringLiteral("Omega2"), 10.0, 10.0);
+    const QString rule(54, QLatin1Char('-'));
+    EXPECT_EQ(summary.reportSection(QStringLiteral("Fit")),
+              rule + QStringLiteral("\n Fit\n") + rule
+                  + QStringLiteral("\n\n Omega2: target 10, reached 10, relative deviation 0.0 %\n\n"));
+}
