@@ -39,6 +39,12 @@ public:
     bool hasEndFailed() const { return endFailed; }
     void clearEndFailure() { endFailed = false; }
     void setRequiredCitations(const QString& text) { requiredCitations = text; }
+    // The report of the last end whose file could not be written, so that the
+    // fitted values are not lost with it; empty after any other end.
+    QString getUnwrittenReport() const { return unwrittenReport; }
+
+    // The heading of the citation block that ends every intensity report.
+    static QString citationsHeading();
 
 protected:
     // requiredCitations preceded by the heading of the citation block and,
@@ -55,6 +61,9 @@ protected:
     // any reason already there when `keepEarlier`), no file is touched, so a
     // report of an earlier run stays as it was.
     void endWithoutReport(const QString& reason, const bool& keepEarlier = false);
+    // Writes the fitted report; when the file cannot be written, the end
+    // fails with the reason and the text is kept as the unwritten report.
+    void writeReport(const QString& reportFile, const QString& report);
 
     int nParameters = 0;
     double* parameters = nullptr;
@@ -64,6 +73,7 @@ protected:
     int pointNumber = 0;
     int pointNumberMaximum = 100000;
     bool endFailed = false;
+    QString unwrittenReport;
 };
 
 #endif

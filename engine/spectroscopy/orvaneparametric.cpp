@@ -257,13 +257,16 @@ void OrvaneParametric::endOfParametrization()
         endWithoutReport(report.getLastError());
         return;
     }
-    requiredCitations = citationsWithMopac(report.getMopacCitation());
-    report.setRequiredCitations(requiredCitations);
-    report.createOutFile(fileNameOmg);
-    if (!report.getLastError().isEmpty()) {
-        // Inputs the report cannot print, or a file that cannot be written.
+    // The form's text stays as given: a second end must not head it twice.
+    const QString citations = citationsWithMopac(report.getMopacCitation());
+    report.setRequiredCitations(citations);
+    const QString text = report.createOutFile(QString());
+    if (text.isEmpty()) {
+        // Inputs the report cannot print.
         endWithoutReport(report.getLastError());
+        return;
     }
+    writeReport(fileNameOmg, text);
 }
 
 QString OrvaneParametric::getDonorLabel(const int& i) const
