@@ -27,11 +27,16 @@ void OrvaneAbstractParametric::startOfParametrization()
 {
 }
 
+QString OrvaneAbstractParametric::citationsHeading()
+{
+    return QStringLiteral("------------------------------------------------------\n"
+                          "      Required Citations for this Calculation         \n"
+                          "------------------------------------------------------\n\n");
+}
+
 QString OrvaneAbstractParametric::citationsWithMopac(const QString& mopacCitation) const
 {
-    QString text = QStringLiteral("------------------------------------------------------\n"
-                                  "      Required Citations for this Calculation         \n"
-                                  "------------------------------------------------------\n\n");
+    QString text = citationsHeading();
     if (!mopacCitation.isEmpty())
         text += mopacCitation + QStringLiteral("\n\n");
     return text + requiredCitations;
@@ -49,6 +54,7 @@ void OrvaneAbstractParametric::endWithoutFit(const QString& reportFile, const QS
     // A failed first evaluation leaves its own reason; keep it.
     lastError = lastError.isEmpty() ? note : note + QLatin1Char('\n') + lastError;
     endFailed = true;
+    unwrittenReport.clear();
     writeFailureNote(reportFile);
 }
 
@@ -56,6 +62,20 @@ void OrvaneAbstractParametric::endWithoutReport(const QString& reason, const boo
 {
     lastError = keepEarlier && !lastError.isEmpty() ? reason + QLatin1Char('\n') + lastError : reason;
     endFailed = true;
+    unwrittenReport.clear();
+}
+
+void OrvaneAbstractParametric::writeReport(const QString& reportFile, const QString& report)
+{
+    unwrittenReport.clear();
+    // A fit asked for no file (the caller reads the values) writes none.
+    if (reportFile.isEmpty())
+        return;
+    QString reason;
+    if (OrvaneReportFile::write(reportFile, report, reason))
+        return;
+    endWithoutReport(reason);
+    unwrittenReport = report;
 }
 
 void OrvaneAbstractParametric::writeFailureNote(const QString& reportFile) const

@@ -43,6 +43,12 @@ public:
     // How close the best point came to the targets, filled by
     // endOfParametrization; empty when the fit kept no point.
     const OrvaneFitSummary& getFitSummary() const { return fitSummary; }
+    // The report of the last end whose file could not be written, so that the
+    // fitted values are not lost with it; empty after any other end.
+    QString getUnwrittenReport() const { return unwrittenReport; }
+
+    // The heading of the citation block that ends every intensity report.
+    static QString citationsHeading();
 
 protected:
     // requiredCitations preceded by the heading of the citation block and,
@@ -59,6 +65,9 @@ protected:
     // any reason already there when `keepEarlier`), no file is touched, so a
     // report of an earlier run stays as it was.
     void endWithoutReport(const QString& reason, const bool& keepEarlier = false);
+    // Writes the fitted report; when the file cannot be written, the end
+    // fails with the reason and the text is kept as the unwritten report.
+    void writeReport(const QString& reportFile, const QString& report);
 
     int nParameters = 0;
     double* parameters = nullptr;
@@ -69,6 +78,7 @@ protected:
     int pointNumberMaximum = 100000;
     bool endFailed = false;
     OrvaneFitSummary fitSummary;
+    QString unwrittenReport;
 };
 
 #endif

@@ -263,13 +263,16 @@ void OrvaneParametric::endOfParametrization()
     fitSummary = OrvaneFitPoint::intensitySummary(omega2Exp, omega4Exp, report);
     addGroupParameters(fitSummary);
     OrvaneFitPoint::setReportSection(report, fitSummary);
-    requiredCitations = citationsWithMopac(report.getMopacCitation());
-    report.setRequiredCitations(requiredCitations);
-    report.createOutFile(fileNameOmg);
-    if (!report.getLastError().isEmpty()) {
-        // Inputs the report cannot print, or a file that cannot be written.
+    // The form's text stays as given: a second end must not head it twice.
+    const QString citations = citationsWithMopac(report.getMopacCitation());
+    report.setRequiredCitations(citations);
+    const QString text = report.createOutFile(QString());
+    if (text.isEmpty()) {
+        // Inputs the report cannot print.
         endWithoutReport(report.getLastError());
+        return;
     }
+    writeReport(fileNameOmg, text);
 }
 
 void OrvaneParametric::addGroupParameters(OrvaneFitSummary& summary) const

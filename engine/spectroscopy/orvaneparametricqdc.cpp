@@ -186,7 +186,8 @@ void OrvaneParametricQDC::endOfParametrization()
     report.setAtomicCharges(indices->getAtomicCharge());
     report.setSuperDeslocalizability(indices->getSuperDeslocalizability());
     report.setLigandAtomsByLigandVector(ligandAtoms);
-    requiredCitations = citationsWithMopac(report.getMopacCitation());
+    // The form's text stays as given: a second end must not head it twice.
+    const QString citations = citationsWithMopac(report.getMopacCitation());
     if (!report.calcOmega()) {
         endWithoutReport(report.getLastError());
         return;
@@ -204,12 +205,14 @@ void OrvaneParametricQDC::endOfParametrization()
         fitSummary.addParameter(QStringLiteral("alpha of ") + donor, aUnits[atom], b.alphaLower, b.alphaUpper);
     }
     OrvaneFitPoint::setReportSection(report, fitSummary);
-    report.setRequiredCitations(requiredCitations);
-    report.createOutFile(fileNameOmg);
-    if (!report.getLastError().isEmpty()) {
-        // Inputs the report cannot print, or a file that cannot be written.
+    report.setRequiredCitations(citations);
+    const QString text = report.createOutFile(QString());
+    if (text.isEmpty()) {
+        // Inputs the report cannot print.
         endWithoutReport(report.getLastError());
+        return;
     }
+    writeReport(fileNameOmg, text);
 }
 
 double OrvaneParametricQDC::getChargeFactor(const int& atom) const

@@ -37,6 +37,7 @@
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressDialog>
@@ -60,10 +61,7 @@ const QString previousSchemeLabel = QStringLiteral("Intensity Parameters Calcula
 
 } // namespace
 
-const QString OrvaneFrmSpectroscopicCalculation::citationsHeader =
-    QStringLiteral("------------------------------------------------------\n"
-                   "      Required Citations for this Calculation         \n"
-                   "------------------------------------------------------\n\n");
+const QString OrvaneFrmSpectroscopicCalculation::citationsHeader = OrvaneAbstractParametric::citationsHeading();
 
 bool OrvaneFrmSpectroscopicCalculation::fitsInTab(const qint64& bytes)
 {
@@ -302,6 +300,15 @@ void OrvaneFrmSpectroscopicCalculation::createFileTabs()
         view->viewport()->setAcceptDrops(false);
         ui->tabWidgetViewFiles->addTab(view, title);
     }
+    // Above the tabs, shown while the report in tab 1 exists on screen only.
+    unsavedReportNotice = new QLabel(ui->tabWidgetViewFiles->parentWidget());
+    unsavedReportNotice->setObjectName(QStringLiteral("lblUnsavedReport"));
+    unsavedReportNotice->setWordWrap(true);
+    unsavedReportNotice->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    unsavedReportNotice->setFrameShape(QFrame::StyledPanel);
+    unsavedReportNotice->hide();
+    ui->vLayoutFrmSearchingAndTabWidget->insertWidget(
+        ui->vLayoutFrmSearchingAndTabWidget->indexOf(ui->tabWidgetViewFiles), unsavedReportNotice);
 }
 
 void OrvaneFrmSpectroscopicCalculation::updateParametrizationPanel()
@@ -793,6 +800,9 @@ void OrvaneFrmSpectroscopicCalculation::clearProject()
     ui->sbxLifeTime->setValue(0.0);
     for (int index = 0; index < ui->tabWidgetViewFiles->count(); ++index)
         tabView(index)->clear();
+    markReportSaved();
+    if (mode == 0)
+        ui->btnSaveOutputFile->hide();
 
     if (mode == 0) {
         Ui::OrvaneFrmOmegaParametrization& fit = frmOmegaParametrization->ui;
@@ -1180,7 +1190,8 @@ bool OrvaneFrmSpectroscopicCalculation::startParametrization()
     fitStartPoint.assign(std::size_t(2 * groupCount), 4.5);
     std::fill(fitStartPoint.begin(), fitStartPoint.begin() + groupCount, 0.45);
 
-    citations = citationsHeader + requiredCitations(3, 2, mopacFile, 0, false, false, false);
+    // The engine heads the block itself, with the MOPAC citation.
+    citations = requiredCitations(3, 2, mopacFile, 0, false, false, false);
     problem->setRequiredCitations(citations);
 
     double* start = fitStartPoint.data();
@@ -1258,7 +1269,7 @@ bool OrvaneFrmSpectroscopicCalculation::startParametrizationQDC()
     fitObjects << indices.release();
     if (partition)
         problem->setLigandAtomsByLigandVector(lines);
-    citations = citationsHeader + requiredCitations(3, 2, mopacFile, 0, false, true, partition);
+    citations = requiredCitations(3, 2, mopacFile, 0, false, true, partition);
     problem->setRequiredCitations(citations);
 
     double* start = fitStartPoint.data();
@@ -1395,7 +1406,7 @@ void OrvaneFrmSpectroscopicCalculation::threadAdjustOmegaTerminated()
         OrvaneDialogs::information(this, tr("ORVANE Information"),
                                    tr("The parameterization of the intensity parameters was cancelled; "
                                       "no new report was written."));
-    } else {
+    } else if (!showUnwrittenFitReport()) {
         // The error slot has already said why.
         emit newObjCalculationMessage(QStringLiteral("-> Parametrization process failed; no new report was written."));
     }
@@ -1403,11 +1414,34 @@ void OrvaneFrmSpectroscopicCalculation::threadAdjustOmegaTerminated()
 
 OrvaneFitSummary OrvaneFrmSpectroscopicCalculation::finishedFitSummary() const
 {
-    for (const QObject* object : fitObjects) {
-        if (const auto* problem = qobject_cast<const OrvaneAbstractParametric*>(object))
-            return problem->getFitSummary();
+    const OrvaneAbstractParametric* problem = fitProblem();
+    return problem ? problem->getFitSummary() : OrvaneFitSummary();
+}
+
+OrvaneAbstractParametric* OrvaneFrmSpectroscopicCalculation::fitProblem() const
+{
+    for (QObject* object : fitObjects) {
+        if (auto* problem = qobject_cast<OrvaneAbstractParametric*>(object))
+            return problem;
     }
-    return OrvaneFitSummary();
+    return nullptr;
+}
+
+bool OrvaneFrmSpectroscopicCalculation::showUnwrittenFitReport()
+{
+    const OrvaneAbstractParametric* problem = fitProblem();
+    const QString report = problem ? problem->getUnwrittenReport() : QString();
+    if (report.isEmpty())
+        return false;
+    // The error slot has shown the reason; the fitted values stay on screen.
+    showInReportTab(report);
+    markReportUnsaved(problem->getLastError());
+    emit newObjCalculationMessage(QStringLiteral("-> Parametrization process finished, but its report could not be "
+                                                 "written; it is shown in the output tab."));
+    const OrvaneFitSummary summary = problem->getFitSummary();
+    if (!summary.isEmpty())
+        emit newObjCalculationMessage(OrvaneFitEndMessage::statusLine(summary));
+    return true;
 }
 
 void OrvaneFrmSpectroscopicCalculation::cancelParametrization()
@@ -1450,6 +1484,8 @@ bool OrvaneFrmSpectroscopicCalculation::loadFileInTab(const QString& fileName, c
             view->setPlainText(QString::fromUtf8(file.readAll()));
     }
     ui->tabWidgetViewFiles->setCurrentIndex(tabIndex);
+    if (tabIndex == 1)
+        markReportSaved();
     if (problem.isEmpty())
         return true;
     // The tab is headed by the new file: it never shows the previous one.
@@ -1458,23 +1494,49 @@ bool OrvaneFrmSpectroscopicCalculation::loadFileInTab(const QString& fileName, c
     return false;
 }
 
-void OrvaneFrmSpectroscopicCalculation::showOutput(const QString& text)
+QPlainTextEdit* OrvaneFrmSpectroscopicCalculation::showInReportTab(const QString& text)
 {
     ui->tabWidgetViewFiles->setCurrentIndex(1);
     QPlainTextEdit* view = tabView(1);
     findBar->plainTextEdit = view;
     OrvaneWaitCursor wait;
     view->setPlainText(text);
-    view->appendPlainText(citations);
+    return view;
+}
+
+void OrvaneFrmSpectroscopicCalculation::showOutput(const QString& text)
+{
+    showInReportTab(text)->appendPlainText(citations);
+    markReportSaved();
 }
 
 bool OrvaneFrmSpectroscopicCalculation::writeOutputFile(const QString& fileName)
 {
     QString reason;
-    if (OrvaneReportFile::write(fileName, tabView(1)->toPlainText() + QStringLiteral("\n\n\n"), reason))
+    if (OrvaneReportFile::write(fileName, tabView(1)->toPlainText() + QStringLiteral("\n\n\n"), reason)) {
+        markReportSaved();
         return true;
+    }
     OrvaneDialogs::critical(this, tr("ORVANE Error"), reason);
+    markReportUnsaved(reason);
     return false;
+}
+
+void OrvaneFrmSpectroscopicCalculation::markReportUnsaved(const QString& reason)
+{
+    unsavedReportNotice->setText(tr("This report is not saved: %1\nSave it under another name with the Save "
+                                    "button.")
+                                     .arg(reason));
+    unsavedReportNotice->show();
+    // Mode 0 has no Save button of its own: without it the report would be lost.
+    ui->btnSaveOutputFile->show();
+    ui->btnSaveOutputFile->setEnabled(true);
+}
+
+void OrvaneFrmSpectroscopicCalculation::markReportSaved()
+{
+    unsavedReportNotice->hide();
+    unsavedReportNotice->clear();
 }
 
 QString OrvaneFrmSpectroscopicCalculation::replacedSuffix(const QString& path, const QString& extension)

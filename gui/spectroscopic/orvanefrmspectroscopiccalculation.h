@@ -15,6 +15,7 @@ class GLMolecule;
 class OrvaneSpectroscopicCalculation;
 struct OmegaPrintingOptions;
 class OrvaneFrmOmegaParametrization;
+class OrvaneAbstractParametric;
 class OrvaneGSA;
 class OrvaneFrmOmegaPrinting;
 class OrvaneFrmSearching;
@@ -23,6 +24,7 @@ class OrvaneFrmSetParametersQDC;
 class OrvaneFrmSetTheorecticalOmega;
 class OrvaneFrmSpecPrinting;
 class OrvaneFrmTransferMechanisms;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QProgressDialog;
@@ -200,6 +202,17 @@ private:
     bool refuseMissingReport(const QString& report, const QString& engineError);
 
     QPlainTextEdit* tabView(const int& index) const;
+    // Tab 1, made current and the find bar's target, holding `text`.
+    QPlainTextEdit* showInReportTab(const QString& text);
+    // The report in tab 1 could not be written (why: `reason`): a notice
+    // above the tabs says so and the Save button offers another name.
+    void markReportUnsaved(const QString& reason);
+    void markReportSaved();
+    // After a fit that ended without writing its report: the report the
+    // engine kept is shown as unsaved; false when there is none.
+    bool showUnwrittenFitReport();
+    OrvaneAbstractParametric* fitProblem() const;
+    QLabel* unsavedReportNotice = nullptr;
 
     // The report's name beside `input`: its folder, its name up to the first
     // dot, then `extension`.

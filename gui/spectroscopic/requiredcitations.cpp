@@ -49,13 +49,15 @@ constexpr Reference pointChargeSpectra{
     "Theoretical model for the prediction of electronic spectra of lanthanide complexes",
     "J. Chem. Soc., Faraday Trans. 92, 1835 (1996)", "10.1039/FT9969201835", "", ""};
 
-// The two independent 1962 papers of the Judd-Ofelt theory; their journals
-// could not be checked, so only authors, titles and year are given.
+// The two independent 1962 papers of the Judd-Ofelt theory. No DOI of
+// Ofelt's paper could be checked.
 constexpr Reference judd{
-    "B. R. Judd", "Optical absorption intensities of rare-earth ions", "(1962)", "", "", ""};
+    "B. R. Judd", "Optical Absorption Intensities of Rare-Earth Ions", "Phys. Rev. 127, 750-761 (1962)",
+    "10.1103/PhysRev.127.750", "", ""};
 
 constexpr Reference ofelt{
-    "G. S. Ofelt", "Intensities of crystal spectra of rare-earth ions", "(1962)", "", "", ""};
+    "G. S. Ofelt", "Intensities of Crystal Spectra of Rare-Earth Ions", "J. Chem. Phys. 37, 511-520 (1962)", "", "",
+    ""};
 
 constexpr Reference qdcAdjustment{
     "J. D. L. Dutra, N. B. D. Lima, R. O. Freire, A. M. Simas",
@@ -114,8 +116,9 @@ constexpr std::array<SparkleGroup, 20> sparkleGroups{{
     {"AM1", {"Tm"}, {"R. O. Freire et al.", "", "Chem. Phys. Lett. 411, 61 (2005)", "", "", ""}},
     {"AM1", {"Yb"}, {"R. O. Freire, G. B. Rocha, A. M. Simas", "", "J. Comput. Chem. 26, 1524 (2005)", "", "", ""}},
     {"PM3", {"Eu", "Tb", "Gd"},
-     {"", "Sparkle/PM3 for the modeling of europium(III), gadolinium(III), and terbium(III) complexes",
-      "J. Braz. Chem. Soc. (2009)", "",
+     {"R. O. Freire, G. B. Rocha, A. M. Simas",
+      "Sparkle/PM3 for the Modeling of Europium(III), Gadolinium(III), and Terbium(III) Complexes",
+      "J. Braz. Chem. Soc. 20, 1638-1645 (2009)", "",
       "http://www.scielo.br/scielo.php?script=sci_arttext&pid=S0103-50532009000900011", ""}},
     {"PM3", {"Tm"}, {"R. O. Freire et al.", "", "Chem. Phys. Lett. 425, 138 (2006)", "", "", ""}},
     {"PM3", {"La", "Lu"}, {"", "", "", "", "", "Sparkle/PM3 parameters for La(III) and Lu(III) complexes"}},
@@ -129,12 +132,15 @@ constexpr std::array<SparkleGroup, 20> sparkleGroups{{
       "J. Chem. Theory Comput. 6, 2019-2023 (2010)", "10.1021/ct100192c", "", ""}},
     {"RM1",
      {"Eu", "Tb", "Gd", "Tm", "La", "Lu", "Ce", "Pr", "Yb", "Nd", "Pm", "Sm", "Dy", "Ho", "Er"},
-     {"M. A. M. Filho, J. D. L. Dutra, et al.", "", "J. Chem. Theory Comput. (2014)", "10.1021/ct400909w", "",
-      ""}},
+     // The Sparkle/RM1 work itself. MOPAC's " Eu: (RM1):" lines name the
+     // element-specific RM1 (non-Sparkle) papers instead; those do not
+     // belong to this group.
+     {"M. A. M. Filho, J. D. L. Dutra, et al.", "", "RSC Adv. (2013)", "10.1039/C3RA41406J", "", ""}},
     {"PM7",
      {"Eu", "Tb", "Gd", "Tm", "La", "Lu", "Ce", "Pr", "Yb", "Nd", "Pm", "Sm", "Dy", "Ho", "Er"},
      {"J. D. L. Dutra, M. A. M. Filho, R. O. Freire, G. B. Rocha, A. M. Simas, J. J. P. Stewart",
-      "Sparkle/PM7 Lanthanide Parameters for the Modeling of Complexes and Materials", "", "", "", ""}},
+      "Sparkle/PM7 Lanthanide Parameters for the Modeling of Complexes and Materials",
+      "J. Chem. Theory Comput. 9, 3333-3341 (2013)", "", "", ""}},
 }};
 
 // ---------------------------------------------------------------------------
@@ -201,6 +207,22 @@ int sparkleGroupOf(const QString& line)
     return -1;
 }
 
+// MOPAC 22 prints no " Eu: (PM7):" line for its PM7 Sparkles but this block
+// heading, with the title of the Sparkle/PM7 work on the next line. Both
+// lines are asked for, so that a job title quoting either is not taken for it.
+const QString pm7SparkleBlockHeading = QStringLiteral("References for PM7 Sparkles:");
+const QString pm7SparkleTitle =
+    QStringLiteral("Sparkle/PM7 Lanthanide Parameters for the Modeling of Complexes and Materials");
+
+int groupOfModel(const char* model)
+{
+    for (int g = 0; g < static_cast<int>(sparkleGroups.size()); ++g) {
+        if (qstrcmp(sparkleGroups[static_cast<size_t>(g)].model, model) == 0)
+            return g;
+    }
+    return -1;
+}
+
 } // namespace
 
 QString sparkleCitation(const QString& inputFile)
@@ -209,11 +231,16 @@ QString sparkleCitation(const QString& inputFile)
     OrvaneLineReader reader(OrvaneFilesConverter::withFinalSuffix(inputFile, QStringLiteral("out")));
     if (!reader.isOpen())
         return result;
+    static const int pm7Group = groupOfModel("PM7");
+    bool afterPm7Heading = false;
     QString line;
     while (reader.readLine(line)) {
-        const int group = sparkleGroupOf(line);
+        int group = sparkleGroupOf(line);
+        if (group < 0 && afterPm7Heading && line.contains(pm7SparkleTitle))
+            group = pm7Group;
         if (group >= 0)
             return result + text(sparkleGroups[static_cast<size_t>(group)].reference) + QStringLiteral("\n\n");
+        afterPm7Heading = line.trimmed() == pm7SparkleBlockHeading;
     }
     return result;
 }

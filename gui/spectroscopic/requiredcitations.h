@@ -22,7 +22,8 @@ QString requiredCitations(const int& program, const int& module, const QString& 
 // The Sparkle heading, an empty line and the reference of the Sparkle model
 // named in the MOPAC output beside `inputFile` (the same path with the
 // extension of the file name replaced by "out"). The first output line naming
-// a lanthanide Sparkle ("Eu: (AM1):" and alike) decides; with no such line, or
+// a lanthanide Sparkle ("Eu: (AM1):" and alike) decides; so does MOPAC 22's
+// block of PM7 Sparkle references, which has no such line. With neither, or
 // no readable output, the heading and the empty line alone.
 QString sparkleCitation(const QString& inputFile);
 

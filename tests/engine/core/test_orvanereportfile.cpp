@@ -6,6 +6,7 @@
 
 #include "orvanefilesconverter.h"
 #include "orvanefixtures.h"
+#include "orvanesmalldisk.h"
 #include "orvanenormalizepoints.h"
 #include "orvaneorganizemolecules.h"
 #include "orvanereportfile.h"

@@ -412,6 +412,16 @@ TEST(OrvaneParametricFailure, UnwritableReportLeavesTheReason)
     ASSERT_TRUE(model->hasValidBestPoint());
     EXPECT_TRUE(model->getLastError().contains(QLatin1String("no such folder"))) << model->getLastError().toStdString();
     EXPECT_EQ(fit.gsa->getFitState(), OrvaneGSA::FitState::Failed) << "a report that was not written is no result";
+    // The fitted report is kept for the caller to show and save elsewhere,
+    // the same text a writable place would have received.
+    const QString kept = model->getUnwrittenReport();
+    EXPECT_EQ(kept.count(QLatin1String("Required Citations for this Calculation")), 1) << kept.toStdString();
+    model->setFileNameOmg(folder.path(QStringLiteral("fit.omega")));
+    model->clearEndFailure();
+    model->endOfParametrization();
+    EXPECT_FALSE(model->hasEndFailed()) << model->getLastError().toStdString();
+    EXPECT_TRUE(model->getUnwrittenReport().isEmpty());
+    EXPECT_EQ(folder.read(QStringLiteral("fit.omega")), kept);
 }
 
 // Experimental Omega2 and Omega4 generated from known g and alpha of the O

@@ -206,9 +206,11 @@ TEST(RequiredCitations, BlocksCiteTheirCheckedWorks)
           QStringLiteral("DOI: 10.1039/FT9969201835")},
          false},
         {"JuddOfelt", 3, 2, 0, judd, 2,
-         {QStringLiteral("B. R. Judd"), QStringLiteral("Optical absorption intensities of rare-earth ions"),
-          QStringLiteral("G. S. Ofelt"), QStringLiteral("Intensities of crystal spectra of rare-earth ions"),
-          QStringLiteral("(1962)")},
+         {QStringLiteral("B. R. Judd\nOptical Absorption Intensities of Rare-Earth Ions\nPhys. Rev. 127, 750-761 "
+                         "(1962)\nLink: https://doi.org/10.1103/PhysRev.127.750\nDOI: 10.1103/PhysRev.127.750"),
+          // No DOI of Ofelt's paper is confirmed: none is printed.
+          QStringLiteral("\n\nG. S. Ofelt\nIntensities of Crystal Spectra of Rare-Earth Ions\nJ. Chem. Phys. 37, "
+                         "511-520 (1962)")},
          false},
         {"Indo", 2, 0, 0, indo, 1, {QStringLiteral("DOI: 10.1007/BF00528484")}, false},
         {"Model0", 3, 3, 0, model0, 1,
@@ -364,8 +366,6 @@ TEST_F(SparkleCitation, AgreesWithTheReferencesMopacPrints)
         {" Tm: (PM3): R.O. FREIRE, ET AL, CHEM. PHYS. LETT., 425 (2006) 138.", {"425", "138", "2006"}},
         {" Eu: (PM6): Freire R.O. and Simas, A.M.  J. Chem. Theory and Comput., 2010, 6, 2019-2023",
          {"6, 2019-2023", "2010"}},
-        {" Eu: (RM1): Filho, M.A.M., Dutra, J.D.L., et al., JCTC, 2014, DOI: 10.1021/ct400909w",
-         {"10.1021/ct400909w", "2014"}},
     };
     for (const Printed& p : printed) {
         const QString citation = citationFor(QByteArray(p.line) + '\n');
@@ -379,8 +379,62 @@ TEST_F(SparkleCitation, AgreesWithTheReferencesMopacPrints)
     EXPECT_TRUE(pm7.contains(QStringLiteral("J. J. P. Stewart")));
 }
 
+// The references completed from the publishers' records: each Sparkle group
+// cites its own work in full, as far as it is confirmed.
+TEST_F(SparkleCitation, GroupsCiteTheirConfirmedWorks)
+{
+    const struct
+    {
+        const char* key;
+        QString reference; // the whole reference, without heading and line ends
+    } cases[] = {
+        {"Gd: (PM3):", QStringLiteral("R. O. Freire, G. B. Rocha, A. M. Simas\n"
+                                      "Sparkle/PM3 for the Modeling of Europium(III), Gadolinium(III), and "
+                                      "Terbium(III) Complexes\n"
+                                      "J. Braz. Chem. Soc. 20, 1638-1645 (2009)\n"
+                                      "Link: http://www.scielo.br/scielo.php?script=sci_arttext&pid="
+                                      "S0103-50532009000900011")},
+        // The Sparkle/RM1 work, not the element-specific RM1 papers MOPAC names.
+        {"Lu: (RM1):", QStringLiteral("M. A. M. Filho, J. D. L. Dutra, et al.\nRSC Adv. (2013)\n"
+                                      "Link: https://doi.org/10.1039/C3RA41406J\nDOI: 10.1039/C3RA41406J")},
+        {"Tb: (PM7):", QStringLiteral("J. D. L. Dutra, M. A. M. Filho, R. O. Freire, G. B. Rocha, A. M. Simas, "
+                                      "J. J. P. Stewart\n"
+                                      "Sparkle/PM7 Lanthanide Parameters for the Modeling of Complexes and Materials\n"
+                                      "J. Chem. Theory Comput. 9, 3333-3341 (2013)")},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(citationForKey(QLatin1String(c.key)), sparkleHeading + QStringLiteral("\n\n") + c.reference
+                                                            + QStringLiteral("\n\n"))
+            << c.key;
+    EXPECT_FALSE(citationForKey(QStringLiteral("Eu: (RM1):")).contains(QStringLiteral("ct400909w")));
+}
+
+// MOPAC 22 prints no PM7 key: its block of PM7 Sparkle references (the
+// heading, then the title of the work) selects the PM7 group. Either line
+// alone, as a job title might quote it, selects nothing.
+TEST_F(SparkleCitation, MopacsPm7SparkleBlockSelectsThePm7Group)
+{
+    const QString pm7 = citationForKey(QStringLiteral("Eu: (PM7):"));
+    const QString alone = sparkleHeading + QStringLiteral("\n\n");
+    EXPECT_EQ(citationFor(" References for PM7 Sparkles:\n"
+                          " \"Sparkle/PM7 Lanthanide Parameters for the Modeling of Complexes and Materials\"\n"),
+              pm7);
+    EXPECT_EQ(citationFor(" References for PM7 Sparkles:\r\n"
+                          " \"Sparkle/PM7 Lanthanide Parameters for the Modeling of Complexes and Materials\"\r\n"),
+              pm7);
+    EXPECT_EQ(citationFor(" Sparkle/PM7 Lanthanide Parameters for the Modeling of Complexes and Materials\n"), alone);
+    EXPECT_EQ(citationFor(" References for PM7 Sparkles:\n\n Sparkle/PM7 Lanthanide Parameters for the Modeling of "
+                          "Complexes and Materials\n"),
+              alone);
+    EXPECT_EQ(citationFor(" References for PM7 Sparkles:\n"), alone);
+    // A key line before the block still decides first.
+    EXPECT_EQ(citationFor(" Eu: (AM1): x\n References for PM7 Sparkles:\n"
+                          " \"Sparkle/PM7 Lanthanide Parameters for the Modeling of Complexes and Materials\"\n"),
+              citationForKey(QStringLiteral("Eu: (AM1):")));
+}
+
 // Real MOPAC 22 outputs: the .mop input leads to the .out beside it, and its
-// key line decides; the PM7 output names no key and gives the heading alone.
+// key line (or, for PM7, its block of Sparkle references) decides.
 TEST_F(SparkleCitation, RealMopacOutputs)
 {
     const struct
@@ -393,7 +447,11 @@ TEST_F(SparkleCitation, RealMopacOutputs)
         {"mopac/eu_h2o3_sparkle_pm3.mop", "Eu: (PM3):"},
         {"mopac/eu_h2o3_sparkle_pm6.mop", "Eu: (PM6):"},
         {"mopac/eu_h2o3_sparkle_rm1.mop", "Eu: (RM1):"},
-        {"mopac/eu_h2o3_sparkle_pm7.mop", ""},
+        {"mopac/eu_h2o3_sparkle_pm7.mop", "Eu: (PM7):"},
+        {"mopac/euf3_sparkle_pm7.mop", "Eu: (PM7):"},
+        {"mopac/euf3_sparkle_rm1.mop", "Eu: (RM1):"},
+        {"mopac/euf3_sparkle_pm3.mop", "Eu: (PM3):"},
+        {"mopac/euf3_sparkle_am1.mop", "Eu: (AM1):"},
         {"mopac/water.mop", ""},
     };
     for (const auto& c : cases) {
@@ -401,6 +459,20 @@ TEST_F(SparkleCitation, RealMopacOutputs)
             *c.key ? citationForKey(QLatin1String(c.key)) : sparkleHeading + QStringLiteral("\n\n");
         EXPECT_EQ(sparkleCitation(OrvaneFixtures::dataPath(QLatin1String(c.input))), expected) << c.input;
     }
+    // The EuF3 single points of each model name that model's Sparkle work.
+    const struct
+    {
+        const char* input;
+        const char* source;
+    } works[] = {
+        {"mopac/euf3_sparkle_pm7.mop", "J. Chem. Theory Comput. 9, 3333-3341 (2013)"},
+        {"mopac/euf3_sparkle_rm1.mop", "DOI: 10.1039/C3RA41406J"},
+        {"mopac/euf3_sparkle_pm3.mop", "J. Braz. Chem. Soc. 20, 1638-1645 (2009)"},
+        {"mopac/euf3_sparkle_am1.mop", "Inorg. Chem. 44, 3299-3310 (2005)"},
+    };
+    for (const auto& w : works)
+        EXPECT_TRUE(sparkleCitation(OrvaneFixtures::dataPath(QLatin1String(w.input))).contains(QLatin1String(w.source)))
+            << w.input;
 }
 
 TEST_F(SparkleCitation, FirstKeyLineDecides)

@@ -3,6 +3,7 @@
 // and ended honestly (a report only from a fit that finished with a result).
 
 #include "../support/guitestsupport.h"
+#include "orvanesmalldisk.h"
 
 #include "orvanefrmomegaparametrization.h"
 #include "orvanefrmselectligandatoms.h"
@@ -16,6 +17,7 @@
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QListWidget>
@@ -296,4 +298,66 @@ TEST_F(FitFixture, AQdcFitWithoutReactivityIndicesSaysWhyAndStartsNothing)
     EXPECT_EQ(form->getFitPhase(), OrvaneFrmSpectroscopicCalculation::FitPhase::Idle);
     EXPECT_EQ(form->threadAdjustOmega->gsa, nullptr);
     EXPECT_EQ(contents(report), earlierReport);
+}
+
+// A fit whose report cannot be written beside the MOPAC output (a full disk)
+// keeps its result: the report is shown in its tab, headed once by its
+// citation block, with the system's reason above it, and the Save button
+// (hidden in this mode until then) writes it under another name.
+TEST_F(FitFixture, AFitReportThatCannotBeWrittenStaysOnScreenAndIsSavedElsewhere)
+{
+    SmallDisk disk(temp.path());
+    if (!disk.mounted)
+        GTEST_SKIP() << disk.skipReason;
+    const QString onDisk = disk.path(QStringLiteral("complex.out"));
+    ASSERT_TRUE(QFile::copy(output, onDisk));
+    ASSERT_TRUE(disk.fill());
+    widget<QLineEdit>("edtMopacOut")->setText(onDisk);
+    ASSERT_EQ(form->mopacFile, onDisk);
+    fit().sbxOmega2->setValue(20.0);
+    fit().sbxOmega4->setValue(5.0);
+    fit().sbxPointsNumber->setValue(fit().sbxPointsNumber->minimum());
+    auto* notice = widget<QLabel>("lblUnsavedReport");
+    auto* save = widget<QPushButton>("btnSaveOutputFile");
+    EXPECT_FALSE(save->isVisibleTo(form.get()));
+
+    for (bool qdc : {false, true}) {
+        SCOPED_TRACE(qdc ? "QDC" : "conventional");
+        if (qdc)
+            chooseQdcFit();
+        else
+            chooseConventionalFit(1);
+        QSignalSpy status(form.get(), &OrvaneFrmSpectroscopicCalculation::newObjCalculationMessage);
+        const int boxes = dialogs.requests().size();
+        clickCalculate();
+        ASSERT_EQ(form->getFitPhase(), OrvaneFrmSpectroscopicCalculation::FitPhase::Running)
+            << dialogs.requests().last().text.toStdString();
+        expectBox();
+        ASSERT_TRUE(waitForTheEnd());
+
+        EXPECT_EQ(form->threadAdjustOmega->gsa->getFitState(), OrvaneGSA::FitState::Failed);
+        ASSERT_EQ(dialogs.requests().size(), boxes + 1);
+        EXPECT_EQ(dialogs.requests().last().kind, OrvaneDialogs::Kind::Critical);
+        const QString reason = dialogs.requests().last().text;
+        EXPECT_TRUE(reason.contains(QStringLiteral("No space left on device"))) << reason.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(disk.path(QStringLiteral("complex.omega"))));
+
+        const QString shown = tab(1);
+        EXPECT_GT(omegaOf(shown, 2), 0.0) << shown.left(2000).toStdString();
+        EXPECT_EQ(shown.count(QStringLiteral("Required Citations for this Calculation")), 1);
+        EXPECT_EQ(shown.count(QStringLiteral("Intensity parameters calculated by using a semiempirical model")), 1);
+        EXPECT_EQ(shown.contains(QStringLiteral("QDC model")), qdc);
+        EXPECT_TRUE(notice->isVisibleTo(form.get()));
+        EXPECT_TRUE(notice->text().contains(reason)) << notice->text().toStdString();
+        EXPECT_TRUE(save->isVisibleTo(form.get()));
+        EXPECT_TRUE(save->isEnabled());
+        EXPECT_TRUE(lines(status).last().contains(QLatin1String("could not be written")));
+
+        const QString elsewhere = temp.filePath(qdc ? QStringLiteral("calc/qdc.orvane") : QStringLiteral("calc/g.orvane"));
+        dialogs.chooseFile(elsewhere);
+        expectBox();
+        save->click();
+        EXPECT_EQ(QString::fromUtf8(contents(elsewhere)), shown + QStringLiteral("\n\n\n"));
+        EXPECT_FALSE(notice->isVisibleTo(form.get()));
+    }
 }

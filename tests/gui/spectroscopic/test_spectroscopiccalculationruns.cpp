@@ -5,6 +5,7 @@
 // engine called directly on the same inputs or with the golden reports.
 
 #include "../support/guitestsupport.h"
+#include "orvanesmalldisk.h"
 
 #include "glmolecule.h"
 #include "omegaprintingoptions.h"
@@ -28,6 +29,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -43,6 +45,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -730,6 +733,114 @@ TEST_F(RunFixture, TransferRunsThatCannotWorkSayWhyAndSaveNothing)
     EXPECT_FALSE(widget("btnSaveOutputFile")->isEnabled());
     EXPECT_FALSE(cursorOverBox);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// ---------------------------------------------------------------------------
+// Reports that cannot be written beside their input
+
+namespace {
+
+// One run of each report kind, set up on a form of its mode with its input
+// at `input`.
+struct UnwritableCase
+{
+    const char* name;
+    int mode;
+    const char* fixture;
+    const char* report; // its name beside the input
+    int boxes;          // message boxes of the run: a success box, then the failed write's
+    std::function<void(OrvaneFrmSpectroscopicCalculation*)> choose;
+};
+
+std::vector<UnwritableCase> unwritableCases()
+{
+    const auto typedChargeFactors = [](OrvaneFrmSpectroscopicCalculation* form) {
+        form->findChild<QGroupBox*>(QStringLiteral("gbxConventionalParametrization"))->setChecked(true);
+        form->findChild<QRadioButton*>(QStringLiteral("rdbGandAlpha"))->setChecked(true);
+        form->frmSetGandAlpha->ui.sbxCoordNumber->setValue(8);
+        auto* table = qobject_cast<QStandardItemModel*>(form->frmSetGandAlpha->ui.tableView->model());
+        for (int column = 0; column < table->columnCount(); ++column) {
+            table->setData(table->index(0, column), QStringLiteral("0.3"));
+            table->setData(table->index(1, column), QStringLiteral("1.5"));
+        }
+    };
+    const auto typedQdc = [](OrvaneFrmSpectroscopicCalculation* form) {
+        form->findChild<QRadioButton*>(QStringLiteral("rdbSetParametersQDC"))->setChecked(true);
+        form->frmSetParametersQDC->ui.sbxParameterQ->setValue(1.2);
+        form->frmSetParametersQDC->ui.sbxParameterD->setValue(2.5);
+        form->frmSetParametersQDC->ui.sbxParameterC->setValue(0.8);
+    };
+    const auto quantumYield = [](OrvaneFrmSpectroscopicCalculation* form) {
+        typeTransferInputs(form);
+        form->findChild<QDoubleSpinBox*>(QStringLiteral("sbxLifeTime"))->setValue(1.0);
+    };
+    return {
+        {"TypedChargeFactors", 0, "mopac/eu_h2o8_allvec.out", "eu.omega", 1, typedChargeFactors},
+        {"TypedQdc", 0, "mopac/eu_h2o8_allvec.out", "eu.omega", 1, typedQdc},
+        {"TransferRates", 2, "gaussian/eu_h2o_td.log", "eu.orvane", 2, typeTransferInputs},
+        {"QuantumYield", 2, "gaussian/eu_h2o_td.log", "eu.orvane", 2, quantumYield},
+    };
+}
+
+} // namespace
+
+// On a full disk the report cannot be written beside its input: it stays in
+// its tab with the system's reason above it, once headed by its citation
+// block, and the Save button (shown in mode 0 too) writes it elsewhere.
+TEST_F(RunFixture, AReportThatCannotBeWrittenStaysOnScreenAndIsSavedElsewhere)
+{
+    SmallDisk disk(temp.path());
+    if (!disk.mounted)
+        GTEST_SKIP() << disk.skipReason;
+    for (const UnwritableCase& c : unwritableCases()) {
+        SCOPED_TRACE(c.name);
+        create(c.mode);
+        const QString extension = QFileInfo(QLatin1String(c.fixture)).suffix();
+        const QString input = disk.path(QStringLiteral("eu.") + extension);
+        for (const QString& name : QDir(disk.path(QString())).entryList(QDir::Files))
+            QFile::remove(disk.path(name));
+        ASSERT_TRUE(QFile::copy(dataPath(QLatin1String(c.fixture)), input));
+        ASSERT_TRUE(disk.fill());
+        const int loaded = dialogs.requests().size();
+        dropOn(c.mode == 0 ? "edtMopacOut" : "edtZindoOut", input);
+        ASSERT_EQ(dialogs.requests().size(), loaded) << lastRequest()->text.toStdString();
+        c.choose(form.get());
+        auto* notice = widget<QLabel>("lblUnsavedReport");
+        auto* save = widget<QPushButton>("btnSaveOutputFile");
+        EXPECT_FALSE(notice->isVisibleTo(form.get()));
+
+        const int before = dialogs.requests().size();
+        for (int box = 0; box < c.boxes; ++box)
+            answer();
+        clickCalculate();
+        ASSERT_EQ(dialogs.requests().size(), before + c.boxes) << lastRequest()->text.toStdString();
+        EXPECT_EQ(lastRequest()->kind, OrvaneDialogs::Kind::Critical);
+        const QString reason = lastRequest()->text;
+        EXPECT_TRUE(reason.contains(QStringLiteral("No space left on device"))) << reason.toStdString();
+        EXPECT_TRUE(reason.contains(disk.path(QLatin1String(c.report)))) << reason.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(disk.path(QLatin1String(c.report))));
+
+        const QString shown = tab(1)->toPlainText();
+        EXPECT_TRUE(shown.endsWith(form->citations)) << shown.right(500).toStdString();
+        EXPECT_EQ(shown.count(QStringLiteral("Required Citations for this Calculation")), 1);
+        EXPECT_GT(shown.size(), form->citations.size() + 100);
+        EXPECT_TRUE(notice->isVisibleTo(form.get()));
+        EXPECT_TRUE(notice->text().contains(reason)) << notice->text().toStdString();
+        EXPECT_TRUE(save->isVisibleTo(form.get()));
+        EXPECT_TRUE(save->isEnabled());
+
+        // Saved under another name: the report as shown, and the notice goes.
+        const QString elsewhere = temp.filePath(QStringLiteral("calc/%1.orvane").arg(QLatin1String(c.name)));
+        const int asked = dialogs.requests().size();
+        dialogs.chooseFile(elsewhere);
+        dialogs.pressButton(QMessageBox::Ok);
+        save->click();
+        ASSERT_EQ(dialogs.requests().size(), asked + 2);
+        EXPECT_EQ(dialogs.requests().at(asked).kind, OrvaneDialogs::Kind::SaveFileName);
+        EXPECT_EQ(lastRequest()->title, QStringLiteral("ORVANE Information"));
+        EXPECT_EQ(readText(elsewhere), shown + QStringLiteral("\n\n\n"));
+        EXPECT_FALSE(notice->isVisibleTo(form.get()));
+    }
 }
 
 // What the emission page saves beside a spectrum is what the intensity page
