@@ -6,15 +6,15 @@
 #include "orvanefrmsearching.h"
 #include "orvanenormalizepoints.h"
 #include "orvaneplatform.h"
+#include "orvaneplotexport.h"
+#include "orvanetextfileview.h"
 
 #include <QApplication>
 #include <QDateTime>
-#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QStackedWidget>
-#include <QTextStream>
 
 #include <qcustomplot.h>
 
@@ -273,10 +273,10 @@ bool OrvaneFrmPlotAbsorptionSpectrum::saveGraph()
     if (fileName.isEmpty())
         return false;
     // Always 1000 x 400 pixels, whatever the plot's size on screen.
-    if (!spectrumPlot->savePng(fileName, 1000, 400, 1.0, -1)) {
+    QString reason;
+    if (!OrvanePlotExport::writePng(spectrumPlot, fileName, 1000, 400, reason)) {
         OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"),
-                                QStringLiteral("The graph could not be saved as %1: the file could not be written.")
-                                    .arg(fileName));
+                                QStringLiteral("The graph could not be saved as %1:\n%2").arg(fileName, reason));
         return false;
     }
     log(moduleName + QStringLiteral("Saving graph... The graph was saved at ")
@@ -324,15 +324,9 @@ void OrvaneFrmPlotAbsorptionSpectrum::loadFileIntoTab(const QString& fileName, c
         ui->tabWidgetViewFiles->addTab(fileView, title);
     findBar->plainTextEdit = fileView;
 
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        fileView->clear();
-    } else if (file.size() < unshownFileSize) {
-        QTextStream in(&file);
-        fileView->setPlainText(in.readAll());
-    }
-    // A larger file is plotted but not shown: the view keeps its text.
-    QApplication::restoreOverrideCursor();
+    // A file that cannot be shown (too large, not a regular file) leaves the
+    // view empty with the reason as its note; a large one is still plotted.
+    QString reason;
+    OrvaneTextFileView::show(fileView, fileName, reason);
     ui->tabWidgetViewFiles->setCurrentIndex(tabIndex);
 }

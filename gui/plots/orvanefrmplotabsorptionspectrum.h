@@ -33,10 +33,6 @@ public:
     void setInputFileName(const QString& fileName);
     QString getInputFileName() const { return inputFileName; }
 
-    // Files of this size or more (100 MiB) are loaded but not shown in the
-    // text tab, which keeps its text.
-    static constexpr qint64 unshownFileSize = 100 * 1048576LL;
-
 private slots:
     void on_btnSaveGraph_clicked();
     void on_btnSavePoints_clicked();

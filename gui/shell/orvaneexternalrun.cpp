@@ -8,6 +8,8 @@
 #include <QPair>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace {
 
 // White space and commas, which ORCA cannot take in file and folder names.
@@ -18,6 +20,31 @@ const QRegularExpression& blankOrComma()
 }
 
 const QByteArray orcaNormalEnd = QByteArrayLiteral("****ORCA TERMINATED NORMALLY****");
+
+// Whether every marker occurs in the file. It is read in blocks, each with
+// the tail of the one before so that a marker across two blocks is found:
+// an output of gigabytes costs one block of memory. Only a regular file is
+// opened (a FIFO would block the opening).
+bool containsAll(const QString& fileName, const QList<QByteArray>& markers)
+{
+    QFile file(fileName);
+    if (!QFileInfo(fileName).isFile() || !file.open(QIODevice::ReadOnly))
+        return false;
+    int overlap = 0;
+    for (const QByteArray& marker : markers)
+        overlap = std::max(overlap, marker.size() - 1);
+    QList<QByteArray> missing = markers;
+    QByteArray window;
+    while (!missing.isEmpty() && !file.atEnd()) {
+        const QByteArray block = file.read(1 << 20);
+        if (block.isEmpty())
+            break;
+        window = window.right(overlap) + block;
+        for (auto it = missing.begin(); it != missing.end();)
+            it = window.contains(*it) ? missing.erase(it) : it + 1;
+    }
+    return missing.isEmpty();
+}
 
 } // namespace
 
@@ -89,13 +116,10 @@ QString OrvaneExternalRun::orcaResultFile() const
 
 bool OrvaneExternalRun::isSuccessfulOutput(Program program, const QString& outputFileName)
 {
-    QFile file(outputFileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray text = file.readAll();
     if (program == Program::Mopac)
-        return text.contains("FINAL HEAT OF FORMATION") && text.contains("== MOPAC DONE ==");
-    return text.contains(orcaNormalEnd);
+        return containsAll(outputFileName, {QByteArrayLiteral("FINAL HEAT OF FORMATION"),
+                                            QByteArrayLiteral("== MOPAC DONE ==")});
+    return containsAll(outputFileName, {orcaNormalEnd});
 }
 
 QStringList OrvaneExternalRun::deleteMopacAuxiliaryFiles() const

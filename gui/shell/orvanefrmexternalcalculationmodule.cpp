@@ -12,6 +12,7 @@
 #include "orvanefrmorcakeywords.h"
 #include "orvanefrmsearching.h"
 #include "orvaneoutputfollower.h"
+#include "orvanetextfileview.h"
 #include "orvanescreenplacement.h"
 #include "orvanefilesconverter.h"
 #include "orvaneinputdata.h"
@@ -32,7 +33,6 @@
 #include <QPlainTextEdit>
 #include <QShortcut>
 #include <QTextCursor>
-#include <QTextStream>
 #include <QVBoxLayout>
 
 namespace {
@@ -303,16 +303,13 @@ bool OrvaneFrmExternalCalculationModule::loadFileIntoTab(const QString& fileName
 {
     if (fileName.isEmpty())
         return false;
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    QPlainTextEdit* view = tabView(index);
+    QString reason;
+    if (!OrvaneTextFileView::show(view, fileName, reason)) {
         OrvaneDialogs::warning(this, QStringLiteral("ORVANE Warning"),
-                               QStringLiteral("ORVANE could not read the file %1:\n%2.")
-                                   .arg(fileName, file.errorString()));
+                               QStringLiteral("ORVANE could not read the file %1:\n%2").arg(fileName, reason));
         return false;
     }
-    QPlainTextEdit* view = tabView(index);
-    view->clear();
-    view->setPlainText(QString::fromUtf8(file.readAll()));
     if (index == 1)
         view->moveCursor(QTextCursor::End);
     ui->tabWidgetViewFiles->setCurrentIndex(index);

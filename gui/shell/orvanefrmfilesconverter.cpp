@@ -7,6 +7,7 @@
 #include "orvaneorganizemolecules.h"
 #include "orvaneplatform.h"
 #include "orvanerl.h"
+#include "orvanetextfileview.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>
@@ -14,7 +15,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMimeData>
-#include <QTextStream>
 #include <QUrl>
 
 #include <memory>
@@ -272,15 +272,7 @@ void OrvaneFrmFilesConverter::showFile(const QString& fileName, QPlainTextEdit* 
 {
     if (fileName.isEmpty())
         return;
-    view->clear();
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        OrvaneDialogs::warning(this, warningTitle,
-                               tr("ORVANE could not read file %1:\n%2.").arg(fileName, file.errorString()));
-        return;
-    }
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    QTextStream in(&file);
-    view->setPlainText(in.readAll());
-    QApplication::restoreOverrideCursor();
+    QString reason;
+    if (!OrvaneTextFileView::show(view, fileName, reason))
+        OrvaneDialogs::warning(this, warningTitle, tr("ORVANE could not read file %1:\n%2").arg(fileName, reason));
 }

@@ -5,14 +5,14 @@
 #include "orvanedialogs.h"
 #include "orvanefrmsearching.h"
 #include "orvaneplatform.h"
+#include "orvanereportfile.h"
+#include "orvanetextfileview.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOptionFrame>
-#include <QTextStream>
 
 const QString OrvaneFrmFileViewer::hintText =
     QStringLiteral("Drag and drop a file here OR click on button Open to open it");
@@ -63,22 +63,9 @@ void OrvaneFrmFileViewer::loadFile(const QString& fileName)
     ui->plainTextEdit->clear();
     ui->btnSaveFile->setEnabled(true);
 
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        OrvaneDialogs::critical(this, errorTitle,
-                                QStringLiteral("The file could not be opened:\n%1\n%2")
-                                    .arg(fileName, file.errorString()));
-        return;
-    }
-    QTextStream in(&file);
-    const QString text = in.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        OrvaneDialogs::critical(this, errorTitle,
-                                QStringLiteral("The file could not be read:\n%1\n%2")
-                                    .arg(fileName, file.errorString()));
-        return;
-    }
-    ui->plainTextEdit->setPlainText(text);
+    QString reason;
+    if (!OrvaneTextFileView::show(ui->plainTextEdit, fileName, reason))
+        OrvaneDialogs::critical(this, errorTitle, reason);
 }
 
 void OrvaneFrmFileViewer::on_edtFileName_textChanged(const QString& text)
@@ -115,22 +102,11 @@ void OrvaneFrmFileViewer::on_btnSaveFile_clicked()
     if (target.isEmpty())
         return;
 
-    QFile file(target);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        OrvaneDialogs::critical(this, errorTitle,
-                                QStringLiteral("The file could not be saved:\n%1\n%2")
-                                    .arg(target, file.errorString()));
-        return;
-    }
-    QTextStream out(&file);
-    out << ui->plainTextEdit->toPlainText();
-    out.flush();
-    file.close();
-    if (out.status() != QTextStream::Ok || file.error() != QFileDevice::NoError) {
-        OrvaneDialogs::critical(this, errorTitle,
-                                QStringLiteral("The file could not be saved:\n%1\n%2")
-                                    .arg(target, file.errorString()));
-    }
+    // Through the report writer: a full disk or a FIFO of that name never
+    // destroys or blocks on what the chosen name holds.
+    QString reason;
+    if (!OrvaneReportFile::write(target, ui->plainTextEdit->toPlainText(), reason))
+        OrvaneDialogs::critical(this, errorTitle, QStringLiteral("The file could not be saved:\n%1").arg(reason));
 }
 
 void OrvaneFrmFileViewer::on_btnFindText_clicked()

@@ -6,6 +6,7 @@
 #include "orvanegsa.h"
 #include "orvaneinputdata.h"
 #include "orvanespectroscopictermutil.h"
+#include "orvanetextfileview.h"
 #include "orvanetextreader.h"
 #include "orvanewaitcursor.h"
 #include "threadadjustomega.h"
@@ -225,10 +226,8 @@ void OrvaneFrmEnergyLevels::showStartPoint()
 
 void OrvaneFrmEnergyLevels::showFileText(const QString& fileName)
 {
-    OrvaneWaitCursor wait;
-    QFile file(fileName);
-    if (QFileInfo(fileName).isFile() && file.open(QIODevice::ReadOnly | QIODevice::Text))
-        ui->plainTextEdit->setPlainText(QString::fromUtf8(file.readAll()));
+    QString reason;
+    OrvaneTextFileView::show(ui->plainTextEdit, fileName, reason);
 }
 
 void OrvaneFrmEnergyLevels::on_btnRunParametrization_clicked()

@@ -6,14 +6,12 @@
 #include "orvanefrmsearching.h"
 #include "orvaneinputdata.h"
 #include "orvaneioniontransfer.h"
+#include "orvanetextfileview.h"
 
-#include <QApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidgetItem>
 #include <QSignalBlocker>
-#include <QTextStream>
 
 #include <qcustomplot.h>
 
@@ -198,14 +196,10 @@ void OrvaneFrmIonIonTransfer::on_edtInputFile_textChanged(QString text)
 
 void OrvaneFrmIonIonTransfer::loadTextFile(const QString& fileName)
 {
-    ui->plainTextEdit->clear();
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    QTextStream in(&file);
-    ui->plainTextEdit->setPlainText(in.readAll());
-    QApplication::restoreOverrideCursor();
+    // What cannot be shown is told by the view's note; the structure is
+    // still read by the engine.
+    QString reason;
+    OrvaneTextFileView::show(ui->plainTextEdit, fileName, reason);
 }
 
 void OrvaneFrmIonIonTransfer::readStructure()

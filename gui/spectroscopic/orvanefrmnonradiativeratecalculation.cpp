@@ -4,14 +4,13 @@
 #include "orvanedialogs.h"
 #include "orvanefrmsearching.h"
 #include "orvanespectroscopiccalculation.h"
+#include "orvanetextfileview.h"
 #include "orvanewaitcursor.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTextStream>
 
 OrvaneFrmNonRadiativeRateCalculation::OrvaneFrmNonRadiativeRateCalculation(QWidget* parent)
     : AbstractObjCalculationWidget(parent)
@@ -136,13 +135,10 @@ void OrvaneFrmNonRadiativeRateCalculation::loadFileIntoTab(const QString& fileNa
     }
     frmSearching->plainTextEdit = view;
 
-    view->clear();
-    QFile file(fileName);
-    if (file.open(QIODevice::ReadOnly)) {
-        const OrvaneWaitCursor wait;
-        QTextStream in(&file);
-        view->setPlainText(in.readAll());
-    }
+    // What cannot be shown is told by the view's note; the rates are still
+    // read from the file by the engine.
+    QString reason;
+    OrvaneTextFileView::show(view, fileName, reason);
     tabs->setCurrentIndex(index);
 }
 

@@ -26,6 +26,7 @@
 #include "orvanescreenplacement.h"
 #include "orvanespectroscopiccalculation.h"
 #include "orvanetextreader.h"
+#include "orvanetextfileview.h"
 #include "orvanewaitcursor.h"
 #include "requiredcitations.h"
 #include "threadadjustomega.h"
@@ -62,11 +63,6 @@ const QString previousSchemeLabel = QStringLiteral("Intensity Parameters Calcula
 } // namespace
 
 const QString OrvaneFrmSpectroscopicCalculation::citationsHeader = OrvaneAbstractParametric::citationsHeading();
-
-bool OrvaneFrmSpectroscopicCalculation::fitsInTab(const qint64& bytes)
-{
-    return bytes / 1048576 < 100;
-}
 
 OrvaneFrmSpectroscopicCalculation::OrvaneFrmSpectroscopicCalculation(QWidget* parent, const int& mode)
     : AbstractObjCalculationWidget(parent)
@@ -1471,25 +1467,12 @@ bool OrvaneFrmSpectroscopicCalculation::loadFileInTab(const QString& fileName, c
         return false;
     findBar->plainTextEdit = view;
     QString problem;
-    {
-        OrvaneWaitCursor wait;
-        QFile file(fileName);
-        if (!QFileInfo(fileName).isFile())
-            problem = tr("The file %1 cannot be shown: it is not a regular file.").arg(fileName);
-        else if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-            problem = tr("The file %1 cannot be read:\n%2").arg(fileName, file.errorString());
-        else if (!fitsInTab(file.size()))
-            problem = tr("The file %1 is not shown: it has 100 MB or more.").arg(fileName);
-        else
-            view->setPlainText(QString::fromUtf8(file.readAll()));
-    }
+    const bool shown = OrvaneTextFileView::show(view, fileName, problem);
     ui->tabWidgetViewFiles->setCurrentIndex(tabIndex);
     if (tabIndex == 1)
         markReportSaved();
-    if (problem.isEmpty())
+    if (shown)
         return true;
-    // The tab is headed by the new file: it never shows the previous one.
-    view->clear();
     OrvaneDialogs::warning(this, tr("ORVANE Warning"), problem);
     return false;
 }

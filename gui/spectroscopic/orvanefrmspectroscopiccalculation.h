@@ -52,11 +52,9 @@ public:
 
     // The four lines every citation block starts with.
     static const QString citationsHeader;
-    // Files of this size (bytes) or more are not shown in a tab.
-    static bool fitsInTab(const qint64& bytes);
-
     // Output side. A file is shown in tab 0 (the input) or 1 (the report);
-    // false, with the tab emptied and the reason shown, when it cannot be.
+    // false, with the tab emptied, its note and a box giving the reason, when
+    // it cannot be.
     bool loadFileInTab(const QString& fileName, const int& tabIndex);
     // The report in tab 1, followed by the citation block.
     void showOutput(const QString& text);

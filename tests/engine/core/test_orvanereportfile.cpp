@@ -121,6 +121,32 @@ QStringList inFolder(const QStringList& names, const std::function<QString(const
     return result;
 }
 
+// Runs `write` in a child that has dropped to the unprivileged user, as a
+// user who may write a file but not its folder: root ignores the folder's
+// permissions. `folder` must be closed to that user. The child's exit code,
+// or -1 when it did not exit; 2 and 3 are the child's own set-up failures.
+constexpr uid_t nobody = 65534;
+constexpr int couldNotDrop = 2;
+constexpr int folderStillWritable = 3;
+
+int exitCodeAsNobody(const QString& folder, const std::function<int()>& write)
+{
+    const pid_t child = fork();
+    if (child < 0)
+        return -1;
+    if (child == 0) {
+        if (setgroups(0, nullptr) != 0 || setgid(nobody) != 0 || setuid(nobody) != 0)
+            _exit(couldNotDrop);
+        if (::access(folder.toLocal8Bit().constData(), W_OK) == 0)
+            _exit(folderStillWritable);
+        _exit(write());
+    }
+    int status = 0;
+    if (waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
 } // namespace
 
 TEST(ReportFile, EveryWriterSucceedsOnAnEmptyFolder)
@@ -249,28 +275,66 @@ TEST(ReportFile, WritableFileInAReadOnlyFolderIsWrittenInPlace)
         QString reason;
         EXPECT_TRUE(OrvaneReportFile::write(file, text, reason)) << reason.toStdString();
     } else {
-        // Root ignores the folder's permissions: the writer runs in a child
-        // that has dropped to the unprivileged user before writing.
-        const uid_t nobody = 65534;
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            if (setgroups(0, nullptr) != 0 || setgid(nobody) != 0 || setuid(nobody) != 0)
-                _exit(2);
-            // The drop worked: the folder really is closed to this process.
-            if (::access(shared.toLocal8Bit().constData(), W_OK) == 0)
-                _exit(3);
+        const int code = exitCodeAsNobody(shared, [&] {
             QString reason;
-            _exit(OrvaneReportFile::write(file, text, reason) ? 0 : 1);
-        }
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFEXITED(status));
-        ASSERT_NE(WEXITSTATUS(status), 2) << "could not drop to an unprivileged user";
-        ASSERT_NE(WEXITSTATUS(status), 3) << "the unprivileged child may write the folder";
-        EXPECT_EQ(WEXITSTATUS(status), 0) << "the file was not written in place";
+            return OrvaneReportFile::write(file, text, reason) ? 0 : 1;
+        });
+        ASSERT_NE(code, couldNotDrop) << "could not drop to an unprivileged user";
+        ASSERT_NE(code, folderStillWritable) << "the unprivileged child may write the folder";
+        EXPECT_EQ(code, 0) << "the file was not written in place";
     }
     EXPECT_EQ(contents(file), text.toUtf8());
     EXPECT_EQ(QDir(shared).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("results.txt")});
     chmod(shared.toLocal8Bit().constData(), 0755); // so that the temporary folder can be removed
+}
+
+TEST(ReportFile, InPlaceWriteOnAFullDiskRefusesAndKeepsTheEarlierFileWhole)
+{
+    // The shared results folder of the case above, on a disk that is full:
+    // the new content is longer than the earlier file and finds no room.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only root can mount the small disk and drop to another user";
+    SmallDisk disk(dir.path());
+    if (!disk.mounted)
+        GTEST_SKIP() << disk.skipReason;
+    ASSERT_EQ(chmod(dir.path().toLocal8Bit().constData(), 0755), 0);
+    ASSERT_EQ(chmod(disk.path(QString()).toLocal8Bit().constData(), 0755), 0);
+    const QString shared = disk.path(QStringLiteral("shared"));
+    ASSERT_TRUE(QDir().mkpath(shared));
+    const QString file = shared + QStringLiteral("/results.txt");
+    const QByteArray earlier = "the earlier result\n";
+    writeFile(file, earlier);
+    ASSERT_EQ(chmod(file.toLocal8Bit().constData(), 0666), 0);
+    ASSERT_EQ(chmod(shared.toLocal8Bit().constData(), 0555), 0);
+    ASSERT_TRUE(disk.fill());
+
+    const QString longer = QString(64 * 1024, QLatin1Char('x'));
+    const int code = exitCodeAsNobody(shared, [&] {
+        QString reason;
+        if (OrvaneReportFile::write(file, longer, reason))
+            return 1;
+        return reason.contains(noSpace) && reason.contains(file) ? 0 : 4;
+    });
+    ASSERT_NE(code, couldNotDrop) << "could not drop to an unprivileged user";
+    ASSERT_NE(code, folderStillWritable) << "the unprivileged child may write the folder";
+    EXPECT_NE(code, 1) << "a write reported success on a full disk";
+    EXPECT_NE(code, 4) << "the refusal does not give the disk's reason and the file";
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(contents(file), earlier);
+    EXPECT_EQ(QDir(shared).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("results.txt")});
+    chmod(shared.toLocal8Bit().constData(), 0755);
+}
+
+TEST(ReportFile, BytesAreWrittenAsGiven)
+{
+    // Images and other binary content: no text encoding, NUL bytes kept.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString file = writeFile(dir.filePath(QStringLiteral("image.png")), "an earlier, longer image file");
+    const QByteArray bytes("\x89PNG\r\n\x1a\n\x00\xff\xfe", 11);
+    QString reason;
+    ASSERT_TRUE(OrvaneReportFile::write(file, bytes, reason)) << reason.toStdString();
+    EXPECT_EQ(contents(file), bytes);
 }

@@ -471,14 +471,14 @@ TEST_F(AbsorptionForm, EngineErrorsAreShownAndChangeNothing)
     EXPECT_EQ(tabs->count(), 1);
 }
 
-// A file of 100 MiB or more is loaded and plotted but not shown: the tab keeps
-// the text it had.
+// A file of 100 MiB or more is loaded and plotted but not shown: the tab is
+// emptied, never left with the previous file's text under the new name, and
+// its note says why.
 TEST_F(AbsorptionForm, LargeFilesAreNotShown)
 {
     const QString small = copyOf(QStringLiteral("gaussian/eu_h2o_td.log"), QStringLiteral("small.log"));
     drop(small);
-    const QString shown = tabText();
-    ASSERT_FALSE(shown.isEmpty());
+    ASSERT_FALSE(tabText().isEmpty());
 
     const QString big = temp.filePath(QStringLiteral("big.log"));
     QFile file(big);
@@ -487,8 +487,18 @@ TEST_F(AbsorptionForm, LargeFilesAreNotShown)
     file.close();
     form->setInputFileName(big);
     EXPECT_EQ(form->getInputFileName(), big);
-    EXPECT_EQ(tabText(), shown);
+    EXPECT_EQ(tabText(), QString());
+    auto* view = qobject_cast<QPlainTextEdit*>(tabs->widget(0));
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(view->placeholderText().contains(big));
+    EXPECT_TRUE(view->placeholderText().contains(QStringLiteral("100 MiB")));
     EXPECT_TRUE(button("btnPlotGraph")->isEnabled());
+    EXPECT_TRUE(dialogs.requests().isEmpty());
+
+    // The next file that can be shown drops the note.
+    form->setInputFileName(small);
+    EXPECT_EQ(tabText(), QString::fromUtf8(OrvaneFixtures::contents(small)));
+    EXPECT_TRUE(view->placeholderText().isEmpty());
 }
 
 // Clearing asks first; after a reset the next file makes tab 0 anew and the

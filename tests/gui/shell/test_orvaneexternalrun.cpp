@@ -7,7 +7,10 @@
 
 #include "orvaneexternalrun.h"
 
+#include <QFile>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 using externalpage::readText;
 using externalpage::writeText;
@@ -74,6 +77,29 @@ TEST(OrvaneExternalRun, AnOutputIsJudgedByTheMarkersOfItsProgram)
         EXPECT_EQ(OrvaneExternalRun::isSuccessfulOutput(c.program, output), c.successful);
     }
     EXPECT_FALSE(OrvaneExternalRun::isSuccessfulOutput(Program::Orca, folder.filePath(QStringLiteral("missing"))));
+}
+
+// Outputs of gigabytes are scanned, not read whole; a marker that straddles
+// two blocks of the scan still counts; a FIFO is not opened.
+TEST(OrvaneExternalRun, LargeOutputsAreScannedAndFifosAreNotOpened)
+{
+    QTemporaryDir folder;
+    const QString output = folder.filePath(QStringLiteral("large.out"));
+    {
+        QFile file(output);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.write(QByteArray(3 * 1048576 - 10, ' ')) > 0);
+        // The block boundary at 3 MiB falls inside this marker.
+        ASSERT_TRUE(file.write(" FINAL HEAT OF FORMATION = -1.0\n") > 0);
+        ASSERT_TRUE(file.write(QByteArray(1048576, ' ')) > 0);
+        ASSERT_TRUE(file.write(" == MOPAC DONE ==\n") > 0);
+    }
+    EXPECT_TRUE(OrvaneExternalRun::isSuccessfulOutput(Program::Mopac, output));
+    EXPECT_FALSE(OrvaneExternalRun::isSuccessfulOutput(Program::Orca, output));
+
+    const QString fifo = folder.filePath(QStringLiteral("pipe.orcout"));
+    ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    EXPECT_FALSE(OrvaneFixtures::finishesWithin(20, [&] { return OrvaneExternalRun::isSuccessfulOutput(Program::Orca, fifo); }));
 }
 
 class ResultMoveFixture : public ::testing::Test

@@ -14,6 +14,7 @@
 #include "orvanefrmspectroscopiccalculation.h"
 #include "orvanefrmtransfermechanisms.h"
 #include "orvanesettings.h"
+#include "orvanetextfileview.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -446,10 +447,10 @@ TEST_F(FormFixture, OnlyAFormWithAMopacFileRemembersItsFolder)
 TEST(OutputTabLimit, AFileOf100MiBOrMoreIsNotShown)
 {
     const qint64 limit = qint64(100) * 1048576;
-    EXPECT_TRUE(OrvaneFrmSpectroscopicCalculation::fitsInTab(0));
-    EXPECT_TRUE(OrvaneFrmSpectroscopicCalculation::fitsInTab(limit - 1));
-    EXPECT_FALSE(OrvaneFrmSpectroscopicCalculation::fitsInTab(limit));
-    EXPECT_FALSE(OrvaneFrmSpectroscopicCalculation::fitsInTab(limit * 3));
+    EXPECT_TRUE(OrvaneTextFileView::fitsInView(0));
+    EXPECT_TRUE(OrvaneTextFileView::fitsInView(limit - 1));
+    EXPECT_FALSE(OrvaneTextFileView::fitsInView(limit));
+    EXPECT_FALSE(OrvaneTextFileView::fitsInView(limit * 3));
 }
 
 TEST_F(FormFixture, AFileIsShownInItsTabOrTheTabIsEmptiedAndTheReasonShown)
@@ -481,6 +482,8 @@ TEST_F(FormFixture, AFileIsShownInItsTabOrTheTabIsEmptiedAndTheReasonShown)
         ASSERT_NE(lastRequest(), nullptr);
         EXPECT_EQ(lastRequest()->kind, OrvaneDialogs::Kind::Warning);
         EXPECT_TRUE(lastRequest()->text.contains(file));
+        // The tab itself carries the same reason as its note.
+        EXPECT_EQ(tab(1)->placeholderText(), lastRequest()->text);
     }
     EXPECT_TRUE(lastRequest()->text.contains(QStringLiteral("not a regular file")));
 }
