@@ -47,6 +47,9 @@ QString tableLabel(const OrvaneSpectroscopicTermUtil::SpectroscopicTerm& term)
     return label;
 }
 
+// Number of Russell-Saunders terms of 4f^n, n = 0..7.
+constexpr int termCounts[8] = {1, 1, 7, 17, 47, 73, 119, 119};
+
 bool usable(double x)
 {
     return x != 0.0 && std::isfinite(x);
@@ -65,6 +68,22 @@ OrvaneEnergyLevels::OrvaneEnergyLevels(QObject* parent, const int& nElectrons)
 
     if (!readElectrostaticMatrix() || !readSpectroscopicTerms())
         return;
+    if (spectroscopicTerms.isEmpty()) {
+        // Without terms there is no level to compute: say so rather than give none.
+        lastError = moduleTitle + cfpFileName + QStringLiteral("  holds no term of 4f%1").arg(nEquivalent);
+        parentageRows.clear();
+        return;
+    }
+    // More terms than the configuration has means a wrong file; its matrices
+    // would only take long to build and mean nothing.
+    if (nEquivalent >= 1 && nEquivalent <= 7 && spectroscopicTerms.size() > termCounts[nEquivalent]) {
+        lastError = moduleTitle + cfpFileName
+                    + QStringLiteral("  holds %1 terms; 4f%2 has %3").arg(spectroscopicTerms.size()).arg(nEquivalent)
+                          .arg(termCounts[nEquivalent]);
+        spectroscopicTerms.clear();
+        parentageRows.clear();
+        return;
+    }
 
     fractParentCoeffs.clear();
     for (const Term& term : qAsConst(spectroscopicTerms)) {
@@ -331,10 +350,16 @@ void OrvaneEnergyLevels::calcEnergyLevels(const double& J)
 
     const double E[4] = {F0 - 10.0 * F2 - 33.0 * F4 - 286.0 * F6, (70.0 * F2 + 231.0 * F4 + 2002.0 * F6) / 9.0,
                          (F2 - 3.0 * F4 + 7.0 * F6) / 9.0, (5.0 * F2 + 6.0 * F4 - 91.0 * F6) / 3.0};
+    // Without tables the construction's reason stands in the last error.
+    if (blocks.isEmpty())
+        return;
+    lastError.clear();
     std::vector<EigenPair> pairs;
+    bool anyBlock = false;
     for (const JBlock& block : qAsConst(blocks)) {
         if (J != -1.0 && !sameJ(block.J, J))
             continue;
+        anyBlock = true;
         const unsigned n = unsigned(block.basis.size());
         SymmetricMatrix H(n);
         for (unsigned j = 0; j < n; ++j) {
@@ -363,6 +388,16 @@ void OrvaneEnergyLevels::calcEnergyLevels(const double& J)
         }
     }
 
+    if (!anyBlock) {
+        QStringList values;
+        for (double value : qAsConst(jValues))
+            values << QString::number(value, 'g', 6);
+        lastError = moduleTitle + QStringLiteral("4f%1 has no level with J = %2; its levels have J = %3.")
+                                      .arg(nElectrons)
+                                      .arg(QString::number(J, 'g', 6), values.join(QStringLiteral(", ")));
+        return;
+    }
+
     if (J == -1.0 && !mixedStates.isEmpty()) {
         double minimum = 1e10;
         for (const MixedState& state : qAsConst(mixedStates))
@@ -373,6 +408,21 @@ void OrvaneEnergyLevels::calcEnergyLevels(const double& J)
         }
         std::stable_sort(mixedStates.begin(), mixedStates.end(), energyLessThan);
     }
+}
+
+bool OrvaneEnergyLevels::readParameterFile(const QString& fileName, std::array<double, 4>& zetaF2F4F6)
+{
+    zetaF2F4F6.fill(0.0);
+    OrvaneLineReader reader(fileName);
+    if (!reader.isOpen())
+        return false;
+    QString line;
+    for (double& value : zetaF2F4F6) {
+        if (!reader.readLine(line))
+            break;
+        value = OrvaneText::toNumber(line.trimmed());
+    }
+    return true;
 }
 
 QString OrvaneEnergyLevels::createOutputFile(const QString& fileName)

@@ -63,7 +63,8 @@ public:
     // Every level (J = -1: shifted so that the lowest is 0 and sorted by
     // energy, components by decreasing magnitude) or those of one J (absolute
     // eigenvalues in diagonal order, components in basis order). A zero or
-    // non-finite parameter is refused with a message; the levels stay.
+    // non-finite parameter is refused with a message; the levels stay. A J
+    // that no level has gives no levels and the reason in getLastError().
     void calcEnergyLevels(const double& J);
 
     // The report of the last levels: returned when fileName is empty, else
@@ -82,6 +83,12 @@ public:
     QVector<double> getJVector(const double& S, const int& L) const;
     // The first computed level whose label names `level` (S, L, index and J).
     MixedState getMixedStates(const OrvaneSpectroscopicTermUtil::SpectroscopicTerm& level) const;
+
+    // The values of a free-ion parameter file (".param"): zeta, F2, F4, F6 in
+    // cm^-1, one a line, in that order. A line the file lacks, or text that is
+    // not a number, reads as 0; false, with every value 0, when the file
+    // cannot be read.
+    static bool readParameterFile(const QString& fileName, std::array<double, 4>& zetaF2F4F6);
 
     int getElectronCount() const { return nElectrons; }
     QVector<double> getJValues() const { return jValues; }

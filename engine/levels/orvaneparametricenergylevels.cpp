@@ -85,7 +85,7 @@ bool OrvaneParametricEnergyLevels::readEnergyLevelsExp(const QString& path, QVec
         level.L = OrvaneSpectroscopicTermUtil::letterToL(label.mid(1, 1));
         QString jText;
         if (label.mid(2, 1) == QLatin1String("(")) {
-            level.index = OrvaneText::toInteger(label.mid(3, 1));
+            level.index = OrvaneSpectroscopicTermUtil::parenthesisedIndex(label);
             const int close = label.indexOf(QLatin1Char(')'));
             jText = close >= 0 ? label.mid(close + 1) : QString();
         } else {

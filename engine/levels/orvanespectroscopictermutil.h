@@ -12,6 +12,7 @@
 //   level label  "2H(2)5.5", "7F0"  (computed levels: index in parentheses
 //                                    only when > 0, then J)
 //   experimental "5D(1)3/2"         (.exp files; a fraction J reads as 0 here)
+// An index in parentheses may have several digits ("2F(10)3.5" in f^7).
 // Numbers are written like the 'g' format with 6 significant digits, so a
 // half-integer J appears as "2.5". Everything lives in this header so that the
 // engine and the program share one table and one formatter.
@@ -56,6 +57,17 @@ inline QString termLabel(const SpectroscopicTerm& term, const double& J)
     return label + QString::number(J, 'g', 6);
 }
 
+// The index written in parentheses after the letter of a level or an
+// experimental label ("5D(2)4", "2F(10)5/2"): every digit from position 3 on,
+// so that the two-digit indexes of f^7 read whole; 0 when there is none.
+inline int parenthesisedIndex(const QString& label)
+{
+    int end = 3;
+    while (end < label.size() && label.at(end).isDigit() && label.at(end).unicode() < 128)
+        ++end;
+    return OrvaneText::toTruncatedInteger(label.mid(3, end - 3));
+}
+
 // Reads a term label (withJ false) or a level label (withJ true). A missing
 // character reads as empty text and text that is not a number as 0. The index
 // of a level label is every digit after "(" (two-digit indexes occur from f^7
@@ -70,13 +82,7 @@ inline SpectroscopicTerm parseTermLabel(const QString& label, const bool& withJ)
         term.index = OrvaneText::toTruncatedInteger(label.mid(2));
         return term;
     }
-    term.index = 0;
-    if (label.contains(QLatin1Char('('))) {
-        int end = 3;
-        while (end < label.size() && label.at(end).isDigit() && label.at(end).unicode() < 128)
-            ++end;
-        term.index = OrvaneText::toTruncatedInteger(label.mid(3, end - 3));
-    }
+    term.index = label.contains(QLatin1Char('(')) ? parenthesisedIndex(label) : 0;
     const int close = label.indexOf(QLatin1Char(')'));
     term.J = OrvaneText::toNumber(close >= 0 ? label.mid(close + 1) : label.mid(2));
     return term;

@@ -12,13 +12,17 @@
 #include "threadadjustomega.h"
 
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QProgressDialog>
 #include <QStandardItemModel>
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
+#include <limits>
 
 namespace {
 
@@ -67,6 +71,8 @@ OrvaneFrmEnergyLevels::OrvaneFrmEnergyLevels(QWidget* parent)
     progressDialog->setGeometry(400, 200, 0, 0);
     connect(progressDialog, &QProgressDialog::canceled, this, &OrvaneFrmEnergyLevels::cancelParametrization);
 
+    // The legend is never shown: levels kept out of it cost nothing to add or remove.
+    ui->customPlot->setAutoAddPlottableToLegend(false);
     plotMode = !ui->rdbCalcEnergyLevels->isChecked();
     ui->gbxEnergyLevelsCalculation->setVisible(!plotMode);
     ui->gbxParametrization->setVisible(plotMode);
@@ -77,6 +83,9 @@ OrvaneFrmEnergyLevels::~OrvaneFrmEnergyLevels()
 {
     // The worker uses the driver and the problem until its run returns.
     thread.reset();
+    // The plot would remove its many label items back to front, each removal
+    // searching its lists from the front: emptied here in linear time.
+    removeDiagramObjects();
 }
 
 int OrvaneFrmEnergyLevels::electronCount(const QString& symbol)
@@ -135,13 +144,14 @@ void OrvaneFrmEnergyLevels::on_btnCalculate_clicked()
         OrvaneEnergyLevels energyLevels(nullptr, n);
         connect(&energyLevels, &OrvaneAbstractObjCalculation::newObjCalculationMessage, this,
                 &OrvaneFrmEnergyLevels::processStatus);
-        // Without its tables the calculator has no levels: its reason is
-        // shown instead of an empty report.
+        // Without its tables, or when it computes no levels, the calculator's
+        // reason is shown instead of an empty report.
         failure = energyLevels.getLastError();
         if (failure.isEmpty()) {
             energyLevels.setSlaterIntegral(0.0, F2, F4, F6);
             energyLevels.setZetaParameters(zeta);
             energyLevels.calcEnergyLevels(-1);
+            failure = energyLevels.getLastError();
             report = energyLevels.createOutputFile(QString());
             states = energyLevels.getMixedStatesVector();
         }
@@ -168,21 +178,30 @@ void OrvaneFrmEnergyLevels::on_btnParamsFile_clicked()
     if (fileName.isEmpty())
         return;
     ui->edtParamsFile->setText(fileName);
-    // zeta, F2, F4, F6, one a line; what the file lacks reads as 0.
-    double values[4] = {0.0, 0.0, 0.0, 0.0};
-    OrvaneLineReader reader(fileName);
-    if (reader.isOpen()) {
-        QString line;
-        for (double& value : values) {
-            if (!reader.readLine(line))
-                break;
-            value = OrvaneText::toNumber(line.trimmed());
-        }
+    // zeta, F2, F4, F6; what the file lacks (or a file that cannot be read) gives 0.
+    std::array<double, 4> values;
+    OrvaneEnergyLevels::readParameterFile(fileName, values);
+    // A value the box cannot hold is clamped by it: the user is told which.
+    const struct {
+        const char* name;
+        QDoubleSpinBox* box;
+    } boxes[] = {{"zeta", ui->sbxZeta}, {"F2", ui->sbxF2}, {"F4", ui->sbxF4}, {"F6", ui->sbxF6}};
+    QStringList clamped;
+    for (int i = 0; i < 4; ++i) {
+        QDoubleSpinBox* box = boxes[i].box;
+        box->setValue(values[i]);
+        if (values[i] < box->minimum() || values[i] > box->maximum())
+            clamped << tr("%1: the file gives %2; %3 is used (the allowed range is %4 to %5 cm^-1).")
+                           .arg(QLatin1String(boxes[i].name))
+                           .arg(values[i], 0, 'g', 10)
+                           .arg(box->value(), 0, 'g', 10)
+                           .arg(box->minimum(), 0, 'g', 10)
+                           .arg(box->maximum(), 0, 'g', 10);
     }
-    ui->sbxZeta->setValue(values[0]);
-    ui->sbxF2->setValue(values[1]);
-    ui->sbxF4->setValue(values[2]);
-    ui->sbxF6->setValue(values[3]);
+    if (!clamped.isEmpty())
+        OrvaneDialogs::warning(this, tr("ORVANE Warning"),
+                               tr("Some values of %1 lie outside the allowed range:\n").arg(fileName)
+                                   + clamped.join(QLatin1Char('\n')));
 }
 
 // ---------------------------------------------------------------------------
@@ -423,22 +442,30 @@ void OrvaneFrmEnergyLevels::on_btnRemoveItem_clicked()
 
 void OrvaneFrmEnergyLevels::resizeColumns()
 {
-    while (model->columnCount() < expColumnCount)
-        model->insertColumn(model->columnCount());
-    while (model->columnCount() > expColumnCount)
-        model->removeColumn(model->columnCount() - 1);
+    // In one step: the view handles each inserted column against all the others.
+    model->setColumnCount(expColumnCount);
     for (int column = 0; column < model->columnCount(); ++column)
         ui->tableViewEnergyLevelsExp->setColumnWidth(column, tableColumnWidth);
 }
 
 void OrvaneFrmEnergyLevels::fillTable()
 {
+    // Both rows whole: setting cell by cell makes the view redo its layout
+    // over every column for each cell.
+    QList<QStandardItem*> labels;
+    QList<QStandardItem*> energies;
+    labels.reserve(energyLevelsExp.size());
+    energies.reserve(energyLevelsExp.size());
+    for (const EnergyLevelsExp& level : qAsConst(energyLevelsExp)) {
+        labels << new QStandardItem(labelOf(level));
+        energies << new QStandardItem(QString::number(level.energy, 'g', 6));
+    }
+    model->setRowCount(0);
+    model->setColumnCount(0);
+    model->appendRow(labels);
+    model->appendRow(energies);
     expColumnCount = energyLevelsExp.size();
     resizeColumns();
-    for (int i = 0; i < energyLevelsExp.size(); ++i) {
-        model->setItem(0, i, new QStandardItem(labelOf(energyLevelsExp.at(i))));
-        model->setItem(1, i, new QStandardItem(QString::number(energyLevelsExp.at(i).energy, 'g', 6)));
-    }
 }
 
 // ---------------------------------------------------------------------------
@@ -446,10 +473,19 @@ void OrvaneFrmEnergyLevels::fillTable()
 
 void OrvaneFrmEnergyLevels::clearDiagram()
 {
-    ui->customPlot->clearItems();
-    ui->customPlot->clearGraphs();
-    ui->customPlot->clearPlottables();
+    removeDiagramObjects();
     ui->customPlot->replot();
+}
+
+void OrvaneFrmEnergyLevels::removeDiagramObjects()
+{
+    // Front to back: the plot and its layer find each item at the head of
+    // their lists, so the whole diagram goes in time linear in its levels.
+    QCustomPlot* plot = ui->customPlot;
+    while (plot->itemCount() > 0)
+        plot->removeItem(plot->item(0));
+    plot->clearPlottables();
+    graphCount = 0;
 }
 
 void OrvaneFrmEnergyLevels::setupAxes()
@@ -481,39 +517,62 @@ void OrvaneFrmEnergyLevels::setupAxes()
     plot->replot();
 }
 
-void OrvaneFrmEnergyLevels::addLevel(const double& x1, const double& x2, const double& energy, const QString& label,
-                                     const bool& showLabel)
+void OrvaneFrmEnergyLevels::addLevels(const QString& name, const double& x1, const double& x2,
+                                      const QVector<LevelLine>& levels, const bool& showLabels)
 {
-    QCPGraph* graph = ui->customPlot->addGraph();
-    graph->setData(QVector<double> {x1, x2}, QVector<double> {energy, energy});
-    graph->setPen(QPen(Qt::black, 1.0));
-    graph->setName(label);
-    if (showLabel) {
-        auto* text = new QCPItemText(ui->customPlot);
-        text->position->setCoords(0.5, energy);
-        text->setClipToAxisRect(false);
+    // One curve for the whole column: each level a black segment from x1 to
+    // x2, the segments parted by NaN points, which the plot leaves as gaps.
+    const double gap = std::numeric_limits<double>::quiet_NaN();
+    QVector<double> t, x, y;
+    t.reserve(3 * levels.size());
+    x.reserve(3 * levels.size());
+    y.reserve(3 * levels.size());
+    for (const LevelLine& level : levels) {
+        for (const double key : {x1, x2, gap}) {
+            t.append(t.size());
+            x.append(key);
+            y.append(std::isnan(key) ? gap : level.energy);
+        }
+    }
+    auto* curve = new QCPCurve(ui->customPlot->xAxis, ui->customPlot->yAxis);
+    curve->setName(name);
+    curve->setPen(QPen(Qt::black, 1.0));
+    curve->setData(t, x, y, true);
+    if (showLabels) {
         QFont font(QStringLiteral("Courier New"));
         font.setPixelSize(12);
         font.setItalic(true);
-        text->setFont(font);
-        text->setText(label);
+        for (const LevelLine& level : levels) {
+            auto* text = new QCPItemText(ui->customPlot);
+            text->position->setCoords(0.5, level.energy);
+            text->setClipToAxisRect(false);
+            text->setFont(font);
+            text->setText(level.label);
+        }
     }
-    ++graphCount;
+    graphCount += levels.size();
 }
 
 void OrvaneFrmEnergyLevels::drawCalculatedLevels()
 {
+    QVector<LevelLine> levels;
     if (!plotMode) {
+        levels.reserve(mixedStates.size());
         for (const MixedState& state : qAsConst(mixedStates))
-            addLevel(1.2, 2.8, state.energy, state.label, true);
+            levels.append({state.energy, state.label});
+        addLevels(QStringLiteral("Calc"), 1.2, 2.8, levels, true);
     } else {
+        // The first computed level of each label, found through one index.
+        QHash<QString, int> firstOfLabel;
+        firstOfLabel.reserve(mixedStates.size());
+        for (int i = mixedStates.size() - 1; i >= 0; --i)
+            firstOfLabel.insert(mixedStates.at(i).label, i);
         for (const EnergyLevelsExp& level : qAsConst(energyLevelsExp)) {
-            const QString label = labelOf(level);
-            const auto found = std::find_if(mixedStates.cbegin(), mixedStates.cend(),
-                                            [&label](const MixedState& state) { return state.label == label; });
-            if (found != mixedStates.cend())
-                addLevel(5.2, 6.8, found->energy, found->label, false);
+            const auto found = firstOfLabel.constFind(labelOf(level));
+            if (found != firstOfLabel.cend())
+                levels.append({mixedStates.at(*found).energy, mixedStates.at(*found).label});
         }
+        addLevels(QStringLiteral("Calc"), 5.2, 6.8, levels, false);
     }
     ui->customPlot->replot();
 }
@@ -522,8 +581,11 @@ void OrvaneFrmEnergyLevels::drawExperimentalLevels()
 {
     graphCount = 0;
     ui->customPlot->yAxis->setRange(0.0, energyLevelsExp.constLast().energy + 10.0);
+    QVector<LevelLine> levels;
+    levels.reserve(energyLevelsExp.size());
     for (const EnergyLevelsExp& level : qAsConst(energyLevelsExp))
-        addLevel(1.2, 2.8, level.energy, labelOf(level), true);
+        levels.append({level.energy, labelOf(level)});
+    addLevels(QStringLiteral("Exp"), 1.2, 2.8, levels, true);
     ui->customPlot->replot();
 }
 

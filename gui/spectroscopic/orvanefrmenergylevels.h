@@ -58,10 +58,19 @@ private:
     // The electron count of `symbol` when it has 4f levels to compute (1 to
     // 13); otherwise a message and -1.
     int levelsElectronCount(const QString& symbol);
+    // A level of the diagram: its energy (cm^-1) and label.
+    struct LevelLine
+    {
+        double energy;
+        QString label;
+    };
+
     void clearDiagram();
+    void removeDiagramObjects();
     void setupAxes();
-    void addLevel(const double& x1, const double& x2, const double& energy, const QString& label,
-                  const bool& showLabel);
+    // Draws a column of levels from x1 to x2 as one plottable named `name`.
+    void addLevels(const QString& name, const double& x1, const double& x2, const QVector<LevelLine>& levels,
+                   const bool& showLabels);
     void drawCalculatedLevels();
     void drawExperimentalLevels();
     void fillTable();
@@ -75,7 +84,7 @@ private:
     QVector<MixedState> mixedStates;
     QString energyLevelsFileName;
     QString ionSymbol;
-    int graphCount = 0;
+    int graphCount = 0; // levels drawn in the current diagram
     int expColumnCount = 0;
     bool plotMode = false; // false: calculated levels only; true: experimental beside calculated
     int nParameters = 4;

@@ -224,8 +224,42 @@ TEST(OrvaneEnergyLevels, SingleJIsUnshiftedInDiagonalOrder)
     EXPECT_EQ(states[0].label, QStringLiteral("7F2"));
     EXPECT_LT(states[0].energy, -1e5);
 
-    levels.calcEnergyLevels(0.5);
+    EXPECT_TRUE(levels.getLastError().isEmpty());
+}
+
+// A J that no level of the ion has gives no levels and says why, listing the
+// J values there are (0 to 12 for 4f6); a later good call clears the reason.
+TEST(OrvaneEnergyLevels, AJWithoutLevelsIsExplained)
+{
+    LevelsTablesFolder folder;
+    OrvaneEnergyLevels levels(nullptr, 6);
+    setParameters(levels, eu);
+    for (const double J : {0.5, 13.0, -2.0, 2.0000001}) {
+        SCOPED_TRACE(J);
+        levels.calcEnergyLevels(J);
+        EXPECT_TRUE(levels.getMixedStatesVector().isEmpty());
+        EXPECT_EQ(levels.getLastError(),
+                  QStringLiteral("Energy Levels Calculation\n4f6 has no level with J = %1; its levels have J = "
+                                 "0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12.")
+                      .arg(QString::number(J, 'g', 6)));
+    }
+    levels.calcEnergyLevels(12);
+    EXPECT_FALSE(levels.getMixedStatesVector().isEmpty());
+    EXPECT_TRUE(levels.getLastError().isEmpty());
+}
+
+TEST(OrvaneEnergyLevels, ATableWithoutTermsIsReported)
+{
+    LevelsTablesFolder folder({QStringLiteral("f6.ele")});
+    OrvaneFixtures::writeFile(folder.tablePath(QStringLiteral("f6.cfp")), "\n7F 6H 1.0\n");
+    OrvaneEnergyLevels levels(nullptr, 6);
+    EXPECT_EQ(levels.getLastError(), QStringLiteral("Energy Levels Calculation\n")
+                                         + folder.tablePath(QStringLiteral("f6.cfp"))
+                                         + QStringLiteral("  holds no term of 4f6"));
+    setParameters(levels, eu);
+    levels.calcEnergyLevels(-1);
     EXPECT_TRUE(levels.getMixedStatesVector().isEmpty());
+    EXPECT_FALSE(levels.getLastError().isEmpty());
 }
 
 TEST(OrvaneEnergyLevels, ZeroOrNonFiniteParametersAreRefusedAndLevelsKept)

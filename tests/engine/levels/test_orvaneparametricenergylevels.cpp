@@ -349,6 +349,41 @@ TEST_F(FreeIonFit, AFitWithNoPointInsideTheBoundsEndsWithoutLevelsAndWithAReason
     EXPECT_FALSE(QFile::exists(path("nd.output")));
 }
 
+// f^7 (Gd) has terms with two-digit indexes: "2F(10)5/2" names 2F10 at J = 5/2,
+// not 2F1. The experimental level is put 1 % above the computed one, so the
+// score is 100 x 0.01 / 1.01; the level of 2F(1) lies elsewhere.
+TEST_F(FreeIonFit, TwoDigitIndexesOfFSevenReadWhole)
+{
+    const std::vector<double> point {400.0, 60.0, 6.5, 1500.0};
+    const QVector<MixedState> computed = levelsAt(7, point);
+    double tenth = -1.0, first = -1.0;
+    for (const MixedState& level : computed) {
+        if (level.label == QLatin1String("2F(10)2.5"))
+            tenth = level.energy;
+        if (level.label == QLatin1String("2F(1)2.5"))
+            first = level.energy;
+    }
+    ASSERT_GT(tenth, 0.0);
+    ASSERT_GT(first, 0.0);
+    ASSERT_GT(std::abs(tenth - first), 100.0);
+
+    const QString file = path("gd.exp");
+    OrvaneFixtures::writeFile(file, QStringLiteral("Gd\n8S7/2 0\n2F(10)5/2 %1\n2G(10)7/2 0 comment\n")
+                                        .arg(tenth * 1.01, 0, 'g', 17).toUtf8());
+    const QVector<EnergyLevelsExp> levels = readLevels(file);
+    ASSERT_EQ(levels.size(), 3);
+    EXPECT_EQ(levels.at(1).index, 10);
+    EXPECT_EQ(levels.at(1).J, 2.5);
+    EXPECT_EQ(levels.at(2).index, 10);
+    EXPECT_EQ(levels.at(2).L, 4);
+
+    Fit fit(nullptr, 7, file);
+    // The third level (energy 0) would make the score infinite: fit the first two.
+    fit.setEnergyLevelsExp(levels.mid(0, 2));
+    ASSERT_TRUE(evaluate(fit, point));
+    EXPECT_NEAR(fit.getResponseFunction(), 100.0 * 0.01 / 1.01, 1e-9);
+}
+
 TEST(OrvaneParametricEnergyLevelsTables, MissingTablesAreReportedAndNothingIsEvaluated)
 {
     LevelsTablesFolder tables({QStringLiteral("f3.cfp")});

@@ -31,6 +31,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 
 using namespace OrvaneFixtures;
@@ -94,14 +95,27 @@ protected:
         script.chooseFile(path);
         click("btnOpenEnergyLevelsFile");
     }
-    // Level energies drawn by graphs between x1 and x2, in drawing order.
+    // Level energies drawn from x1, in drawing order. Each column of levels
+    // is one curve: per level a segment from x1 to x1 + 1.6 at its energy,
+    // then a NaN point that parts it from the next.
     QVector<double> drawnLevels(double x1)
     {
         QVector<double> energies;
-        for (int i = 0; i < plot()->graphCount(); ++i) {
-            const auto data = plot()->graph(i)->data();
-            if (data->size() == 2 && data->begin()->key == x1)
-                energies << data->begin()->value;
+        for (int i = 0; i < plot()->plottableCount(); ++i) {
+            auto* curve = qobject_cast<QCPCurve*>(plot()->plottable(i));
+            EXPECT_NE(curve, nullptr);
+            if (!curve)
+                continue;
+            const auto data = curve->data();
+            EXPECT_EQ(data->size() % 3, 0);
+            for (int k = 0; k + 2 < data->size(); k += 3) {
+                if (data->at(k)->key != x1)
+                    continue;
+                EXPECT_NEAR(data->at(k + 1)->key, x1 + 1.6, 1e-12);
+                EXPECT_EQ(data->at(k + 1)->value, data->at(k)->value);
+                EXPECT_TRUE(std::isnan(data->at(k + 2)->key) && std::isnan(data->at(k + 2)->value));
+                energies << data->at(k)->value;
+            }
         }
         return energies;
     }
@@ -150,8 +164,8 @@ TEST_F(EnergyLevelsForm, ZeroParameterIsRefusedAndLeavesTheResults)
     setParameters(371, 54.8, 5.75, 640);
     click("btnCalculate");
     const QString text = child<QPlainTextEdit>("plainTextEdit")->toPlainText();
-    const int graphs = plot()->graphCount();
-    ASSERT_EQ(graphs, 2);
+    const QVector<double> drawn = drawnLevels(1.2);
+    ASSERT_EQ(drawn.size(), 2);
 
     setSpin("sbxF6", 0.0);
     script.pressButton(QMessageBox::Ok);
@@ -161,7 +175,7 @@ TEST_F(EnergyLevelsForm, ZeroParameterIsRefusedAndLeavesTheResults)
     EXPECT_EQ(script.requests().at(0).text,
               QStringLiteral("The Slater Integrals and/or Zeta parameters cannot be equal to zero"));
     EXPECT_EQ(child<QPlainTextEdit>("plainTextEdit")->toPlainText(), text);
-    EXPECT_EQ(plot()->graphCount(), graphs);
+    EXPECT_EQ(drawnLevels(1.2), drawn);
 }
 
 // 4f1 and 4f13 by the interval rule: 2F7/2 above 2F5/2 by 3.5 zeta for Ce,
@@ -183,15 +197,19 @@ TEST_F(EnergyLevelsForm, CalculateReportsAndDrawsTheOneElectronLevels)
         EXPECT_TRUE(report.contains(QStringLiteral("2  2240\n|") + QLatin1String(c.upper) + QStringLiteral("> = ")))
             << report.toStdString();
 
-        ASSERT_EQ(plot()->graphCount(), 2);
-        EXPECT_EQ(plot()->graph(0)->name(), QLatin1String(c.ground));
-        EXPECT_EQ(plot()->graph(1)->name(), QLatin1String(c.upper));
+        // One black curve for the column, kept out of the (hidden) legend.
+        ASSERT_EQ(plot()->plottableCount(), 1);
+        auto* curve = qobject_cast<QCPCurve*>(plot()->plottable(0));
+        ASSERT_NE(curve, nullptr);
+        EXPECT_EQ(curve->name(), QStringLiteral("Calc"));
+        EXPECT_EQ(curve->pen(), QPen(Qt::black, 1.0));
+        EXPECT_EQ(plot()->legend->itemCount(), 0);
         const QVector<double> drawn = drawnLevels(1.2);
         ASSERT_EQ(drawn.size(), 2);
         EXPECT_DOUBLE_EQ(drawn[0], 0.0);
         EXPECT_NEAR(drawn[1], 2240.0, 1e-9);
-        EXPECT_NEAR(plot()->graph(1)->data()->at(1)->key, 2.8, 1e-12);
         ASSERT_EQ(plot()->itemCount(), 2);
+        EXPECT_EQ(qobject_cast<QCPItemText*>(plot()->item(0))->text(), QLatin1String(c.ground));
         auto* label = qobject_cast<QCPItemText*>(plot()->item(1));
         ASSERT_NE(label, nullptr);
         EXPECT_EQ(label->text(), QLatin1String(c.upper));
@@ -217,7 +235,45 @@ TEST_F(EnergyLevelsForm, MissingTablesShowTheEngineReasonInsteadOfAnEmptyReport)
     EXPECT_EQ(script.requests().at(0).title, QStringLiteral("ORVANE Error"));
     EXPECT_TRUE(script.requests().at(0).text.contains(QStringLiteral("f6.ele"))) << script.requests().at(0).text.toStdString();
     EXPECT_TRUE(child<QPlainTextEdit>("plainTextEdit")->toPlainText().isEmpty());
-    EXPECT_EQ(plot()->graphCount(), 0);
+    EXPECT_EQ(plot()->plottableCount(), 0);
+}
+
+// A parentage table without terms used to give an empty report without a word.
+TEST_F(EnergyLevelsForm, ATableWithoutTermsIsReported)
+{
+    LevelsFolder folder;
+    folder.write(QStringLiteral("EnergyLevels4f/f1.cfp"), "\n");
+    child<QComboBox>("cbxIon")->setCurrentText(QStringLiteral("Ce"));
+    setParameters(371, 54.8, 5.75, 640);
+    script.pressButton(QMessageBox::Ok);
+    click("btnCalculate");
+    ASSERT_EQ(script.requests().size(), 1);
+    EXPECT_EQ(script.requests().at(0).title, QStringLiteral("ORVANE Error"));
+    EXPECT_TRUE(script.requests().at(0).text.contains(QStringLiteral("f1.cfp  holds no term of 4f1")))
+        << script.requests().at(0).text.toStdString();
+    EXPECT_TRUE(child<QPlainTextEdit>("plainTextEdit")->toPlainText().isEmpty());
+    EXPECT_EQ(plot()->plottableCount(), 0);
+}
+
+// Values the boxes cannot hold are clamped, and the user is told which, with
+// the value read and the value used.
+TEST_F(EnergyLevelsForm, ParamsFileValuesOutsideTheBoxesAreNamed)
+{
+    LevelsFolder folder;
+    const QString file = folder.write(QStringLiteral("odd.param"), "-5\n250000\n54.8\n5.75\n");
+    script.chooseFile(file);
+    script.pressButton(QMessageBox::Ok);
+    click("btnParamsFile");
+    EXPECT_DOUBLE_EQ(child<QDoubleSpinBox>("sbxZeta")->value(), 0.0);
+    EXPECT_DOUBLE_EQ(child<QDoubleSpinBox>("sbxF2")->value(), 100000.0);
+    EXPECT_DOUBLE_EQ(child<QDoubleSpinBox>("sbxF4")->value(), 54.8);
+    ASSERT_EQ(script.requests().size(), 2);
+    const QString text = script.requests().at(1).text;
+    EXPECT_EQ(script.requests().at(1).title, QStringLiteral("ORVANE Warning"));
+    EXPECT_TRUE(text.contains(file)) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("zeta: the file gives -5; 0 is used"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("F2: the file gives 250000; 100000 is used"))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("F4"))) << text.toStdString();
 }
 
 TEST_F(EnergyLevelsForm, IonsWithoutFourFLevelsGetAMessage)
@@ -291,6 +347,20 @@ TEST_F(EnergyLevelsForm, ExpFileInFitModeFillsTableDiagramAndStartPoint)
         EXPECT_EQ(ticker->ticks().value(2), QStringLiteral("Exp"));
         EXPECT_EQ(ticker->ticks().value(6), QStringLiteral("Calc"));
     }
+}
+
+// f7 has terms with two-digit indexes: 2F(10)5/2 is shown as 2F(10)2.5, not 2F(1)2.5.
+TEST_F(EnergyLevelsForm, ExpLevelsWithTwoDigitIndexesKeepThem)
+{
+    LevelsFolder folder;
+    fitMode();
+    openExp(folder.write(QStringLiteral("gd.exp"), "Gd\n8S7/2 0\n2F(10)5/2 40000\n2G(10)9/2 41000\n"));
+    auto* model = qobject_cast<QStandardItemModel*>(child<QTableView>("tableViewEnergyLevelsExp")->model());
+    ASSERT_EQ(model->columnCount(), 3);
+    EXPECT_EQ(model->item(0, 1)->text(), QStringLiteral("2F(10)2.5"));
+    EXPECT_EQ(model->item(0, 2)->text(), QStringLiteral("2G(10)4.5"));
+    ASSERT_EQ(plot()->itemCount(), 3);
+    EXPECT_EQ(qobject_cast<QCPItemText*>(plot()->item(1))->text(), QStringLiteral("2F(10)2.5"));
 }
 
 TEST_F(EnergyLevelsForm, UnreadableExpFileIsReported)
