@@ -191,7 +191,7 @@ void OrvaneFrmPlotEmissionSpectrum::openEmissionSpectrum(const QString& name)
     wavelengths = reader.getWavelengths();
     intensities = reader.getIntensities();
     readEmissionSpectrum();
-    QString loaded = QStringLiteral("%1 points of %2 read").arg(wavelengths.size()).arg(fileName);
+    QString loaded = QStringLiteral("%1 points of %2 read").arg(QString::number(wavelengths.size()), fileName);
     if (reader.wasDescending())
         loaded += QStringLiteral(", in reverse: its wavelengths fall along the file");
     loaded += QStringLiteral("; %1 line%2 skipped (blank, or not beginning with two numbers).")

@@ -592,6 +592,41 @@ TEST_F(EmissionFormTest, UnmarkedOrEmptyBandsStopTheCalculation)
     }
 }
 
+TEST_F(EmissionFormTest, OverlappingWindowsAreRefusedNamingBothTransitions)
+{
+    open(writeFile(QStringLiteral("europium.txt"), europiumFile()));
+    for (int j : {1, 2, 4})
+        mark(j, bandWindow(j));
+    // 7F2 dragged over 7F4 (sample 500 is 695 nm); 7F3, ticked, across 7F4 too.
+    mark(2, {bandWindow(2).first, 500});
+    boxes.at(3)->setChecked(true);
+    mark(3, {bandWindow(3).first, 480});
+    DialogScript dialogs;
+    dialogs.pressButton(QMessageBox::Ok);
+    button("btnCalculate")->click();
+    ASSERT_EQ(dialogs.requests().size(), 1);
+    EXPECT_EQ(dialogs.requests().at(0).title, QStringLiteral("ORVANE Error"));
+    const QString text = dialogs.requests().at(0).text;
+    // Windows run from the lower limit to the sample before the upper one.
+    EXPECT_TRUE(text.contains(QStringLiteral("The windows of 5D0 -> 7F2 (602 to 694.75 nm) and 5D0 -> 7F3 (643 to "
+                                             "689.75 nm) overlap.")))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("5D0 -> 7F2 (602 to 694.75 nm) and 5D0 -> 7F4 (683 to 706.75 nm)")));
+    EXPECT_TRUE(text.contains(QStringLiteral("5D0 -> 7F3 (643 to 689.75 nm) and 5D0 -> 7F4")));
+    EXPECT_FALSE(text.contains(QStringLiteral("5D0 -> 7F1 (")));
+    EXPECT_TRUE(report->toPlainText().isEmpty());
+    EXPECT_FALSE(QFile::exists(work.filePath(QStringLiteral("europium.orvaneexp"))));
+
+    // Windows that only touch at a sample share no interval: accepted.
+    boxes.at(3)->setChecked(false);
+    mark(2, bandWindow(2));
+    mark(4, {bandWindow(2).second - 1, bandWindow(4).second});
+    dialogs.pressButton(QMessageBox::Ok);
+    button("btnCalculate")->click();
+    ASSERT_EQ(dialogs.requests().size(), 2);
+    EXPECT_EQ(dialogs.requests().at(1).title, QStringLiteral("ORVANE Information"));
+}
+
 TEST_F(EmissionFormTest, BandsThatAreNoEmissionAreRefusedWithTheEnginesReason)
 {
     // 7F1: intensity only at the window's last sample, so its barycentre sum
