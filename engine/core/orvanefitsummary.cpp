@@ -106,7 +106,7 @@ QString OrvaneFitSummary::warnings(const QString& separator) const
     if (!atBounds.isEmpty())
         sentences << QStringLiteral("Parameters that ended at a bound of the fit: %1.")
                          .arg(atBounds.join(QStringLiteral(", ")));
-    if (!sentences.isEmpty())
+    if (!missed.isEmpty())
         sentences << QStringLiteral("The model may not reach these targets within its bounds.");
     return sentences.join(separator);
 }

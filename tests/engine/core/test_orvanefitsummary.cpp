@@ -121,6 +121,16 @@ TEST(OrvaneFitSummary, AFitOnTargetSaysNoMoreThanItsDeviations)
     EXPECT_EQ(summary.statusLine(), QStringLiteral("7F1: target 350 cm-1, reached 353.5 cm-1, relative deviation 1.0 %"));
 }
 
+TEST(OrvaneFitSummary, ParametersAtBoundsAloneAreNamedWithoutBlamingTheTargets)
+{
+    OrvaneFitSummary summary;
+    summary.addTarget(QStringLiteral("Omega2"), 10.0, 10.5);
+    summary.addParameter(QStringLiteral("zeta"), 5000.0, 100.0, 5000.0);
+    EXPECT_TRUE(summary.hasWarnings());
+    EXPECT_EQ(summary.text(), QStringLiteral("Omega2: target 10, reached 10.5, relative deviation 5.0 %\n"
+                                             "Parameters that ended at a bound of the fit: zeta (upper bound 5000)."));
+}
+
 TEST(OrvaneFitSummary, AZeroTargetGetsItsAbsoluteDeviation)
 {
     OrvaneFitSummary summary(QStringLiteral(" cm-1"));
