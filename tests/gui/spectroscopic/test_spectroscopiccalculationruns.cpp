@@ -774,7 +774,13 @@ std::vector<UnwritableCase> unwritableCases()
         typeTransferInputs(form);
         form->findChild<QDoubleSpinBox*>(QStringLiteral("sbxLifeTime"))->setValue(1.0);
     };
+    const auto forceConstants = [](OrvaneFrmSpectroscopicCalculation* form) {
+        // The structure and the force constants come from one output.
+        form->findChild<QRadioButton*>(QStringLiteral("rdbNewMethod"))->setChecked(true);
+        form->findChild<QLineEdit*>(QStringLiteral("edtMopacForceOut"))->setText(form->mopacFile);
+    };
     return {
+        {"ForceConstants", 0, "mopac/eu_h2o4_force.out", "eu.omega", 2, forceConstants},
         {"TypedChargeFactors", 0, "mopac/eu_h2o8_allvec.out", "eu.omega", 1, typedChargeFactors},
         {"TypedQdc", 0, "mopac/eu_h2o8_allvec.out", "eu.omega", 1, typedQdc},
         {"TransferRates", 2, "gaussian/eu_h2o_td.log", "eu.orvane", 2, typeTransferInputs},
