@@ -775,7 +775,9 @@ void OrvaneFrmExternalCalculationModule::runCalculation(const bool& secondPass)
     calculationThread->programPath = programPath;
 
     // Followed before the child starts, so that no part of the output is missed.
+    // The note of a file shown earlier does not speak for this run's output.
     tabView(1)->clear();
+    tabView(1)->setPlaceholderText(QString());
     outputFollower->follow(run.followedOutput());
     calculationThread->start();
 

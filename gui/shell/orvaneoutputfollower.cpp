@@ -75,6 +75,9 @@ bool OrvaneOutputFollower::openFromStart()
     decoder.reset(QTextCodec::codecForName("UTF-8")->makeDecoder());
     pendingCarriageReturn = false;
     file.setFileName(followedFile);
+    // A FIFO of that name would block the opening, and the window with it.
+    if (!QFileInfo(followedFile).isFile())
+        return false;
     // Unbuffered: each read asks the system for what the file holds now.
     return file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
 }

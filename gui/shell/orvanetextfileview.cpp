@@ -45,34 +45,46 @@ bool fitsInView(const qint64& bytes)
     return bytes < largeFileBytes;
 }
 
+bool read(const QString& fileName, QString& text, QString& reason)
+{
+    text.clear();
+    reason = refusalByName(fileName);
+    if (!reason.isEmpty())
+        return false;
+    const OrvaneWaitCursor wait;
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        reason = QStringLiteral("The file %1 cannot be read:\n%2").arg(fileName, file.errorString());
+        return false;
+    }
+    if (!fitsInView(file.size())) {
+        reason = tooLarge(fileName); // grew since its name was looked at
+        return false;
+    }
+    // Never more than the size looked at: a file still growing shows what it
+    // held then.
+    QByteArray bytes = file.read(file.size());
+    if (file.error() != QFileDevice::NoError) {
+        reason = QStringLiteral("The file %1 cannot be read:\n%2").arg(fileName, file.errorString());
+        return false;
+    }
+    bytes.replace("\r\n", "\n");
+    text = decoded(bytes);
+    return true;
+}
+
 bool show(QPlainTextEdit* view, const QString& fileName, QString& reason)
 {
     view->clear();
     view->setPlaceholderText(QString());
-    reason = refusalByName(fileName);
-    if (reason.isEmpty()) {
-        const OrvaneWaitCursor wait;
-        QFile file(fileName);
-        if (!file.open(QIODevice::ReadOnly)) {
-            reason = QStringLiteral("The file %1 cannot be read:\n%2").arg(fileName, file.errorString());
-        } else if (!fitsInView(file.size())) {
-            reason = tooLarge(fileName); // grew since its name was looked at
-        } else {
-            // Never more than the size looked at: a file still growing shows
-            // what it held then.
-            QByteArray bytes = file.read(file.size());
-            if (file.error() != QFileDevice::NoError) {
-                reason = QStringLiteral("The file %1 cannot be read:\n%2").arg(fileName, file.errorString());
-            } else {
-                bytes.replace("\r\n", "\n");
-                view->setPlainText(decoded(bytes));
-            }
-        }
+    QString text;
+    if (!read(fileName, text, reason)) {
+        view->setPlaceholderText(reason);
+        return false;
     }
-    if (reason.isEmpty())
-        return true;
-    view->setPlaceholderText(reason);
-    return false;
+    const OrvaneWaitCursor wait;
+    view->setPlainText(text);
+    return true;
 }
 
 } // namespace OrvaneTextFileView

@@ -18,8 +18,12 @@ constexpr qint64 largeFileBytes = 100 * 1048576LL;
 
 bool fitsInView(const qint64& bytes);
 
+// The file's text by the same rule, for a view that keeps its own text when
+// a file is refused (a typed input); false with the reason. The text is read
+// as UTF-8, or as Latin-1 when it is not valid UTF-8; CRLF becomes LF.
+bool read(const QString& fileName, QString& text, QString& reason);
+
 // Shows the file in the view; false, with the reason, when it is not shown.
-// The text is read as UTF-8, or as Latin-1 when it is not valid UTF-8.
 bool show(QPlainTextEdit* view, const QString& fileName, QString& reason);
 
 } // namespace OrvaneTextFileView

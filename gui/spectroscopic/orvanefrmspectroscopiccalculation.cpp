@@ -843,15 +843,14 @@ void OrvaneFrmSpectroscopicCalculation::on_btnPartitionOpen_clicked()
                                                      tr("ORVANE File for Arad Partition (*.ligands)"));
     if (name.isEmpty())
         return;
-    QFile file(name);
-    if (!QFileInfo(name).isFile() || !file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        OrvaneDialogs::critical(this, tr("ORVANE Error"),
-                                tr("The file %1 could not be read: %2")
-                                    .arg(name, QFileInfo(name).isFile() ? file.errorString()
-                                                                        : tr("it is not a regular file")));
+    // A file that cannot be read leaves the partition as it was typed.
+    QString text;
+    QString reason;
+    if (!OrvaneTextFileView::read(name, text, reason)) {
+        OrvaneDialogs::critical(this, tr("ORVANE Error"), reason);
         return;
     }
-    ui->plainTextEditAradPartition->setPlainText(QString::fromUtf8(file.readAll()));
+    ui->plainTextEditAradPartition->setPlainText(text);
 }
 
 void OrvaneFrmSpectroscopicCalculation::on_btnPartitionSave_clicked()

@@ -10,8 +10,15 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -163,4 +170,27 @@ TEST_F(FollowerFixture, ALargeBacklogArrivesInSlices)
     ASSERT_TRUE(waitUntil([&] { return follower.bytesRead() == size(); }, 20000));
     EXPECT_EQ(deliveries, 3);
     EXPECT_EQ(shown.size(), size());
+}
+
+TEST(OutputFollower, AFifoOfTheOutputsNameIsNotOpened)
+{
+    // Opening it would wait for a writer and freeze the window: the follower
+    // runs on a thread of its own here, and a wait ends the test program.
+    QTemporaryDir folder;
+    const QString fifo = folder.filePath(QStringLiteral("complex.out"));
+    ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    qint64 bytesRead = -1;
+    std::unique_ptr<QThread> thread(QThread::create([&] {
+        OrvaneOutputFollower follower;
+        follower.follow(fifo);
+        follower.readNow();
+        bytesRead = follower.bytesRead();
+    }));
+    thread->start();
+    if (!thread->wait(20000)) {
+        std::fprintf(stderr, "The follower blocked on a FIFO.\n");
+        std::fflush(stderr);
+        std::_Exit(EXIT_FAILURE);
+    }
+    EXPECT_EQ(bytesRead, 0);
 }
