@@ -6,7 +6,9 @@
 // (libFuzzer's -jobs and -fork start several) writes into a folder of its own.
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
+#include <QList>
 #include <QPair>
 #include <QString>
 #include <QTemporaryDir>
@@ -52,6 +54,43 @@ inline QPair<QByteArray, QByteArray> splitInput(const QByteArray& bytes)
     if (at < 0)
         return qMakePair(bytes, bytes);
     return qMakePair(bytes.left(at + 1), bytes.mid(at + separator.size()));
+}
+
+// The engine reads some tables from the current folder: the fuzzer's folder
+// is made current only while the reader runs, so that libFuzzer's relative
+// paths (corpus, artifacts, a replayed input) keep their meaning.
+class InFolder
+{
+public:
+    InFolder()
+        : previous(QDir::currentPath())
+    {
+        QDir::setCurrent(folder());
+    }
+    ~InFolder() { QDir::setCurrent(previous); }
+    InFolder(const InFolder&) = delete;
+    InFolder& operator=(const InFolder&) = delete;
+
+private:
+    QString previous;
+};
+
+// Readers that take several files get the parts between lines "@@@@" in
+// turn; with fewer parts than files the parts are used again from the first.
+inline QList<QByteArray> splitSections(const QByteArray& bytes, int count)
+{
+    const QByteArray separator("\n@@@@\n");
+    QList<QByteArray> parts;
+    int from = 0;
+    for (int at = bytes.indexOf(separator); at >= 0; at = bytes.indexOf(separator, from)) {
+        parts << bytes.mid(from, at + 1 - from);
+        from = at + separator.size();
+    }
+    parts << bytes.mid(from);
+    QList<QByteArray> sections;
+    for (int i = 0; i < count; ++i)
+        sections << parts.at(i % parts.size());
+    return sections;
 }
 
 // A count (atoms, coordinating atoms) between 1 and limit that varies with the
