@@ -210,6 +210,12 @@ QVector<double> OrvaneEnergyLevels::getJVector(const double& S, const int& L) co
     return out;
 }
 
+bool OrvaneEnergyLevels::hasLevel(const QString& label) const
+{
+    return std::any_of(blocks.cbegin(), blocks.cend(),
+                       [&label](const JBlock& block) { return block.labels.contains(label); });
+}
+
 MixedState OrvaneEnergyLevels::getMixedStates(const Term& level) const
 {
     for (const MixedState& state : mixedStates) {

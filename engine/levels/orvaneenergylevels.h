@@ -81,6 +81,8 @@ public:
         const OrvaneSpectroscopicTermUtil::SpectroscopicTerm& term) const;
     // |S - L|, ..., S + L.
     QVector<double> getJVector(const double& S, const int& L) const;
+    // Whether some level of the ion, at any parameters, bears the level label.
+    bool hasLevel(const QString& label) const;
     // The first computed level whose label names `level` (S, L, index and J).
     MixedState getMixedStates(const OrvaneSpectroscopicTermUtil::SpectroscopicTerm& level) const;
 

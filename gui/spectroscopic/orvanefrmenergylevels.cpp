@@ -282,6 +282,7 @@ void OrvaneFrmEnergyLevels::on_btnRunParametrization_clicked()
         return;
     }
     problem->setEnergyLevelsExp(energyLevelsExp);
+    warnOfLevelsWithoutMatch(n);
     OrvaneAbstractParametric* problemPointer = problem.get();
     double* start = parameters.data();
     auto driver = std::make_unique<OrvaneGSA>(nullptr, nParameters, start, problemPointer);
@@ -301,6 +302,26 @@ void OrvaneFrmEnergyLevels::on_btnRunParametrization_clicked()
     thread->gsa = gsa.get();
     thread->start(QThread::InheritPriority);
     progressDialog->show();
+}
+
+void OrvaneFrmEnergyLevels::warnOfLevelsWithoutMatch(const int& n)
+{
+    // An experimental level whose label no level of the ion bears (a J its
+    // term does not have, a term the ion lacks) is never compared: say so.
+    const OrvaneEnergyLevels levels(nullptr, n);
+    QStringList unmatched;
+    for (const EnergyLevelsExp& level : qAsConst(energyLevelsExp)) {
+        const QString label = labelOf(level);
+        if (!levels.hasLevel(label) && !unmatched.contains(label))
+            unmatched << label;
+    }
+    if (!unmatched.isEmpty())
+        OrvaneDialogs::warning(this, tr("ORVANE Warning"),
+                               tr("These experimental levels of %1 name no level of 4f%2 and take no part in the "
+                                  "fit:\n%3")
+                                   .arg(energyLevelsFileName)
+                                   .arg(n)
+                                   .arg(unmatched.join(QStringLiteral(", "))));
 }
 
 void OrvaneFrmEnergyLevels::cancelParametrization()

@@ -77,6 +77,7 @@ private:
     void resizeColumns();
     void showFileText(const QString& fileName);
     void showStartPoint();
+    void warnOfLevelsWithoutMatch(const int& n);
 
     std::unique_ptr<Ui::OrvaneFrmEnergyLevels> ui;
     QStandardItemModel* model = nullptr;

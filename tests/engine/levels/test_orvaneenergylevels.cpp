@@ -246,6 +246,12 @@ TEST(OrvaneEnergyLevels, AJWithoutLevelsIsExplained)
     levels.calcEnergyLevels(12);
     EXPECT_FALSE(levels.getMixedStatesVector().isEmpty());
     EXPECT_TRUE(levels.getLastError().isEmpty());
+
+    // 7F has J = 0 to 6; 5D(1) is a term of 4f6, 5D(9) is not.
+    for (const char* label : {"7F0", "7F6", "5D(1)0"})
+        EXPECT_TRUE(levels.hasLevel(QString::fromLatin1(label))) << label;
+    for (const char* label : {"7F7", "7F-1", "5D(9)2", "7F", ""})
+        EXPECT_FALSE(levels.hasLevel(QString::fromLatin1(label))) << label;
 }
 
 TEST(OrvaneEnergyLevels, ATableWithoutTermsIsReported)

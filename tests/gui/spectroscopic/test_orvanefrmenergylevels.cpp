@@ -506,6 +506,29 @@ TEST_F(EnergyLevelsFit, FinishedFitShowsLogLevelsAndProgressOverFifteenRuns)
     EXPECT_NEAR(fitted[1], 2240.0, 2240.0 * 0.05);
 }
 
+// 2F has J = 5/2 and 7/2 only: a level 2F9/2 is named before the fit runs.
+TEST_F(EnergyLevelsFit, ExperimentalLevelsWithoutAMatchAreNamed)
+{
+    fitMode();
+    openExp(folder.write(QStringLiteral("ce.exp"), QByteArray(ceriumExp) + "2F9/2 3000\n5D0 4000\n"));
+    child<QSpinBox>("sbxNStopMax")->setValue(5);
+    setSpin("sbxStartF2", 300);
+    setSpin("sbxStartF4", 50);
+    setSpin("sbxStartF6", 5);
+    setSpin("sbxStartZeta", 500);
+    script.pressButton(QMessageBox::Ok);
+    script.pressButton(QMessageBox::Ok);
+    click("btnRunParametrization");
+    ASSERT_GE(script.requests().size(), 2);
+    EXPECT_EQ(script.requests().at(1).title, QStringLiteral("ORVANE Warning"));
+    EXPECT_TRUE(script.requests().at(1).text.endsWith(QStringLiteral("name no level of 4f1 and take no part in the "
+                                                                   "fit:\n2F4.5, 5D0")))
+        << script.requests().at(1).text.toStdString();
+    ASSERT_TRUE(waitForEnd());
+    ASSERT_EQ(script.requests().size(), 3);
+    EXPECT_EQ(script.requests().at(2).title, QStringLiteral("ORVANE Information"));
+}
+
 TEST_F(EnergyLevelsFit, CancelledFitIsWordedAsCancelledAndSecondRunRefused)
 {
     startCeriumFit(100000000);
