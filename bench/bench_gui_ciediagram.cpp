@@ -55,16 +55,3 @@ void BM_OpenAndCloseCieWindow(benchmark::State& state)
 } // namespace
 
 BENCHMARK(BM_OpenAndCloseCieWindow)->Arg(1000)->Arg(20000)->Arg(100000)->Unit(benchmark::kMillisecond);
-
-// The window needs an application; without a display it draws offscreen.
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

@@ -5,7 +5,6 @@
 #include "orvanedialogs.h"
 #include "orvanefrmenergylevels.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QPushButton>
 #include <QRadioButton>
@@ -96,15 +95,3 @@ void BM_CloseAfterOpening(benchmark::State& state)
 
 BENCHMARK(BM_OpenLevelFile)->Arg(1000)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_CloseAfterOpening)->Arg(1000)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond)->Iterations(2);
-
-int main(int argc, char** argv)
-{
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}
