@@ -416,17 +416,25 @@ void OrvaneEnergyLevels::calcEnergyLevels(const double& J)
     }
 }
 
-bool OrvaneEnergyLevels::readParameterFile(const QString& fileName, std::array<double, 4>& zetaF2F4F6)
+bool OrvaneEnergyLevels::readParameterFile(const QString& fileName, std::array<double, 4>& zetaF2F4F6,
+                                           QStringList* notNumbers)
 {
     zetaF2F4F6.fill(0.0);
     OrvaneLineReader reader(fileName);
     if (!reader.isOpen())
         return false;
     QString line;
+    int lineNumber = 0;
     for (double& value : zetaF2F4F6) {
         if (!reader.readLine(line))
             break;
-        value = OrvaneText::toNumber(line.trimmed());
+        ++lineNumber;
+        const QString text = line.trimmed();
+        if (!OrvaneText::toFiniteNumber(text, value)) {
+            value = 0.0;
+            if (notNumbers)
+                notNumbers->append(QStringLiteral("line %1: \"%2\"").arg(lineNumber).arg(text));
+        }
     }
     return true;
 }

@@ -6,6 +6,7 @@
 #include "orvanespectroscopictermutil.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 #include <array>
@@ -89,8 +90,10 @@ public:
     // The values of a free-ion parameter file (".param"): zeta, F2, F4, F6 in
     // cm^-1, one a line, in that order. A line the file lacks, or text that is
     // not a number, reads as 0; false, with every value 0, when the file
-    // cannot be read.
-    static bool readParameterFile(const QString& fileName, std::array<double, 4>& zetaF2F4F6);
+    // cannot be read. Each line that is there but is not a number is named in
+    // `notNumbers` (a decimal comma, say), so that its 0 is not taken silently.
+    static bool readParameterFile(const QString& fileName, std::array<double, 4>& zetaF2F4F6,
+                                  QStringList* notNumbers = nullptr);
 
     int getElectronCount() const { return nElectrons; }
     QVector<double> getJValues() const { return jValues; }

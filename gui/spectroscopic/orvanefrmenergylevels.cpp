@@ -180,7 +180,8 @@ void OrvaneFrmEnergyLevels::on_btnParamsFile_clicked()
     ui->edtParamsFile->setText(fileName);
     // zeta, F2, F4, F6; what the file lacks (or a file that cannot be read) gives 0.
     std::array<double, 4> values;
-    OrvaneEnergyLevels::readParameterFile(fileName, values);
+    QStringList notNumbers;
+    OrvaneEnergyLevels::readParameterFile(fileName, values, &notNumbers);
     // A value the box cannot hold is clamped by it: the user is told which.
     const struct {
         const char* name;
@@ -198,10 +199,15 @@ void OrvaneFrmEnergyLevels::on_btnParamsFile_clicked()
                            .arg(box->minimum(), 0, 'g', 10)
                            .arg(box->maximum(), 0, 'g', 10);
     }
+    QStringList problems;
+    if (!notNumbers.isEmpty())
+        problems << tr("Some lines of %1 are not numbers and read as 0:\n").arg(fileName)
+                        + notNumbers.join(QLatin1Char('\n'));
     if (!clamped.isEmpty())
-        OrvaneDialogs::warning(this, tr("ORVANE Warning"),
-                               tr("Some values of %1 lie outside the allowed range:\n").arg(fileName)
-                                   + clamped.join(QLatin1Char('\n')));
+        problems << tr("Some values of %1 lie outside the allowed range:\n").arg(fileName)
+                        + clamped.join(QLatin1Char('\n'));
+    if (!problems.isEmpty())
+        OrvaneDialogs::warning(this, tr("ORVANE Warning"), problems.join(QStringLiteral("\n\n")));
 }
 
 // ---------------------------------------------------------------------------

@@ -276,6 +276,25 @@ TEST_F(EnergyLevelsForm, ParamsFileValuesOutsideTheBoxesAreNamed)
     EXPECT_FALSE(text.contains(QStringLiteral("F4"))) << text.toStdString();
 }
 
+// A line that is no number reads as 0 (the decimal comma of a European
+// spreadsheet, say); the user is told which line, never left with a silent 0.
+TEST_F(EnergyLevelsForm, ParamsFileLinesThatAreNotNumbersAreNamed)
+{
+    LevelsFolder folder;
+    const QString file = folder.write(QStringLiteral("comma.param"), "1334\r\n371,5\r\n54.8\r\n5.75\r\n");
+    script.chooseFile(file);
+    script.pressButton(QMessageBox::Ok);
+    click("btnParamsFile");
+    EXPECT_DOUBLE_EQ(child<QDoubleSpinBox>("sbxZeta")->value(), 1334.0);
+    EXPECT_DOUBLE_EQ(child<QDoubleSpinBox>("sbxF2")->value(), 0.0);
+    EXPECT_DOUBLE_EQ(child<QDoubleSpinBox>("sbxF6")->value(), 5.75);
+    ASSERT_EQ(script.requests().size(), 2);
+    const QString text = script.requests().at(1).text;
+    EXPECT_EQ(script.requests().at(1).title, QStringLiteral("ORVANE Warning"));
+    EXPECT_TRUE(text.contains(QStringLiteral("line 2: \"371,5\""))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("line 1"))) << text.toStdString();
+}
+
 TEST_F(EnergyLevelsForm, IonsWithoutFourFLevelsGetAMessage)
 {
     LevelsFolder folder;
