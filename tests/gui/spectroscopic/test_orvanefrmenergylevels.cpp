@@ -545,7 +545,10 @@ TEST_F(EnergyLevelsFit, ExperimentalLevelsWithoutAMatchAreNamed)
         << script.requests().at(1).text.toStdString();
     ASSERT_TRUE(waitForEnd());
     ASSERT_EQ(script.requests().size(), 3);
-    EXPECT_EQ(script.requests().at(2).title, QStringLiteral("ORVANE Information"));
+    // Five steps may or may not reach the levels: the end box says which.
+    const QString endTitle = script.requests().at(2).title;
+    EXPECT_TRUE(endTitle == QStringLiteral("ORVANE Information") || endTitle == QStringLiteral("ORVANE Warning"))
+        << endTitle.toStdString();
 }
 
 TEST_F(EnergyLevelsFit, CancelledFitIsWordedAsCancelledAndSecondRunRefused)
