@@ -48,6 +48,8 @@ const QString moduleExternal = QStringLiteral("Orvane External Calculation Modul
 const QString moduleGeometry = QStringLiteral("Orvane Geometry Optimization");
 const QString moduleExcited = QStringLiteral("Orvane Excited States Calculations");
 
+const QString inputKindChanged = QStringLiteral("the input kind changed");
+
 const QString mopacDirectoryKey = QStringLiteral("mopacDirectory");
 const QString orcaDirectoryKey = QStringLiteral("orcaDirectory");
 
@@ -240,7 +242,7 @@ void OrvaneFrmExternalCalculationModule::on_btnChooseFile_clicked()
     const QString fileName = OrvaneDialogs::openFileName(this, caption, lastDirectory, filter);
     if (fileName.isEmpty())
         return;
-    clearProject();
+    clearProject(QStringLiteral("the new input file ") + fileName + QStringLiteral(" starts a new project"));
     inputFileName = fileName;
     saveLastDirectory(inputFolder());
     loadLastDirectory();
@@ -272,7 +274,7 @@ void OrvaneFrmExternalCalculationModule::on_edtFile_textChanged(const QString& t
             kind = ui->rdbOrcaInput;
     }
     if (!kind) {
-        clearProject();
+        clearProject(QStringLiteral("the dropped file ") + fileName + QStringLiteral(" was refused"));
         OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"),
                                 QStringLiteral("The desired file contains an unknown extension (")
                                     + extension + QLatin1Char(')'));
@@ -318,7 +320,7 @@ bool OrvaneFrmExternalCalculationModule::loadFileIntoTab(const QString& fileName
 
 void OrvaneFrmExternalCalculationModule::on_rdbMOL2File_toggled(bool checked)
 {
-    clearProject();
+    clearProject(inputKindChanged);
     ui->tabWidgetViewFiles->setTabText(0, QStringLiteral(".mol2 Input File"));
     ui->rdbVisualizeMOL2File->setText(QStringLiteral("View Molecule from .mol2 File"));
     ui->rdbVisualizeMOL2File->setChecked(checked);
@@ -332,7 +334,7 @@ void OrvaneFrmExternalCalculationModule::on_rdbMOL2File_toggled(bool checked)
 
 void OrvaneFrmExternalCalculationModule::on_rdbMopFile_toggled(bool checked)
 {
-    clearProject();
+    clearProject(inputKindChanged);
     ui->tabWidgetViewFiles->setTabText(0, QStringLiteral("MOPAC .mop File"));
     ui->rdbVisualizeMOL2File->setText(QStringLiteral("View Molecule from .mop File"));
     ui->rdbVisualizeMOL2File->setChecked(checked);
@@ -347,7 +349,7 @@ void OrvaneFrmExternalCalculationModule::on_rdbMopFile_toggled(bool checked)
 
 void OrvaneFrmExternalCalculationModule::on_rdbMopacOut1_toggled(bool checked)
 {
-    clearProject();
+    clearProject(inputKindChanged);
     ui->rdbVisualizeMopacOutput->setChecked(checked);
     for (QWidget* widget :
          {static_cast<QWidget*>(ui->stackedWidgetKeywords), static_cast<QWidget*>(ui->btnSetExternalProgramPath),
@@ -381,8 +383,9 @@ void OrvaneFrmExternalCalculationModule::on_btnClearProject_clicked()
         clearProject();
 }
 
-void OrvaneFrmExternalCalculationModule::clearProject()
+void OrvaneFrmExternalCalculationModule::clearProject(const QString& reason)
 {
+    const QString previousModel = currentModel();
     inputFileName.clear();
     ui->edtFile->clear();
     ui->lineEditRunProgress->setText(notRunningText);
@@ -400,6 +403,7 @@ void OrvaneFrmExternalCalculationModule::clearProject()
         frmMopacKeywords->ui->cbxSparkleMethod->setCurrentIndex(0);
         frmMopacKeywords->ui->edtAdditionalKeywords->setText(defaultMopacKeywords);
         fillModelList(true);
+        announceModelReset(previousModel, reason.isEmpty() ? QStringLiteral("the project was cleared") : reason);
     } else {
         Ui::OrvaneFrmOrcaKeywords* panel = frmOrcaKeywords->ui.get();
         panel->chbIsTripletLevel->setChecked(true);
@@ -466,7 +470,10 @@ void OrvaneFrmExternalCalculationModule::on_btnSetExternalProgramPath_clicked()
     ui->lineEditSetExternalProgramPath->setText(path);
     if (isMopacPage()) {
         saveMopacPath(path);
+        const QString previousModel = currentModel();
         fillModelList(true);
+        announceModelReset(previousModel, QStringLiteral("the models that ") + QFileInfo(path).fileName()
+                                              + QStringLiteral(" offers start with it"));
     } else {
         saveOrcaPath(path);
     }
@@ -537,6 +544,22 @@ void OrvaneFrmExternalCalculationModule::fillModelList(const bool& knownProgram)
         frmMopacKeywords->setLeadingKeyword(QStringLiteral("SPARKLE"));
 }
 
+QString OrvaneFrmExternalCalculationModule::currentModel() const
+{
+    return frmMopacKeywords ? frmMopacKeywords->ui->cbxSparkleMethod->currentText() : QString();
+}
+
+void OrvaneFrmExternalCalculationModule::announceModelReset(const QString& previousModel, const QString& reason)
+{
+    const QString model = currentModel();
+    if (previousModel.isEmpty() || model == previousModel)
+        return;
+    emit newObjCalculationMessage(OrvaneAbstractObjCalculation::progressLine(
+        moduleGeometry, QStringLiteral("The semiempirical model was reset from ") + previousModel
+                            + QStringLiteral(" to ") + model + QStringLiteral(" because ") + reason
+                            + QStringLiteral("; choose the model again before running if needed.")));
+}
+
 void OrvaneFrmExternalCalculationModule::showMolecule()
 {
     if (!isMopacPage() || inputFileName.isEmpty())
@@ -553,7 +576,8 @@ void OrvaneFrmExternalCalculationModule::showMolecule()
             // No MOPAC input can be made of it: refused now rather than at Run.
             const QString fileName = inputFileName;
             const QString reason = molecule.getLastError();
-            clearProject();
+            clearProject(QStringLiteral("the file ") + fileName
+                         + QStringLiteral(" holds no atoms that ORVANE can read"));
             OrvaneDialogs::critical(
                 this, QStringLiteral("ORVANE Error"),
                 QStringLiteral("The file holds no atoms that ORVANE can read: ") + fileName
@@ -809,15 +833,23 @@ bool OrvaneFrmExternalCalculationModule::createMopFile(QString* reason)
     OrvaneOrganizeMolecules organizer(this);
     // The user is told why: a silent return would leave a run that never starts.
     bool written = organizer.readMOL2(inputFileName);
+    const QString mopFile = currentRun().mopacInput();
     if (written) {
         organizer.key = frmMopacKeywords->keywordLine();
-        written = organizer.createOutpuFile(currentRun().mopacInput());
+        written = organizer.createOutpuFile(mopFile);
     }
     if (!written) {
         *reason = organizer.getLastError();
         OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"), *reason);
+        return false;
     }
-    return written;
+    // The keywords were retyped without SPARKLE; the input got it anyway
+    // (the engine drops it again for a structure without a lanthanide).
+    if (frmMopacKeywords->keywordLineAddsSparkle() && organizer.getIsLanthanidePresent())
+        emit newObjCalculationMessage(OrvaneAbstractObjCalculation::progressLine(
+            moduleGeometry, QStringLiteral("SPARKLE was added to the MOPAC keywords because the model ")
+                                + currentModel() + QStringLiteral(" is a Sparkle model:\n") + mopFile));
+    return true;
 }
 
 bool OrvaneFrmExternalCalculationModule::createOrcaInputFile(const QString& workInput, const bool& secondPass,

@@ -79,12 +79,18 @@ private:
     // Page and files.
     void createViewerTabs();
     void acceptInputFile();
-    void clearProject();
+    // The reason, when given, says why in the line that announces a reset
+    // model; without one the project was cleared.
+    void clearProject(const QString& reason = QString());
     QString inputFileHint() const;
     void showInputFileHint();
     void loadProgramPath();
     void showProgramPath(const bool& shown);
     void fillModelList(const bool& knownProgram);
+    QString currentModel() const;
+    // The page, not the user, changed the model: the status panel says from
+    // which to which and why, so that a run never uses a model unnoticed.
+    void announceModelReset(const QString& previousModel, const QString& reason);
     static void saveMopacPath(const QString& path);
     static void saveOrcaPath(const QString& path);
     void showMolecule();

@@ -3,6 +3,10 @@
 
 #include "multiselectcompleter.h"
 
+#include <QRegularExpression>
+
+#include <algorithm>
+
 const QStringList OrvaneFrmMopacKeywords::modelList = {
     QStringLiteral("RM1"),         QStringLiteral("Sparkle/RM1"), QStringLiteral("Sparkle/AM1"),
     QStringLiteral("Sparkle/PM3"), QStringLiteral("Sparkle/PM6"), QStringLiteral("Sparkle/PM7")};
@@ -14,6 +18,7 @@ const QStringList OrvaneFrmMopacKeywords::keywordWords = {
 
 namespace {
 const QString sparkle = QStringLiteral("SPARKLE");
+const QString sparklePrefix = QStringLiteral("Sparkle/");
 }
 
 OrvaneFrmMopacKeywords::OrvaneFrmMopacKeywords(QWidget* parent)
@@ -50,10 +55,31 @@ void OrvaneFrmMopacKeywords::on_cbxSparkleMethod_currentTextChanged(const QStrin
 QString OrvaneFrmMopacKeywords::keywordLine() const
 {
     QString model = ui->cbxSparkleMethod->currentText();
-    model.remove(QStringLiteral("Sparkle/"));
-    return model.simplified() + QLatin1Char(' ') + ui->edtAdditionalKeywords->text().simplified()
-           + QStringLiteral(" CHARGE=") + QString::number(ui->spnCompCharge->value())
-           + QLatin1Char('\n');
+    model.remove(sparklePrefix);
+    QString keywords = ui->edtAdditionalKeywords->text().simplified();
+    if (keywordLineAddsSparkle())
+        keywords = keywords.isEmpty() ? sparkle : sparkle + QLatin1Char(' ') + keywords;
+    return model.simplified() + QLatin1Char(' ') + keywords + QStringLiteral(" CHARGE=")
+           + QString::number(ui->spnCompCharge->value()) + QLatin1Char('\n');
+}
+
+bool OrvaneFrmMopacKeywords::isSparkleModel() const
+{
+    return ui->cbxSparkleMethod->currentText().contains(sparklePrefix);
+}
+
+bool OrvaneFrmMopacKeywords::keywordLineAddsSparkle() const
+{
+    return isSparkleModel() && !hasKeyword(ui->edtAdditionalKeywords->text(), sparkle);
+}
+
+bool OrvaneFrmMopacKeywords::hasKeyword(const QString& keywords, const QString& keyword)
+{
+    const QStringList words = keywords.split(QRegularExpression(QStringLiteral("\\s+")),
+                                             Qt::SkipEmptyParts);
+    return std::any_of(words.cbegin(), words.cend(), [&keyword](const QString& word) {
+        return word.compare(keyword, Qt::CaseInsensitive) == 0;
+    });
 }
 
 void OrvaneFrmMopacKeywords::setLeadingKeyword(const QString& keyword)

@@ -21,8 +21,15 @@ public:
     ~OrvaneFrmMopacKeywords() override;
 
     // The keyword line of a MOPAC input, with its line end: the model
-    // without "Sparkle/", the additional keywords and "CHARGE=".
+    // without "Sparkle/", the additional keywords and "CHARGE=". A Sparkle
+    // model always carries SPARKLE: without it MOPAC has no parameters for
+    // the ion, so the word goes in front of the keywords when they lost it.
     QString keywordLine() const;
+    // True when keywordLine adds SPARKLE that the keywords lack.
+    bool keywordLineAddsSparkle() const;
+    bool isSparkleModel() const;
+    // As MOPAC reads its keywords: a whole blank-separated word, in any case.
+    static bool hasKeyword(const QString& keywords, const QString& keyword);
     // Puts keyword in front of the additional keywords after removing every
     // "SPARKLE" and "BFGS" from them (used when the MOPAC version allows only
     // Sparkle models).

@@ -21,6 +21,8 @@
 #include <QTemporaryDir>
 #include <QVBoxLayout>
 
+#include <functional>
+
 using namespace externalpage;
 
 namespace {
@@ -318,6 +320,91 @@ TEST_F(PageFixture, SwitchingTheInputKindClearsTheProject)
     EXPECT_TRUE(widget<QLineEdit>("editPointChargesFileName")->text().isEmpty());
     EXPECT_EQ(widget<QTabWidget>("tabWidgetViewFiles")->tabText(0), QStringLiteral("ORCA Input File"));
     EXPECT_FALSE(widget("stackedWidgetKeywords")->isEnabled());
+}
+
+TEST_F(PageFixture, AModelResetByThePageIsAnnounced)
+{
+    const QString first = temp.filePath(QStringLiteral("in/first.mol2"));
+    const QString second = temp.filePath(QStringLiteral("in/second.mol2"));
+    writeText(first, eu4Mol2());
+    writeText(second, eu4Mol2());
+    createPage(0);
+    auto* model = widget<QComboBox>("cbxSparkleMethod");
+    auto resets = [&] { return statusTexts().filter(QStringLiteral("semiempirical model")); };
+    auto line = [](const QString& from, const QString& to, const QString& because) {
+        return QStringLiteral("-> (Orvane Geometry Optimization) The semiempirical model was reset from ")
+               + from + QStringLiteral(" to ") + to + QStringLiteral(" because ") + because
+               + QStringLiteral("; choose the model again before running if needed.");
+    };
+
+    // An opened file starts a new project, whose model is the first of the list.
+    model->setCurrentText(QStringLiteral("Sparkle/PM6"));
+    dialogs.chooseFile(first);
+    click("btnChooseFile");
+    EXPECT_EQ(fileField()->text(), first);
+    EXPECT_EQ(model->currentText(), QStringLiteral("RM1"));
+    EXPECT_EQ(resets(), QStringList{line(QStringLiteral("Sparkle/PM6"), QStringLiteral("RM1"),
+                                         QStringLiteral("the new input file ") + first
+                                             + QStringLiteral(" starts a new project"))});
+    // Every such line is a dated status line.
+    EXPECT_TRUE(statusLines.last().contains(QStringLiteral(" -> (Orvane Geometry Optimization) ")));
+    EXPECT_FALSE(statusLines.last().startsWith(QStringLiteral("->")));
+
+    // A drawing dropped over a drawing keeps the project and its model.
+    model->setCurrentText(QStringLiteral("Sparkle/PM7"));
+    drop(second);
+    EXPECT_EQ(fileField()->text(), second);
+    EXPECT_EQ(model->currentText(), QStringLiteral("Sparkle/PM7"));
+    EXPECT_EQ(resets().size(), 1);
+
+    // Nothing to say when the model does not change.
+    model->setCurrentText(QStringLiteral("RM1"));
+    dialogs.chooseFile(first);
+    click("btnChooseFile");
+    EXPECT_EQ(fileField()->text(), first);
+    EXPECT_EQ(resets().size(), 1);
+
+    const struct
+    {
+        const char* model;
+        std::function<void()> action;
+        QString because;
+    } cases[] = {
+        {"Sparkle/AM1", [&] { widget<QRadioButton>("rdbMopFile")->setChecked(true); },
+         QStringLiteral("the input kind changed")},
+        {"Sparkle/RM1",
+         [&] {
+             dialogs.pressButton(QMessageBox::Yes);
+             click("btnClearProject");
+         },
+         QStringLiteral("the project was cleared")},
+        {"Sparkle/PM3",
+         [&] {
+             writeText(temp.filePath(QStringLiteral("in/complex.txt")), QStringLiteral("text\n"));
+             dialogs.pressButton(QMessageBox::Ok);
+             drop(temp.filePath(QStringLiteral("in/complex.txt")));
+         },
+         QStringLiteral("the dropped file ") + temp.filePath(QStringLiteral("in/complex.txt"))
+             + QStringLiteral(" was refused")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.because.toStdString());
+        const int before = resets().size();
+        model->setCurrentText(QString::fromLatin1(c.model));
+        c.action();
+        EXPECT_EQ(model->currentText(), QStringLiteral("RM1"));
+        ASSERT_EQ(resets().size(), before + 1);
+        EXPECT_EQ(resets().last(), line(QString::fromLatin1(c.model), QStringLiteral("RM1"), c.because));
+    }
+
+    // A program whose models start elsewhere moves the model too.
+    const QString mopac2012 =
+        writeScript(temp.filePath(QStringLiteral("programs/MOPAC2012.exe")), QStringLiteral("exit 0"));
+    dialogs.chooseFile(mopac2012);
+    click("btnSetExternalProgramPath");
+    EXPECT_EQ(model->currentText(), QStringLiteral("Sparkle/RM1"));
+    EXPECT_EQ(resets().last(), line(QStringLiteral("RM1"), QStringLiteral("Sparkle/RM1"),
+                                    QStringLiteral("the models that MOPAC2012.exe offers start with it")));
 }
 
 TEST_F(PageFixture, ProgramPathsAreCheckedKeptAndSetTheModelList)

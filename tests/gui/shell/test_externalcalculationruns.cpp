@@ -156,6 +156,60 @@ TEST_F(RunFixture, MopacOptimisesADroppedMol2Drawing)
     EXPECT_EQ(page->findChild<GLMolecule*>()->labelTexts().size(), 13);
 }
 
+TEST_F(RunFixture, RetypedKeywordsWithoutSparkleStillRunTheSparkleModel)
+{
+    REQUIRE_MOPAC();
+    // [Eu(H2O)3]3+; without SPARKLE MOPAC has no PM6 parameters for Eu.
+    const struct
+    {
+        const char* typed;
+        const char* firstLine;
+        bool announced;
+    } cases[] = {
+        {"1SCF", "PM6 SPARKLE 1SCF CHARGE=3", true},
+        {"sparkle 1SCF", "PM6 sparkle 1SCF CHARGE=3", false},
+    };
+    useProgram(0, mopac);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        const QString folder = temp.filePath(QString::fromLatin1(c.typed).replace(QLatin1Char(' '), QLatin1Char('_')));
+        const QString mol2 = folder + QStringLiteral("/eu_aqua3.mol2");
+        writeText(mol2, readText(OrvaneFixtures::dataPath(QStringLiteral("writers/eu_aqua3.mol2"))));
+        createPage(0);
+        drop(mol2);
+        widget<QComboBox>("cbxSparkleMethod")->setCurrentText(QStringLiteral("Sparkle/PM6"));
+        widget<QSpinBox>("spnCompCharge")->setValue(3);
+        auto* keywords = widget<QLineEdit>("edtAdditionalKeywords");
+        keywords->setText(QString::fromLatin1(c.typed));
+
+        statusLines.clear();
+        const int boxesBefore = dialogs.requests().size();
+        dialogs.pressButton(QMessageBox::Ok);
+        click("btnRunCalculation");
+        ASSERT_TRUE(waitForIdle());
+        EXPECT_EQ(readText(folder + QStringLiteral("/eu_aqua3.mop")).section(QLatin1Char('\n'), 0, 0),
+                  QString::fromLatin1(c.firstLine));
+        const QString output = readText(folder + QStringLiteral("/eu_aqua3.out"));
+        EXPECT_TRUE(output.contains(QStringLiteral("FINAL HEAT OF FORMATION")));
+        EXPECT_FALSE(output.contains(QStringLiteral("Data are not available")));
+        EXPECT_EQ(boxTexts().mid(boxesBefore),
+                  QStringList{QStringLiteral("ORVANE Information: ") + mopacKind + successBox});
+        // The user's text and model stay as they were.
+        EXPECT_EQ(keywords->text(), QString::fromLatin1(c.typed));
+        EXPECT_EQ(widget<QComboBox>("cbxSparkleMethod")->currentText(), QStringLiteral("Sparkle/PM6"));
+
+        const QStringList added = statusTexts().filter(QStringLiteral("SPARKLE was added"));
+        if (c.announced)
+            EXPECT_EQ(added, QStringList{QStringLiteral(
+                                             "-> (Orvane Geometry Optimization) SPARKLE was added to the "
+                                             "MOPAC keywords because the model Sparkle/PM6 is a Sparkle "
+                                             "model:\n")
+                                         + folder + QStringLiteral("/eu_aqua3.mop")});
+        else
+            EXPECT_TRUE(added.isEmpty());
+    }
+}
+
 TEST_F(RunFixture, MopacRunsAreJudgedByTheMarkersOfTheirOutput)
 {
     REQUIRE_MOPAC();

@@ -154,8 +154,9 @@ TEST_F(MopacPanelFixture, KeywordLineJoinsModelKeywordsAndCharge)
     } cases[] = {
         {"Sparkle/PM7", "SPARKLE PRECISE GEO-OK XYZ T=10D ALLVEC GNORM=0.25", 0,
          "PM7 SPARKLE PRECISE GEO-OK XYZ T=10D ALLVEC GNORM=0.25 CHARGE=0\n"},
-        {"Sparkle/PM7", "", 0, "PM7  CHARGE=0\n"},
+        // Empty keywords leave two blanks, unless SPARKLE must go in.
         {"RM1", "", 3, "RM1  CHARGE=3\n"},
+        {"Sparkle/PM7", "", 0, "PM7 SPARKLE CHARGE=0\n"},
         {"Sparkle/AM1", "  SPARKLE   1SCF  ", -2, "AM1 SPARKLE 1SCF CHARGE=-2\n"},
     };
     for (const auto& c : cases) {
@@ -165,6 +166,50 @@ TEST_F(MopacPanelFixture, KeywordLineJoinsModelKeywordsAndCharge)
         charge->setValue(c.charge);
         EXPECT_EQ(panel.keywordLine(), QString::fromUtf8(c.line));
     }
+}
+
+TEST_F(MopacPanelFixture, ASparkleModelAlwaysWritesSparkle)
+{
+    // The user picks the model (the slot puts SPARKLE in), then retypes the
+    // keywords. MOPAC reads keywords as whole words in any case.
+    const struct
+    {
+        const char* model;
+        const char* typed;
+        bool added;
+        const char* line;
+    } cases[] = {
+        {"Sparkle/PM6", "1SCF", true, "PM6 SPARKLE 1SCF CHARGE=3\n"},
+        {"Sparkle/PM6", "", true, "PM6 SPARKLE CHARGE=3\n"},
+        {"Sparkle/PM6", "   ", true, "PM6 SPARKLE CHARGE=3\n"},
+        {"Sparkle/RM1", "PRECISE GEO-OK XYZ", true, "RM1 SPARKLE PRECISE GEO-OK XYZ CHARGE=3\n"},
+        {"Sparkle/AM1", "sparkle 1SCF", false, "AM1 sparkle 1SCF CHARGE=3\n"},
+        {"Sparkle/PM3", "1SCF  Sparkle", false, "PM3 1SCF Sparkle CHARGE=3\n"},
+        {"Sparkle/PM7", "1SCF\tSPARKLE\t", false, "PM7 1SCF SPARKLE CHARGE=3\n"},
+        // Longer words and words that merely hold it are other keywords.
+        {"Sparkle/PM6", "SPARKLES 1SCF", true, "PM6 SPARKLE SPARKLES 1SCF CHARGE=3\n"},
+        {"Sparkle/PM6", "NOSPARKLE", true, "PM6 SPARKLE NOSPARKLE CHARGE=3\n"},
+        {"Sparkle/PM6", "XYZ,SPARKLE", true, "PM6 SPARKLE XYZ,SPARKLE CHARGE=3\n"},
+        // Not a Sparkle model: the keywords go as typed.
+        {"RM1", "1SCF", false, "RM1 1SCF CHARGE=3\n"},
+        {"RM1", "sparkle", false, "RM1 sparkle CHARGE=3\n"},
+    };
+    charge->setValue(3);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.model) + " / " + c.typed);
+        chooseModel(QStringLiteral("RM1"));
+        chooseModel(QString::fromUtf8(c.model));
+        keywords->setText(QString::fromUtf8(c.typed));
+        EXPECT_EQ(panel.keywordLineAddsSparkle(), c.added);
+        EXPECT_EQ(panel.keywordLine(), QString::fromUtf8(c.line));
+        // Composing the line leaves the user's text alone.
+        EXPECT_EQ(keywords->text(), QString::fromUtf8(c.typed));
+        EXPECT_EQ(model->currentText(), QString::fromUtf8(c.model));
+    }
+
+    EXPECT_TRUE(OrvaneFrmMopacKeywords::hasKeyword(QStringLiteral(" a\nsparkle "), QStringLiteral("SPARKLE")));
+    EXPECT_FALSE(OrvaneFrmMopacKeywords::hasKeyword(QStringLiteral("sparkles"), QStringLiteral("SPARKLE")));
+    EXPECT_FALSE(OrvaneFrmMopacKeywords::hasKeyword(QString(), QStringLiteral("SPARKLE")));
 }
 
 TEST_F(MopacPanelFixture, CompleterCompletesTheLastWordOnly)
