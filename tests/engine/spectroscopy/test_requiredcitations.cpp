@@ -1,4 +1,3 @@
-#include "../support/guitestsupport.h"
 #include "orvanefixtures.h"
 
 #include "requiredcitations.h"

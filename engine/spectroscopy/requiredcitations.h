@@ -1,6 +1,8 @@
 #ifndef REQUIREDCITATIONS_H
 #define REQUIREDCITATIONS_H
 
+#include "orvaneengine_export.h"
+
 #include <QString>
 
 // The literature block that ends every report of the spectroscopic forms: the
@@ -15,9 +17,9 @@
 //
 // Program 1 returns its text even when the file cannot be written; the reason
 // is then left in `writeFailure` when one is given (and cleared on success).
-QString requiredCitations(const int& program, const int& module, const QString& inputFile,
-                          const int& transferModel, const bool& quantumYield, const bool& qdc,
-                          const bool& aradPartition, QString* writeFailure = nullptr);
+ORVANEENGINE_EXPORT QString requiredCitations(const int& program, const int& module, const QString& inputFile,
+                                              const int& transferModel, const bool& quantumYield, const bool& qdc,
+                                              const bool& aradPartition, QString* writeFailure = nullptr);
 
 // The Sparkle heading, an empty line and the reference of the Sparkle model
 // named in the MOPAC output beside `inputFile` (the same path with the
@@ -25,12 +27,12 @@ QString requiredCitations(const int& program, const int& module, const QString& 
 // a lanthanide Sparkle ("Eu: (AM1):" and alike) decides; so does MOPAC 22's
 // block of PM7 Sparkle references, which has no such line. With neither, or
 // no readable output, the heading and the empty line alone.
-QString sparkleCitation(const QString& inputFile);
+ORVANEENGINE_EXPORT QString sparkleCitation(const QString& inputFile);
 
 // The short reference of energy-transfer model 0, 1 or 2 (the references of
 // model 2 joined by "; "), each part a line of that model's block in
 // `requiredCitations`; the transfer window labels its model choices with it.
 // Any other model gives the empty text.
-QString transferModelReference(const int& transferModel);
+ORVANEENGINE_EXPORT QString transferModelReference(const int& transferModel);
 
 #endif

@@ -2,8 +2,10 @@
 #define ORVANEEU3MODEL_H
 
 // Constants of the Eu(III) ion shared by the intensity parameters, the
-// partition of the radiative rate, the experimental parameters and the
-// transfer rates, so that they can never disagree.
+// partition of the radiative rate, the experimental parameters, the transfer
+// rates, the ligand-field parameters and the input checks (the coordination
+// limit), so that they can never disagree. It sits in core, below every
+// layer that uses it.
 namespace OrvaneEu3Model {
 
 // pi as the published formulas print it; results are compared with
