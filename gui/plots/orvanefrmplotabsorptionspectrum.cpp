@@ -260,13 +260,15 @@ void OrvaneFrmPlotAbsorptionSpectrum::on_btnSavePoints_clicked()
 
 void OrvaneFrmPlotAbsorptionSpectrum::on_btnSaveGraph_clicked()
 {
+    // The name written, with the suffix the dialog may have added.
     if (saveGraph())
         OrvaneDialogs::information(this, QStringLiteral("ORVANE Information"),
-                                   QStringLiteral("The graphic was successfully created."));
+                                   QStringLiteral("The graphic was successfully created.\n") + savedGraphName);
 }
 
 bool OrvaneFrmPlotAbsorptionSpectrum::saveGraph()
 {
+    savedGraphName.clear();
     const QString fileName =
         OrvaneDialogs::saveFileName(this, QStringLiteral("Export Graph Name"), QFileInfo(inputFileName).absolutePath(),
                                     QStringLiteral("png Image(*.png)"));
@@ -281,6 +283,7 @@ bool OrvaneFrmPlotAbsorptionSpectrum::saveGraph()
     }
     log(moduleName + QStringLiteral("Saving graph... The graph was saved at ")
         + QFileInfo(fileName).absoluteDir().absolutePath());
+    savedGraphName = fileName;
     return true;
 }
 

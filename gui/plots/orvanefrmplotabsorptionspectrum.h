@@ -59,6 +59,7 @@ private:
 
     std::unique_ptr<Ui::OrvaneFrmPlotAbsorptionSpectrum> ui;
     QString inputFileName;
+    QString savedGraphName; // the file the last saveGraph wrote, for the confirmation
     QString errorText;
     double bandWidth = 25.0;
     double minWavelength = 150.0;

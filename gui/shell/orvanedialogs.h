@@ -45,6 +45,9 @@ public:
     {
         QMessageBox::StandardButton button = QMessageBox::NoButton; // message boxes
         QStringList fileNames; // file dialogs: empty means cancelled
+        // Save dialogs: the name filter the user left selected; empty means
+        // the first filter of the request, the one the dialog starts with.
+        QString selectedFilter;
     };
 
     using Responder = std::function<Reply(const Request&)>;
@@ -63,7 +66,8 @@ public:
              QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No,
              QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
 
-    // Empty (or an empty list) when the user cancelled.
+    // Empty (or an empty list) when the user cancelled. A save dialog's name
+    // gets the suffix of the selected filter when its file part has none.
     static QString openFileName(QWidget* parent, const QString& caption, const QString& directory,
                                 const QString& filter);
     static QStringList openFileNames(QWidget* parent, const QString& caption,
@@ -73,8 +77,16 @@ public:
     static QString existingDirectory(QWidget* parent, const QString& caption,
                                      const QString& directory);
 
+    // The suffix a save under filter adds ("Text (*.txt *.dat)" adds "txt");
+    // empty for a filter whose first pattern names no suffix, such as "*".
+    static QString filterSuffix(const QString& filter);
+    // fileName, with "." + filterSuffix(filter) when the name after its last
+    // folder separator holds no dot.
+    static QString withFilterSuffix(const QString& fileName, const QString& filter);
+
 private:
     static Reply ask(const Request& request);
+    static Reply askSaveFileName(const Request& request);
 };
 
 #endif

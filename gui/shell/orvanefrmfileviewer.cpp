@@ -105,8 +105,13 @@ void OrvaneFrmFileViewer::on_btnSaveFile_clicked()
     // Through the report writer: a full disk or a FIFO of that name never
     // destroys or blocks on what the chosen name holds.
     QString reason;
-    if (!OrvaneReportFile::write(target, ui->plainTextEdit->toPlainText(), reason))
+    if (!OrvaneReportFile::write(target, ui->plainTextEdit->toPlainText(), reason)) {
         OrvaneDialogs::critical(this, errorTitle, QStringLiteral("The file could not be saved:\n%1").arg(reason));
+        return;
+    }
+    // The name field keeps the loaded file: the box names the one written.
+    OrvaneDialogs::information(this, QStringLiteral("ORVANE Information"),
+                               QStringLiteral("The file was successfully created at: ") + target);
 }
 
 void OrvaneFrmFileViewer::on_btnFindText_clicked()

@@ -860,8 +860,11 @@ void OrvaneFrmSpectroscopicCalculation::on_btnPartitionSave_clicked()
     if (name.isEmpty())
         return;
     QString reason;
-    if (!OrvaneReportFile::write(name, ui->plainTextEditAradPartition->toPlainText(), reason))
+    if (!OrvaneReportFile::write(name, ui->plainTextEditAradPartition->toPlainText(), reason)) {
         OrvaneDialogs::critical(this, tr("ORVANE Error"), reason);
+        return;
+    }
+    OrvaneDialogs::information(this, tr("ORVANE Information"), tr("The file was successfully created at: ") + name);
 }
 
 void OrvaneFrmSpectroscopicCalculation::on_chbAradPartition_toggled(bool state)

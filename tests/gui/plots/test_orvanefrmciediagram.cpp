@@ -283,6 +283,16 @@ TEST_F(CieDiagramTest, TheToolTipShowsTheCoordinatesUnderTheMouse)
     EXPECT_TRUE(plot->toolTip().isEmpty()) << "the window's tip, not the plot's";
 }
 
+TEST_F(CieDiagramTest, AGraphNameTypedWithoutSuffixIsSavedAsPng)
+{
+    auto window = build();
+    DialogScript dialogs;
+    expectSavedWithFilterSuffix(dialogs, work.path(), QStringLiteral("cie"), QStringLiteral("cie.png"),
+                                QStringLiteral("The file was successfully created at: "),
+                                [&] { window->findChild<QPushButton*>(QStringLiteral("btnSaveImage"))->click(); });
+    EXPECT_EQ(QImage(work.filePath(QStringLiteral("cie.png"))).size(), QSize(500, 500));
+}
+
 TEST_F(CieDiagramTest, SavingTheGraphWritesA500PixelPngAndSaysWhere)
 {
     auto window = build();

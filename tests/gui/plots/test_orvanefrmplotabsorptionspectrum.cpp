@@ -325,7 +325,7 @@ TEST_F(AbsorptionForm, SavesTheGraphAsPng1000By400)
     EXPECT_EQ(dialogs.requests().at(0).title, QStringLiteral("Export Graph Name"));
     EXPECT_EQ(dialogs.requests().at(0).filter, QStringLiteral("png Image(*.png)"));
     EXPECT_EQ(dialogs.requests().at(1).title, QStringLiteral("ORVANE Information"));
-    EXPECT_EQ(dialogs.requests().at(1).text, QStringLiteral("The graphic was successfully created."));
+    EXPECT_EQ(dialogs.requests().at(1).text, QStringLiteral("The graphic was successfully created.\n") + png);
     const QImage image(png);
     EXPECT_EQ(image.size(), QSize(1000, 400));
     EXPECT_TRUE(logLines().last().endsWith(
@@ -344,6 +344,21 @@ TEST_F(AbsorptionForm, SavesTheGraphAsPng1000By400)
     EXPECT_EQ(dialogs.requests().at(4).title, QStringLiteral("ORVANE Error"));
     EXPECT_TRUE(dialogs.requests().at(4).text.contains(unwritable));
     EXPECT_FALSE(QFile::exists(unwritable));
+}
+
+// A name typed without suffix is saved with the filter's, and the message
+// names that file.
+TEST_F(AbsorptionForm, NamesTypedWithoutSuffixAreSavedWithTheFiltersOne)
+{
+    drop(copyOf(QStringLiteral("gaussian/eu_h2o_td.log"), QStringLiteral("run.log")));
+    click("btnPlotGraph");
+    expectSavedWithFilterSuffix(dialogs, temp.path(), QStringLiteral("abs_points"), QStringLiteral("abs_points.esp"),
+                                QStringLiteral("The file was successfully created at:\n"),
+                                [&] { click("btnSavePoints"); });
+    expectSavedWithFilterSuffix(dialogs, temp.path(), QStringLiteral("abs_graph"), QStringLiteral("abs_graph.png"),
+                                QStringLiteral("The graphic was successfully created.\n"),
+                                [&] { click("btnSaveGraph"); });
+    EXPECT_EQ(QImage(temp.filePath(QStringLiteral("abs_graph.png"))).size(), QSize(1000, 400));
 }
 
 // Suffixes other than "log" and "orcout" (compared case-sensitively) reset

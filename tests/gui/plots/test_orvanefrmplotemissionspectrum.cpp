@@ -687,6 +687,16 @@ TEST_F(EmissionFormTest, ClearingKeepsTheOptionalTicks)
     EXPECT_EQ(edit->styleSheet(), QStringLiteral("color: rgb(158, 158, 158);"));
 }
 
+TEST_F(EmissionFormTest, AGraphNameTypedWithoutSuffixIsSavedAsPng)
+{
+    open(writeFile(QStringLiteral("europium.txt"), europiumFile()));
+    DialogScript dialogs;
+    expectSavedWithFilterSuffix(dialogs, work.path(), QStringLiteral("emission"), QStringLiteral("emission.png"),
+                                QStringLiteral("The file was successfully created at: "),
+                                [&] { QMetaObject::invokeMethod(form.get(), "on_btnSave_clicked"); });
+    EXPECT_EQ(QImage(work.filePath(QStringLiteral("emission.png"))).size(), QSize(1000, 400));
+}
+
 TEST_F(EmissionFormTest, GraphExportAndTheChromaticityWindow)
 {
     open(writeFile(QStringLiteral("europium.txt"), europiumFile()));

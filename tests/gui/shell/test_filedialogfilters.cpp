@@ -2,16 +2,21 @@
 // to a file dialog, read the way Qt's own (non-native) dialog reads it on
 // this platform, must list exactly the files of the kind the page asks for.
 // A filter whose patterns Qt cannot split (";" between them) lists nothing.
+// A save dialog adds the suffix of the selected filter to a name without one.
 
 #include "externalpagetestsupport.h"
 
 #include "orvanefrmfilesconverter.h"
 #include "orvanefrmfileviewer.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSet>
+#include <QTimer>
 
 using namespace externalpage;
 
@@ -170,4 +175,106 @@ TEST_F(FilterFixture, FileViewerOpensAnyFileAndSavesUnderTheShownSuffix)
     expectListed(QStringLiteral("viewer open"), filterOf([&] { openButton->click(); }), everything);
     viewer.loadFile(folder + QStringLiteral("/complex.orcout"));
     expectListed(QStringLiteral("viewer save"), filterOf([&] { saveButton->click(); }), set({"complex.orcout"}));
+}
+
+TEST(SaveDialogSuffix, TypedNamesGetTheSelectedFiltersSuffixWhenTheyHaveNone)
+{
+    QTemporaryDir temp;
+    const QString folder = temp.path() + QStringLiteral("/run.d/");
+    const QString two = QStringLiteral("Images (*.png *.jpg);;Text (*.txt)");
+    const struct
+    {
+        const char* typed;
+        QString filters;
+        QString selected;
+        const char* written;
+    } cases[] = {
+        {"abs_points", QStringLiteral("esp File (*.esp)"), QString(), "abs_points.esp"},
+        {"abs_points.esp", QStringLiteral("esp File (*.esp)"), QString(), "abs_points.esp"},
+        // A name with another suffix keeps it: the page decides whether to refuse it.
+        {"abs_points.txt", QStringLiteral("esp File (*.esp)"), QString(), "abs_points.txt"},
+        {"abs.points", QStringLiteral("esp File (*.esp)"), QString(), "abs.points"},
+        {"graph", QStringLiteral("png Image(*.png)"), QString(), "graph.png"},
+        {"graph", two, QString(), "graph.png"},
+        {"graph", two, QStringLiteral("Images (*.png *.jpg)"), "graph.png"},
+        {"graph", two, QStringLiteral("Text (*.txt)"), "graph.txt"},
+        {"graph.jpg", two, QStringLiteral("Text (*.txt)"), "graph.jpg"},
+        {"orvane-2", QStringLiteral("Archives (*.tar.gz)"), QString(), "orvane-2.tar.gz"},
+        {"setup", QStringLiteral("*.exe"), QString(), "setup.exe"},
+        {"copy", QStringLiteral(".out File (*.out)"), QString(), "copy.out"},
+        // Filters that name no suffix add none.
+        {"notes", QStringLiteral("All files (*)"), QString(), "notes"},
+        {"notes", QStringLiteral("Any (*.*)"), QString(), "notes"},
+        {"notes", QStringLiteral(". File (*.)"), QString(), "notes"},
+        {"notes", QString(), QString(), "notes"},
+    };
+    for (const auto& c : cases) {
+        const QString typed = folder + QString::fromLatin1(c.typed);
+        SCOPED_TRACE(typed.toStdString() + " under " + c.filters.toStdString() + " / " + c.selected.toStdString());
+        DialogScript dialogs;
+        dialogs.chooseFile(typed, c.selected);
+        EXPECT_EQ(OrvaneDialogs::saveFileName(nullptr, QStringLiteral("Save File"), temp.path(), c.filters),
+                  folder + QString::fromLatin1(c.written));
+        ASSERT_EQ(dialogs.requests().size(), 1);
+        EXPECT_EQ(dialogs.requests().at(0).filter, c.filters);
+    }
+
+    // Cancelled stays cancelled; open dialogs return the name as chosen.
+    DialogScript dialogs;
+    dialogs.cancel();
+    EXPECT_TRUE(OrvaneDialogs::saveFileName(nullptr, QString(), temp.path(), QStringLiteral("x (*.esp)")).isEmpty());
+    dialogs.chooseFile(folder + QStringLiteral("input"));
+    EXPECT_EQ(OrvaneDialogs::openFileName(nullptr, QString(), temp.path(), QStringLiteral("x (*.esp)")),
+              folder + QStringLiteral("input"));
+}
+
+// Qt's own save dialog, driven as a user would: the default suffix follows
+// the filter selected, and the replace question names the file that would be
+// written, not the typed name.
+TEST(SaveDialogSuffix, TheRealDialogAddsTheSuffixAndAsksAboutTheNameWritten)
+{
+    QTemporaryDir temp;
+    ASSERT_TRUE(temp.isValid());
+    QFile existing(temp.filePath(QStringLiteral("abs_points.txt")));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.close();
+
+    QStringList questions;
+    int dialogsSeen = 0;
+    QTimer driver;
+    driver.setInterval(20);
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            questions << box->text();
+            box->button(QMessageBox::No)->click();
+            return;
+        }
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        if (!dialog || !dialog->isVisible())
+            return;
+        auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (!types || !name) {
+            ADD_FAILURE() << "not Qt's own dialog";
+            dialog->reject();
+            return;
+        }
+        ++dialogsSeen;
+        // First the text filter (taken back after the replace question),
+        // then the one the dialog started with.
+        QTest::keyClick(types, dialogsSeen == 1 ? Qt::Key_Down : Qt::Key_Up);
+        name->setText(QStringLiteral("abs_points"));
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    driver.start();
+    const QString written = OrvaneDialogs::saveFileName(nullptr, QStringLiteral("Save File"), temp.path(),
+                                                        QStringLiteral("esp File (*.esp);;Text (*.txt)"));
+    driver.stop();
+    EXPECT_EQ(dialogsSeen, 2);
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_TRUE(questions.at(0).contains(QStringLiteral("abs_points.txt"))) << questions.at(0).toStdString();
+    EXPECT_EQ(QFileInfo(QFileInfo(written).absolutePath()).canonicalFilePath(),
+              QFileInfo(temp.path()).canonicalFilePath());
+    EXPECT_EQ(QFileInfo(written).fileName(), QStringLiteral("abs_points.esp"));
 }

@@ -239,6 +239,25 @@ TEST_F(ConverterFixture, EachConversionWritesItsFile)
     EXPECT_TRUE(zmt.first().startsWith(QStringLiteral("Eu")));
 }
 
+// Each output kind adds its own suffix to a name typed without one.
+TEST_F(ConverterFixture, OutputNamesTypedWithoutSuffixGetTheKindsSuffix)
+{
+    open(1, data(QStringLiteral("mopac/eu_h2o8_allvec.out")));
+    for (const char* kind : {"inp", "mop", "gjf", "orcinp", "sph", "zmt"}) {
+        const QString suffix = QString::fromLatin1(kind);
+        SCOPED_TRACE(kind);
+        if (!saveButton->isEnabled())
+            open(1, data(QStringLiteral("mopac/eu_h2o8_allvec.out")));
+        const QString typed = QStringLiteral("converted_") + suffix;
+        const QString written = typed + QLatin1Char('.') + suffix;
+        expectSavedWithFilterSuffix(dialogs, work.path(), typed, written, createdText, [&] {
+            outputKind->setCurrentIndex(outputKind->findText(suffix, Qt::MatchStartsWith));
+            QTest::mouseClick(saveButton, Qt::LeftButton);
+        });
+        EXPECT_EQ(outputField->text(), output(written));
+    }
+}
+
 TEST_F(ConverterFixture, DistancesAndSpectraOfZindoAndOrcaOutputs)
 {
     const struct

@@ -179,16 +179,27 @@ TEST_F(ViewerFixture, SaveOffersTheLoadedSuffixAndWritesTheEditedText)
 
         const QString target = temp.filePath(QStringLiteral("copy of ") + QString::fromLatin1(c.name));
         dialogs.chooseFile(target);
+        dialogs.pressButton(QMessageBox::Ok);
         click("btnSaveFile");
-        const auto& request = dialogs.requests().last();
+        const auto& request = dialogs.requests().at(dialogs.requests().size() - 2);
         EXPECT_EQ(request.kind, OrvaneDialogs::Kind::SaveFileName);
         EXPECT_EQ(request.title, QStringLiteral("Save File"));
         EXPECT_EQ(request.directory, QDir::homePath());
         EXPECT_EQ(request.filter, c.expectedFilter);
         EXPECT_EQ(readBytes(target), QByteArray("edited\nsecond line"));
+        EXPECT_EQ(dialogs.requests().last().text, QStringLiteral("The file was successfully created at: ") + target);
         EXPECT_EQ(readBytes(path), QByteArray("original\n"));
         EXPECT_EQ(nameField->text(), path) << "the field keeps the loaded file";
     }
+}
+
+TEST_F(ViewerFixture, ANameTypedWithoutSuffixIsSavedWithTheLoadedOne)
+{
+    viewer.loadFile(writeFile(QStringLiteral("result.out"), "original\n"));
+    expectSavedWithFilterSuffix(dialogs, temp.path(), QStringLiteral("copy"), QStringLiteral("copy.out"),
+                                QStringLiteral("The file was successfully created at: "), [&] { click("btnSaveFile"); });
+    EXPECT_EQ(readBytes(temp.filePath(QStringLiteral("copy.out"))), QByteArray("original\n"));
+    EXPECT_EQ(dialogs.requests().last().title, QStringLiteral("ORVANE Information"));
 }
 
 TEST_F(ViewerFixture, SaveCancelledWritesNothingAndAFailureIsReported)

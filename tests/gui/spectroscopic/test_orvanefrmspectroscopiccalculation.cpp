@@ -583,6 +583,22 @@ TEST_F(FormFixture, AFailedSaveSaysWhyAndAnnouncesNoSuccess)
     EXPECT_FALSE(QFileInfo::exists(temp.filePath(QStringLiteral("gone"))));
 }
 
+// The report and the ligand partition: a name typed without suffix gets the
+// filter's, and the message names the file written.
+TEST_F(FormFixture, NamesTypedWithoutSuffixAreSavedWithTheFiltersOne)
+{
+    create(0);
+    form->showOutput(QStringLiteral("the report"));
+    widget<QPushButton>("btnSaveOutputFile")->setEnabled(true);
+    widget<QCheckBox>("chbAradPartition")->setChecked(true);
+    expectSavedWithFilterSuffix(dialogs, temp.path(), QStringLiteral("report"), QStringLiteral("report.orvane"),
+                                QStringLiteral("The ORVANE output file was successfully created at: \n"),
+                                [&] { widget<QPushButton>("btnSaveOutputFile")->click(); });
+    expectSavedWithFilterSuffix(dialogs, temp.path(), QStringLiteral("partition"), QStringLiteral("partition.ligands"),
+                                QStringLiteral("The file was successfully created at: "),
+                                [&] { widget<QPushButton>("btnPartitionSave")->click(); });
+}
+
 TEST_F(FormFixture, SaveProposesAnOrvaneFileInEveryMode)
 {
     for (int mode : {0, 2}) {

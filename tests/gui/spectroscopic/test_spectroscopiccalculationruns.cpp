@@ -358,9 +358,12 @@ TEST_F(RunFixture, ThePartitionTextIsSavedAndReadBackOrTheFailureSaid)
     text->setPlainText(QStringLiteral("W1 2 3\nW2 4,5"));
     const QString file = temp.filePath(QStringLiteral("calc/complex.ligands"));
     dialogs.chooseFile(file);
+    dialogs.pressButton(QMessageBox::Ok);
     widget<QPushButton>("btnPartitionSave")->click();
-    EXPECT_EQ(lastRequest()->title, QStringLiteral("Save Ligand Atoms by Ligands in a File"));
-    EXPECT_EQ(lastRequest()->filter, QStringLiteral("ORVANE File for Arad Partition (*.ligands)"));
+    const auto& save = dialogs.requests().at(dialogs.requests().size() - 2);
+    EXPECT_EQ(save.title, QStringLiteral("Save Ligand Atoms by Ligands in a File"));
+    EXPECT_EQ(save.filter, QStringLiteral("ORVANE File for Arad Partition (*.ligands)"));
+    EXPECT_EQ(lastRequest()->text, QStringLiteral("The file was successfully created at: ") + file);
     EXPECT_EQ(readText(file), QStringLiteral("W1 2 3\nW2 4,5"));
 
     text->clear();

@@ -9,8 +9,10 @@
 #include <QApplication>
 #include <QByteArray>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QList>
 #include <QMimeData>
 #include <QString>
@@ -98,11 +100,14 @@ public:
         reply.button = button;
         replies.push_back([reply](const Request&) { return reply; });
     }
-    void chooseFile(const QString& fileName)
+    // A save dialog may also be told the filter the user selected (one of the
+    // request's ";;" list; empty: the first one, where the dialog starts).
+    void chooseFile(const QString& fileName, const QString& selectedFilter = QString())
     {
         Reply reply;
         if (!fileName.isEmpty())
             reply.fileNames << fileName;
+        reply.selectedFilter = selectedFilter;
         replies.push_back([reply](const Request&) { return reply; });
     }
     void cancel() { replies.push_back([](const Request&) { return Reply(); }); }
@@ -129,6 +134,25 @@ private:
     QList<Request> asked;
     std::deque<std::function<Reply(const Request&)>> replies;
 };
+
+// Saves through a page with a name typed without suffix in folder, the
+// confirmation answered with Ok: the file written is the one with the
+// filter's suffix, nothing has the typed name, and the confirmation (the last
+// request) is confirmation + the written file's name.
+inline void expectSavedWithFilterSuffix(DialogScript& dialogs, const QString& folder, const QString& typed,
+                                        const QString& written, const QString& confirmation,
+                                        const std::function<void()>& save)
+{
+    const QString typedPath = QDir(folder).filePath(typed);
+    const QString writtenPath = QDir(folder).filePath(written);
+    dialogs.chooseFile(typedPath);
+    dialogs.pressButton(QMessageBox::Ok);
+    save();
+    EXPECT_GT(QFileInfo(writtenPath).size(), 0) << writtenPath.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(typedPath)) << typedPath.toStdString();
+    ASSERT_FALSE(dialogs.requests().isEmpty());
+    EXPECT_EQ(dialogs.requests().last().text, confirmation + writtenPath);
+}
 
 // Runs the event loop until condition holds or timeoutMs passed; returns
 // whether it holds.
