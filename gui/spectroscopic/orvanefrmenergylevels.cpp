@@ -3,6 +3,7 @@
 
 #include "orvanedialogs.h"
 #include "orvanefitendmessage.h"
+#include "orvanefitrunner.h"
 #include "orvanegsa.h"
 #include "orvaneinputdata.h"
 #include "orvanespectroscopictermutil.h"
@@ -60,15 +61,10 @@ OrvaneFrmEnergyLevels::OrvaneFrmEnergyLevels(QWidget* parent)
     model->setRowCount(2);
     ui->tableViewEnergyLevelsExp->setModel(model);
 
-    thread = std::make_unique<ThreadAdjustOmega>();
-    connect(thread.get(), &QThread::finished, this, &OrvaneFrmEnergyLevels::threadAdjustTerminated);
-
-    progressDialog = new QProgressDialog(tr("Energy Levels Parametrization ..."), tr("Cancel"), 1, fitRunCount, this,
-                                         Qt::WindowTitleHint);
-    progressDialog->reset();
-    progressDialog->cancel();
-    progressDialog->setWindowModality(Qt::WindowModal);
-    progressDialog->setGeometry(400, 200, 0, 0);
+    fitRunner = std::make_unique<OrvaneFitRunner>(this, tr("Energy Levels Parametrization ..."), fitRunCount);
+    thread = fitRunner->thread();
+    progressDialog = fitRunner->progressDialog();
+    connect(fitRunner.get(), &OrvaneFitRunner::fitEnded, this, &OrvaneFrmEnergyLevels::threadAdjustTerminated);
     connect(progressDialog, &QProgressDialog::canceled, this, &OrvaneFrmEnergyLevels::cancelParametrization);
 
     // The legend is never shown: levels kept out of it cost nothing to add or remove.
@@ -81,8 +77,10 @@ OrvaneFrmEnergyLevels::OrvaneFrmEnergyLevels(QWidget* parent)
 
 OrvaneFrmEnergyLevels::~OrvaneFrmEnergyLevels()
 {
-    // The worker uses the driver and the problem until its run returns.
-    thread.reset();
+    // The worker uses the driver, the problem and `parameters` until its run returns.
+    fitRunner.reset();
+    thread = nullptr;
+    parametricEnergyLevels = nullptr;
     // The plot would remove its many label items back to front, each removal
     // searching its lists from the front: emptied here in linear time.
     removeDiagramObjects();
@@ -292,22 +290,20 @@ void OrvaneFrmEnergyLevels::on_btnRunParametrization_clicked()
     OrvaneAbstractParametric* problemPointer = problem.get();
     double* start = parameters.data();
     auto driver = std::make_unique<OrvaneGSA>(nullptr, nParameters, start, problemPointer);
-    connect(driver.get(), &OrvaneGSA::newOmegaCalculation, progressDialog, &QProgressDialog::setValue);
     driver->setNStopMax(ui->sbxNStopMax->value());
     if (!driver->setGSAParameters(1.5, 1.5, 5.0, 2.0)) {
         OrvaneDialogs::critical(this, tr("ORVANE Error"), driver->getLastError());
         return;
     }
-    parametricEnergyLevels = std::move(problem);
-    gsa = std::move(driver);
     fitLogFileName = OrvaneParametricEnergyLevels::logFileName(energyLevelsFileName);
 
     emit newObjCalculationMessage(tr("-> Parametrization process started successfully."));
+    parametricEnergyLevels = problem.get();
+    fitRunner->keep(problem.release());
+    OrvaneGSA* gsa = driver.release();
+    fitRunner->keep(gsa);
     // One step a run: the dialog hides itself only when the last run is done.
-    progressDialog->setMaximum(fitRunCount);
-    thread->gsa = gsa.get();
-    thread->start(QThread::InheritPriority);
-    progressDialog->show();
+    fitRunner->start(gsa, fitRunCount);
 }
 
 void OrvaneFrmEnergyLevels::warnOfLevelsWithoutMatch(const int& n)
@@ -332,16 +328,15 @@ void OrvaneFrmEnergyLevels::warnOfLevelsWithoutMatch(const int& n)
 
 void OrvaneFrmEnergyLevels::cancelParametrization()
 {
-    if (isFitRunning())
-        OrvaneGSA::isStopParametrization = true;
+    fitRunner->cancel();
 }
 
 void OrvaneFrmEnergyLevels::threadAdjustTerminated()
 {
     if (!isFitRunning())
         return;
-    const OrvaneGSA::FitState state = gsa->getFitState();
-    const QString reason = gsa->getLastError();
+    const OrvaneGSA::FitState state = fitRunner->endState();
+    const QString reason = fitRunner->driver()->getLastError();
     const OrvaneFitSummary summary = parametricEnergyLevels->getFitSummary();
     // Only a log this fit wrote is its result; an earlier fit's never is.
     const QString logError = parametricEnergyLevels->getLogError();
@@ -361,8 +356,6 @@ void OrvaneFrmEnergyLevels::threadAdjustTerminated()
     }
     if (!logError.isEmpty())
         emit newObjCalculationMessage(QStringLiteral("-> ") + logError);
-    progressDialog->reset();
-    progressDialog->cancel();
 
     if (logIsThisFits)
         showFileText(fitLogFileName);
@@ -376,9 +369,8 @@ void OrvaneFrmEnergyLevels::threadAdjustTerminated()
     if (!mixedStates.isEmpty())
         drawCalculatedLevels();
 
-    thread->gsa = nullptr;
-    gsa.reset();
-    parametricEnergyLevels.reset();
+    fitRunner->release();
+    parametricEnergyLevels = nullptr;
 
     const QString logNote = logError.isEmpty() ? QString() : QStringLiteral("\n\n") + logError;
     const QString summaryNote = summary.isEmpty() ? QString() : QStringLiteral("\n\n") + summary.text();

@@ -11,7 +11,7 @@
 #include <array>
 #include <memory>
 
-class OrvaneGSA;
+class OrvaneFitRunner;
 class QProgressDialog;
 class QStandardItemModel;
 class ThreadAdjustOmega;
@@ -36,7 +36,7 @@ public:
     // to 14 for Lu; -1 for a symbol that is not a lanthanide.
     static int electronCount(const QString& symbol);
 
-    bool isFitRunning() const { return static_cast<bool>(parametricEnergyLevels); }
+    bool isFitRunning() const { return parametricEnergyLevels != nullptr; }
 
 private slots:
     void cancelParametrization();
@@ -90,14 +90,17 @@ private:
     bool plotMode = false; // false: calculated levels only; true: experimental beside calculated
     int nParameters = 4;
     std::array<double, 4> parameters {}; // F2, F4, F6, zeta of the fit
+    // The fit runner's worker and progress dialog.
+    ThreadAdjustOmega* thread = nullptr;
     QProgressDialog* progressDialog = nullptr;
-    // The running fit (both null when idle): kept from Run until the thread's
-    // end has been handled. The log is named when the fit starts, so that a
-    // file opened meanwhile does not change it.
-    std::unique_ptr<OrvaneParametricEnergyLevels> parametricEnergyLevels;
-    std::unique_ptr<OrvaneGSA> gsa;
+    // The problem of the running fit (null when idle), kept by the runner
+    // with its driver from Run until the thread's end has been handled. The
+    // log is named when the fit starts, so that a file opened meanwhile does
+    // not change it.
+    OrvaneParametricEnergyLevels* parametricEnergyLevels = nullptr;
     QString fitLogFileName;
-    std::unique_ptr<ThreadAdjustOmega> thread; // stops and waits for its run when destroyed
+    // Declared after `parameters`, the driver's start point: goes first.
+    std::unique_ptr<OrvaneFitRunner> fitRunner;
 };
 
 #endif

@@ -5,6 +5,7 @@
 #include "orvanedialogs.h"
 #include "orvaneeu3model.h"
 #include "orvanefitendmessage.h"
+#include "orvanefitrunner.h"
 #include "orvanefrmomegaparametrization.h"
 #include "orvanefrmomegaprinting.h"
 #include "orvanefrmsearching.h"
@@ -106,16 +107,11 @@ OrvaneFrmSpectroscopicCalculation::OrvaneFrmSpectroscopicCalculation(QWidget* pa
         connect(frmSetParametersQDC.get(), &OrvaneFrmSetParametersQDC::valueChanged, this,
                 &OrvaneFrmSpectroscopicCalculation::coordNumberValueChanged);
         frmSetGandAlpha = std::make_unique<OrvaneFrmSetGandAlpha>();
-        threadAdjustOmega = std::make_unique<ThreadAdjustOmega>();
-        connect(threadAdjustOmega.get(), &QThread::finished, this,
+        fitRunner = std::make_unique<OrvaneFitRunner>(this, tr("Intensity Parameters Calculations ..."), 10000);
+        threadAdjustOmega = fitRunner->thread();
+        progressDialog = fitRunner->progressDialog();
+        connect(fitRunner.get(), &OrvaneFitRunner::fitEnded, this,
                 &OrvaneFrmSpectroscopicCalculation::threadAdjustOmegaTerminated);
-
-        progressDialog = new QProgressDialog(tr("Intensity Parameters Calculations ..."), tr("Cancel"), 1, 10000,
-                                             this, Qt::WindowTitleHint);
-        progressDialog->reset();
-        progressDialog->cancel();
-        progressDialog->setWindowModality(Qt::WindowModal);
-        progressDialog->setGeometry(400, 200, 0, 0);
         connect(progressDialog, &QProgressDialog::canceled, this,
                 &OrvaneFrmSpectroscopicCalculation::cancelParametrization);
 
@@ -180,11 +176,8 @@ OrvaneFrmSpectroscopicCalculation::~OrvaneFrmSpectroscopicCalculation()
         saveLastDirectory(QFileInfo(mopacFile).absolutePath());
     // A running fit is stopped and waited for before anything it uses goes:
     // a QThread destroyed while running aborts the program.
-    if (threadAdjustOmega && threadAdjustOmega->isRunning()) {
-        OrvaneGSA::isStopParametrization = true;
-        threadAdjustOmega->wait();
-    }
-    threadAdjustOmega.reset();
+    fitRunner.reset();
+    threadAdjustOmega = nullptr;
     // The viewer draws the form's molecule, which goes before the viewer's
     // Qt parent would delete it.
     delete glMolecule;
@@ -1119,9 +1112,7 @@ bool OrvaneFrmSpectroscopicCalculation::checkAndSetOmegaValues(OrvaneSpectroscop
 
 bool OrvaneFrmSpectroscopicCalculation::refuseFitWhileRunning()
 {
-    // The end of the last fit may not have been handled yet even when its
-    // thread is done: its objects are still in use until then.
-    if (fitPhase == FitPhase::Idle && !threadAdjustOmega->isRunning())
+    if (!fitRunner->isBusy())
         return false;
     OrvaneDialogs::warning(this, tr("ORVANE Warning"),
                            tr("A parametrization is still running.\nPlease, wait for it to end or cancel it."));
@@ -1130,9 +1121,7 @@ bool OrvaneFrmSpectroscopicCalculation::refuseFitWhileRunning()
 
 void OrvaneFrmSpectroscopicCalculation::releaseFitObjects()
 {
-    threadAdjustOmega->gsa = nullptr;
-    qDeleteAll(fitObjects);
-    fitObjects.clear();
+    fitRunner->release();
     fitStartPoint.clear();
 }
 
@@ -1169,7 +1158,7 @@ bool OrvaneFrmSpectroscopicCalculation::startParametrization()
     omegaFile = omegaFileBeside(mopacFile);
 
     auto* problem = new OrvaneParametric(this, mopacFile, omegaInputType);
-    fitObjects << problem;
+    fitRunner->keep(problem);
     OmegaPrintingOptions options;
     getOmegaPrintingOptions(options);
     problem->setOmegaPrintingOptions(options);
@@ -1195,7 +1184,7 @@ bool OrvaneFrmSpectroscopicCalculation::startParametrization()
     double* start = fitStartPoint.data();
     OrvaneAbstractParametric* abstractProblem = problem;
     auto* gsa = new OrvaneGSA(this, 2 * groupCount, start, abstractProblem);
-    fitObjects << gsa;
+    fitRunner->keep(gsa);
     gsa->setNStopMax(fit.sbxPointsNumber->value());
     runFit(gsa);
     return true;
@@ -1218,7 +1207,7 @@ bool OrvaneFrmSpectroscopicCalculation::startParametrizationQDC()
     omegaFile = omegaFileBeside(mopacFile);
 
     auto* problem = new OrvaneParametricQDC(this, mopacFile, omegaInputType);
-    fitObjects << problem;
+    fitRunner->keep(problem);
     OmegaPrintingOptions options;
     getOmegaPrintingOptions(options);
     problem->setOmegaPrintingOptions(options);
@@ -1264,7 +1253,7 @@ bool OrvaneFrmSpectroscopicCalculation::startParametrizationQDC()
 
     problem->setSuperDeslocalizability(indices.get());
     problem->setRestrictionValue(int(r));
-    fitObjects << indices.release();
+    fitRunner->keep(indices.release());
     if (partition)
         problem->setLigandAtomsByLigandVector(lines);
     citations = requiredCitations(3, 2, mopacFile, 0, false, true, partition);
@@ -1273,7 +1262,7 @@ bool OrvaneFrmSpectroscopicCalculation::startParametrizationQDC()
     double* start = fitStartPoint.data();
     OrvaneAbstractParametric* abstractProblem = problem;
     auto* gsa = new OrvaneGSA(this, 3, start, abstractProblem);
-    fitObjects << gsa;
+    fitRunner->keep(gsa);
     if (!gsa->setGSAParameters(1.5969, 1.27207, 1.10912, 5.05671)) {
         OrvaneDialogs::critical(this, tr("ORVANE Error"), gsa->getLastError());
         return false;
@@ -1285,15 +1274,10 @@ bool OrvaneFrmSpectroscopicCalculation::startParametrizationQDC()
 
 void OrvaneFrmSpectroscopicCalculation::runFit(OrvaneGSA* gsa)
 {
-    connect(gsa, &OrvaneGSA::newOmegaCalculation, progressDialog, &QProgressDialog::setValue);
     // Either fit can fail in the engine: both say why.
     connect(gsa, &OrvaneGSA::errorOmegaCalculation, this, &OrvaneFrmSpectroscopicCalculation::errorOmegaCalculation);
     emit newObjCalculationMessage(QStringLiteral("-> Parametrization process started successfully."));
-    progressDialog->setMaximum(frmOmegaParametrization->ui.sbxPointsNumber->value() / 1000);
-    threadAdjustOmega->gsa = gsa;
-    fitPhase = FitPhase::Running;
-    threadAdjustOmega->start(QThread::InheritPriority);
-    progressDialog->show();
+    fitRunner->start(gsa, frmOmegaParametrization->ui.sbxPointsNumber->value() / 1000);
 }
 
 void OrvaneFrmSpectroscopicCalculation::applySpecPrintingOptions(OrvaneSpectroscopicCalculation*& calculation)
@@ -1377,18 +1361,14 @@ bool OrvaneFrmSpectroscopicCalculation::runTransfer(const bool& quantumYield)
 void OrvaneFrmSpectroscopicCalculation::errorOmegaCalculation(QString error)
 {
     emit newObjCalculationMessage(QStringLiteral("-> ") + error);
-    progressDialog->reset();
-    progressDialog->cancel();
+    fitRunner->closeProgress();
     OrvaneDialogs::critical(this, tr("ORVANE Error"), error);
 }
 
 void OrvaneFrmSpectroscopicCalculation::threadAdjustOmegaTerminated()
 {
-    fitPhase = FitPhase::Idle;
-    progressDialog->reset();
-    progressDialog->cancel();
-    const OrvaneGSA* gsa = threadAdjustOmega->gsa;
-    const OrvaneGSA::FitState state = gsa ? gsa->getFitState() : OrvaneGSA::FitState::NotStarted;
+    // The runner has closed the progress dialog.
+    const OrvaneGSA::FitState state = fitRunner->endState();
     if (state == OrvaneGSA::FitState::Finished) {
         // How close the fit came is said wherever its end is.
         const OrvaneFitSummary summary = finishedFitSummary();
@@ -1418,7 +1398,7 @@ OrvaneFitSummary OrvaneFrmSpectroscopicCalculation::finishedFitSummary() const
 
 OrvaneAbstractParametric* OrvaneFrmSpectroscopicCalculation::fitProblem() const
 {
-    for (QObject* object : fitObjects) {
+    for (QObject* object : fitRunner->getFitObjects()) {
         if (auto* problem = qobject_cast<OrvaneAbstractParametric*>(object))
             return problem;
     }
@@ -1444,8 +1424,12 @@ bool OrvaneFrmSpectroscopicCalculation::showUnwrittenFitReport()
 
 void OrvaneFrmSpectroscopicCalculation::cancelParametrization()
 {
-    if (fitPhase == FitPhase::Running)
-        OrvaneGSA::isStopParametrization = true;
+    fitRunner->cancel();
+}
+
+OrvaneFrmSpectroscopicCalculation::FitPhase OrvaneFrmSpectroscopicCalculation::getFitPhase() const
+{
+    return fitRunner && fitRunner->getPhase() != OrvaneFitRunner::Phase::Idle ? FitPhase::Running : FitPhase::Idle;
 }
 
 // ---------------------------------------------------------------------------

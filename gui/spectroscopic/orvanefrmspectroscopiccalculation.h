@@ -22,6 +22,7 @@ class OrvaneFrmSearching;
 class OrvaneFrmSetGandAlpha;
 class OrvaneFrmSetParametersQDC;
 class OrvaneFrmSetTheorecticalOmega;
+class OrvaneFitRunner;
 class OrvaneFrmSpecPrinting;
 class OrvaneFrmTransferMechanisms;
 class QLabel;
@@ -92,7 +93,8 @@ public:
     std::unique_ptr<OrvaneFrmOmegaPrinting> frmOmegaPrinting;
     GLMolecule* glMolecule = nullptr;
     Molecule molecule;
-    std::unique_ptr<ThreadAdjustOmega> threadAdjustOmega;
+    // The fit runner's worker and progress dialog (intensity mode only).
+    ThreadAdjustOmega* threadAdjustOmega = nullptr;
     QProgressDialog* progressDialog = nullptr;
 
     const int mode;
@@ -112,7 +114,7 @@ public:
 
     // Idle, or a fit started and its thread's end not yet handled.
     enum class FitPhase { Idle, Running };
-    FitPhase getFitPhase() const { return fitPhase; }
+    FitPhase getFitPhase() const;
 
 private slots:
     void on_btnChooseMopacOut_clicked();
@@ -183,11 +185,11 @@ private:
     bool calculateEnergyTransfer();
     bool calculateQuantumYield();
 
-    FitPhase fitPhase = FitPhase::Idle;
-    // The start point the running (or last) fit's driver overwrites in place,
-    // and the Qt objects of that fit (children of the form).
+    // The start point the running (or last) fit's driver overwrites in place;
+    // the runner keeps that fit's Qt objects (children of the form) and goes
+    // first when the form is destroyed.
     std::vector<double> fitStartPoint;
-    QObjectList fitObjects;
+    std::unique_ptr<OrvaneFitRunner> fitRunner;
     // Both transfer runs: the rates alone, or with the quantum yield.
     bool runTransfer(const bool& quantumYield);
     void applySpecPrintingOptions(OrvaneSpectroscopicCalculation*& calculation);

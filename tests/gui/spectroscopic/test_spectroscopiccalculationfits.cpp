@@ -141,7 +141,7 @@ TEST_F(FitFixture, AConventionalFitRunsToItsReportWithProgress)
     // in place on the worker before its run begins, so that it sees every
     // emission and is never connected while the worker emits.
     std::unique_ptr<QSignalSpy> progress;
-    ThreadAdjustOmega* worker = form->threadAdjustOmega.get();
+    ThreadAdjustOmega* worker = form->threadAdjustOmega;
     QObject::connect(worker, &QThread::started, worker,
         [&progress, worker] { progress = std::make_unique<QSignalSpy>(worker->gsa, &OrvaneGSA::newOmegaCalculation); },
         Qt::DirectConnection);

@@ -1,0 +1,155 @@
+// The fit runner on a toy problem: each way a fit ends is handed to the form
+// once, with the dialog closed; a start is refused while a fit runs or
+// without a driver; the objects of a fit go only after the worker, driver
+// first, also when the runner is destroyed mid-fit.
+
+#include "../support/guitestsupport.h"
+#include "../../engine/spectroscopy/toyproblems.h"
+
+#include "orvanefitrunner.h"
+#include "threadadjustomega.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <QProgressDialog>
+#include <QSignalSpy>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+// A problem slow enough to be cancelled: many steps, no record of points.
+constexpr int longRunSteps = 2000000;
+
+class FitRunnerTest : public ::testing::Test
+{
+protected:
+    void TearDown() override
+    {
+        runner.reset();
+        OrvaneGSA::isStopParametrization = false;
+    }
+    // A driver and its problem, kept by the runner.
+    OrvaneGSA* makeFit(int steps, int failAt = -1)
+    {
+        auto* problem = new ToyProblem(quadratic, false);
+        problem->failAtEvaluation = failAt;
+        runner->keep(problem);
+        OrvaneAbstractParametric* abstractProblem = problem;
+        double* x = start.data();
+        auto* gsa = new OrvaneGSA(nullptr, 2, x, abstractProblem);
+        gsa->setNStopMax(steps);
+        runner->keep(gsa);
+        return gsa;
+    }
+    bool waitForEnd() const
+    {
+        return waitUntil([this] { return runner->getPhase() == OrvaneFitRunner::Phase::Idle; }, 120000);
+    }
+
+    QWidget form;
+    std::vector<double> start = {0.0, 0.0};
+    std::unique_ptr<OrvaneFitRunner> runner = std::make_unique<OrvaneFitRunner>(&form, QStringLiteral("Fit ..."), 15);
+};
+
+} // namespace
+
+TEST_F(FitRunnerTest, EachEndIsHandedOverOnceWithTheDialogClosed)
+{
+    const struct {
+        const char* name;
+        int steps;
+        int failAt;
+        bool cancel;
+        OrvaneGSA::FitState state;
+    } cases[] = {{"finished", 50, -1, false, OrvaneGSA::FitState::Finished},
+                 {"failed", 50, 1, false, OrvaneGSA::FitState::Failed},
+                 {"stopped", longRunSteps, -1, true, OrvaneGSA::FitState::Stopped}};
+    EXPECT_EQ(runner->progressDialog()->parentWidget(), &form);
+    EXPECT_TRUE(runner->progressDialog()->isHidden());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(runner->release());
+        QSignalSpy ended(runner.get(), &OrvaneFitRunner::fitEnded);
+        OrvaneGSA* gsa = makeFit(c.steps, c.failAt);
+        ASSERT_TRUE(runner->start(gsa, 15));
+        EXPECT_TRUE(runner->isBusy());
+        EXPECT_EQ(runner->thread()->gsa, gsa);
+        EXPECT_EQ(runner->progressDialog()->maximum(), 15);
+        if (c.cancel) {
+            runner->cancel();
+            EXPECT_EQ(runner->getPhase(), OrvaneFitRunner::Phase::Stopping);
+        }
+        ASSERT_TRUE(waitForEnd());
+        EXPECT_EQ(ended.count(), 1);
+        EXPECT_EQ(runner->endState(), c.state);
+        EXPECT_FALSE(runner->isBusy());
+        EXPECT_FALSE(runner->progressDialog()->isVisible());
+        // The driver stays readable until the next fit releases it.
+        EXPECT_EQ(runner->driver(), gsa);
+        EXPECT_EQ(gsa->getFitState(), c.state);
+    }
+}
+
+TEST_F(FitRunnerTest, AStartIsRefusedWithoutADriverOrWhileAFitRuns)
+{
+    QSignalSpy ended(runner.get(), &OrvaneFitRunner::fitEnded);
+    EXPECT_FALSE(runner->start(nullptr, 15));
+    EXPECT_EQ(runner->getPhase(), OrvaneFitRunner::Phase::Idle);
+    EXPECT_FALSE(runner->thread()->isRunning());
+    EXPECT_TRUE(runner->progressDialog()->isHidden());
+    // Cancelling with nothing running asks nothing of the next fit.
+    runner->cancel();
+    EXPECT_FALSE(OrvaneGSA::isStopParametrization);
+
+    OrvaneGSA* running = makeFit(longRunSteps);
+    ASSERT_TRUE(runner->start(running, 15));
+    double* none = nullptr;
+    OrvaneAbstractParametric* noProblem = nullptr;
+    OrvaneGSA second(nullptr, 0, none, noProblem);
+    EXPECT_FALSE(runner->start(&second, 15));
+    EXPECT_EQ(runner->thread()->gsa, running);
+    EXPECT_FALSE(runner->getFitObjects().contains(&second));
+    // The running fit's objects stay while its worker uses them.
+    EXPECT_FALSE(runner->release());
+    EXPECT_EQ(runner->driver(), running);
+    runner->cancel();
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(ended.count(), 1);
+    EXPECT_EQ(runner->endState(), OrvaneGSA::FitState::Stopped);
+}
+
+TEST_F(FitRunnerTest, TheFitObjectsGoAfterTheWorkerDriverFirst)
+{
+    for (bool midRun : {false, true}) {
+        SCOPED_TRACE(midRun ? "destroyed mid-run" : "released after the end");
+        runner = std::make_unique<OrvaneFitRunner>(&form, QStringLiteral("Fit ..."), 15);
+        QSignalSpy ended(runner.get(), &OrvaneFitRunner::fitEnded);
+        OrvaneGSA* gsa = makeFit(midRun ? longRunSteps : 20);
+        QPointer<QObject> problem = runner->getFitObjects().first();
+        QPointer<QObject> driver = gsa;
+        QStringList gone;
+        QObject::connect(gsa, &QObject::destroyed, [&gone] { gone << QStringLiteral("driver"); });
+        QObject::connect(problem.data(), &QObject::destroyed, [&gone] { gone << QStringLiteral("problem"); });
+        ASSERT_TRUE(runner->start(gsa, 15));
+        if (midRun) {
+            runner.reset();
+            EXPECT_TRUE(OrvaneGSA::isStopParametrization);
+            OrvaneGSA::isStopParametrization = false;
+        } else {
+            ASSERT_TRUE(waitForEnd());
+            ASSERT_TRUE(runner->release());
+            EXPECT_EQ(runner->thread()->gsa, nullptr);
+            EXPECT_TRUE(runner->getFitObjects().isEmpty());
+        }
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(driver.isNull());
+        EXPECT_TRUE(problem.isNull());
+        EXPECT_EQ(gone, (QStringList{QStringLiteral("driver"), QStringLiteral("problem")}));
+        EXPECT_EQ(ended.count(), midRun ? 0 : 1);
+    }
+}
