@@ -5,6 +5,8 @@
 #include "orvaneinputdata.h"
 #include "orvanetextreader.h"
 
+#include <QHeaderView>
+#include <QScrollBar>
 #include <QStandardItemModel>
 
 OrvaneFrmSetGandAlpha::OrvaneFrmSetGandAlpha(QWidget* parent)
@@ -15,7 +17,21 @@ OrvaneFrmSetGandAlpha::OrvaneFrmSetGandAlpha(QWidget* parent)
     ui.sbxCoordNumber->setMaximum(OrvaneEu3Model::maxCoordNumber);
     tableModel = new QStandardItemModel(2, 0, this);
     ui.tableView->setModel(tableModel);
+    // Two rows, both always whole: no vertical scrolling; many donors scroll
+    // sideways under the rows.
+    ui.tableView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ui.tableView->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setRowHeaders();
+}
+
+void OrvaneFrmSetGandAlpha::fitTableHeight()
+{
+    QTableView* table = ui.tableView;
+    QHeaderView* header = table->horizontalHeader();
+    // An empty header reports no height: the font tells what a title needs.
+    const int headerHeight = qMax(header->sizeHint().height(), header->fontMetrics().height() + 8);
+    table->setFixedHeight(headerHeight + table->verticalHeader()->length()
+                          + table->horizontalScrollBar()->sizeHint().height() + 2 * table->frameWidth());
 }
 
 OrvaneFrmSetGandAlpha::~OrvaneFrmSetGandAlpha() = default;
@@ -24,9 +40,10 @@ void OrvaneFrmSetGandAlpha::setRowHeaders()
 {
     tableModel->setRowCount(2);
     tableModel->setVerticalHeaderItem(0, new QStandardItem(tr("Charge Factors")));
-    tableModel->setVerticalHeaderItem(1, new QStandardItem(tr("Polarizabilities (x 10^-24)")));
+    tableModel->setVerticalHeaderItem(1, new QStandardItem(tr("Polarizabilities (x 10⁻²⁴ cm³)")));
     ui.tableView->setRowHeight(0, 30);
     ui.tableView->setRowHeight(1, 30);
+    fitTableHeight();
 }
 
 void OrvaneFrmSetGandAlpha::on_sbxCoordNumber_valueChanged(int)
@@ -55,6 +72,7 @@ void OrvaneFrmSetGandAlpha::updateTable()
             i, new QStandardItem(structure.getAtomLabel(atom) + QLatin1Char(' ') + QString::number(atom)));
         ui.tableView->setColumnWidth(i, 50);
     }
+    fitTableHeight();
 }
 
 void OrvaneFrmSetGandAlpha::clearTable()

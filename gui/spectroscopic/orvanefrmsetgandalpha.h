@@ -41,6 +41,8 @@ public slots:
 
 private:
     void setRowHeaders();
+    // Header, both rows and a sideways scroll bar, never cut.
+    void fitTableHeight();
     QVector<double> rowValues(int row) const;
 
     QStandardItemModel* tableModel = nullptr;

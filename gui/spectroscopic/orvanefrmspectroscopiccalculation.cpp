@@ -201,6 +201,8 @@ QString OrvaneFrmSpectroscopicCalculation::getDropHint() const
 void OrvaneFrmSpectroscopicCalculation::showDropHint(QLineEdit* edit)
 {
     edit->setText(getDropHint());
+    // A narrow field shows the hint's first words, not its end.
+    edit->setCursorPosition(0);
     edit->setStyleSheet(hintStyle);
 }
 
@@ -727,6 +729,8 @@ bool OrvaneFrmSpectroscopicCalculation::calculateCoordinationNumber(const int& s
     reader.createSphericalCoordinate();
     coordNumber = OrvaneSpectroscopicCalculation::coordinationNumber(reader);
     frmOmegaParametrization->ui.sbxCoordNumber->setValue(coordNumber);
+    // The typed charge factors start with one column per detected donor.
+    frmSetGandAlpha->ui.sbxCoordNumber->setValue(coordNumber);
     return true;
 }
 

@@ -81,7 +81,7 @@ TEST_F(ChargeFactorTable, StartsEmptyWithItsRowHeaders)
     EXPECT_EQ(model->rowCount(), 2);
     EXPECT_EQ(model->columnCount(), 0);
     EXPECT_EQ(model->headerData(0, Qt::Vertical).toString(), QStringLiteral("Charge Factors"));
-    EXPECT_EQ(model->headerData(1, Qt::Vertical).toString(), QStringLiteral("Polarizabilities (x 10^-24)"));
+    EXPECT_EQ(model->headerData(1, Qt::Vertical).toString(), QStringLiteral("Polarizabilities (x 10⁻²⁴ cm³)"));
     EXPECT_TRUE(panel.structureFile.isEmpty());
     // The engine's per-atom arrays hold at most 28 donors.
     EXPECT_EQ(panel.ui.sbxCoordNumber->maximum(), 28);
@@ -169,7 +169,7 @@ TEST_F(ChargeFactorTable, ClearingForgetsTheStructureAndTheColumns)
     EXPECT_EQ(model->columnCount(), 0);
     EXPECT_EQ(model->rowCount(), 2);
     EXPECT_EQ(model->headerData(0, Qt::Vertical).toString(), QStringLiteral("Charge Factors"));
-    EXPECT_EQ(model->headerData(1, Qt::Vertical).toString(), QStringLiteral("Polarizabilities (x 10^-24)"));
+    EXPECT_EQ(model->headerData(1, Qt::Vertical).toString(), QStringLiteral("Polarizabilities (x 10⁻²⁴ cm³)"));
     EXPECT_TRUE(panel.getChargeFactors().isEmpty());
     EXPECT_TRUE(panel.getPolarizabilities().isEmpty());
     EXPECT_TRUE(dialogs.requests().isEmpty());

@@ -1,5 +1,6 @@
 #include "../support/guitestsupport.h"
 
+#include "orvanefrmciediagram.h"
 #include "orvanefrmomegaprinting.h"
 #include "orvanefrmspecprinting.h"
 #include "orvanefrmtransfermechanisms.h"
@@ -7,6 +8,8 @@
 #include "requiredcitations.h"
 
 #include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QPointer>
 #include <QRadioButton>
 
@@ -196,6 +199,44 @@ TEST(OptionWindow, IsAParentlessModalWindowThatOnlyHidesWhenClosed)
 
         window->show();
         EXPECT_EQ(choice->isChecked(), chosen);
+        window->hide();
+    }
+}
+
+// Every separate window of the calculation pages and the chromaticity
+// diagram closes with a button of its own, not only with the title bar's
+// cross; like the cross, the button only hides the window.
+TEST(OptionWindow, EachClosesWithItsOwnCloseButton)
+{
+    std::vector<std::unique_ptr<QWidget>> windows;
+    windows.push_back(std::make_unique<OrvaneFrmOmegaPrinting>());
+    windows.push_back(std::make_unique<OrvaneFrmSpecPrinting>());
+    windows.push_back(std::make_unique<OrvaneFrmTransferMechanisms>());
+    windows.push_back(std::make_unique<OrvaneFrmCIEDiagram>());
+    for (auto& window : windows) {
+        SCOPED_TRACE(window->metaObject()->className());
+        QPointer<QWidget> alive(window.get());
+        if (window->metaObject()->className() != QByteArray("OrvaneFrmCIEDiagram"))
+            OrvaneOptionWindow::configure(window.get(), QPoint(400, 200));
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+
+        auto* box = window->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+        ASSERT_NE(box, nullptr);
+        QPushButton* close = box->button(QDialogButtonBox::Close);
+        ASSERT_NE(close, nullptr);
+        EXPECT_TRUE(close->isVisible());
+        EXPECT_EQ(close->text().remove(QLatin1Char('&')), QStringLiteral("Close"));
+        // The button sits inside the window, below everything else.
+        EXPECT_TRUE(window->rect().contains(QRect(close->mapTo(window.get(), QPoint(0, 0)), close->size())));
+
+        QTest::mouseClick(close, Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ASSERT_TRUE(alive);
+        EXPECT_FALSE(window->isVisible());
+        // And it opens again as it was.
+        window->show();
+        EXPECT_TRUE(close->isVisible());
         window->hide();
     }
 }
