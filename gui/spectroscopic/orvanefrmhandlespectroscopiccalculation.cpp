@@ -1,6 +1,9 @@
 #include "orvanefrmhandlespectroscopiccalculation.h"
 #include "ui_orvanefrmhandlespectroscopiccalculation.h"
 
+#include "orvanefrmenergylevels.h"
+#include "orvanefrmioniontransfer.h"
+#include "orvanefrmnonradiativeratecalculation.h"
 #include "orvanefrmplotabsorptionspectrum.h"
 #include "orvanefrmplotemissionspectrum.h"
 #include "orvanefrmspectroscopiccalculation.h"
@@ -35,6 +38,9 @@ OrvaneFrmHandleSpectroscopicCalculation::OrvaneFrmHandleSpectroscopicCalculation
         {":/icones/omega.png", QT_TR_NOOP(" Intensity    \n     Parameter   ")},
         {":/icones/energy_transfer.png", QT_TR_NOOP("Energy\n Transfer Rates\nand\nQuantum Yield")},
         {":/icones/absorption_spectrum.png", QT_TR_NOOP("Plot Absorption  \n   Spectrum    ")},
+        {":/icones/plotGraph.png", QT_TR_NOOP("Free-Ion\nEnergy Levels")},
+        {":/icones/transfer_mechanisms.png", QT_TR_NOOP("Ion-to-Ion\nEnergy Transfer")},
+        {":/icones/run_calculation.png", QT_TR_NOOP("Non-Radiative\nRate")},
     };
     for (const auto& row : rows) {
         auto* item = new QListWidgetItem(QIcon(QString::fromLatin1(row.icon)), tr(row.text),
@@ -45,12 +51,15 @@ OrvaneFrmHandleSpectroscopicCalculation::OrvaneFrmHandleSpectroscopicCalculation
     connect(ui->listWidget, &QListWidget::currentItemChanged, this,
             &OrvaneFrmHandleSpectroscopicCalculation::changePage);
 
-    // The four page slots, in row order.
+    // The pages, in row order.
     addPage(new OrvaneFrmPlotEmissionSpectrum(this));
     addPage(new OrvaneFrmSpectroscopicCalculation(this, 0));
     addPage(new OrvaneFrmSpectroscopicCalculation(this, 2));
     frmPlotAbsorptionSpectrum = new OrvaneFrmPlotAbsorptionSpectrum(this);
     addPage(frmPlotAbsorptionSpectrum);
+    addPage(new OrvaneFrmEnergyLevels(this));
+    addPage(new OrvaneFrmIonIonTransfer(this));
+    addPage(new OrvaneFrmNonRadiativeRateCalculation(this));
 
     ui->listWidget->setCurrentRow(EmissionSpectrum);
 }

@@ -13,16 +13,25 @@ namespace Ui {
 class OrvaneFrmHandleSpectroscopicCalculation;
 }
 
-// Module 3 of the main window: an icon list beside a stack of the four
+// Module 3 of the main window: an icon list beside a stack of the
 // spectroscopic pages (emission spectrum, intensity parameters, energy
-// transfer and quantum yield, absorption spectrum). It owns the pages, relays
+// transfer and quantum yield, absorption spectrum, free-ion energy levels,
+// ion-to-ion energy transfer, non-radiative rate). It owns the pages, relays
 // their log lines as its own, and lets the ORCA page jump to the absorption
 // spectrum with a file.
 class OrvaneFrmHandleSpectroscopicCalculation : public QWidget
 {
     Q_OBJECT
 public:
-    enum Page { EmissionSpectrum = 0, IntensityParameters = 1, EnergyTransfer = 2, AbsorptionSpectrum = 3 };
+    enum Page {
+        EmissionSpectrum = 0,
+        IntensityParameters = 1,
+        EnergyTransfer = 2,
+        AbsorptionSpectrum = 3,
+        EnergyLevels = 4,
+        IonIonTransfer = 5,
+        NonRadiativeRate = 6
+    };
 
     explicit OrvaneFrmHandleSpectroscopicCalculation(QWidget* parent = nullptr);
     ~OrvaneFrmHandleSpectroscopicCalculation() override;

@@ -326,6 +326,11 @@ void OrvaneFrmIonIonTransfer::plotResults()
         label->setFont(QFont(font().family(), 10));
     }
     plot->rescaleAxes();
+    // Whole bars in view: a margin past the longest one and half a bar
+    // width's room beyond the first and the last mechanism.
+    if (largest > 0.0 && std::isfinite(largest))
+        plot->xAxis->setRange(0.0, 1.1 * largest);
+    plot->yAxis->setRange(0.5, 4.5);
     plot->replot();
 }
 

@@ -1,5 +1,6 @@
 #include "../support/guitestsupport.h"
 #include "loopbackhttpserver.h"
+#include "../../engine/levels/levelstablesfolder.h"
 
 #include "abstractobjcalculationwidget.h"
 #include "orvanecheckversion.h"
@@ -7,7 +8,10 @@
 #include "orvanefrmexternalcalculationmodule.h"
 #include "orvanefrmfileviewer.h"
 #include "orvanefrmfilesconverter.h"
+#include "orvanefrmenergylevels.h"
 #include "orvanefrmhandlespectroscopiccalculation.h"
+#include "orvanefrmioniontransfer.h"
+#include "orvanefrmnonradiativeratecalculation.h"
 #include "orvanefrmplotabsorptionspectrum.h"
 #include "orvanefrmspectroscopiccalculation.h"
 #include "orvanefrmmainwindow.h"
@@ -15,6 +19,7 @@
 #include "orvaneupdatecontroller.h"
 
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QLabel>
 #include <QMimeData>
@@ -192,6 +197,14 @@ TEST_F(MainWindowFixture, LinesOfEveryLoggingPageWaitInTheHiddenPanelInOrder)
     auto* energyTransfer = qobject_cast<AbstractObjCalculationWidget*>(
         spectroscopic->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"))->widget(2));
     ASSERT_NE(energyTransfer, nullptr);
+    auto* innerPages = spectroscopic->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"));
+    auto* energyLevels = qobject_cast<OrvaneFrmEnergyLevels*>(
+        innerPages->widget(OrvaneFrmHandleSpectroscopicCalculation::EnergyLevels));
+    auto* ionIon = qobject_cast<OrvaneFrmIonIonTransfer*>(
+        innerPages->widget(OrvaneFrmHandleSpectroscopicCalculation::IonIonTransfer));
+    auto* nonRadiative = qobject_cast<OrvaneFrmNonRadiativeRateCalculation*>(
+        innerPages->widget(OrvaneFrmHandleSpectroscopicCalculation::NonRadiativeRate));
+    ASSERT_TRUE(energyLevels && ionIon && nonRadiative);
 
     const QStringList lines = {
         QStringLiteral("Thu Dec 10 12:00:00 2026 -> (Orvane MOPAC Module) Geometry optimization started.\n/w/a.mop"),
@@ -200,6 +213,9 @@ TEST_F(MainWindowFixture, LinesOfEveryLoggingPageWaitInTheHiddenPanelInOrder)
         QStringLiteral("Thu Dec 10 12:00:03 2026 -> (Orvane Files Converter Module) Conversion from .out file to .inp file"),
         QStringLiteral("Thu Dec 10 12:00:04 2026 -> (Orvane MOPAC Module) done"),
         QStringLiteral("-> (Orvane Spectroscopic Calculation) The energy transfer page speaks"),
+        QStringLiteral("-> Parametrization process started successfully."),
+        QStringLiteral("-> (Ion-to-ion) a line\n/w/eu tb.mol2"),
+        QStringLiteral("-> (Non-radiative rate) a line"),
     };
     auto emitFrom = [](QObject* page, const QString& line) {
         ASSERT_TRUE(QMetaObject::invokeMethod(page, "newObjCalculationMessage", Qt::DirectConnection,
@@ -211,6 +227,9 @@ TEST_F(MainWindowFixture, LinesOfEveryLoggingPageWaitInTheHiddenPanelInOrder)
     emitFrom(stack->widget(3), lines.at(3));
     emitFrom(stack->widget(0), lines.at(4));
     emitFrom(energyTransfer, lines.at(5));
+    emitFrom(energyLevels, lines.at(6));
+    emitFrom(ionIon, lines.at(7));
+    emitFrom(nonRadiative, lines.at(8));
 
     EXPECT_TRUE(panel->isHidden()) << "a line does not show the panel";
     QTest::mouseClick(panelButton, Qt::LeftButton);
@@ -223,6 +242,62 @@ TEST_F(MainWindowFixture, LinesOfEveryLoggingPageWaitInTheHiddenPanelInOrder)
     EXPECT_TRUE(panel->isHidden());
     // The About page has no log signal at all.
     EXPECT_EQ(stack->widget(4)->metaObject()->indexOfSignal("newObjCalculationMessage(QString)"), -1);
+}
+
+// The free-ion page of Module 3 reads its tables from the program's working
+// folder, as the chromaticity diagram reads its points there; without them it
+// names the missing file and draws nothing.
+TEST_F(MainWindowFixture, TheFreeIonPageFindsItsTablesInTheWorkingFolder)
+{
+    const struct
+    {
+        QStringList tables; // empty: every table
+        QString missing;
+    } cases[] = {{{}, QString()}, {{QStringLiteral("f1.cfp")}, QStringLiteral("f1.ele")}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.missing.toStdString());
+        LevelsTablesFolder folder(c.tables);
+        ASSERT_TRUE(QFile::copy(QStringLiteral(ORVANE_TEST_DATA_DIR "/plots/CIEpoints.txt"),
+                                folder.path() + QStringLiteral("/CIEpoints.txt")));
+        build();
+        showWindow();
+        const int boxesBefore = dialogs.requests().size();
+        list->setCurrentRow(OrvaneFrmMainWindow::SpectroscopicPage);
+        auto* spectroscopic = qobject_cast<OrvaneFrmHandleSpectroscopicCalculation*>(stack->currentWidget());
+        ASSERT_NE(spectroscopic, nullptr);
+        spectroscopic->findChild<QListWidget*>(QStringLiteral("listWidget"))
+            ->setCurrentRow(OrvaneFrmHandleSpectroscopicCalculation::EnergyLevels);
+        auto* page = qobject_cast<OrvaneFrmEnergyLevels*>(
+            spectroscopic->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"))->currentWidget());
+        ASSERT_NE(page, nullptr);
+        ASSERT_TRUE(page->isVisible());
+
+        // Ce(III), 4f1: one spin-orbit pair, 2F7/2 above 2F5/2 by 3.5 zeta.
+        page->findChild<QComboBox*>(QStringLiteral("cbxIon"))->setCurrentText(QStringLiteral("Ce"));
+        const struct
+        {
+            const char* name;
+            double value;
+        } parameters[] = {{"sbxF2", 371}, {"sbxF4", 54.8}, {"sbxF6", 5.75}, {"sbxZeta", 640}};
+        for (const auto& p : parameters)
+            page->findChild<QDoubleSpinBox*>(QLatin1String(p.name))->setValue(p.value);
+        if (!c.missing.isEmpty())
+            dialogs.pressButton(QMessageBox::Ok);
+        page->findChild<QPushButton*>(QStringLiteral("btnCalculate"))->click();
+
+        const QString report = page->findChild<QPlainTextEdit*>(QStringLiteral("plainTextEdit"))->toPlainText();
+        if (c.missing.isEmpty()) {
+            EXPECT_EQ(dialogs.requests().size(), boxesBefore);
+            EXPECT_TRUE(report.contains(QStringLiteral("2  2240\n|2F3.5> = "))) << report.toStdString();
+        } else {
+            ASSERT_EQ(dialogs.requests().size(), boxesBefore + 1);
+            EXPECT_EQ(dialogs.requests().last().title, QStringLiteral("ORVANE Error"));
+            EXPECT_TRUE(dialogs.requests().last().text.contains(c.missing))
+                << dialogs.requests().last().text.toStdString();
+            EXPECT_TRUE(report.isEmpty());
+        }
+        window.reset();
+    }
 }
 
 TEST_F(MainWindowFixture, TheViewerOpensModalCentredAndKeepsItsFile)

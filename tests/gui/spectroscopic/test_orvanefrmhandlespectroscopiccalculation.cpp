@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 namespace {
 
 class ContainerFixture : public ::testing::Test
@@ -27,7 +29,7 @@ protected:
         stack = container.findChild<QStackedWidget*>(QStringLiteral("stackedWidget"));
         title = container.findChild<QLabel*>(QStringLiteral("lblTitle"));
         ASSERT_TRUE(list && stack && title);
-        ASSERT_EQ(stack->count(), 4);
+        ASSERT_EQ(stack->count(), 7);
     }
 
     QString absorptionFile() const
@@ -50,7 +52,7 @@ protected:
 
 } // namespace
 
-TEST_F(ContainerFixture, StartsOnTheEmissionPageWithFourRows)
+TEST_F(ContainerFixture, StartsOnTheEmissionPageWithSevenRows)
 {
     EXPECT_EQ(title->text(), QStringLiteral("Module 3: Spectroscopic Properties Calculations"));
     EXPECT_EQ(container.windowTitle(), QStringLiteral("Form"));
@@ -61,6 +63,9 @@ TEST_F(ContainerFixture, StartsOnTheEmissionPageWithFourRows)
         QStringLiteral(" Intensity    \n     Parameter   "),
         QStringLiteral("Energy\n Transfer Rates\nand\nQuantum Yield"),
         QStringLiteral("Plot Absorption  \n   Spectrum    "),
+        QStringLiteral("Free-Ion\nEnergy Levels"),
+        QStringLiteral("Ion-to-Ion\nEnergy Transfer"),
+        QStringLiteral("Non-Radiative\nRate"),
     };
     ASSERT_EQ(list->count(), texts.size());
     for (int row = 0; row < list->count(); ++row) {
@@ -82,8 +87,11 @@ TEST_F(ContainerFixture, StartsOnTheEmissionPageWithFourRows)
 
     EXPECT_EQ(list->currentRow(), 0);
     EXPECT_EQ(stack->currentIndex(), 0);
-    const char* pageClasses[] = {"OrvaneFrmPlotEmissionSpectrum", "OrvaneFrmSpectroscopicCalculation",
-                                 "OrvaneFrmSpectroscopicCalculation", "OrvaneFrmPlotAbsorptionSpectrum"};
+    const char* pageClasses[] = {"OrvaneFrmPlotEmissionSpectrum",    "OrvaneFrmSpectroscopicCalculation",
+                                 "OrvaneFrmSpectroscopicCalculation", "OrvaneFrmPlotAbsorptionSpectrum",
+                                 "OrvaneFrmEnergyLevels",            "OrvaneFrmIonIonTransfer",
+                                 "OrvaneFrmNonRadiativeRateCalculation"};
+    ASSERT_EQ(stack->count(), int(std::size(pageClasses)));
     for (int page = 0; page < stack->count(); ++page) {
         EXPECT_EQ(stack->widget(page)->parent(), stack) << page;
         EXPECT_STREQ(stack->widget(page)->metaObject()->className(), pageClasses[page]) << page;
@@ -109,7 +117,7 @@ TEST_F(ContainerFixture, StartsOnTheEmissionPageWithFourRows)
 
 TEST_F(ContainerFixture, TheListRowChoosesThePageAndANullItemKeepsThePrevious)
 {
-    for (int row : {2, 1, 3, 0, 3}) {
+    for (int row : {2, 1, 3, 0, 4, 6, 5, 3}) {
         list->setCurrentRow(row);
         EXPECT_EQ(stack->currentIndex(), row);
     }
@@ -143,6 +151,9 @@ TEST_F(ContainerFixture, ARequestedPageShowsAndTheAbsorptionPageTakesTheFile)
         // An index outside the pages switches nothing.
         {7, orcaOutput, 2, orcaOutput},
         {-1, QString(), 2, orcaOutput},
+        // The pages added after the absorption page are reached the same way.
+        {6, QString(), 6, orcaOutput},
+        {4, other, 4, other},
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.index);
@@ -158,7 +169,7 @@ TEST_F(ContainerFixture, EveryPageLineIsRelayedOnceUnchanged)
 {
     QSignalSpy relayed(&container, &OrvaneFrmHandleSpectroscopicCalculation::newObjCalculationMessage);
     QStringList sent;
-    for (int page : {0, 1, 2, 3, 1}) {
+    for (int page : {0, 1, 2, 3, 4, 5, 6, 1}) {
         auto* form = qobject_cast<AbstractObjCalculationWidget*>(stack->widget(page));
         ASSERT_NE(form, nullptr);
         const QString line = QStringLiteral("Thu Dec 10 12:00:00 2026 -> (Page %1) line\n/a b/c.out").arg(page);

@@ -4,10 +4,14 @@
 // build tree for a look by eye.
 
 #include "../../support/guitestsupport.h"
+#include "../../../engine/levels/levelstablesfolder.h"
 
+#include "orvanefrmenergylevels.h"
 #include "orvanefrmfileviewer.h"
 #include "orvanefrmhandlespectroscopiccalculation.h"
+#include "orvanefrmioniontransfer.h"
 #include "orvanefrmmainwindow.h"
+#include "orvanefrmnonradiativeratecalculation.h"
 #include "orvanefrmplotabsorptionspectrum.h"
 #include "orvanefrmplotemissionspectrum.h"
 #include "orvanefrmsetparametersqdc.h"
@@ -15,6 +19,7 @@
 #include "orvanestartup.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -40,6 +45,7 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+#include <qcustomplot.h>
 
 #include <cmath>
 #include <functional>
@@ -417,4 +423,122 @@ TEST_F(StartupFixture, EveryModule3PageFromTheMainWindow)
     });
     EXPECT_EQ(exitCode, 0);
     EXPECT_TRUE(dialogs.requests().isEmpty());
+}
+
+// Module 3's free-ion, ion-to-ion and non-radiative pages reached from the
+// main window by clicks on the two icon lists, each with something on it: the
+// Eu(III) levels computed from the tables in the program's working folder,
+// the rates of a Tb-Eu pair, and the rates of a MOPAC output with its force
+// constants.
+TEST_F(StartupFixture, TheLaterModule3PagesFromTheMainWindow)
+{
+    WindowManager windowManager;
+    LevelsTablesFolder folder; // the program's working folder
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ORVANE_TEST_DATA_DIR "/plots/CIEpoints.txt"),
+                            folder.path() + QStringLiteral("/CIEpoints.txt")));
+    bool matched = false;
+    const QString euTb = writeFile(QStringLiteral("eu_tb.out"),
+                                   OrvaneFixtures::variant(OrvaneFixtures::contents(OrvaneFixtures::dataPath(
+                                                               QStringLiteral("mopac/eu_gd_f7.out"))),
+                                                           {{"        Gd  ", "        Tb  "}, {"   Gd  ", "   Tb  "}},
+                                                           &matched));
+    ASSERT_TRUE(matched);
+    DialogScript dialogs;
+    dialogs.chooseFile(OrvaneFixtures::dataPath(QStringLiteral("omega/eu_o5n3.out")));
+    dialogs.chooseFile(OrvaneFixtures::dataPath(QStringLiteral("omega/eu_o5n3_force.out")));
+    dialogs.pressButton(QMessageBox::Ok); // the rates' "Result"
+    auto ready = [] {
+        OrvaneFrmMainWindow* window = visibleTopLevel<OrvaneFrmMainWindow>();
+        return window && !visibleTopLevel<QSplashScreen>();
+    };
+    const int exitCode = run({program}, ready, [&] {
+        OrvaneFrmMainWindow* window = visibleTopLevel<OrvaneFrmMainWindow>();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        // The rows are clicked where the user sees them: each must lie
+        // inside its list's viewport, with no scroll bar to reach it.
+        auto clickRow = [](QListWidget* list, int row) {
+            const QRect rect = list->visualItemRect(list->item(row));
+            EXPECT_TRUE(list->viewport()->rect().contains(rect)) << row;
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+            EXPECT_EQ(list->currentRow(), row);
+        };
+        clickRow(window->findChild<QListWidget*>(QStringLiteral("listWidget")),
+                 OrvaneFrmMainWindow::SpectroscopicPage);
+        auto* stack = window->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"));
+        auto* module3 = qobject_cast<OrvaneFrmHandleSpectroscopicCalculation*>(stack->currentWidget());
+        ASSERT_NE(module3, nullptr);
+        auto* rows = module3->findChild<QListWidget*>(QStringLiteral("listWidget"));
+        auto* pages = module3->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"));
+        ASSERT_EQ(rows->count(), 7);
+        QTest::qWait(100);
+        EXPECT_FALSE(rows->verticalScrollBar()->isVisible());
+        EXPECT_FALSE(rows->horizontalScrollBar()->isVisible());
+
+        const struct
+        {
+            int row;
+            const char* name;
+            std::function<void(QWidget*)> fill;
+        } shots[] = {
+            {OrvaneFrmHandleSpectroscopicCalculation::EnergyLevels, "module3_page4_energy_levels.png",
+             [](QWidget* page) {
+                 ASSERT_NE(qobject_cast<OrvaneFrmEnergyLevels*>(page), nullptr);
+                 EXPECT_EQ(page->findChild<QComboBox*>(QStringLiteral("cbxIon"))->currentText(),
+                           QStringLiteral("Eu"));
+                 const struct
+                 {
+                     const char* name;
+                     double value;
+                 } parameters[] = {{"sbxF2", 371}, {"sbxF4", 54.8}, {"sbxF6", 5.75}, {"sbxZeta", 1334}};
+                 for (const auto& p : parameters)
+                     page->findChild<QDoubleSpinBox*>(QLatin1String(p.name))->setValue(p.value);
+                 QTest::mouseClick(page->findChild<QPushButton*>(QStringLiteral("btnCalculate")), Qt::LeftButton);
+                 EXPECT_FALSE(page->findChild<QPlainTextEdit*>(QStringLiteral("plainTextEdit"))
+                                  ->toPlainText()
+                                  .isEmpty());
+                 EXPECT_GT(page->findChild<QCustomPlot*>(QStringLiteral("customPlot"))->plottableCount(), 0);
+             }},
+            {OrvaneFrmHandleSpectroscopicCalculation::IonIonTransfer, "module3_page5_ion_ion_transfer.png",
+             [&](QWidget* page) {
+                 auto* form = qobject_cast<OrvaneFrmIonIonTransfer*>(page);
+                 ASSERT_NE(form, nullptr);
+                 QMimeData mime;
+                 mime.setUrls({QUrl::fromLocalFile(euTb)});
+                 dragAndDrop(form->findChild<QLineEdit*>(QStringLiteral("edtInputFile")), mime);
+                 auto* pairs = form->findChild<QListWidget*>(QStringLiteral("listWidgetDistances"));
+                 ASSERT_EQ(pairs->count(), 1);
+                 QTest::mouseClick(pairs->viewport(), Qt::LeftButton, Qt::NoModifier,
+                                   pairs->visualItemRect(pairs->item(0)).center());
+                 QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("btnCalculate")), Qt::LeftButton);
+                 EXPECT_EQ(form->getTransferRates().size(), 4);
+             }},
+            {OrvaneFrmHandleSpectroscopicCalculation::NonRadiativeRate, "module3_page6_non_radiative_rate.png",
+             [&](QWidget* page) {
+                 ASSERT_NE(qobject_cast<OrvaneFrmNonRadiativeRateCalculation*>(page), nullptr);
+                 for (const char* button : {"btnChooseMopacOut", "btnChooseMopacForce", "btnCalculate"})
+                     QTest::mouseClick(page->findChild<QPushButton*>(QLatin1String(button)), Qt::LeftButton);
+                 ASSERT_EQ(dialogs.requests().size(), 3);
+                 EXPECT_EQ(dialogs.requests().at(2).title, QStringLiteral("Result"));
+                 EXPECT_EQ(page->findChild<QTabWidget*>(QStringLiteral("tabWidget"))->count(), 2);
+             }},
+        };
+        for (const auto& shot : shots) {
+            SCOPED_TRACE(shot.name);
+            clickRow(rows, shot.row);
+            EXPECT_EQ(pages->currentIndex(), shot.row);
+            QWidget* page = pages->currentWidget();
+            EXPECT_TRUE(page->isVisible());
+            shot.fill(page);
+            QTest::qWait(200);
+            // At 1280 px every control of the page is in view: no page scrolls sideways.
+            for (const QScrollArea* area : page->findChildren<QScrollArea*>())
+                if (area->isVisible())
+                    EXPECT_FALSE(area->horizontalScrollBar()->isVisible()) << area->objectName().toStdString();
+            EXPECT_TRUE(window->grab().save(artifact(QString::fromLatin1(shot.name))));
+        }
+        window->close();
+    });
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(dialogs.requests().size(), 3);
+    EXPECT_EQ(dialogs.pendingAnswers(), 0);
 }
