@@ -14,6 +14,7 @@
 #include "orvaneoutputfollower.h"
 #include "orvanetextfileview.h"
 #include "orvanescreenplacement.h"
+#include "orvanefilenames.h"
 #include "orvanefilesconverter.h"
 #include "orvaneinputdata.h"
 #include "orvaneorganizemolecules.h"
@@ -566,7 +567,7 @@ void OrvaneFrmExternalCalculationModule::showMolecule()
             return;
         }
     } else if (ui->rdbVisualizeMopacOutput->isChecked()) {
-        if (!molecule.readMolecule(OrvaneFilesConverter::withFinalSuffix(inputFileName, QStringLiteral("out")),
+        if (!molecule.readMolecule(OrvaneFileNames::withFinalSuffix(inputFileName, QStringLiteral("out")),
                                    Molecule::MopacOutputFile)) {
             OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"), molecule.getLastError());
             if (!ui->rdbMopacOut1->isChecked())
@@ -592,7 +593,7 @@ void OrvaneFrmExternalCalculationModule::on_rdbVisualizeMopacOutput_toggled(bool
         return;
     }
     if (checked) {
-        const QString output = OrvaneFilesConverter::withFinalSuffix(inputFileName, QStringLiteral("out"));
+        const QString output = OrvaneFileNames::withFinalSuffix(inputFileName, QStringLiteral("out"));
         if (!QFileInfo::exists(output)) {
             OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"),
                                     QStringLiteral("The file ") + output
@@ -728,7 +729,7 @@ void OrvaneFrmExternalCalculationModule::runCalculation(const bool& secondPass)
         // Kept for older MOPAC versions that read name.dat. The .mop is
         // named to MOPAC, so an older .dat (never replaced here) cannot
         // decide the run.
-        QFile::copy(inputFileName, OrvaneFilesConverter::withFinalSuffix(inputFileName, QStringLiteral("dat")));
+        QFile::copy(inputFileName, OrvaneFileNames::withFinalSuffix(inputFileName, QStringLiteral("dat")));
     } else if (!isMopacPage() && next.source() == OrvaneExternalRun::Source::MopacOutput) {
         // A pass starts only in a run that was not stopped.
         emit newObjCalculationMessage(OrvaneAbstractObjCalculation::progressLine(
@@ -835,7 +836,7 @@ bool OrvaneFrmExternalCalculationModule::createOrcaInputFile(const QString& work
     const int roots = secondPass ? panel->sbxNumberOfStates->value() : 1;
     const bool written = converter.convertFromOutToInpOrca(
         workInput, triplets, secondPass, occupied, virtuals, roots,
-        OrvaneFilesConverter::withFinalSuffix(workInput, QStringLiteral("pointcharge")));
+        OrvaneFileNames::withFinalSuffix(workInput, QStringLiteral("pointcharge")));
     if (!written) {
         *reason = converter.getLastError();
         OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"), *reason);
