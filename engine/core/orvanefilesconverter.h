@@ -2,6 +2,7 @@
 #define ORVANEFILESCONVERTER_H
 
 #include "orvaneabstractobjcalculation.h"
+#include "orvanefilenames.h"
 #include "orvanerecords.h"
 
 #include <QString>
@@ -72,10 +73,12 @@ public:
     // Symbols treated as lanthanide ions, La to Lu.
     QStringList lanthanides;
 
-    // `path` with the final suffix of its file name (the text after the last
-    // dot; none when the name has no dot) replaced by `suffix`. The folder is
-    // never touched.
-    static QString withFinalSuffix(const QString& path, const QString& suffix);
+    // The converter's name for OrvaneFileNames::withFinalSuffix, where the
+    // rule lives.
+    static QString withFinalSuffix(const QString& path, const QString& suffix)
+    {
+        return OrvaneFileNames::withFinalSuffix(path, suffix);
+    }
 
 private:
     // The point-charge file (+3 at every lanthanide of the molecule); counter

@@ -79,14 +79,6 @@ QString gaussianLanthanideBlock(const QStringList& present)
 
 } // namespace
 
-QString OrvaneFilesConverter::withFinalSuffix(const QString& path, const QString& suffix)
-{
-    const QString name = QFileInfo(path).fileName();
-    const QString folder = path.left(path.size() - name.size());
-    const int dot = name.lastIndexOf(QLatin1Char('.'));
-    return folder + (dot >= 0 ? name.left(dot) : name) + QLatin1Char('.') + suffix;
-}
-
 bool OrvaneFilesConverter::writeFile(const QString& file, const QString& text)
 {
     QString reason;
@@ -271,8 +263,8 @@ bool OrvaneFilesConverter::convertFromOutToInpOrca(const QString& orcaFile, bool
     // The side files are named after the input by its final suffix; a name
     // that already carries one of their suffixes would make the input and a
     // side file the same file.
-    const QString orcaOutput = withFinalSuffix(orcaFile, QStringLiteral("orcout"));
-    const QString derivedCharges = withFinalSuffix(orcaFile, QStringLiteral("pointcharge"));
+    const QString orcaOutput = OrvaneFileNames::withFinalSuffix(orcaFile, QStringLiteral("orcout"));
+    const QString derivedCharges = OrvaneFileNames::withFinalSuffix(orcaFile, QStringLiteral("pointcharge"));
     const QString chargesFile = pointChargeFile.isEmpty() ? derivedCharges : pointChargeFile;
     const QString inputPath = QFileInfo(orcaFile).absoluteFilePath();
     if (QFileInfo(orcaOutput).absoluteFilePath() == inputPath || QFileInfo(chargesFile).absoluteFilePath() == inputPath) {

@@ -4,7 +4,7 @@
 #include "orvaneinputdata.h"
 
 #include "orvaneeu3model.h"
-#include "orvanefilesconverter.h"
+#include "orvanefilenames.h"
 #include "orvanefitbounds.h"
 #include "orvanetextreader.h"
 
@@ -82,7 +82,7 @@ bool OrvaneInputData::readFileIndeces(const QString& indicesFile, const int& n, 
         return false;
     QStringList labels;
     {
-        OrvaneInputData molecule(nullptr, OrvaneFilesConverter::withFinalSuffix(indicesFile, QStringLiteral("mop")));
+        OrvaneInputData molecule(nullptr, OrvaneFileNames::withFinalSuffix(indicesFile, QStringLiteral("mop")));
         molecule.readMopFile();
         labels = donorLabels(molecule, n);
     }

@@ -1,6 +1,6 @@
 #include "orvaneparametricenergylevels.h"
 
-#include "orvanefilesconverter.h"
+#include "orvanefilenames.h"
 #include "orvanetextreader.h"
 
 #include <QDir>
@@ -49,7 +49,7 @@ QString OrvaneParametricEnergyLevels::logFileName(const QString& expFileName)
 {
     if (expFileName.isEmpty())
         return QString();
-    const QString name = OrvaneFilesConverter::withFinalSuffix(expFileName, QStringLiteral("output"));
+    const QString name = OrvaneFileNames::withFinalSuffix(expFileName, QStringLiteral("output"));
     // An experimental file that already ends in ".output" keeps it and gains another.
     return name == expFileName ? expFileName + QStringLiteral(".output") : name;
 }

@@ -1,6 +1,6 @@
 #include "orvaneparametricstarklevels.h"
 
-#include "orvanefilesconverter.h"
+#include "orvanefilenames.h"
 #include "orvanereportfile.h"
 #include "orvanetextreader.h"
 
@@ -69,7 +69,7 @@ void OrvaneParametricStarkLevels::setCoordNumber(const int& n)
 
 QString OrvaneParametricStarkLevels::getReportFileName() const
 {
-    return OrvaneFilesConverter::withFinalSuffix(fileName, QStringLiteral("levels"));
+    return OrvaneFileNames::withFinalSuffix(fileName, QStringLiteral("levels"));
 }
 
 bool OrvaneParametricStarkLevels::refuse(const QString& reason)

@@ -1,7 +1,7 @@
 #include "orvanearadpartition.h"
 
 #include "orvaneeu3model.h"
-#include "orvanefilesconverter.h"
+#include "orvanefilenames.h"
 #include "orvaneinputdata.h"
 #include "orvanetextreader.h"
 #include "sphericalharmonic.h"
@@ -129,7 +129,7 @@ bool OrvaneAradPartition::setLigandsVector(const QStringList& lines)
 
 bool OrvaneAradPartition::setLigandsVector(const QString& fileName)
 {
-    const QString path = OrvaneFilesConverter::withFinalSuffix(fileName, QStringLiteral("ligands"));
+    const QString path = OrvaneFileNames::withFinalSuffix(fileName, QStringLiteral("ligands"));
     OrvaneLineReader reader(path);
     if (!reader.isOpen()) {
         lastError = reader.openFailure(QStringLiteral("The file ") + path + QStringLiteral("could not be opened."));

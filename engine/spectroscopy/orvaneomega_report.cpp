@@ -6,6 +6,7 @@
 #include "orvaneeu3model.h"
 #include "orvanefixedcolumns.h"
 #include "orvaneinputdata.h"
+#include "orvaneomegareportlines.h"
 #include "orvanereportfile.h"
 #include "orvanespectroscopiccalculation.h"
 #include "sphericalharmonic.h"
@@ -227,13 +228,10 @@ void OrvaneOmega::writeOmega(QString& out) const
     out += QStringLiteral("-------------------------------------------------------\n"
                           " Theoretical Judd-Ofelt Intensity Parameters, omega(l) \n"
                           "-------------------------------------------------------\n\n");
-    // The graphical program reads these lines back: third field, "e-20" dropped.
-    for (int lambda = 2; lambda <= 6; lambda += 2) {
-        const QString value = Col::signlessFixed(lambda == 6 ? 4 : 2, omega[lambda] * 1e20)
-            + QStringLiteral("e-20 cm^2");
-        out += Col::right(15, QStringLiteral("omega(") + num(lambda) + QStringLiteral(") = ")) + Col::right(15, value)
-            + QLatin1Char('\n');
-    }
+    // The forms read these lines back (OrvaneOmegaReport::read).
+    for (int lambda = 2; lambda <= 6; lambda += 2)
+        out += OrvaneOmegaReport::valueLine(OrvaneOmegaReport::omegaName, lambda, omega[lambda] * 1e20,
+                                            lambda == 6 ? 4 : 2);
     out += QLatin1Char('\n');
 }
 
@@ -421,15 +419,14 @@ void OrvaneOmega::writeOmegaPart(QString& out, bool forcedDipole) const
         out += QStringLiteral("-----------------------------------------------------\n"
                               " Dynamics Coupling Judd-Ofelt Parameters, omegaDC(l) \n"
                               "-----------------------------------------------------\n\n");
-    const QString name = forcedDipole ? QStringLiteral("omegaED(") : QStringLiteral("omegaDC(");
+    const QLatin1String& name = forcedDipole ? OrvaneOmegaReport::omegaEDName : OrvaneOmegaReport::omegaDCName;
     for (int lambda = 2; lambda <= 6; lambda += 2) {
         double value = (forcedDipole ? omegaED[lambda] : omegaDC[lambda]) * 1e20;
         // A vanishing forced-dipole part reads 0.0001, never 0.0000, in the
-        // lines that the graphical program parses back.
+        // lines that the forms read back.
         if (forcedDipole && value < 0.0001)
             value = 0.0001;
-        out += Col::right(15, name + num(lambda) + QStringLiteral(") = "))
-            + Col::right(15, Col::signlessFixed(4, value) + QStringLiteral("e-20 cm^2")) + QLatin1Char('\n');
+        out += OrvaneOmegaReport::valueLine(name, lambda, value, 4);
     }
     out += QLatin1Char('\n');
 }

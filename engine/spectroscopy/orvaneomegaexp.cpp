@@ -3,6 +3,7 @@
 #include "orvaneeu3model.h"
 #include "orvanefixedcolumns.h"
 #include "orvaneinputdata.h"
+#include "orvaneomegaexpreportlines.h"
 #include "orvanereportfile.h"
 
 #include <cmath>
@@ -143,10 +144,10 @@ QString OrvaneOmegaExp::createOutputFile(const QString& name)
     text += dashes61 + QStringLiteral("\n Experimental Judd-Ofelt Intensity Parameters [omega(l)] and \n"
                                       " Radiative Emission Rates (Arad)                             \n")
         + dashes61 + QStringLiteral("\n\n");
-    text += QStringLiteral("    omega(2) =") + Col::fixed(7, 2, omega2Exp * 1e20)
-        + QStringLiteral("e-20 cm^2 \n");
-    text += QStringLiteral("    omega(4) =") + Col::fixed(7, 2, omega4Exp * 1e20)
-        + QStringLiteral("e-20 cm^2 \n\n\n");
+    // The calculation form reads these lines and the lifetime line back
+    // (OrvaneOmegaExpReport::readOmegas, readLifeTime).
+    text += OrvaneOmegaExpReport::omegaLine(2, omega2Exp * 1e20);
+    text += OrvaneOmegaExpReport::omegaLine(4, omega4Exp * 1e20) + QStringLiteral("\n\n");
     text += QStringLiteral("    Arad = ") + Col::fixed(2, aradExp) + QStringLiteral(" s^-1\n\n");
 
     if (lifeTime > 0.0) {
@@ -154,8 +155,7 @@ QString OrvaneOmegaExp::createOutputFile(const QString& name)
         text += dashes51 + QStringLiteral("\nExperimental Nonradiative Decay Rates (Anrad) and  \n"
                                           "Quantum Efficiency                                 \n")
             + dashes51 + QStringLiteral("\n\n");
-        text += QStringLiteral("    Experimental Lifetime Used = ") + Col::fixed(4, lifeTime)
-            + QStringLiteral(" ms\n\n");
+        text += OrvaneOmegaExpReport::lifeTimeLine(lifeTime) + QLatin1Char('\n');
         const double anrad = 1.0 / (lifeTime * 0.001) - aradExp;
         if (!std::isfinite(anrad) || !std::isfinite(aradExp / (anrad + aradExp))) {
             lastError = QStringLiteral("The lifetime %1 ms gives a nonradiative rate or an efficiency that is not a "

@@ -5,6 +5,7 @@
 
 #include "orvanefixedcolumns.h"
 #include "orvaneinputdata.h"
+#include "orvaneomegareportlines.h"
 #include "orvanereportfile.h"
 #include "orvanerl.h"
 
@@ -103,9 +104,7 @@ bool OrvaneSpectroscopicCalculation::writeEnergyTransferReport(QString& out)
                               " Theoretical Judd-Ofelt Intensity Parameters, omega(l) \n"
                               "-------------------------------------------------------\n\n");
         for (int l = 2; l <= 6; l += 2)
-            out += Col::right(15, QStringLiteral("omega(%1) = ").arg(l))
-                + Col::right(15, Col::signlessFixed(2, omega[std::size_t(l)] * 1e20) + QStringLiteral("e-20 cm^2"))
-                + nl;
+            out += OrvaneOmegaReport::valueLine(OrvaneOmegaReport::omegaName, l, omega[std::size_t(l)] * 1e20, 2);
         out += nl;
     }
 
@@ -114,9 +113,7 @@ bool OrvaneSpectroscopicCalculation::writeEnergyTransferReport(QString& out)
                               " Forced Electric Dipole Judd-Ofelt Parameters, omegaED (l)\n"
                               "-----------------------------------------------------------\n\n");
         for (int l = 2; l <= 6; l += 2)
-            out += Col::right(15, QStringLiteral("omegaED(%1) = ").arg(l))
-                + Col::right(15, Col::signlessFixed(4, omegaED[std::size_t(l)] * 1e20) + QStringLiteral("e-20 cm^2"))
-                + nl;
+            out += OrvaneOmegaReport::valueLine(OrvaneOmegaReport::omegaEDName, l, omegaED[std::size_t(l)] * 1e20, 4);
         out += nl;
     }
 

@@ -1,6 +1,6 @@
 #include "requiredcitations.h"
 
-#include "orvanefilesconverter.h"
+#include "orvanefilenames.h"
 #include "orvanereportfile.h"
 #include "orvanetextreader.h"
 
@@ -228,7 +228,7 @@ int groupOfModel(const char* model)
 QString sparkleCitation(const QString& inputFile)
 {
     QString result = sparkleHeading + QStringLiteral("\n\n");
-    OrvaneLineReader reader(OrvaneFilesConverter::withFinalSuffix(inputFile, QStringLiteral("out")));
+    OrvaneLineReader reader(OrvaneFileNames::withFinalSuffix(inputFile, QStringLiteral("out")));
     if (!reader.isOpen())
         return result;
     static const int pm7Group = groupOfModel("PM7");

@@ -3,6 +3,7 @@
 
 #include "mylineedit.h"
 #include "orvanedialogs.h"
+#include "orvanefilenames.h"
 #include "orvanefrmsearching.h"
 #include "orvanenormalizepoints.h"
 #include "orvaneplatform.h"
@@ -146,9 +147,7 @@ void OrvaneFrmPlotAbsorptionSpectrum::on_edtFile_textChanged(QString text)
 {
     if (text.isEmpty() || text.contains(hintText) || text == inputFileName)
         return;
-    const QString name = QFileInfo(text).fileName();
-    const int dot = name.lastIndexOf(QLatin1Char('.'));
-    const QString suffix = dot < 0 ? QString() : name.mid(dot + 1);
+    const QString suffix = OrvaneFileNames::finalSuffix(text);
     if (suffix != QLatin1String("log") && suffix != QLatin1String("orcout")) {
         resetForm();
         OrvaneDialogs::warning(this, QStringLiteral("ORVANE Warming"),

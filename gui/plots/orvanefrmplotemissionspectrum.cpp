@@ -6,6 +6,7 @@
 #include "orvaneabstractobjcalculation.h"
 #include "orvanedialogs.h"
 #include "orvaneemissionspectrumreader.h"
+#include "orvanefilenames.h"
 #include "orvanefrmciediagram.h"
 #include "orvaneomegaexp.h"
 #include "orvaneplatform.h"
@@ -472,9 +473,7 @@ QString OrvaneFrmPlotEmissionSpectrum::experimentalCitations() const
 
 QString OrvaneFrmPlotEmissionSpectrum::experimentalFileName() const
 {
-    const QFileInfo info(fileName);
-    return info.absolutePath() + QLatin1Char('/') + info.fileName().section(QLatin1Char('.'), 0, 0)
-           + QStringLiteral(".orvaneexp");
+    return OrvaneFileNames::withBaseName(fileName, QStringLiteral("orvaneexp"));
 }
 
 void OrvaneFrmPlotEmissionSpectrum::saveExperimentalFile()

@@ -1,6 +1,6 @@
 #include "mythread.h"
 
-#include "orvanefilesconverter.h"
+#include "orvanefilenames.h"
 #include "orvanegroupprocess.h"
 #include "orvaneplatform.h"
 
@@ -93,7 +93,7 @@ void MyThread::startOrca()
 {
     const QFileInfo input(inputFile);
     // The name the page follows.
-    const QString outputFile = OrvaneFilesConverter::withFinalSuffix(inputFile, QStringLiteral("orcout"));
+    const QString outputFile = OrvaneFileNames::withFinalSuffix(inputFile, QStringLiteral("orcout"));
     process->setStandardOutputFile(outputFile, QIODevice::Append);
     process->setWorkingDirectory(input.absolutePath());
     // No shell is involved: ">" reaches the program as a plain argument, and

@@ -1,6 +1,6 @@
 #include "orvaneexternalrun.h"
 
-#include "orvanefilesconverter.h"
+#include "orvanefilenames.h"
 
 #include <QDir>
 #include <QFile>
@@ -76,7 +76,7 @@ QString OrvaneExternalRun::cleanBaseName() const
 
 QString OrvaneExternalRun::mopacInput() const
 {
-    return OrvaneFilesConverter::withFinalSuffix(input, QStringLiteral("mop"));
+    return OrvaneFileNames::withFinalSuffix(input, QStringLiteral("mop"));
 }
 
 QString OrvaneExternalRun::orcaWorkInput() const
@@ -103,14 +103,14 @@ QString OrvaneExternalRun::programArgument() const
 QString OrvaneExternalRun::followedOutput() const
 {
     if (runProgram == Program::Mopac)
-        return OrvaneFilesConverter::withFinalSuffix(input, QStringLiteral("out"));
-    return OrvaneFilesConverter::withFinalSuffix(programArgument(), QStringLiteral("orcout"));
+        return OrvaneFileNames::withFinalSuffix(input, QStringLiteral("out"));
+    return OrvaneFileNames::withFinalSuffix(programArgument(), QStringLiteral("orcout"));
 }
 
 QString OrvaneExternalRun::orcaResultFile() const
 {
     if (runSource == Source::OrcaInput)
-        return OrvaneFilesConverter::withFinalSuffix(input, QStringLiteral("orcout"));
+        return OrvaneFileNames::withFinalSuffix(input, QStringLiteral("orcout"));
     return inputFolder() + QLatin1Char('/') + cleanBaseName() + QStringLiteral(".orcout");
 }
 
@@ -126,7 +126,7 @@ QStringList OrvaneExternalRun::deleteMopacAuxiliaryFiles() const
 {
     QStringList names;
     for (const char* extension : {"log", "end", "temp", "arc"}) {
-        const QString name = OrvaneFilesConverter::withFinalSuffix(input, QString::fromLatin1(extension));
+        const QString name = OrvaneFileNames::withFinalSuffix(input, QString::fromLatin1(extension));
         QFile::remove(name);
         names << name;
     }

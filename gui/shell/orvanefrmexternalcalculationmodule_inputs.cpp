@@ -2,6 +2,7 @@
 // OrvaneFrmExternalCalculationModule, the input kinds, the molecule view of
 // the input, and clearing the project.
 
+#include "orvanefilenames.h"
 #include "orvanefrmexternalcalculationmodule.h"
 #include "orvanefrmexternalcalculationmodule_texts.h"
 #include "ui_orvanefrmexternalcalculationmodule.h"
@@ -264,7 +265,7 @@ void OrvaneFrmExternalCalculationModule::showMolecule()
             return;
         }
     } else if (ui->rdbVisualizeMopacOutput->isChecked()) {
-        if (!molecule.readMolecule(OrvaneFilesConverter::withFinalSuffix(inputFileName, QStringLiteral("out")),
+        if (!molecule.readMolecule(OrvaneFileNames::withFinalSuffix(inputFileName, QStringLiteral("out")),
                                    Molecule::MopacOutputFile)) {
             OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"), molecule.getLastError());
             if (!ui->rdbMopacOut1->isChecked())
@@ -290,7 +291,7 @@ void OrvaneFrmExternalCalculationModule::on_rdbVisualizeMopacOutput_toggled(bool
         return;
     }
     if (checked) {
-        const QString output = OrvaneFilesConverter::withFinalSuffix(inputFileName, QStringLiteral("out"));
+        const QString output = OrvaneFileNames::withFinalSuffix(inputFileName, QStringLiteral("out"));
         if (!QFileInfo::exists(output)) {
             OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"),
                                     QStringLiteral("The file ") + output

@@ -2,6 +2,7 @@
 // external program, starting and stopping it, following its output, and
 // judging the run and its side files when it ends.
 
+#include "orvanefilenames.h"
 #include "orvanefrmexternalcalculationmodule.h"
 #include "orvanefrmexternalcalculationmodule_texts.h"
 #include "ui_orvanefrmexternalcalculationmodule.h"
@@ -116,7 +117,7 @@ void OrvaneFrmExternalCalculationModule::runCalculation(const bool& secondPass)
         // Kept for older MOPAC versions that read name.dat. The .mop is
         // named to MOPAC, so an older .dat (never replaced here) cannot
         // decide the run.
-        QFile::copy(inputFileName, OrvaneFilesConverter::withFinalSuffix(inputFileName, QStringLiteral("dat")));
+        QFile::copy(inputFileName, OrvaneFileNames::withFinalSuffix(inputFileName, QStringLiteral("dat")));
     } else if (!isMopacPage() && next.source() == OrvaneExternalRun::Source::MopacOutput) {
         // A pass starts only in a run that was not stopped.
         emit newObjCalculationMessage(OrvaneAbstractObjCalculation::progressLine(
@@ -231,7 +232,7 @@ bool OrvaneFrmExternalCalculationModule::createOrcaInputFile(const QString& work
     const int roots = secondPass ? panel->sbxNumberOfStates->value() : 1;
     const bool written = converter.convertFromOutToInpOrca(
         workInput, triplets, secondPass, occupied, virtuals, roots,
-        OrvaneFilesConverter::withFinalSuffix(workInput, QStringLiteral("pointcharge")));
+        OrvaneFileNames::withFinalSuffix(workInput, QStringLiteral("pointcharge")));
     if (!written) {
         *reason = converter.getLastError();
         OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"), *reason);

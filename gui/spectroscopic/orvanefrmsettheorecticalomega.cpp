@@ -2,29 +2,16 @@
 
 #include "mylineedit.h"
 #include "orvanedialogs.h"
+#include "orvanefilenames.h"
+#include "orvaneomegareportlines.h"
 #include "orvanesettings.h"
-#include "orvanetextreader.h"
 
 #include <QDoubleSpinBox>
-#include <QFile>
 #include <QFileInfo>
 
 namespace {
 
 const QString lastDirectoryKey = QStringLiteral("lastDirectory");
-
-// Why `fileName` cannot be read, in the system's words where it has some.
-QString openFailureReason(const QString& fileName)
-{
-    const QFileInfo info(fileName);
-    // A pipe or device would block or never end: never open one to ask.
-    if (info.exists() && !info.isFile() && !info.isDir())
-        return QStringLiteral("Not a regular file");
-    QFile probe(fileName);
-    if (probe.open(QIODevice::ReadOnly))
-        return QStringLiteral("Not a regular file");
-    return probe.errorString();
-}
 
 } // namespace
 
@@ -64,9 +51,7 @@ void OrvaneFrmSetTheorecticalOmega::on_lineEditOmgFile_textChanged(QString text)
 {
     if (text.isEmpty() || text.contains(dropHint()))
         return;
-    const QString name = QFileInfo(text).fileName();
-    const int dot = name.lastIndexOf(QLatin1Char('.'));
-    const QString extension = dot < 0 ? QString() : name.mid(dot + 1);
+    const QString extension = OrvaneFileNames::finalSuffix(text);
     if (extension != QLatin1String("omega")) {
         clearValues();
         OrvaneDialogs::warning(this, tr("ORVANE Warning"),
@@ -95,40 +80,17 @@ void OrvaneFrmSetTheorecticalOmega::on_btnOpenOmgFile_clicked()
 void OrvaneFrmSetTheorecticalOmega::readOmegaFile()
 {
     ui.lineEditOmgFile->setStyleSheet(QString());
-    OrvaneLineReader reader(omegaFileName);
-    if (!reader.isOpen()) {
-        OrvaneDialogs::warning(this, tr("ORVANE Message"),
-                               openFailureReason(omegaFileName) + QLatin1Char('\n') + omegaFileName);
+    OrvaneOmegaReport::Values values;
+    QString reason;
+    if (!OrvaneOmegaReport::read(omegaFileName, values, reason)) {
+        OrvaneDialogs::warning(this, tr("ORVANE Message"), reason + QLatin1Char('\n') + omegaFileName);
         clearValues();
         return;
     }
-
-    const struct
-    {
-        QLatin1String key;
-        QDoubleSpinBox* box;
-    } keys[] = {
-        {QLatin1String("omega(2) ="), ui.sbxOmega2},     {QLatin1String("omega(4) ="), ui.sbxOmega4},
-        {QLatin1String("omega(6) ="), ui.sbxOmega6},     {QLatin1String("omegaED(2) ="), ui.sbxOmegaED2},
-        {QLatin1String("omegaED(4) ="), ui.sbxOmegaED4}, {QLatin1String("omegaED(6) ="), ui.sbxOmegaED6},
-    };
-    const QLatin1String lastKey("omegaED(6) =");
-
-    QString line;
-    while (reader.readLine(line)) {
-        if (line.isEmpty())
-            continue;
-        // The report separates fields with blanks only.
-        const QStringList fields = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        for (const auto& k : keys) {
-            // The value is the third field; a shorter key line carries none.
-            if (!line.contains(k.key) || fields.size() < 3)
-                continue;
-            QString value = fields.at(2).simplified();
-            value.remove(QStringLiteral("e-20"));
-            k.box->setValue(OrvaneText::toNumber(value));
-        }
-        if (line.contains(lastKey))
-            break;
-    }
+    // A box whose key the report lacks keeps its value.
+    QDoubleSpinBox* boxes[] = {ui.sbxOmega2,   ui.sbxOmega4,   ui.sbxOmega6,
+                               ui.sbxOmegaED2, ui.sbxOmegaED4, ui.sbxOmegaED6};
+    for (std::size_t k = 0; k < values.size(); ++k)
+        if (values[k])
+            boxes[k]->setValue(*values[k]);
 }

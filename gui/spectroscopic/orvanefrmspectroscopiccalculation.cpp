@@ -4,6 +4,7 @@
 #include "glmolecule.h"
 #include "orvanedialogs.h"
 #include "orvaneeu3model.h"
+#include "orvanefilenames.h"
 #include "orvanefitendmessage.h"
 #include "orvanefitrunner.h"
 #include "orvanefrmomegaparametrization.h"
@@ -19,6 +20,7 @@
 #include "orvaneindicescalculation.h"
 #include "orvaneinputdata.h"
 #include "orvaneomega.h"
+#include "orvaneomegaexpreportlines.h"
 #include "orvaneparametric.h"
 #include "orvaneparametricqdc.h"
 #include "orvaneoptionwindow.h"
@@ -49,6 +51,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -588,7 +591,7 @@ void OrvaneFrmSpectroscopicCalculation::loadInputFile(const int& fileKind)
     if (mode != 0) {
         // The report of the same name, when there is one, gives the typed
         // intensity parameters.
-        const QString omegaReport = replacedSuffix(orcaFile, QStringLiteral("omega"));
+        const QString omegaReport = OrvaneFileNames::withFinalSuffix(orcaFile, QStringLiteral("omega"));
         if (QFileInfo(omegaReport).isFile())
             frmSetTheorecticalOmega->ui.lineEditOmgFile->setText(omegaReport);
         ui->edtZindoOut->setStyleSheet(QString());
@@ -665,55 +668,32 @@ void OrvaneFrmSpectroscopicCalculation::loadInputFile(const int& fileKind)
 
 void OrvaneFrmSpectroscopicCalculation::readExperimentalOmegas()
 {
-    const QFileInfo info(mopacFile);
-    OrvaneLineReader reader(info.absolutePath() + QLatin1Char('/') + info.baseName() + QStringLiteral(".orvaneexp"));
-    if (!reader.isOpen())
+    OrvaneOmegaExpReport::Omegas omegas;
+    if (!OrvaneOmegaExpReport::readOmegas(OrvaneFileNames::withBaseName(mopacFile, QStringLiteral("orvaneexp")),
+                                          omegas))
         return;
-    const struct
-    {
-        QLatin1String key;
-        QDoubleSpinBox* box;
-    } keys[] = {{QLatin1String("omega(2)"), frmOmegaParametrization->ui.sbxOmega2},
-                {QLatin1String("omega(4)"), frmOmegaParametrization->ui.sbxOmega4}};
-    QString line;
-    while (reader.readLine(line)) {
-        for (const auto& k : keys) {
-            if (!line.contains(k.key))
-                continue;
-            const QStringList fields = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-            if (fields.size() >= 3)
-                k.box->setValue(OrvaneText::toNumber(QString(fields.at(2)).remove(QStringLiteral("e-20"))));
-        }
-    }
+    if (omegas.omega2)
+        frmOmegaParametrization->ui.sbxOmega2->setValue(*omegas.omega2);
+    if (omegas.omega4)
+        frmOmegaParametrization->ui.sbxOmega4->setValue(*omegas.omega4);
 }
 
 void OrvaneFrmSpectroscopicCalculation::readExperimentalOmegaSideFile()
 {
-    OrvaneLineReader reader(replacedSuffix(mopacFile, QStringLiteral("expdata")));
-    QString line;
-    if (!reader.isOpen() || !reader.readLine(line))
+    double omega2 = 0.0;
+    double omega4 = 0.0;
+    if (!OrvaneExpDataFile::read(OrvaneFileNames::withFinalSuffix(mopacFile, QStringLiteral("expdata")), omega2,
+                                 omega4))
         return;
-    const QStringList fields = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    if (fields.size() < 3)
-        return;
-    frmOmegaParametrization->ui.sbxOmega2->setValue(OrvaneText::toNumber(fields.at(1)));
-    frmOmegaParametrization->ui.sbxOmega4->setValue(OrvaneText::toNumber(fields.at(2)));
+    frmOmegaParametrization->ui.sbxOmega2->setValue(omega2);
+    frmOmegaParametrization->ui.sbxOmega4->setValue(omega4);
 }
 
 void OrvaneFrmSpectroscopicCalculation::readLifeTime()
 {
-    OrvaneLineReader reader(replacedSuffix(orcaFile, QStringLiteral("orvaneexp")));
-    if (!reader.isOpen())
-        return;
-    QString line;
-    while (reader.readLine(line)) {
-        if (!line.contains(QLatin1String(" Experimental Lifetime Used")))
-            continue;
-        const QStringList fields = line.split(QLatin1Char('='), Qt::SkipEmptyParts);
-        if (fields.size() >= 2)
-            ui->sbxLifeTime->setValue(OrvaneText::toNumber(QString(fields.at(1)).remove(QStringLiteral("ms"))));
-        return;
-    }
+    if (const std::optional<double> lifeTime
+        = OrvaneOmegaExpReport::readLifeTime(OrvaneFileNames::withFinalSuffix(orcaFile, QStringLiteral("orvaneexp"))))
+        ui->sbxLifeTime->setValue(*lifeTime);
 }
 
 bool OrvaneFrmSpectroscopicCalculation::calculateCoordinationNumber(const int& structureType)
@@ -1140,17 +1120,6 @@ static bool omegaReferenceMissing(QWidget* parent, const double& omega2, const d
     return true;
 }
 
-static QString omegaFileBeside(const QString& input)
-{
-    // The extension of the file name is replaced; the folder never changes.
-    const QFileInfo info(input);
-    const QString name = info.fileName();
-    const int dot = name.lastIndexOf(QLatin1Char('.'));
-    const QString base = dot < 0 ? name : name.left(dot);
-    const QString folder = input.left(input.size() - name.size());
-    return folder + base + QStringLiteral(".omega");
-}
-
 bool OrvaneFrmSpectroscopicCalculation::startParametrization()
 {
     const Ui::OrvaneFrmOmegaParametrization& fit = frmOmegaParametrization->ui;
@@ -1159,7 +1128,7 @@ bool OrvaneFrmSpectroscopicCalculation::startParametrization()
     if (!frmOmegaParametrization->selectLigandAtoms->collectGroupsAndAtoms())
         return false;
     releaseFitObjects();
-    omegaFile = omegaFileBeside(mopacFile);
+    omegaFile = OrvaneFileNames::withFinalSuffix(mopacFile, QStringLiteral("omega"));
 
     auto* problem = new OrvaneParametric(this, mopacFile, omegaInputType);
     fitRunner->keep(problem);
@@ -1208,7 +1177,7 @@ bool OrvaneFrmSpectroscopicCalculation::startParametrizationQDC()
         return false;
     QApplication::restoreOverrideCursor();
     releaseFitObjects();
-    omegaFile = omegaFileBeside(mopacFile);
+    omegaFile = OrvaneFileNames::withFinalSuffix(mopacFile, QStringLiteral("omega"));
 
     auto* problem = new OrvaneParametricQDC(this, mopacFile, omegaInputType);
     fitRunner->keep(problem);
@@ -1512,25 +1481,10 @@ void OrvaneFrmSpectroscopicCalculation::markReportSaved()
     unsavedReportNotice->clear();
 }
 
-QString OrvaneFrmSpectroscopicCalculation::replacedSuffix(const QString& path, const QString& extension)
-{
-    const int slash = path.lastIndexOf(QLatin1Char('/'));
-    const int dot = path.lastIndexOf(QLatin1Char('.'));
-    if (dot <= slash)
-        return path + QLatin1Char('.') + extension;
-    return path.left(dot + 1) + extension;
-}
-
-QString OrvaneFrmSpectroscopicCalculation::besideInput(const QString& input, const QString& extension)
-{
-    const QFileInfo info(input);
-    return info.absolutePath() + QLatin1Char('/') + info.baseName() + QLatin1Char('.') + extension;
-}
-
 void OrvaneFrmSpectroscopicCalculation::saveOutputBesideInput()
 {
-    const QString path = mode == 0 ? besideInput(mopacFile, QStringLiteral("omega"))
-                                   : besideInput(orcaFile, QStringLiteral("orvane"));
+    const QString path = mode == 0 ? OrvaneFileNames::withBaseName(mopacFile, QStringLiteral("omega"))
+                                   : OrvaneFileNames::withBaseName(orcaFile, QStringLiteral("orvane"));
     if (QFileInfo::exists(path)) {
         const QMessageBox::StandardButton answer = OrvaneDialogs::question(
             this, tr("ORVANE Question"),

@@ -214,12 +214,6 @@ private:
     OrvaneAbstractParametric* fitProblem() const;
     QLabel* unsavedReportNotice = nullptr;
 
-    // The report's name beside `input`: its folder, its name up to the first
-    // dot, then `extension`.
-    static QString besideInput(const QString& input, const QString& extension);
-    // `path` with the text after the last dot of its file name replaced.
-    static QString replacedSuffix(const QString& path, const QString& extension);
-
     std::unique_ptr<Ui::OrvaneFrmSpectroscopicCalculation> ui;
 };
 
