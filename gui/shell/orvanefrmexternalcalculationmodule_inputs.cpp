@@ -2,7 +2,6 @@
 // OrvaneFrmExternalCalculationModule, the input kinds, the molecule view of
 // the input, and clearing the project.
 
-#include "orvanefilenames.h"
 #include "orvanefrmexternalcalculationmodule.h"
 #include "orvanefrmexternalcalculationmodule_texts.h"
 #include "ui_orvanefrmexternalcalculationmodule.h"
@@ -11,6 +10,7 @@
 
 #include "glmolecule.h"
 #include "orvanedialogs.h"
+#include "orvanefilenames.h"
 #include "orvanefilesconverter.h"
 #include "orvanefrmmopackeywords.h"
 #include "orvanefrmorcakeywords.h"

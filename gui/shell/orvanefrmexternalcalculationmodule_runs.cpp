@@ -2,7 +2,6 @@
 // external program, starting and stopping it, following its output, and
 // judging the run and its side files when it ends.
 
-#include "orvanefilenames.h"
 #include "orvanefrmexternalcalculationmodule.h"
 #include "orvanefrmexternalcalculationmodule_texts.h"
 #include "ui_orvanefrmexternalcalculationmodule.h"
@@ -11,6 +10,7 @@
 #include "mythread.h"
 #include "orvaneabstractobjcalculation.h"
 #include "orvanedialogs.h"
+#include "orvanefilenames.h"
 #include "orvanefilesconverter.h"
 #include "orvanefrmmopackeywords.h"
 #include "orvanefrmorcakeywords.h"
