@@ -2,7 +2,6 @@
 #define ORVANEFILESCONVERTER_H
 
 #include "orvaneabstractobjcalculation.h"
-#include "orvanefilenames.h"
 #include "orvanerecords.h"
 
 #include <QString>
@@ -72,13 +71,6 @@ public:
     QString fileName;
     // Symbols treated as lanthanide ions, La to Lu.
     QStringList lanthanides;
-
-    // The converter's name for OrvaneFileNames::withFinalSuffix, where the
-    // rule lives.
-    static QString withFinalSuffix(const QString& path, const QString& suffix)
-    {
-        return OrvaneFileNames::withFinalSuffix(path, suffix);
-    }
 
 private:
     // The point-charge file (+3 at every lanthanide of the molecule); counter

@@ -3,6 +3,7 @@
 
 #include "orvanefilesconverter.h"
 
+#include "orvanefilenames.h"
 #include "orvanefixedcolumns.h"
 #include "orvaneinputdata.h"
 #include "orvanereportfile.h"

@@ -3,6 +3,7 @@
 // (read with regular expressions, not with the engine's readers), and the
 // behaviour around filled levels, energy windows, names and failures.
 
+#include "orvanefilenames.h"
 #include "orvanefilesconverter.h"
 #include "orvaneinputdata.h"
 #include "orvanewriterfixtures.h"
@@ -482,11 +483,11 @@ INSTANTIATE_TEST_SUITE_P(Inputs, OrcaNames,
 
 TEST(FileNames, FinalSuffixOfTheFileNameOnly)
 {
-    EXPECT_EQ(OrvaneFilesConverter::withFinalSuffix(QStringLiteral("/data/inputs.inp/x.inp"), QStringLiteral("mop")),
+    EXPECT_EQ(OrvaneFileNames::withFinalSuffix(QStringLiteral("/data/inputs.inp/x.inp"), QStringLiteral("mop")),
         QStringLiteral("/data/inputs.inp/x.mop"));
-    EXPECT_EQ(OrvaneFilesConverter::withFinalSuffix(QStringLiteral("/data.d/x"), QStringLiteral("mop")),
+    EXPECT_EQ(OrvaneFileNames::withFinalSuffix(QStringLiteral("/data.d/x"), QStringLiteral("mop")),
         QStringLiteral("/data.d/x.mop"));
-    EXPECT_EQ(OrvaneFilesConverter::withFinalSuffix(QStringLiteral("x.tar.gz"), QStringLiteral("mop")),
+    EXPECT_EQ(OrvaneFileNames::withFinalSuffix(QStringLiteral("x.tar.gz"), QStringLiteral("mop")),
         QStringLiteral("x.tar.mop"));
 }
 
