@@ -53,6 +53,8 @@ OrvaneFrmEnergyLevels::OrvaneFrmEnergyLevels(QWidget* parent)
     , ui(std::make_unique<Ui::OrvaneFrmEnergyLevels>())
 {
     ui->setupUi(this);
+    ui->plainTextEdit->setPlaceholderText(
+        tr("The calculated levels, a loaded energy-levels file or the log of a fit are shown here."));
     for (const QString& symbol : OrvaneInputData::lanthanideList)
         ui->cbxIon->addItem(symbol);
     ui->cbxIon->setCurrentText(QStringLiteral("Eu"));

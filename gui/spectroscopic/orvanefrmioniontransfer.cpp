@@ -74,9 +74,13 @@ OrvaneFrmIonIonTransfer::OrvaneFrmIonIonTransfer(QWidget* parent)
     plot->plotLayout()->insertRow(0);
     title = new QCPTextElement(plot, QString(), QFont(font().family(), 12, 75));
     plot->plotLayout()->addElement(0, 0, title);
-    plot->xAxis->setLabel(QStringLiteral("Rate (s^-1)"));
+    plot->xAxis->setLabel(QStringLiteral("Rate (s\u207B\u00B9)"));
+    // The rates are the result: the chart gets most of the height, the
+    // structure file below it the rest.
     ui->splitter->setStretchFactor(0, 3);
-    ui->splitter->setStretchFactor(1, 2);
+    ui->splitter->setStretchFactor(1, 1);
+    ui->splitter->setSizes({3000, 1000});
+    ui->plainTextEdit->setPlaceholderText(tr("The opened structure file is shown here."));
 
     // Tb -> Eu is the transfer the form is for; both level lists have a
     // current row from the start, so Calculate works at once.

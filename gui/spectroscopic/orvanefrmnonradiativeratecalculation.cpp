@@ -20,6 +20,9 @@ OrvaneFrmNonRadiativeRateCalculation::OrvaneFrmNonRadiativeRateCalculation(QWidg
     frmSearching = new OrvaneFrmSearching(this);
     frmSearching->hide();
     ui->stackedWidgetSearching->hide();
+    // The tabs take the page's spare height once they hold a file; until
+    // then an empty frame would only push the choices into a corner.
+    ui->tabWidget->hide();
     connect(ui->tabWidget, &QTabWidget::currentChanged, this,
             &OrvaneFrmNonRadiativeRateCalculation::setPlainTextEdit);
 
@@ -132,6 +135,7 @@ void OrvaneFrmNonRadiativeRateCalculation::loadFileIntoTab(const QString& fileNa
         view = new QPlainTextEdit(tabs);
         view->setLineWrapMode(QPlainTextEdit::NoWrap);
         tabs->addTab(view, title);
+        tabs->show();
     }
     frmSearching->plainTextEdit = view;
 

@@ -111,6 +111,8 @@ TEST_F(NonRadiativeForm, ComputedModeFromTheMopacOutputAndItsForceConstants)
     EXPECT_TRUE(child<QRadioButton>("rdbCalcArad")->isChecked());
     EXPECT_FALSE(button("btnCalculate")->isEnabled());
     EXPECT_FALSE(button("btnChooseMopacForce")->isEnabled());
+    // No empty frame before there is a file to show.
+    EXPECT_TRUE(tabs()->isHidden());
 
     DialogScript dialogs;
     dialogs.chooseFile(geometry);
@@ -125,6 +127,7 @@ TEST_F(NonRadiativeForm, ComputedModeFromTheMopacOutputAndItsForceConstants)
     // Still no force constants: nothing to calculate from.
     EXPECT_FALSE(button("btnCalculate")->isEnabled());
     ASSERT_EQ(tabs()->count(), 1);
+    EXPECT_FALSE(tabs()->isHidden());
     EXPECT_EQ(tabs()->tabText(0), QStringLiteral("Mopac Output File"));
     EXPECT_EQ(tabText(0).toUtf8(), contents(geometry));
 
