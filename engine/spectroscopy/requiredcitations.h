@@ -6,8 +6,10 @@
 #include <QString>
 
 // The literature block that ends every report of the spectroscopic forms: the
-// works the user must cite for the methods a run used. Both functions keep no
-// state; the references themselves live in one table in requiredcitations.cpp.
+// works the user must cite for the methods a run used. None of these
+// functions keeps state between calls; `requiredCitations` with program 1 also
+// writes its text to a file beside the input, as said below. The references
+// themselves live in one table in requiredcitations.cpp.
 
 // The blocks chosen by the program (1: the Sparkle reference alone, written
 // beside the input as "!Required_Citations.orv"; 2: ORCA with INDO/S-CIS

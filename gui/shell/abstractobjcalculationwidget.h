@@ -20,7 +20,9 @@ public:
     // Stores directory as given; lastDirectory is changed only by loading.
     void saveLastDirectory(const QString& directory);
 
-    // Set by derived forms once their input file was chosen; not read here.
+    // False from construction on: no form sets or reads it today (each keeps
+    // its input file by name). Kept for a form that wants to remember that
+    // its input file was chosen; the base never reads it.
     bool inputFileChosen = false;
     // Folder the form's file dialogs start in; empty until loaded.
     QString lastDirectory;

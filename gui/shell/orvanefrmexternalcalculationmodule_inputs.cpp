@@ -125,10 +125,12 @@ bool OrvaneFrmExternalCalculationModule::loadFileIntoTab(const QString& fileName
     if (fileName.isEmpty())
         return false;
     QPlainTextEdit* view = tabView(index);
+    // The box names the file once: the cause is given without its name.
     QString reason;
-    if (!OrvaneTextFileView::show(view, fileName, reason)) {
+    OrvaneTextFileView::ReadDetails details;
+    if (!OrvaneTextFileView::show(view, fileName, reason, &details)) {
         OrvaneDialogs::warning(this, QStringLiteral("ORVANE Warning"),
-                               QStringLiteral("ORVANE could not read the file %1:\n%2").arg(fileName, reason));
+                               QStringLiteral("ORVANE could not read the file %1:\n%2.").arg(fileName, details.cause));
         return false;
     }
     if (index == 1)

@@ -272,7 +272,10 @@ void OrvaneFrmFilesConverter::showFile(const QString& fileName, QPlainTextEdit* 
 {
     if (fileName.isEmpty())
         return;
+    // The box names the file once: the cause is given without its name.
     QString reason;
-    if (!OrvaneTextFileView::show(view, fileName, reason))
-        OrvaneDialogs::warning(this, warningTitle, tr("ORVANE could not read file %1:\n%2").arg(fileName, reason));
+    OrvaneTextFileView::ReadDetails details;
+    if (!OrvaneTextFileView::show(view, fileName, reason, &details))
+        OrvaneDialogs::warning(this, warningTitle,
+                               tr("ORVANE could not read file %1:\n%2.").arg(fileName, details.cause));
 }

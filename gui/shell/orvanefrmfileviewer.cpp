@@ -5,7 +5,6 @@
 #include "orvanedialogs.h"
 #include "orvanefrmsearching.h"
 #include "orvaneplatform.h"
-#include "orvanereportfile.h"
 #include "orvanetextfileview.h"
 
 #include <QDir>
@@ -64,7 +63,10 @@ void OrvaneFrmFileViewer::loadFile(const QString& fileName)
     ui->btnSaveFile->setEnabled(true);
 
     QString reason;
-    if (!OrvaneTextFileView::show(ui->plainTextEdit, fileName, reason))
+    OrvaneTextFileView::ReadDetails details;
+    const bool shown = OrvaneTextFileView::show(ui->plainTextEdit, fileName, reason, &details);
+    encoding = details.encoding;
+    if (!shown)
         OrvaneDialogs::critical(this, errorTitle, reason);
 }
 
@@ -89,6 +91,7 @@ void OrvaneFrmFileViewer::on_btnClearVisualization_clicked()
 {
     ui->btnSaveFile->setEnabled(false);
     ui->plainTextEdit->clear();
+    encoding = OrvaneTextFileView::Encoding();
     ui->edtFileName->setText(hintText);
     ui->edtFileName->setStyleSheet(MyLineEdit::hintStyleSheet());
 }
@@ -103,9 +106,10 @@ void OrvaneFrmFileViewer::on_btnSaveFile_clicked()
         return;
 
     // Through the report writer: a full disk or a FIFO of that name never
-    // destroys or blocks on what the chosen name holds.
+    // destroys or blocks on what the chosen name holds. In the encoding the
+    // file was read in: a Latin-1 input saved unchanged keeps its bytes.
     QString reason;
-    if (!OrvaneReportFile::write(target, ui->plainTextEdit->toPlainText(), reason)) {
+    if (!OrvaneTextFileView::save(ui->plainTextEdit, target, encoding, reason)) {
         OrvaneDialogs::critical(this, errorTitle, QStringLiteral("The file could not be saved:\n%1").arg(reason));
         return;
     }

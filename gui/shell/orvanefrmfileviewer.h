@@ -1,6 +1,8 @@
 #ifndef ORVANEFRMFILEVIEWER_H
 #define ORVANEFRMFILEVIEWER_H
 
+#include "orvanetextfileview.h"
+
 #include <QDialog>
 
 #include <memory>
@@ -22,7 +24,8 @@ public:
     ~OrvaneFrmFileViewer() override;
 
     // Shows fileName and its whole content; a file that cannot be read is
-    // reported and leaves the view empty.
+    // reported and leaves the view empty. Save writes the text in the
+    // encoding and with the line ends the file was read with.
     void loadFile(const QString& fileName);
 
     static const QString hintText;
@@ -37,6 +40,8 @@ private slots:
 private:
     std::unique_ptr<Ui::OrvaneFrmFileViewer> ui;
     OrvaneFrmSearching* frmSearching = nullptr;
+    // How the loaded file was stored; UTF-8 with LF for a text typed anew.
+    OrvaneTextFileView::Encoding encoding;
 };
 
 #endif

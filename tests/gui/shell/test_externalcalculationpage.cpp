@@ -681,3 +681,22 @@ TEST_F(PageFixture, FloatingTheMoleculeDockCentresItOnItsScreen)
     EXPECT_TRUE(waitUntil([&] { return (dock->frameGeometry().center() - area.center()).manhattanLength() <= 2; }))
         << dock->frameGeometry().center().x() << "," << dock->frameGeometry().center().y();
 }
+
+TEST_F(PageFixture, AFileThatCannotBeShownIsNamedOnceWithTheCause)
+{
+    const QString folder = temp.filePath(QStringLiteral("in"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    createPage(1);
+    widget<QRadioButton>("rdbOrcaInput")->setChecked(true);
+    for (const UnshowableFile& c : makeUnshowableFiles(folder, QStringLiteral("orcinp"))) {
+        SCOPED_TRACE(c.file.toStdString());
+        dialogs.chooseFile(c.file);
+        dialogs.pressButton(QMessageBox::Ok);
+        click("btnChooseFile");
+        ASSERT_NE(lastRequest(), nullptr);
+        EXPECT_EQ(lastRequest()->kind, OrvaneDialogs::Kind::Warning);
+        EXPECT_EQ(lastRequest()->title, QStringLiteral("ORVANE Warning"));
+        EXPECT_EQ(lastRequest()->text, QStringLiteral("ORVANE could not read the file %1:\n%2.").arg(c.file, c.cause));
+        EXPECT_TRUE(tab(0)->toPlainText().isEmpty());
+    }
+}

@@ -422,3 +422,16 @@ TEST_F(ConverterFixture, FailuresAreReportedWithTheEngineReason)
         EXPECT_TRUE(saveButton->isEnabled()) << "the user may choose another target";
     }
 }
+
+TEST_F(ConverterFixture, AFileThatCannotBeShownIsNamedOnceWithTheCause)
+{
+    for (const UnshowableFile& c : makeUnshowableFiles(work.path(), QStringLiteral("out"))) {
+        SCOPED_TRACE(c.file.toStdString());
+        dialogs.pressButton(QMessageBox::Ok);
+        drop(c.file);
+        EXPECT_EQ(lastBox().kind, OrvaneDialogs::Kind::Warning);
+        EXPECT_EQ(lastBox().title, QStringLiteral("ORVANE Warning"));
+        EXPECT_EQ(lastBox().text, QStringLiteral("ORVANE could not read file %1:\n%2.").arg(c.file, c.cause));
+        EXPECT_TRUE(inputView->toPlainText().isEmpty());
+    }
+}

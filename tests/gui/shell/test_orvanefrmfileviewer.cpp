@@ -7,11 +7,13 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTextCursor>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -52,6 +54,16 @@ protected:
         EXPECT_EQ(nameField->styleSheet(), QStringLiteral("color: rgb(158, 158, 158);"));
         EXPECT_TRUE(text->toPlainText().isEmpty());
         EXPECT_FALSE(saveButton->isEnabled());
+    }
+
+    // Typed on a keyboard that has these characters (QTest::keyClicks takes
+    // ASCII alone).
+    void type(const QString& characters)
+    {
+        for (const QChar c : characters) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(text, &press);
+        }
     }
 
     static QByteArray readBytes(const QString& path)
@@ -235,4 +247,103 @@ TEST_F(ViewerFixture, FindButtonShowsTheBarAgainAndItSearchesTheLoadedText)
     field->clear();
     QTest::keyClicks(field, QStringLiteral("a"));
     EXPECT_EQ(field->palette().color(QPalette::Active, QPalette::Base), QColor(Qt::red));
+}
+
+// MOPAC and ORCA inputs written on Windows are often Latin-1 with CRLF line
+// ends: the viewer saves a file as it read it, so that what the user did not
+// touch keeps its bytes.
+TEST_F(ViewerFixture, AnUnchangedFileIsSavedByteForByte)
+{
+    const struct
+    {
+        const char* name;
+        QByteArray bytes;
+    } cases[] = {
+        {"latin1.mop", "* Eu(III) hydrat\xe9, r\xe9sum\xe9 \xe0 25\xb0" "C, \xb5s\nAM1 SPARKLE CHARGE=3\n"},
+        {"latin1crlf.mop", "* mol\xe9" "cule\xa0" "d'europium\r\nAM1 SPARKLE\r\n\r\nEu 0.0 1\r\n"},
+        {"utf8.orcinp", "# mol\xc3\xa9" "cule \xce\xa9 25\xc2\xb0" "C\n! ZINDO/S\n"},
+        {"utf8bom.orcinp", "\xef\xbb\xbf# ORCA \xc3\xa9t\xc3\xa9\r\n! ZINDO/S\r\n"},
+        // Characters a text view turns into others when asked for its plain
+        // text: a no-break space and a line separator.
+        {"utf8spaces.out", "a\xc2\xa0" "b\xe2\x80\xa8" "c\n"},
+        {"classicmac.out", "line 1\rline 2\r"},
+        {"nofinalend.out", "last line without its end"},
+        {"blanklines.out", "\n\n  \n"},
+        {"empty.out", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        viewer.loadFile(writeFile(QString::fromLatin1(c.name), c.bytes));
+        const QString target = temp.filePath(QStringLiteral("saved ") + QString::fromLatin1(c.name));
+        dialogs.chooseFile(target);
+        dialogs.pressButton(QMessageBox::Ok);
+        click("btnSaveFile");
+        EXPECT_EQ(dialogs.requests().last().title, QStringLiteral("ORVANE Information"));
+        EXPECT_EQ(readBytes(target).toHex(' ').toStdString(), c.bytes.toHex(' ').toStdString());
+    }
+}
+
+TEST_F(ViewerFixture, AnEditedFileKeepsItsEncodingAndLineEnds)
+{
+    const struct
+    {
+        const char* name;
+        QByteArray bytes;
+        QByteArray saved; // after "é°" is typed at the end of line 1
+    } cases[] = {
+        {"latin1.mop", "* r\xe9sum\xe9\r\nAM1\r\n", "* r\xe9sum\xe9\xe9\xb0\r\nAM1\r\n"},
+        {"utf8.mop", "* \xce\xa9\nAM1\n", "* \xce\xa9\xc3\xa9\xc2\xb0\nAM1\n"},
+        {"utf8bom.mop", "\xef\xbb\xbf* \xc3\xa9\nAM1\n", "\xef\xbb\xbf* \xc3\xa9\xc3\xa9\xc2\xb0\nAM1\n"},
+        // A text typed into a new viewer, or into a plain ASCII file, is UTF-8.
+        {"ascii.mop", "* water\nAM1\n", "* water\xc3\xa9\xc2\xb0\nAM1\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        viewer.loadFile(writeFile(QString::fromLatin1(c.name), c.bytes));
+        QTextCursor cursor = text->textCursor();
+        cursor.movePosition(QTextCursor::Start);
+        cursor.movePosition(QTextCursor::EndOfLine);
+        text->setTextCursor(cursor);
+        type(QString::fromUtf8("\xc3\xa9\xc2\xb0"));
+        const QString target = temp.filePath(QStringLiteral("saved ") + QString::fromLatin1(c.name));
+        dialogs.chooseFile(target);
+        dialogs.pressButton(QMessageBox::Ok);
+        click("btnSaveFile");
+        EXPECT_EQ(readBytes(target).toHex(' ').toStdString(), c.saved.toHex(' ').toStdString());
+    }
+}
+
+TEST_F(ViewerFixture, ACharacterTheFilesEncodingCannotHoldIsRefusedByName)
+{
+    const QString target = writeFile(QStringLiteral("earlier.mop"), "earlier content\n");
+    const struct
+    {
+        QString typed;
+        QString named;
+    } cases[] = {
+        {QString::fromUtf8("\xce\xb1"), QStringLiteral("\"\u03b1\" (U+03B1)")},
+        {QString::fromUtf8("\xe2\x82\xac"), QStringLiteral("\"\u20ac\" (U+20AC)")},
+        // Pasted from a paper: a character beyond the 16-bit range.
+        {QString::fromUtf8("\xf0\x9d\x9b\xbc"), QString::fromUtf8("\"\xf0\x9d\x9b\xbc\" (U+1D6FC)")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.named.toStdString());
+        viewer.loadFile(writeFile(QStringLiteral("latin1.mop"), "* r\xe9sum\xe9\nAM1\n* end\n"));
+        QTextCursor cursor = text->textCursor();
+        cursor.movePosition(QTextCursor::End);
+        cursor.movePosition(QTextCursor::Up);
+        text->setTextCursor(cursor);
+        text->insertPlainText(QStringLiteral("x = ") + c.typed);
+        dialogs.chooseFile(target);
+        dialogs.pressButton(QMessageBox::Ok);
+        click("btnSaveFile");
+        const auto& box = dialogs.requests().last();
+        EXPECT_EQ(box.kind, OrvaneDialogs::Kind::Critical);
+        EXPECT_EQ(box.title, QStringLiteral("ORVANE Error"));
+        EXPECT_EQ(box.text, QStringLiteral("The file could not be saved:\nLine 3 holds the character ") + c.named
+                                + QStringLiteral(", which Latin-1 (ISO 8859-1) cannot hold. The file is saved in "
+                                                 "the encoding it was read in; replace that character and save "
+                                                 "again."));
+        EXPECT_EQ(readBytes(target), QByteArray("earlier content\n")) << "nothing is written";
+    }
 }

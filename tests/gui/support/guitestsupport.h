@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QList>
 #include <QMimeData>
@@ -152,6 +153,29 @@ inline void expectSavedWithFilterSuffix(DialogScript& dialogs, const QString& fo
     EXPECT_FALSE(QFileInfo::exists(typedPath)) << typedPath.toStdString();
     ASSERT_FALSE(dialogs.requests().isEmpty());
     EXPECT_EQ(dialogs.requests().last().text, confirmation + writtenPath);
+}
+
+// A file that the text views do not show, and the cause a message that names
+// the file itself gives for it.
+struct UnshowableFile
+{
+    QString file;
+    QString cause;
+};
+
+// In `folder`: a missing file, a folder and a (sparse) file of 100 MiB, each
+// named with `suffix`.
+inline QList<UnshowableFile> makeUnshowableFiles(const QString& folder, const QString& suffix)
+{
+    const QDir dir(folder);
+    const QString large = dir.filePath(QStringLiteral("large.") + suffix);
+    QFile file(large);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(qint64(100) * 1048576)) << large.toStdString();
+    const QString folderFile = dir.filePath(QStringLiteral("folder.") + suffix);
+    EXPECT_TRUE(QDir().mkpath(folderFile));
+    return {{dir.filePath(QStringLiteral("missing.") + suffix), QStringLiteral("it does not exist")},
+            {folderFile, QStringLiteral("it is not a regular file but a folder")},
+            {large, QStringLiteral("it has 100 MiB or more and is not shown; calculations still read it")}};
 }
 
 // Runs the event loop until condition holds or timeoutMs passed; returns
