@@ -105,6 +105,12 @@ bool OrvaneFrmSpectroscopicCalculation::calculateOmegaWithGandAlpha()
                                     .arg(n));
         return false;
     }
+    // Text that is no number would be read as 0 and move Omega unseen.
+    const QString typedProblem = frmSetGandAlpha->typedValuesProblem();
+    if (!typedProblem.isEmpty()) {
+        OrvaneDialogs::critical(this, tr("ORVANE Error"), typedProblem);
+        return false;
+    }
     // Indexed by atom number; they outlive the engine object below.
     std::vector<double> charges(std::size_t(qMax(g.size() + 4, OrvaneEu3Model::atomArraySize)), 0.0);
     std::vector<double> alphas(charges.size(), 0.0);

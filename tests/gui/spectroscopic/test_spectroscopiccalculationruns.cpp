@@ -507,6 +507,79 @@ TEST_F(RunFixture, TypedChargeFactorsGiveTheEnginesReportBesideTheInput)
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
+// A typed cell is refused, naming its atom and its row, rather than read as
+// 0 or used as typed: text that is no number (the decimal comma among them),
+// a value that is not finite, a negative polarizability, a charge factor
+// outside the fit's range. An empty cell is 0, as the table always read it.
+TEST_F(RunFixture, TypedChargeFactorsThatAreNoNumbersAreRefusedNamingTheAtomAndTheRow)
+{
+    create(0);
+    const QString output = copyFixture(QStringLiteral("mopac/eu_h2o8_allvec.out"), QStringLiteral("calc/Eu.out"));
+    const QString saved = temp.filePath(QStringLiteral("calc/Eu.omega"));
+    dropOn("edtMopacOut", output);
+    widget<QGroupBox>("gbxConventionalParametrization")->setChecked(true);
+    widget<QRadioButton>("rdbGandAlpha")->setChecked(true);
+    form->frmSetGandAlpha->ui.sbxCoordNumber->setValue(8);
+    auto* table = qobject_cast<QStandardItemModel*>(form->frmSetGandAlpha->ui.tableView->model());
+    ASSERT_EQ(table->columnCount(), 8);
+    const QString gRow = QStringLiteral("row \"Charge Factors\"");
+    const QString alphaRow = QStringLiteral("row \"") + table->headerData(1, Qt::Vertical).toString()
+        + QLatin1Char('"');
+    const struct
+    {
+        const char* name;
+        int row, column;
+        QString typed;
+        QString fault; // empty: the run goes through
+    } cases[] = {
+        {"decimal comma", 0, 2, QStringLiteral("0,25"),
+         QStringLiteral("The charge factor of %1 (%2) reads \"0,25\", which is not a number. Please type the "
+                        "decimal point: 0.25.")},
+        {"letters", 1, 0, QStringLiteral("abc"),
+         QStringLiteral("The polarizability of %1 (%2) reads \"abc\", which is not a number.")},
+        {"nan", 0, 7, QStringLiteral("nan"),
+         QStringLiteral("The charge factor of %1 (%2) reads \"nan\", which is not a finite number.")},
+        {"infinity", 1, 3, QStringLiteral(" inf "),
+         QStringLiteral("The polarizability of %1 (%2) reads \"inf\", which is not a finite number.")},
+        {"negative polarizability", 1, 5, QStringLiteral("-1.5"),
+         QStringLiteral("The polarizability of %1 (%2) is -1.5: a polarizability cannot be negative.")},
+        {"negative charge factor", 0, 1, QStringLiteral("-1"),
+         QStringLiteral("The charge factor of %1 (%2) is -1: a charge factor must lie between 0 and 3, the widest "
+                        "range of the charge-factor fit.")},
+        {"huge charge factor", 0, 6, QStringLiteral("1e9"),
+         QStringLiteral("The charge factor of %1 (%2) is 1e9: a charge factor must lie between 0 and 3, the widest "
+                        "range of the charge-factor fit.")},
+        {"empty polarizability", 1, 4, QString(), QString()},
+        {"empty charge factor", 0, 4, QString(), QString()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (int column = 0; column < 8; ++column) {
+            table->setData(table->index(0, column), QStringLiteral("0.3"));
+            table->setData(table->index(1, column), QStringLiteral("1.5"));
+        }
+        table->setData(table->index(c.row, c.column), c.typed);
+        QFile::remove(saved);
+        const int before = dialogs.requests().size();
+        answer();
+        clickCalculate();
+        ASSERT_EQ(dialogs.requests().size(), before + 1);
+        if (c.fault.isEmpty()) {
+            EXPECT_EQ(lastRequest()->title, QStringLiteral("Information")) << lastRequest()->text.toStdString();
+            EXPECT_TRUE(QFileInfo::exists(saved));
+            continue;
+        }
+        const QString atom = table->headerData(c.column, Qt::Horizontal).toString();
+        ASSERT_TRUE(atom.startsWith(QStringLiteral("O "))) << atom.toStdString();
+        EXPECT_EQ(lastRequest()->kind, OrvaneDialogs::Kind::Critical);
+        EXPECT_EQ(lastRequest()->title, QStringLiteral("ORVANE Error"));
+        EXPECT_EQ(lastRequest()->text, c.fault.arg(atom, c.row == 0 ? gRow : alphaRow));
+        EXPECT_FALSE(QFileInfo::exists(saved));
+        EXPECT_TRUE(tab(1)->toPlainText().isEmpty());
+    }
+    EXPECT_FALSE(cursorOverBox);
+}
+
 TEST_F(RunFixture, TypedChargeFactorRunsThatCannotWorkSayWhyAndSaveNothing)
 {
     create(0);
