@@ -347,6 +347,13 @@ bool OrvaneFrmSpectroscopicCalculation::runTransfer(const bool& quantumYield)
         return false;
     citations += block;
     showOutput(report);
+    // A level the file does not have was replaced by the automatic choice:
+    // the report is of other states than those typed.
+    const QStringList levelNotes = raw->getLevelNotes();
+    for (const QString& note : levelNotes)
+        emit newObjCalculationMessage(QStringLiteral("-> ") + note);
+    if (!levelNotes.isEmpty())
+        OrvaneDialogs::warning(this, tr("ORVANE Warning"), levelNotes.join(QLatin1Char('\n')));
     OrvaneDialogs::information(
         this, tr("ORVANE Information"),
         quantumYield ? tr("The energy transfer rates and quantum yield calculations were successfully done.")

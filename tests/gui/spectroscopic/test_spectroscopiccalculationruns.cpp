@@ -35,6 +35,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QSpinBox>
@@ -732,6 +733,60 @@ TEST_F(RunFixture, TheTransferRunGivesTheGoldenReportBesideTheOutput)
     EXPECT_EQ(tab(1)->toPlainText(), expected);
     EXPECT_EQ(readText(report), expected + QStringLiteral("\n\n\n"));
     EXPECT_TRUE(widget("btnSaveOutputFile")->isEnabled());
+}
+
+// A singlet or triplet that the output does not have is replaced by the
+// automatic choice, and the run says so in a warning and on the status line
+// before it reports success.
+TEST_F(RunFixture, ALevelTheOutputLacksIsReplacedAndSaid)
+{
+    create(2);
+    const QString output = copyFixture(QStringLiteral("gaussian/eu_h2o_td.log"), QStringLiteral("calc/eu.td.log"));
+    dropOn("edtZindoOut", output);
+    typeTransferInputs(form.get());
+    QSignalSpy status(form.get(), &OrvaneFrmSpectroscopicCalculation::newObjCalculationMessage);
+    const struct
+    {
+        int triplet, singlet;
+        QStringList notes;
+    } cases[] = {
+        // The output holds three singlets and three triplets.
+        {3, 99, {QStringLiteral("Singlet 99 does not exist (3 singlets); singlet 2 was used")}},
+        {7, 2, {QStringLiteral("Triplet 7 does not exist (3 triplets); triplet 1 was used")}},
+        {7, 4,
+         {QStringLiteral("Triplet 7 does not exist (3 triplets); triplet 1 was used"),
+          QStringLiteral("Singlet 4 does not exist (3 singlets); singlet 2 was used")}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.notes.join(QStringLiteral(" | ")).toStdString());
+        widget<QSpinBox>("sbxTripletLevel")->setValue(c.triplet);
+        widget<QSpinBox>("sbxSingletLevel")->setValue(c.singlet);
+        QFile::remove(temp.filePath(QStringLiteral("calc/eu.orvane")));
+        status.clear();
+        const int before = dialogs.requests().size();
+        for (int box = 0; box < 3; ++box)
+            answer();
+        clickCalculate();
+        ASSERT_EQ(dialogs.requests().size(), before + 3) << lastRequest()->text.toStdString();
+        const OrvaneDialogs::Request& warning = dialogs.requests().at(before);
+        EXPECT_EQ(warning.kind, OrvaneDialogs::Kind::Warning);
+        EXPECT_EQ(warning.title, QStringLiteral("ORVANE Warning"));
+        EXPECT_EQ(warning.text, c.notes.join(QLatin1Char('\n')));
+        EXPECT_EQ(dialogs.requests().at(before + 1).text,
+                  QStringLiteral("The calculation of the energy tranfer rates was successfully done."));
+        QStringList lines;
+        for (const QList<QVariant>& line : qAsConst(status))
+            lines << line.at(0).toString();
+        for (const QString& note : c.notes)
+            EXPECT_TRUE(lines.contains(QStringLiteral("-> ") + note)) << lines.join(QLatin1Char('\n')).toStdString();
+        // The report is of the states used.
+        const QString report = tab(1)->toPlainText();
+        EXPECT_TRUE(report.contains(QRegularExpression(QStringLiteral("Chosen Singlet Excited State = *%1\\b")
+                                                            .arg(c.singlet > 3 ? 2 : c.singlet))))
+            << report.left(3000).toStdString();
+        EXPECT_TRUE(QFileInfo::exists(temp.filePath(QStringLiteral("calc/eu.orvane"))));
+    }
+    EXPECT_FALSE(cursorOverBox);
 }
 
 TEST_F(RunFixture, AMeasuredLifetimeGivesTheQuantumYieldReport)
