@@ -25,7 +25,7 @@ class OrvaneFrmSetTheorecticalOmega;
 class OrvaneFitRunner;
 class OrvaneFrmSpecPrinting;
 class OrvaneFrmTransferMechanisms;
-class QLabel;
+class OrvaneUnsavedNotice;
 class QLineEdit;
 class QPlainTextEdit;
 class QProgressDialog;
@@ -212,7 +212,7 @@ private:
     // engine kept is shown as unsaved; false when there is none.
     bool showUnwrittenFitReport();
     OrvaneAbstractParametric* fitProblem() const;
-    QLabel* unsavedReportNotice = nullptr;
+    OrvaneUnsavedNotice* unsavedReportNotice = nullptr;
 
     std::unique_ptr<Ui::OrvaneFrmSpectroscopicCalculation> ui;
 };

@@ -9,6 +9,7 @@
 #include "orvanefrmsearching.h"
 #include "orvanereportfile.h"
 #include "orvanetextfileview.h"
+#include "orvaneunsavednotice.h"
 #include "orvanewaitcursor.h"
 
 #include <QFileInfo>
@@ -72,10 +73,8 @@ bool OrvaneFrmSpectroscopicCalculation::writeOutputFile(const QString& fileName)
 
 void OrvaneFrmSpectroscopicCalculation::markReportUnsaved(const QString& reason)
 {
-    unsavedReportNotice->setText(tr("This report is not saved: %1\nSave it under another name with the Save "
-                                    "button.")
-                                     .arg(reason));
-    unsavedReportNotice->show();
+    unsavedReportNotice->showUnsaved(tr("This report"), reason,
+                                     tr("Save it under another name with the Save button."));
     // Mode 0 has no Save button of its own: without it the report would be lost.
     ui->btnSaveOutputFile->show();
     ui->btnSaveOutputFile->setEnabled(true);
@@ -83,8 +82,7 @@ void OrvaneFrmSpectroscopicCalculation::markReportUnsaved(const QString& reason)
 
 void OrvaneFrmSpectroscopicCalculation::markReportSaved()
 {
-    unsavedReportNotice->hide();
-    unsavedReportNotice->clear();
+    unsavedReportNotice->clearNotice();
 }
 
 void OrvaneFrmSpectroscopicCalculation::saveOutputBesideInput()
