@@ -980,6 +980,48 @@ TEST_F(RunFixture, AReportThatCannotBeWrittenStaysOnScreenAndIsSavedElsewhere)
     }
 }
 
+// An intensity-parameter report rescued from a full disk can be kept as
+// .omega, the notice says so, and the energy-transfer page then reads its
+// intensity parameters (as .orvane it refuses the file's extension).
+TEST_F(RunFixture, ARescuedIntensityReportSavedAsOmegaIsReadByTheTransferPage)
+{
+    SmallDisk disk(temp.path());
+    if (!disk.mounted)
+        GTEST_SKIP() << disk.skipReason;
+    const UnwritableCase typed = unwritableCases().at(1);
+    ASSERT_EQ(QLatin1String(typed.name), QLatin1String("TypedChargeFactors"));
+    create(0);
+    const QString input = disk.path(QStringLiteral("eu.out"));
+    ASSERT_TRUE(QFile::copy(dataPath(QLatin1String(typed.fixture)), input));
+    ASSERT_TRUE(disk.fill());
+    dropOn("edtMopacOut", input);
+    typed.choose(form.get());
+    answer();
+    clickCalculate();
+    ASSERT_EQ(lastRequest()->kind, OrvaneDialogs::Kind::Critical);
+    auto* notice = widget<QLabel>("lblUnsavedReport");
+    EXPECT_TRUE(notice->text().endsWith(QStringLiteral(
+        "Save it under another name with the Save button; choose \"ORVANE .omega File (*.omega)\" to read it on the "
+        "energy-transfer page.")))
+        << notice->text().toStdString();
+
+    const QString elsewhere = temp.filePath(QStringLiteral("calc/rescued"));
+    dialogs.chooseFile(elsewhere, QStringLiteral("ORVANE .omega File (*.omega)"));
+    dialogs.pressButton(QMessageBox::Ok);
+    widget<QPushButton>("btnSaveOutputFile")->click();
+    ASSERT_TRUE(QFileInfo::exists(elsewhere + QStringLiteral(".omega")));
+    EXPECT_FALSE(notice->isVisibleTo(form.get()));
+
+    OrvaneFrmSpectroscopicCalculation transfer(nullptr, 2);
+    const int asked = dialogs.requests().size();
+    transfer.frmSetTheorecticalOmega->ui.lineEditOmgFile->setText(elsewhere + QStringLiteral(".omega"));
+    EXPECT_EQ(dialogs.requests().size(), asked) << lastRequest()->text.toStdString();
+    // The report's omega(4) line, "1.01e-20 cm^2" (omega(2) is 0 for eight
+    // equal waters).
+    EXPECT_DOUBLE_EQ(transfer.frmSetTheorecticalOmega->ui.sbxOmega4->value(), 1.01);
+    EXPECT_GT(transfer.frmSetTheorecticalOmega->ui.sbxOmega6->value(), 0.0);
+}
+
 // What the emission page saves beside a spectrum is what the intensity page
 // reads as the experimental Omega of a structure of the same base name.
 TEST_F(RunFixture, TheEmissionPageReportReadsBackIntoTheIntensityPage)
