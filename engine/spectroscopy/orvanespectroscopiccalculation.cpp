@@ -166,19 +166,36 @@ void OrvaneSpectroscopicCalculation::initializeParameters()
 // Level 0, or one not below the number of states of its own list, asks for
 // the automatic choice: the lowest triplet (ZINDO lists its reference
 // determinant first, so state 2 there) and the selected singlet of the file.
+// A level asked for and replaced is noted, so that a run says what it used.
 void OrvaneSpectroscopicCalculation::setDefaultLevels()
 {
     const int selected = rl->getSelExcitateState();
     const bool zindo = rlProgram == OrvaneRL::Zindo;
-    auto choose = [&](int level, int automatic, int states) {
-        if (level >= states || level < 0)
-            level = 0;
-        if (level == 0)
-            return automatic;
-        return zindo && level < 2 ? 2 : level;
+    levelNotes.clear();
+    auto choose = [&](int asked, int automatic, int states, const QString& kind) {
+        const bool exists = asked > 0 && asked < states;
+        const int chosen = !exists ? automatic : (zindo && asked < 2 ? 2 : asked);
+        if (asked != 0 && chosen != asked) {
+            const QString name = kind.at(0).toUpper() + kind.mid(1);
+            const int count = states - 1;
+            levelNotes << (exists ? QStringLiteral("%1 %2 of a ZINDO output is its reference determinant; %3 %4 "
+                                                   "was used")
+                                        .arg(name)
+                                        .arg(asked)
+                                        .arg(kind)
+                                        .arg(chosen)
+                                  : QStringLiteral("%1 %2 does not exist (%3 %4%5); %4 %6 was used")
+                                        .arg(name)
+                                        .arg(asked)
+                                        .arg(count)
+                                        .arg(kind, count == 1 ? QString() : QStringLiteral("s"))
+                                        .arg(chosen));
+        }
+        return chosen;
     };
-    tripletLevel = choose(tripletLevel, zindo ? 2 : 1, rl->getStatesNumber());
-    singletLevel = choose(singletLevel, zindo ? selected + 1 : selected, rl->getSingletStatesNumber());
+    tripletLevel = choose(tripletLevel, zindo ? 2 : 1, rl->getStatesNumber(), QStringLiteral("triplet"));
+    singletLevel =
+        choose(singletLevel, zindo ? selected + 1 : selected, rl->getSingletStatesNumber(), QStringLiteral("singlet"));
 }
 
 int OrvaneSpectroscopicCalculation::coordinationNumber(const OrvaneInputData& molecule)

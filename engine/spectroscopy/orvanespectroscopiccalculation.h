@@ -8,6 +8,7 @@
 
 #include <Eigen/Dense>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 #include <array>
@@ -180,6 +181,10 @@ public:
     int getOmegaInputType() const { return omegaInputType; }
     int getSingletLevel() const { return singletLevel; }
     int getTripletLevel() const { return tripletLevel; }
+    // One line for each level asked for that the automatic choice replaced,
+    // such as "Singlet 99 does not exist (6 singlets); singlet 2 was used";
+    // empty when the levels are those asked for (or 0, the automatic choice).
+    QStringList getLevelNotes() const { return levelNotes; }
     // RL (Angstrom) and energy (cm-1) of the chosen singlet and triplet and of
     // triplet state 2 (the lower triplet of two-triplet mode); 0 without states.
     double getSingletRL() const;
@@ -219,6 +224,7 @@ private:
     QString rlInputFile;
     int tripletLevel = 0;
     int singletLevel = 0;
+    QStringList levelNotes;
     int rlProgram = 0;
     int omegaInputType = 0;
     int etModel = 0;

@@ -2,6 +2,7 @@
 #include "ui_orvanefrmciediagram.h"
 
 #include "orvaneabstractobjcalculation.h"
+#include "orvanechromaticity.h"
 #include "orvanecoloredscatter.h"
 #include "orvanedialogs.h"
 #include "orvaneplotexport.h"
@@ -25,27 +26,6 @@ QString pointKey(double x, double y)
 QPen scatterPen(const QColor& color, double width)
 {
     return QPen(QBrush(color), width, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
-}
-
-// CIE 1931 colour-matching functions as sums of Gaussian lobes, in the
-// wavelength (x-bar) and in its logarithm (y-bar, z-bar).
-double xBar(double lambda)
-{
-    const double a = (lambda - 595.8) / 33.33;
-    const double b = (lambda - 446.8) / 19.44;
-    return 1.065 * std::exp(-0.5 * a * a) + 0.366 * std::exp(-0.5 * b * b);
-}
-
-double yBar(double lambda)
-{
-    const double a = (std::log(lambda) - std::log(556.3)) / 0.075;
-    return 1.014 * std::exp(-0.5 * a * a);
-}
-
-double zBar(double lambda)
-{
-    const double a = (std::log(lambda) - std::log(449.8)) / 0.051;
-    return 1.839 * std::exp(-0.5 * a * a);
 }
 
 } // namespace
@@ -136,46 +116,19 @@ void OrvaneFrmCIEDiagram::plotChromaticity()
 
 bool OrvaneFrmCIEDiagram::calcChromaticity()
 {
-    // Trapezoid weight of each interval, the functions taken at its first
-    // wavelength.
-    const int n = std::min(wavelengths.size(), intensities.size());
-    cieX = 0.0;
-    cieY = 0.0;
-    chromaticityValid = false;
-    if (n < 2) {
-        noChromaticity = QStringLiteral("The spectrum has %1 point%2: its chromaticity needs at least two.")
-                             .arg(n)
-                             .arg(n == 1 ? QString() : QStringLiteral("s"));
-        return false;
-    }
-    double sumX = 0.0;
-    double sumY = 0.0;
-    double sumZ = 0.0;
-    for (int i = 0; i + 1 < n; ++i) {
-        const double lambda = wavelengths.at(i);
-        const double weight = (intensities.at(i) + intensities.at(i + 1)) * (wavelengths.at(i + 1) - lambda) * 0.5;
-        sumX += weight * xBar(lambda);
-        sumY += weight * yBar(lambda);
-        sumZ += weight * zBar(lambda);
-    }
-    const double sum = sumX + sumY + sumZ;
-    const double x = sumX / sum;
-    const double y = sumY / sum;
-    if (sum == 0.0 || !std::isfinite(x) || !std::isfinite(y)) {
-        noChromaticity = QStringLiteral("The spectrum has no chromaticity: its intensities are zero (or cancel "
-                                        "out) over its wavelengths.");
-        return false;
-    }
-    cieX = x;
-    cieY = y;
-    chromaticityValid = true;
-    return true;
+    OrvaneChromaticity chromaticity;
+    chromaticityValid = chromaticity.calculate(wavelengths, intensities);
+    cieX = chromaticity.getX();
+    cieY = chromaticity.getY();
+    noChromaticity = chromaticity.getLastError();
+    return chromaticityValid;
 }
 
 void OrvaneFrmCIEDiagram::showChromaticityText()
 {
     const QString text = chromaticityValid ? QStringLiteral("CIE x = %1   y = %2")
-                                                 .arg(QString::number(cieX, 'f', 4), QString::number(cieY, 'f', 4))
+                                                 .arg(QString::number(cieX, 'f', OrvaneChromaticity::decimals),
+                                                      QString::number(cieY, 'f', OrvaneChromaticity::decimals))
                                            : noChromaticity;
     ui->lblChromaticity->setText(text);
     emit newObjCalculationMessage(OrvaneAbstractObjCalculation::progressLine(

@@ -49,8 +49,9 @@ public slots:
 
 private:
     void drawDiagram();
-    // False, with the reason in `noChromaticity`, when the spectrum has no
-    // chromaticity (fewer than two points, no emission).
+    // The engine's chromaticity from the CIE 1931 table; false, with the
+    // reason in `noChromaticity`, when the spectrum has none (fewer than two
+    // points, no emission between 360 and 830 nm).
     bool calcChromaticity();
     void showEmittedColor();
     void showChromaticityText();

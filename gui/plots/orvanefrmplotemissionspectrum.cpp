@@ -13,6 +13,7 @@
 #include "orvaneplotexport.h"
 #include "orvanereportfile.h"
 #include "orvanetextreader.h"
+#include "orvaneunsavednotice.h"
 
 #include <QApplication>
 #include <QDir>
@@ -93,6 +94,9 @@ OrvaneFrmPlotEmissionSpectrum::OrvaneFrmPlotEmissionSpectrum(QWidget* parent)
 
     ui->lblDataVisualization->hide();
     ui->stackedWidget->hide();
+    unsavedResultNotice = new OrvaneUnsavedNotice(QStringLiteral("lblUnsavedResult"), ui->frame);
+    ui->layoutFrame->insertWidget(ui->layoutFrame->indexOf(ui->tabWidget), unsavedResultNotice);
+    ui->btnSaveResult->hide();
     ui->lblTitle->setText(QStringLiteral("Module 3.1: Experimental Intensity Parameters Calculation"));
     ui->editEmissionSpectrumDirectory->setToolTip(invitationText);
 
@@ -436,6 +440,7 @@ void OrvaneFrmPlotEmissionSpectrum::on_btnCalculate_clicked()
         return;
     }
     ui->plainTextEdit->setPlainText(report);
+    hideResultUnsaved();
     ui->btnSave->setEnabled(true);
     citations = experimentalCitations();
     saveExperimentalFile();
@@ -501,9 +506,38 @@ bool OrvaneFrmPlotEmissionSpectrum::writeExperimentalFile(const QString& name)
     if (!OrvaneReportFile::write(name, ui->plainTextEdit->toPlainText() + QStringLiteral("\n\n\n") + citations,
                                  reason)) {
         OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"), reason);
+        showResultUnsaved(reason);
         return false;
     }
+    hideResultUnsaved();
     return true;
+}
+
+// The result stays on screen, said to be in no file, with a way to save it
+// elsewhere; an earlier file of the same name keeps its older values.
+void OrvaneFrmPlotEmissionSpectrum::showResultUnsaved(const QString& reason)
+{
+    ui->tabWidget->setCurrentIndex(1);
+    unsavedResultNotice->showUnsaved(QStringLiteral("This result"), reason,
+                                     QStringLiteral("Save it under another name with the Save As button."));
+    ui->btnSaveResult->show();
+}
+
+void OrvaneFrmPlotEmissionSpectrum::hideResultUnsaved()
+{
+    unsavedResultNotice->clearNotice();
+    ui->btnSaveResult->hide();
+}
+
+void OrvaneFrmPlotEmissionSpectrum::on_btnSaveResult_clicked()
+{
+    const QString name = OrvaneDialogs::saveFileName(this, QStringLiteral("Save ORVANE .orvaneexp File"),
+                                                     experimentalFileName(),
+                                                     QStringLiteral("ORVANE .orvaneexp File (*.orvaneexp)"));
+    if (name.isEmpty() || !writeExperimentalFile(name))
+        return;
+    OrvaneDialogs::information(this, QStringLiteral("ORVANE Information"),
+                               QStringLiteral("The file was successfully created at: ") + name);
 }
 
 void OrvaneFrmPlotEmissionSpectrum::on_btnSave_clicked()
@@ -549,6 +583,7 @@ void OrvaneFrmPlotEmissionSpectrum::clearProject()
     ui->sbxRefractiveIndex->setValue(1.5);
     ui->sbxLifeTime->setValue(0.0);
     ui->plainTextEdit->clear();
+    hideResultUnsaved();
     ui->btnSave->setEnabled(false);
     ui->btnCalculate->setEnabled(false);
     ui->btnCIEDiagram->setEnabled(false);

@@ -10,6 +10,7 @@
 #include <memory>
 
 class OrvaneFrmCIEDiagram;
+class OrvaneUnsavedNotice;
 class QGroupBox;
 class QLineEdit;
 class QSlider;
@@ -54,6 +55,9 @@ public slots:
     void on_btnOpenEmissionSpectrum_clicked();
     void on_btnCalculate_clicked();
     void on_btnSave_clicked();
+    // Saves the result under a chosen name, when it could not be written
+    // beside the spectrum.
+    void on_btnSaveResult_clicked();
     void on_btnCIEDiagram_clicked();
     void on_btnClearProject_clicked();
     void plotAreaUnderTransition(int index);
@@ -74,7 +78,11 @@ private:
     void setInvitationText();
     QString experimentalFileName() const;
     void saveExperimentalFile();
+    // False after saying why, and then the result on screen is marked as
+    // not saved.
     bool writeExperimentalFile(const QString& name);
+    void showResultUnsaved(const QString& reason);
+    void hideResultUnsaved();
     QString experimentalCitations() const;
 
     std::unique_ptr<Ui::OrvaneFrmPlotEmissionSpectrum> ui;
@@ -85,6 +93,8 @@ private:
     QString citations;
     // A parentless window, so that it shows as a window of its own.
     std::unique_ptr<OrvaneFrmCIEDiagram> cieDiagram;
+    // Above the report tab while the result shown there is not in a file.
+    OrvaneUnsavedNotice* unsavedResultNotice = nullptr;
     QVector<double> wavelengths;
     QVector<double> intensities;
 };

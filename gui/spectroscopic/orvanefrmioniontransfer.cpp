@@ -2,6 +2,7 @@
 #include "ui_orvanefrmioniontransfer.h"
 
 #include "mylineedit.h"
+#include "orvaneabstractobjcalculation.h"
 #include "orvanedialogs.h"
 #include "orvanefrmsearching.h"
 #include "orvaneinputdata.h"
@@ -23,6 +24,7 @@ const QString OrvaneFrmIonIonTransfer::hintText =
 
 namespace {
 
+const QString moduleName = QStringLiteral("Orvane Ion-to-Ion Energy Transfer");
 const QString warningTitle = QStringLiteral("ORVANE Warning");
 const QString errorTitle = QStringLiteral("ORVANE Error Message");
 const QString rateNames[4] = {QStringLiteral("Wetdd = "), QStringLiteral("Wetqq = "), QStringLiteral("Wetdq = "),
@@ -289,6 +291,13 @@ void OrvaneFrmIonIonTransfer::on_listWidgetDistances_itemPressed(QListWidgetItem
     ui->cbxAcceptorIon->setCurrentIndex(words.at(0) == QLatin1String("Eu") ? 0 : 1);
     ui->cbxDonorIon->setCurrentIndex(words.at(1) == QLatin1String("Eu") ? 0 : 1);
     ui->dsbDistance->setValue(words.at(2).toDouble());
+    // The row's order decides who gives: say it, so that a pair meant the
+    // other way round is swapped before Calculate.
+    emit newObjCalculationMessage(OrvaneAbstractObjCalculation::progressLine(
+        moduleName, tr("Pair %1 - %2 at %3 \u00C5: donor %4, acceptor %5; to reverse the transfer, swap them in "
+                       "the Donor and Acceptor boxes.")
+                        .arg(words.at(0), words.at(1), words.at(2), ui->cbxDonorIon->currentText(),
+                             ui->cbxAcceptorIon->currentText())));
 }
 
 void OrvaneFrmIonIonTransfer::setTitle(const QString& text)

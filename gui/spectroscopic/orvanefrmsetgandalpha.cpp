@@ -2,12 +2,15 @@
 
 #include "orvanedialogs.h"
 #include "orvaneeu3model.h"
+#include "orvanefitbounds.h"
 #include "orvaneinputdata.h"
 #include "orvanetextreader.h"
 
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QStandardItemModel>
+
+#include <cmath>
 
 OrvaneFrmSetGandAlpha::OrvaneFrmSetGandAlpha(QWidget* parent)
     : QWidget(parent)
@@ -90,6 +93,45 @@ QVector<double> OrvaneFrmSetGandAlpha::rowValues(int row) const
     for (int column = 0; column < tableModel->columnCount(); ++column)
         values << OrvaneText::toNumber(tableModel->index(row, column).data(Qt::DisplayRole).toString().trimmed());
     return values;
+}
+
+double OrvaneFrmSetGandAlpha::maxChargeFactor()
+{
+    // The bounds of a donor of no listed element: the widest the fit allows.
+    return OrvaneFitBounds::groupFit(QString()).gUpper;
+}
+
+QString OrvaneFrmSetGandAlpha::typedValuesProblem() const
+{
+    for (int row = 0; row < 2; ++row) {
+        const QString what = row == 0 ? tr("charge factor") : tr("polarizability");
+        for (int column = 0; column < tableModel->columnCount(); ++column) {
+            const QString text = tableModel->index(row, column).data(Qt::DisplayRole).toString().trimmed();
+            if (text.isEmpty())
+                continue;
+            const QString cell = tr("The %1 of %2 (row \"%3\")")
+                                     .arg(what, tableModel->headerData(column, Qt::Horizontal).toString(),
+                                          tableModel->headerData(row, Qt::Vertical).toString());
+            bool number = false;
+            const double value = text.toDouble(&number);
+            if (!number) {
+                double withPoint = 0.0;
+                const QString pointed = QString(text).replace(QLatin1Char(','), QLatin1Char('.'));
+                const bool decimalComma = OrvaneText::toFiniteNumber(pointed, withPoint);
+                return tr("%1 reads \"%2\", which is not a number.").arg(cell, text)
+                    + (decimalComma ? tr(" Please type the decimal point: %1.").arg(pointed) : QString());
+            }
+            if (!std::isfinite(value))
+                return tr("%1 reads \"%2\", which is not a finite number.").arg(cell, text);
+            if (row == 0 && (value < 0.0 || value > maxChargeFactor()))
+                return tr("%1 is %2: a charge factor must lie between 0 and %3, the widest range of the "
+                          "charge-factor fit.")
+                    .arg(cell, text, QString::number(maxChargeFactor()));
+            if (row == 1 && value < 0.0)
+                return tr("%1 is %2: a polarizability cannot be negative.").arg(cell, text);
+        }
+    }
+    return QString();
 }
 
 QVector<double> OrvaneFrmSetGandAlpha::getChargeFactors() const

@@ -28,6 +28,12 @@ public:
     // One value per column; an empty cell or a text that is no number is 0.
     QVector<double> getChargeFactors() const;
     QVector<double> getPolarizabilities() const;
+    // Why the typed values cannot be used, naming the first faulty cell by
+    // its atom and its row; empty when every cell is empty (0) or a number
+    // the model takes: a charge factor from 0 to the widest bound of the
+    // charge-factor fit, a polarizability of 0 or more.
+    QString typedValuesProblem() const;
+    static double maxChargeFactor();
 
     // The MOPAC file whose atoms head the columns, and how to read it:
     // 0 output, 1 input (.mop).

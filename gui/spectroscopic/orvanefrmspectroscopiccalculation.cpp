@@ -19,13 +19,13 @@
 #include "orvaneoptionwindow.h"
 #include "orvaneplatform.h"
 #include "orvanescreenplacement.h"
+#include "orvaneunsavednotice.h"
 
 #include <QAbstractButton>
 #include <QDebug>
 #include <QDockWidget>
 #include <QDoubleSpinBox>
 #include <QFileInfo>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressDialog>
@@ -275,12 +275,8 @@ void OrvaneFrmSpectroscopicCalculation::createFileTabs()
         ui->tabWidgetViewFiles->addTab(view, title);
     }
     // Above the tabs, shown while the report in tab 1 exists on screen only.
-    unsavedReportNotice = new QLabel(ui->tabWidgetViewFiles->parentWidget());
-    unsavedReportNotice->setObjectName(QStringLiteral("lblUnsavedReport"));
-    unsavedReportNotice->setWordWrap(true);
-    unsavedReportNotice->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    unsavedReportNotice->setFrameShape(QFrame::StyledPanel);
-    unsavedReportNotice->hide();
+    unsavedReportNotice =
+        new OrvaneUnsavedNotice(QStringLiteral("lblUnsavedReport"), ui->tabWidgetViewFiles->parentWidget());
     ui->vLayoutFrmSearchingAndTabWidget->insertWidget(
         ui->vLayoutFrmSearchingAndTabWidget->indexOf(ui->tabWidgetViewFiles), unsavedReportNotice);
 }

@@ -25,7 +25,7 @@ class OrvaneFrmSetTheorecticalOmega;
 class OrvaneFitRunner;
 class OrvaneFrmSpecPrinting;
 class OrvaneFrmTransferMechanisms;
-class QLabel;
+class OrvaneUnsavedNotice;
 class QLineEdit;
 class QPlainTextEdit;
 class QProgressDialog;
@@ -63,7 +63,10 @@ public:
     bool writeOutputFile(const QString& fileName);
     // Tab 1 beside the input: .omega in mode 0, .orvane otherwise.
     void saveOutputBesideInput();
+    // The save dialog's filter of `extension`; in mode 0 with the .omega
+    // filter as a second choice.
     QString getSaveOutputFileName(const QString& extension);
+    static QString omegaSaveFilter();
 
     // Input side. fileKind 0: the mode's main input (stored in mopacFile or
     // orcaFile), 2: the force-constant output (forceFile).
@@ -212,7 +215,7 @@ private:
     // engine kept is shown as unsaved; false when there is none.
     bool showUnwrittenFitReport();
     OrvaneAbstractParametric* fitProblem() const;
-    QLabel* unsavedReportNotice = nullptr;
+    OrvaneUnsavedNotice* unsavedReportNotice = nullptr;
 
     std::unique_ptr<Ui::OrvaneFrmSpectroscopicCalculation> ui;
 };

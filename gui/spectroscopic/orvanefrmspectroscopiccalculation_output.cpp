@@ -9,6 +9,7 @@
 #include "orvanefrmsearching.h"
 #include "orvanereportfile.h"
 #include "orvanetextfileview.h"
+#include "orvaneunsavednotice.h"
 #include "orvanewaitcursor.h"
 
 #include <QFileInfo>
@@ -72,10 +73,14 @@ bool OrvaneFrmSpectroscopicCalculation::writeOutputFile(const QString& fileName)
 
 void OrvaneFrmSpectroscopicCalculation::markReportUnsaved(const QString& reason)
 {
-    unsavedReportNotice->setText(tr("This report is not saved: %1\nSave it under another name with the Save "
-                                    "button.")
-                                     .arg(reason));
-    unsavedReportNotice->show();
+    // Only an .omega file is read back as intensity parameters (by the
+    // energy-transfer page): say which filter keeps the report usable.
+    unsavedReportNotice->showUnsaved(
+        tr("This report"), reason,
+        mode == 0 ? tr("Save it under another name with the Save button; choose \"%1\" to read it on the "
+                       "energy-transfer page.")
+                        .arg(omegaSaveFilter())
+                  : tr("Save it under another name with the Save button."));
     // Mode 0 has no Save button of its own: without it the report would be lost.
     ui->btnSaveOutputFile->show();
     ui->btnSaveOutputFile->setEnabled(true);
@@ -83,8 +88,7 @@ void OrvaneFrmSpectroscopicCalculation::markReportUnsaved(const QString& reason)
 
 void OrvaneFrmSpectroscopicCalculation::markReportSaved()
 {
-    unsavedReportNotice->hide();
-    unsavedReportNotice->clear();
+    unsavedReportNotice->clearNotice();
 }
 
 void OrvaneFrmSpectroscopicCalculation::saveOutputBesideInput()
@@ -105,10 +109,19 @@ void OrvaneFrmSpectroscopicCalculation::saveOutputBesideInput()
                                    tr("The file was successfully created at ") + path);
 }
 
+QString OrvaneFrmSpectroscopicCalculation::omegaSaveFilter()
+{
+    return tr("ORVANE .omega File (*.omega)");
+}
+
 QString OrvaneFrmSpectroscopicCalculation::getSaveOutputFileName(const QString& extension)
 {
-    return OrvaneDialogs::saveFileName(this, tr("Save ORVANE .orvane File"), lastDirectory,
-                                       tr("ORVANE .orvane File (*.%1)").arg(extension));
+    // An intensity-parameter report may also be kept as .omega, the one
+    // extension under which it can be read back.
+    QString filter = tr("ORVANE .orvane File (*.%1)").arg(extension);
+    if (mode == 0)
+        filter += QStringLiteral(";;") + omegaSaveFilter();
+    return OrvaneDialogs::saveFileName(this, tr("Save ORVANE .orvane File"), lastDirectory, filter);
 }
 
 void OrvaneFrmSpectroscopicCalculation::on_btnSaveOutputFile_clicked()

@@ -105,6 +105,12 @@ bool OrvaneFrmSpectroscopicCalculation::calculateOmegaWithGandAlpha()
                                     .arg(n));
         return false;
     }
+    // Text that is no number would be read as 0 and move Omega unseen.
+    const QString typedProblem = frmSetGandAlpha->typedValuesProblem();
+    if (!typedProblem.isEmpty()) {
+        OrvaneDialogs::critical(this, tr("ORVANE Error"), typedProblem);
+        return false;
+    }
     // Indexed by atom number; they outlive the engine object below.
     std::vector<double> charges(std::size_t(qMax(g.size() + 4, OrvaneEu3Model::atomArraySize)), 0.0);
     std::vector<double> alphas(charges.size(), 0.0);
@@ -341,6 +347,13 @@ bool OrvaneFrmSpectroscopicCalculation::runTransfer(const bool& quantumYield)
         return false;
     citations += block;
     showOutput(report);
+    // A level the file does not have was replaced by the automatic choice:
+    // the report is of other states than those typed.
+    const QStringList levelNotes = raw->getLevelNotes();
+    for (const QString& note : levelNotes)
+        emit newObjCalculationMessage(QStringLiteral("-> ") + note);
+    if (!levelNotes.isEmpty())
+        OrvaneDialogs::warning(this, tr("ORVANE Warning"), levelNotes.join(QLatin1Char('\n')));
     OrvaneDialogs::information(
         this, tr("ORVANE Information"),
         quantumYield ? tr("The energy transfer rates and quantum yield calculations were successfully done.")

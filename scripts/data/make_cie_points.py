@@ -112,6 +112,14 @@ def colour(x, y):
     return linear, [encode(c) for c in linear]
 
 
+def write_atomically(target, text):
+    """ASCII text with LF line ends, in place of target only once complete."""
+    temporary = target + ".part"
+    with open(temporary, "w", encoding="ascii", newline="\n") as handle:
+        handle.write(text)
+    os.replace(temporary, target)
+
+
 def main(argv):
     if len(argv) != 3:
         raise SystemExit(__doc__)
@@ -131,12 +139,7 @@ def main(argv):
         % (GRID, MARGIN),
         "x y z r_linear g_linear b_linear R G B",
     ]
-    text = "\n".join(header + rows)
-    target = argv[2]
-    temporary = target + ".part"
-    with open(temporary, "w", encoding="ascii", newline="\n") as handle:
-        handle.write(text)
-    os.replace(temporary, target)
+    write_atomically(argv[2], "\n".join(header + rows))
 
 
 if __name__ == "__main__":

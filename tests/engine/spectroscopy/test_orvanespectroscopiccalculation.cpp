@@ -393,6 +393,40 @@ TEST(TransferRates, LevelDefaultsOfTheFullConstructor)
     }
 }
 
+// A level asked for and replaced by the automatic choice is said, so that a
+// run never reports other states than those typed without a word.
+TEST(TransferRates, AReplacedLevelIsNoted)
+{
+    // eu_h2o_td.log lists 3 singlets and 3 triplets; eu_co.zin 4 singlets
+    // and 3 triplets, state 1 of each the reference determinant.
+    const struct
+    {
+        const char* file;
+        int program;
+        int triplet, singlet;
+        QStringList notes;
+    } cases[] = {
+        {"gaussian/eu_h2o_td.log", 2, 0, 0, {}},
+        {"gaussian/eu_h2o_td.log", 2, 2, 3, {}},
+        {"gaussian/eu_h2o_td.log", 2, 7, 99,
+         {QStringLiteral("Triplet 7 does not exist (3 triplets); triplet 1 was used"),
+          QStringLiteral("Singlet 99 does not exist (3 singlets); singlet 2 was used")}},
+        {"gaussian/eu_h2o_td.log", 2, 3, 4, {QStringLiteral("Singlet 4 does not exist (3 singlets); singlet 2 was used")}},
+        {"zindo/eu_co.zin", 0, 1, 1,
+         {QStringLiteral("Triplet 1 of a ZINDO output is its reference determinant; triplet 2 was used"),
+          QStringLiteral("Singlet 1 of a ZINDO output is its reference determinant; singlet 2 was used")}},
+        {"zindo/eu_co.zin", 0, 4, 9,
+         {QStringLiteral("Triplet 4 does not exist (3 triplets); triplet 2 was used"),
+          QStringLiteral("Singlet 9 does not exist (4 singlets); singlet 4 was used")}},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(testing::Message() << k.file << " " << k.triplet << " " << k.singlet);
+        auto c = fromFile(k.file, k.program, k.triplet, k.singlet);
+        ASSERT_TRUE(c->getLastError().isEmpty()) << qPrintable(c->getLastError());
+        EXPECT_EQ(c->getLevelNotes(), k.notes);
+    }
+}
+
 TEST(SpectroscopicCalculation, EachLevelIsBoundedByItsOwnList)
 {
     // eu_co.zin with its strongest band weakened: the selected state becomes

@@ -1,8 +1,8 @@
 // The chromaticity diagram window: built from a small points file in a
-// temporary current folder, the chromaticity of handed-over spectra against
-// an independent evaluation of its colour-matching lobes
-// (chromaticity_reference.py), the colour lookup, the tool tip and the PNG
-// export through the dialog seam.
+// temporary current folder, the chromaticity of handed-over spectra from the
+// CIE 1931 table against an independent evaluation
+// (tests/engine/spectroscopy/chromaticity_reference.py), the colour lookup,
+// the tool tip and the PNG export through the dialog seam.
 
 #include "../support/guitestsupport.h"
 #include "ciespectra.h"
@@ -29,24 +29,23 @@
 
 namespace {
 
-// Five drawable rows: two share the key "0.66 0.34" (the first must win), one
+// Five drawable rows: two share the key "0.65 0.35" (the first must win), one
 // has a colour field that is no number (read as 0); a blank line and a row
 // too short to hold a colour are no points.
 const QByteArray fixturePoints = "CIE points for the tests\n"
                                  "second header line\n"
                                  "x y z r g b R G B\n"
                                  "0.31 0.33 0.36 0.95 1.00 0.99 250 255 254\n"
-                                 "0.66 0.34 0.00 1.00 0.00 0.00 255 0 0\n"
-                                 "0.66   0.34 0.00 1.00 0.00 0.00 10 20 30\n"
+                                 "0.65 0.35 0.00 1.00 0.00 0.00 255 0 0\n"
+                                 "0.65   0.35 0.00 1.00 0.00 0.00 10 20 30\n"
                                  "\n"
-                                 "0.68 0.32 0.00 1.00 0.00\n"
-                                 "0.68 0.32 0.00 1.00 0.00 0.03 200 x 7\n"
+                                 "0.67 0.33 0.00 1.00 0.00\n"
+                                 "0.67 0.33 0.00 1.00 0.00 0.03 200 x 7\n"
                                  "0.10 0.80 0.10 0.00 1.00 0.00 0 255 0";
 
-// chromaticity_reference.py
-constexpr double line612X = 0.677074333846758, line612Y = 0.322925650195005;
-constexpr double europiumX = 0.657564140219412, europiumY = 0.342435688149595;
-constexpr double reversedX = 0.659133481201684, reversedY = 0.340866360401214;
+// chromaticity_reference.py; a spectrum and its reverse have one chromaticity.
+constexpr double line612X = 0.671897156697339, line612Y = 0.327899282015188;
+constexpr double europiumX = 0.653287619564147, europiumY = 0.346415861566146;
 
 class CieDiagramTest : public ::testing::Test
 {
@@ -114,9 +113,9 @@ TEST_F(CieDiagramTest, TheDiagramHoldsOneDiscPerRowOnTheBackgroundLayerInOnePlot
         double x, y;
         QColor color;
     } rows[] = {{0.31, 0.33, QColor(250, 255, 254, 200)},
-                {0.66, 0.34, QColor(255, 0, 0, 200)},
-                {0.66, 0.34, QColor(10, 20, 30, 200)},
-                {0.68, 0.32, QColor(200, 0, 7, 200)},
+                {0.65, 0.35, QColor(255, 0, 0, 200)},
+                {0.65, 0.35, QColor(10, 20, 30, 200)},
+                {0.67, 0.33, QColor(200, 0, 7, 200)},
                 {0.10, 0.80, QColor(0, 255, 0, 200)}};
     // One plottable for all rows: a graph a row made opening and closing the
     // window grow with the square of the rows.
@@ -164,7 +163,7 @@ TEST_F(CieDiagramTest, ChromaticityOfHandedOverSpectraAndTheColourAtIt)
     const ChromaticityCase cases[] = {
         {"line at 612 nm", {{612.0, 612.5}, {1.0, 1.0}}, line612X, line612Y, QColor(200, 0, 7, 250)},
         {"Eu(III) bands", europium, europiumX, europiumY, QColor(255, 0, 0, 250)},
-        {"Eu(III) bands, descending", CieSpectra::reversed(europium), reversedX, reversedY,
+        {"Eu(III) bands, descending", CieSpectra::reversed(europium), europiumX, europiumY,
          QColor(255, 0, 0, 250)},
         {"one point: no interval, no chromaticity", {{612.0}, {1.0}}, nan, nan, QColor()},
         {"all zeros: no chromaticity, never 0/0", {{600.0, 610.0, 620.0}, {0.0, 0.0, 0.0}}, nan, nan, QColor()},
@@ -186,7 +185,7 @@ TEST_F(CieDiagramTest, ChromaticityOfHandedOverSpectraAndTheColourAtIt)
             EXPECT_NEAR(window->getCieY(), c.y, 1e-12);
             expectSinglePoint(disc(), c.x, c.y);
             EXPECT_EQ(chromaticityText(), QStringLiteral("CIE x = %1   y = %2")
-                                              .arg(QString::number(c.x, 'f', 4), QString::number(c.y, 'f', 4)));
+                                              .arg(QString::number(c.x, 'f', 3), QString::number(c.y, 'f', 3)));
         }
         EXPECT_EQ(disc()->pen().color(), QColor(Qt::black));
         EXPECT_DOUBLE_EQ(disc()->pen().widthF(), 4.0);
@@ -208,12 +207,13 @@ TEST_F(CieDiagramTest, ASpectrumWithoutChromaticitySaysSoAndLeavesNoStalePoint)
     const CieSpectra::Spectrum europium = CieSpectra::europium();
     window->setSpectrum(europium.wavelengths, europium.intensities);
     window->plotChromaticity();
-    // chromaticity_reference.py: 0.657564140219412, 0.342435688149595.
-    EXPECT_EQ(chromaticityText(), QStringLiteral("CIE x = 0.6576   y = 0.3424"));
+    // chromaticity_reference.py: 0.653287619564147, 0.346415861566146, good to
+    // three decimals.
+    EXPECT_EQ(chromaticityText(), QStringLiteral("CIE x = 0.653   y = 0.346"));
     ASSERT_EQ(log.count(), 1);
     EXPECT_TRUE(log.at(0).at(0).toString().endsWith(
-        QStringLiteral(" -> (Orvane Module to Plot CIE Diagram) Chromaticity of the emission spectrum: CIE x = 0.6576   "
-                       "y = 0.3424")))
+        QStringLiteral(" -> (Orvane Module to Plot CIE Diagram) Chromaticity of the emission spectrum: CIE x = 0.653   "
+                       "y = 0.346")))
         << log.at(0).at(0).toString().toStdString();
 
     const struct

@@ -6,6 +6,7 @@
 // its points file from there).
 
 #include "../support/guitestsupport.h"
+#include "orvanesmalldisk.h"
 
 #include "orvanefrmciediagram.h"
 #include "orvanefrmplotemissionspectrum.h"
@@ -22,6 +23,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -147,6 +149,10 @@ TEST_F(EmissionFormTest, StartsWithoutSpectrumAndReadsTheSeparatorsOfTheFile)
     EXPECT_FALSE(button("btnCIEDiagram")->isEnabled());
     EXPECT_FALSE(button("btnSave")->isEnabled());
     EXPECT_EQ(plot->graphCount(), 7);
+    // The open button's advice names every separator the cases below use.
+    const QString advice = button("btnOpenEmissionSpectrum")->toolTip();
+    for (const char* separator : {"blanks", "tabs", "commas", "semicolons", "decimal point"})
+        EXPECT_TRUE(advice.contains(QLatin1String(separator))) << separator << ": " << advice.toStdString();
 
     const QVector<double> x = {500, 501, 502, 503, 504, 505, 506, 507, 508, 509};
     const QVector<double> y = {10, 12, 13, 14, 15, 16, 17, 18, 19, 20};
@@ -548,6 +554,80 @@ TEST_F(EmissionFormTest, ExperimentalParametersAreSavedBesideTheSpectrum)
     button("btnCalculate")->click();
     EXPECT_TRUE(readAll(saved).contains("Experimental Lifetime Used = 0.5000 ms"));
     EXPECT_TRUE(readAll(saved).endsWith("\n\n\n"));
+}
+
+// Where the result cannot be written beside the spectrum (a full disk, a
+// folder that became read-only) the earlier file keeps its values; the page
+// keeps the new result on screen, says that it is not saved and why, and
+// saves it under another name.
+TEST_F(EmissionFormTest, AResultThatCannotBeWrittenStaysOnScreenAndIsSavedElsewhere)
+{
+    for (const bool full : {true, false}) {
+        SCOPED_TRACE(full ? "full disk" : "read-only folder");
+        SmallDisk disk(work.path() + (full ? QStringLiteral("/full") : QStringLiteral("/readonly")));
+        if (!disk.mounted)
+            GTEST_SKIP() << disk.skipReason;
+        const QString spectrum = disk.path(QStringLiteral("Eu.txt"));
+        QFile file(spectrum);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(europiumFile());
+        file.close();
+        const QString saved = disk.path(QStringLiteral("Eu.orvaneexp"));
+        open(spectrum);
+        for (int j : {1, 2, 4})
+            mark(j, bandWindow(j));
+        auto* notice = form->findChild<QLabel*>(QStringLiteral("lblUnsavedResult"));
+        QPushButton* saveAs = button("btnSaveResult");
+        ASSERT_NE(notice, nullptr);
+        ASSERT_NE(saveAs, nullptr);
+
+        DialogScript dialogs;
+        dialogs.pressButton(QMessageBox::Ok);
+        button("btnCalculate")->click();
+        const QByteArray earlier = readAll(saved);
+        ASSERT_FALSE(earlier.isEmpty());
+        EXPECT_FALSE(notice->isVisibleTo(form.get()));
+        EXPECT_FALSE(saveAs->isVisibleTo(form.get()));
+
+        ASSERT_TRUE(full ? disk.fill() : disk.makeReadOnly());
+        form->findChild<QDoubleSpinBox*>(QStringLiteral("sbxLifeTime"))->setValue(0.5);
+        form->findChild<QTabWidget*>(QStringLiteral("tabWidget"))->setCurrentIndex(0);
+        dialogs.pressButton(QMessageBox::Yes);
+        dialogs.pressButton(QMessageBox::Ok);
+        button("btnCalculate")->click();
+        ASSERT_EQ(dialogs.requests().size(), 3);
+        const OrvaneDialogs::Request& error = dialogs.requests().at(2);
+        EXPECT_EQ(error.kind, OrvaneDialogs::Kind::Critical);
+        EXPECT_TRUE(error.text.contains(saved)) << error.text.toStdString();
+        EXPECT_TRUE(error.text.contains(full ? QStringLiteral("No space left on device")
+                                             : QStringLiteral("is not writable")))
+            << error.text.toStdString();
+        EXPECT_EQ(readAll(saved), earlier);
+        const QString shown = report->toPlainText();
+        EXPECT_TRUE(shown.contains(QStringLiteral("Experimental Lifetime Used = 0.5000 ms")));
+        EXPECT_EQ(form->findChild<QTabWidget*>(QStringLiteral("tabWidget"))->currentIndex(), 1);
+        EXPECT_TRUE(notice->isVisibleTo(form.get()));
+        EXPECT_EQ(notice->text(), QStringLiteral("This result is not saved: ") + error.text
+                                      + QStringLiteral("\nSave it under another name with the Save As button."));
+        EXPECT_TRUE(saveAs->isVisibleTo(form.get()));
+
+        // Saved elsewhere: the result as shown, and the notice goes.
+        const QString elsewhere = work.filePath(QStringLiteral("elsewhere-%1").arg(full ? 1 : 2));
+        dialogs.chooseFile(elsewhere);
+        dialogs.pressButton(QMessageBox::Ok);
+        saveAs->click();
+        ASSERT_EQ(dialogs.requests().size(), 5);
+        const OrvaneDialogs::Request& save = dialogs.requests().at(3);
+        EXPECT_EQ(save.kind, OrvaneDialogs::Kind::SaveFileName);
+        EXPECT_EQ(save.filter, QStringLiteral("ORVANE .orvaneexp File (*.orvaneexp)"));
+        EXPECT_EQ(save.directory, saved);
+        EXPECT_EQ(dialogs.requests().at(4).text,
+                  QStringLiteral("The file was successfully created at: ") + elsewhere + QStringLiteral(".orvaneexp"));
+        EXPECT_EQ(QString::fromUtf8(readAll(elsewhere + QStringLiteral(".orvaneexp"))),
+                  shown + QStringLiteral("\n\n\n"));
+        EXPECT_FALSE(notice->isVisibleTo(form.get()));
+        EXPECT_FALSE(saveAs->isVisibleTo(form.get()));
+    }
 }
 
 TEST_F(EmissionFormTest, UnmarkedOrEmptyBandsStopTheCalculation)

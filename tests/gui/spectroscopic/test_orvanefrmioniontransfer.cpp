@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QUrl>
 
 #include <qcustomplot.h>
@@ -239,9 +240,19 @@ TEST_F(IonIonForm, PressedRowChoosesDonorAcceptorAndDistance)
     };
     // Word 0 is the acceptor, word 1 the donor (item 0 Eu, item 1 Tb).
     const Case cases[] = {{1, 1, 0, 4.2}, {2, 0, 1, 5.0}, {3, 1, 0, 10.0}};
+    QSignalSpy status(form.get(), &OrvaneFrmIonIonTransfer::newObjCalculationMessage);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.row);
         emit pairs->itemPressed(pairs->item(c.row));
+        // The status line names both, so that a pair meant the other way is swapped.
+        const QStringList words = pairs->item(c.row)->text().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        const QString names[2] = {QStringLiteral("Eu (Europium III)"), QStringLiteral("Tb (Terbium III)")};
+        ASSERT_FALSE(status.isEmpty());
+        EXPECT_TRUE(status.last().at(0).toString().endsWith(
+            QStringLiteral(" -> (Orvane Ion-to-Ion Energy Transfer) Pair %1 - %2 at %3 \u00C5: donor %4, acceptor %5; "
+                           "to reverse the transfer, swap them in the Donor and Acceptor boxes.")
+                .arg(words.at(0), words.at(1), words.at(2), names[c.donor], names[c.acceptor])))
+            << status.last().at(0).toString().toStdString();
         EXPECT_EQ(donorIon->currentIndex(), c.donor);
         EXPECT_EQ(acceptorIon->currentIndex(), c.acceptor);
         EXPECT_DOUBLE_EQ(distance->value(), c.R);

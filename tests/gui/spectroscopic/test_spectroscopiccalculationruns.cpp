@@ -35,6 +35,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QSpinBox>
@@ -507,6 +508,79 @@ TEST_F(RunFixture, TypedChargeFactorsGiveTheEnginesReportBesideTheInput)
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
+// A typed cell is refused, naming its atom and its row, rather than read as
+// 0 or used as typed: text that is no number (the decimal comma among them),
+// a value that is not finite, a negative polarizability, a charge factor
+// outside the fit's range. An empty cell is 0, as the table always read it.
+TEST_F(RunFixture, TypedChargeFactorsThatAreNoNumbersAreRefusedNamingTheAtomAndTheRow)
+{
+    create(0);
+    const QString output = copyFixture(QStringLiteral("mopac/eu_h2o8_allvec.out"), QStringLiteral("calc/Eu.out"));
+    const QString saved = temp.filePath(QStringLiteral("calc/Eu.omega"));
+    dropOn("edtMopacOut", output);
+    widget<QGroupBox>("gbxConventionalParametrization")->setChecked(true);
+    widget<QRadioButton>("rdbGandAlpha")->setChecked(true);
+    form->frmSetGandAlpha->ui.sbxCoordNumber->setValue(8);
+    auto* table = qobject_cast<QStandardItemModel*>(form->frmSetGandAlpha->ui.tableView->model());
+    ASSERT_EQ(table->columnCount(), 8);
+    const QString gRow = QStringLiteral("row \"Charge Factors\"");
+    const QString alphaRow = QStringLiteral("row \"") + table->headerData(1, Qt::Vertical).toString()
+        + QLatin1Char('"');
+    const struct
+    {
+        const char* name;
+        int row, column;
+        QString typed;
+        QString fault; // empty: the run goes through
+    } cases[] = {
+        {"decimal comma", 0, 2, QStringLiteral("0,25"),
+         QStringLiteral("The charge factor of %1 (%2) reads \"0,25\", which is not a number. Please type the "
+                        "decimal point: 0.25.")},
+        {"letters", 1, 0, QStringLiteral("abc"),
+         QStringLiteral("The polarizability of %1 (%2) reads \"abc\", which is not a number.")},
+        {"nan", 0, 7, QStringLiteral("nan"),
+         QStringLiteral("The charge factor of %1 (%2) reads \"nan\", which is not a finite number.")},
+        {"infinity", 1, 3, QStringLiteral(" inf "),
+         QStringLiteral("The polarizability of %1 (%2) reads \"inf\", which is not a finite number.")},
+        {"negative polarizability", 1, 5, QStringLiteral("-1.5"),
+         QStringLiteral("The polarizability of %1 (%2) is -1.5: a polarizability cannot be negative.")},
+        {"negative charge factor", 0, 1, QStringLiteral("-1"),
+         QStringLiteral("The charge factor of %1 (%2) is -1: a charge factor must lie between 0 and 3, the widest "
+                        "range of the charge-factor fit.")},
+        {"huge charge factor", 0, 6, QStringLiteral("1e9"),
+         QStringLiteral("The charge factor of %1 (%2) is 1e9: a charge factor must lie between 0 and 3, the widest "
+                        "range of the charge-factor fit.")},
+        {"empty polarizability", 1, 4, QString(), QString()},
+        {"empty charge factor", 0, 4, QString(), QString()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (int column = 0; column < 8; ++column) {
+            table->setData(table->index(0, column), QStringLiteral("0.3"));
+            table->setData(table->index(1, column), QStringLiteral("1.5"));
+        }
+        table->setData(table->index(c.row, c.column), c.typed);
+        QFile::remove(saved);
+        const int before = dialogs.requests().size();
+        answer();
+        clickCalculate();
+        ASSERT_EQ(dialogs.requests().size(), before + 1);
+        if (c.fault.isEmpty()) {
+            EXPECT_EQ(lastRequest()->title, QStringLiteral("Information")) << lastRequest()->text.toStdString();
+            EXPECT_TRUE(QFileInfo::exists(saved));
+            continue;
+        }
+        const QString atom = table->headerData(c.column, Qt::Horizontal).toString();
+        ASSERT_TRUE(atom.startsWith(QStringLiteral("O "))) << atom.toStdString();
+        EXPECT_EQ(lastRequest()->kind, OrvaneDialogs::Kind::Critical);
+        EXPECT_EQ(lastRequest()->title, QStringLiteral("ORVANE Error"));
+        EXPECT_EQ(lastRequest()->text, c.fault.arg(atom, c.row == 0 ? gRow : alphaRow));
+        EXPECT_FALSE(QFileInfo::exists(saved));
+        EXPECT_TRUE(tab(1)->toPlainText().isEmpty());
+    }
+    EXPECT_FALSE(cursorOverBox);
+}
+
 TEST_F(RunFixture, TypedChargeFactorRunsThatCannotWorkSayWhyAndSaveNothing)
 {
     create(0);
@@ -659,6 +733,60 @@ TEST_F(RunFixture, TheTransferRunGivesTheGoldenReportBesideTheOutput)
     EXPECT_EQ(tab(1)->toPlainText(), expected);
     EXPECT_EQ(readText(report), expected + QStringLiteral("\n\n\n"));
     EXPECT_TRUE(widget("btnSaveOutputFile")->isEnabled());
+}
+
+// A singlet or triplet that the output does not have is replaced by the
+// automatic choice, and the run says so in a warning and on the status line
+// before it reports success.
+TEST_F(RunFixture, ALevelTheOutputLacksIsReplacedAndSaid)
+{
+    create(2);
+    const QString output = copyFixture(QStringLiteral("gaussian/eu_h2o_td.log"), QStringLiteral("calc/eu.td.log"));
+    dropOn("edtZindoOut", output);
+    typeTransferInputs(form.get());
+    QSignalSpy status(form.get(), &OrvaneFrmSpectroscopicCalculation::newObjCalculationMessage);
+    const struct
+    {
+        int triplet, singlet;
+        QStringList notes;
+    } cases[] = {
+        // The output holds three singlets and three triplets.
+        {3, 99, {QStringLiteral("Singlet 99 does not exist (3 singlets); singlet 2 was used")}},
+        {7, 2, {QStringLiteral("Triplet 7 does not exist (3 triplets); triplet 1 was used")}},
+        {7, 4,
+         {QStringLiteral("Triplet 7 does not exist (3 triplets); triplet 1 was used"),
+          QStringLiteral("Singlet 4 does not exist (3 singlets); singlet 2 was used")}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.notes.join(QStringLiteral(" | ")).toStdString());
+        widget<QSpinBox>("sbxTripletLevel")->setValue(c.triplet);
+        widget<QSpinBox>("sbxSingletLevel")->setValue(c.singlet);
+        QFile::remove(temp.filePath(QStringLiteral("calc/eu.orvane")));
+        status.clear();
+        const int before = dialogs.requests().size();
+        for (int box = 0; box < 3; ++box)
+            answer();
+        clickCalculate();
+        ASSERT_EQ(dialogs.requests().size(), before + 3) << lastRequest()->text.toStdString();
+        const OrvaneDialogs::Request& warning = dialogs.requests().at(before);
+        EXPECT_EQ(warning.kind, OrvaneDialogs::Kind::Warning);
+        EXPECT_EQ(warning.title, QStringLiteral("ORVANE Warning"));
+        EXPECT_EQ(warning.text, c.notes.join(QLatin1Char('\n')));
+        EXPECT_EQ(dialogs.requests().at(before + 1).text,
+                  QStringLiteral("The calculation of the energy tranfer rates was successfully done."));
+        QStringList lines;
+        for (const QList<QVariant>& line : qAsConst(status))
+            lines << line.at(0).toString();
+        for (const QString& note : c.notes)
+            EXPECT_TRUE(lines.contains(QStringLiteral("-> ") + note)) << lines.join(QLatin1Char('\n')).toStdString();
+        // The report is of the states used.
+        const QString report = tab(1)->toPlainText();
+        EXPECT_TRUE(report.contains(QRegularExpression(QStringLiteral("Chosen Singlet Excited State = *%1\\b")
+                                                            .arg(c.singlet > 3 ? 2 : c.singlet))))
+            << report.left(3000).toStdString();
+        EXPECT_TRUE(QFileInfo::exists(temp.filePath(QStringLiteral("calc/eu.orvane"))));
+    }
+    EXPECT_FALSE(cursorOverBox);
 }
 
 TEST_F(RunFixture, AMeasuredLifetimeGivesTheQuantumYieldReport)
@@ -850,6 +978,48 @@ TEST_F(RunFixture, AReportThatCannotBeWrittenStaysOnScreenAndIsSavedElsewhere)
         EXPECT_EQ(readText(elsewhere), shown + QStringLiteral("\n\n\n"));
         EXPECT_FALSE(notice->isVisibleTo(form.get()));
     }
+}
+
+// An intensity-parameter report rescued from a full disk can be kept as
+// .omega, the notice says so, and the energy-transfer page then reads its
+// intensity parameters (as .orvane it refuses the file's extension).
+TEST_F(RunFixture, ARescuedIntensityReportSavedAsOmegaIsReadByTheTransferPage)
+{
+    SmallDisk disk(temp.path());
+    if (!disk.mounted)
+        GTEST_SKIP() << disk.skipReason;
+    const UnwritableCase typed = unwritableCases().at(1);
+    ASSERT_EQ(QLatin1String(typed.name), QLatin1String("TypedChargeFactors"));
+    create(0);
+    const QString input = disk.path(QStringLiteral("eu.out"));
+    ASSERT_TRUE(QFile::copy(dataPath(QLatin1String(typed.fixture)), input));
+    ASSERT_TRUE(disk.fill());
+    dropOn("edtMopacOut", input);
+    typed.choose(form.get());
+    answer();
+    clickCalculate();
+    ASSERT_EQ(lastRequest()->kind, OrvaneDialogs::Kind::Critical);
+    auto* notice = widget<QLabel>("lblUnsavedReport");
+    EXPECT_TRUE(notice->text().endsWith(QStringLiteral(
+        "Save it under another name with the Save button; choose \"ORVANE .omega File (*.omega)\" to read it on the "
+        "energy-transfer page.")))
+        << notice->text().toStdString();
+
+    const QString elsewhere = temp.filePath(QStringLiteral("calc/rescued"));
+    dialogs.chooseFile(elsewhere, QStringLiteral("ORVANE .omega File (*.omega)"));
+    dialogs.pressButton(QMessageBox::Ok);
+    widget<QPushButton>("btnSaveOutputFile")->click();
+    ASSERT_TRUE(QFileInfo::exists(elsewhere + QStringLiteral(".omega")));
+    EXPECT_FALSE(notice->isVisibleTo(form.get()));
+
+    OrvaneFrmSpectroscopicCalculation transfer(nullptr, 2);
+    const int asked = dialogs.requests().size();
+    transfer.frmSetTheorecticalOmega->ui.lineEditOmgFile->setText(elsewhere + QStringLiteral(".omega"));
+    EXPECT_EQ(dialogs.requests().size(), asked) << lastRequest()->text.toStdString();
+    // The report's omega(4) line, "1.01e-20 cm^2" (omega(2) is 0 for eight
+    // equal waters).
+    EXPECT_DOUBLE_EQ(transfer.frmSetTheorecticalOmega->ui.sbxOmega4->value(), 1.01);
+    EXPECT_GT(transfer.frmSetTheorecticalOmega->ui.sbxOmega6->value(), 0.0);
 }
 
 // What the emission page saves beside a spectrum is what the intensity page

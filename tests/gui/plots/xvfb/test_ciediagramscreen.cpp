@@ -2,8 +2,8 @@
 // server: the window as the user sees it for an Eu(III) spectrum, kept as a
 // screenshot in the build tree, and a few of its pixels.
 
+#include "ciespectra.h"
 #include "generateddatafolder.h"
-#include "../ciespectra.h"
 
 #include "orvanecoloredscatter.h"
 #include "orvanefrmciediagram.h"

@@ -1,8 +1,8 @@
 // The emission spectrum form on a real X server with an Eu(III) spectrum and
 // two marked bands, kept as a screenshot in the build tree.
 
+#include "ciespectra.h"
 #include "generateddatafolder.h"
-#include "../ciespectra.h"
 
 #include "customplotzoom.h"
 #include "orvanefrmplotemissionspectrum.h"

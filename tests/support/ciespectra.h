@@ -1,8 +1,9 @@
 #ifndef CIESPECTRA_H
 #define CIESPECTRA_H
 
-// Spectra handed to the chromaticity diagram in the plot tests, the same ones
-// chromaticity_reference.py evaluates.
+// Spectra whose chromaticity the engine and the chromaticity window are
+// tested on, the same ones tests/engine/spectroscopy/chromaticity_reference.py
+// evaluates.
 
 #include <QVector>
 
@@ -36,6 +37,20 @@ inline Spectrum europium()
         }
         spectrum.wavelengths << lambda;
         spectrum.intensities << intensity;
+    }
+    return spectrum;
+}
+
+// A narrow line: a Gaussian of 0.1 nm standard deviation, 0.01 nm steps over
+// +-1 nm around the centre.
+inline Spectrum line(double centre)
+{
+    Spectrum spectrum;
+    for (int k = -100; k <= 100; ++k) {
+        const double lambda = centre + 0.01 * k;
+        const double u = (lambda - centre) / 0.1;
+        spectrum.wavelengths << lambda;
+        spectrum.intensities << std::exp(-0.5 * u * u);
     }
     return spectrum;
 }
