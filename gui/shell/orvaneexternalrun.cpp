@@ -1,6 +1,7 @@
 #include "orvaneexternalrun.h"
 
 #include "orvanefilenames.h"
+#include "orvanereportfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,6 +10,8 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -133,60 +136,92 @@ QStringList OrvaneExternalRun::deleteMopacAuxiliaryFiles() const
     return names;
 }
 
-void OrvaneExternalRun::deleteOrcaAuxiliaryFiles() const
+bool OrvaneExternalRun::FileStamp::operator==(const FileStamp& other) const
 {
-    if (runSource == Source::OrcaInput) {
-        // Its orbital file stays, as the orbital file of a run from a MOPAC
-        // output does.
-        const QFileInfo chosen(input);
-        const QString keep = chosen.fileName() + QStringLiteral(".gbw");
-        const QStringList names = chosen.dir().entryList(
-            QStringList{chosen.fileName() + QStringLiteral(".*")}, QDir::Files, QDir::Name);
-        for (const QString& name : names) {
-            if (name != keep)
-                chosen.dir().remove(name);
-        }
-        return;
-    }
-    const QFileInfo work(orcaWorkInput());
-    const QStringList names = work.dir().entryList(
-        QStringList{work.fileName() + QStringLiteral(".*")}, QDir::Files, QDir::Name);
-    QDir folder(inputFolder());
-    for (const QString& name : names) {
-        if (folder != work.dir())
-            folder.remove(name);
-    }
+    return device == other.device && inode == other.inode && size == other.size && modified == other.modified
+        && changed == other.changed;
 }
 
-QStringList OrvaneExternalRun::moveOrcaResults() const
+OrvaneExternalRun::SideFiles OrvaneExternalRun::orcaSideFiles() const
+{
+    SideFiles files;
+    if (runProgram != Program::Orca || programArgument().isEmpty())
+        return files;
+    const QFileInfo ran(programArgument());
+    const QDir folder = ran.dir();
+    // Case-sensitive: "EU.ORCINP.BAK" is no side file of eu.orcinp.
+    const QStringList names = folder.entryList(QStringList{ran.fileName() + QStringLiteral(".*")},
+                                               QDir::Files | QDir::CaseSensitive, QDir::Name);
+    for (const QString& name : names) {
+        struct stat st = {};
+        if (::lstat(QFile::encodeName(folder.filePath(name)).constData(), &st) != 0)
+            continue;
+        FileStamp stamp;
+        stamp.device = static_cast<quint64>(st.st_dev);
+        stamp.inode = static_cast<quint64>(st.st_ino);
+        stamp.size = static_cast<qint64>(st.st_size);
+        stamp.modified = static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+        stamp.changed = static_cast<qint64>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+        files.insert(name, stamp);
+    }
+    return files;
+}
+
+QStringList OrvaneExternalRun::deleteOrcaAuxiliaryFiles(const SideFiles& atStart) const
+{
+    // The orbital file stays: beside a chosen input as its own, in T to be
+    // moved beside I. The side files are those of the folder ORCA ran in;
+    // nothing beside I is touched for a run in T.
+    const QFileInfo ran(programArgument());
+    const QString orbitals = ran.fileName() + QStringLiteral(".gbw");
+    const SideFiles now = orcaSideFiles();
+    QStringList removed;
+    for (auto it = now.begin(); it != now.end(); ++it) {
+        if (it.key() == orbitals || (atStart.contains(it.key()) && atStart.value(it.key()) == it.value()))
+            continue;
+        if (ran.dir().remove(it.key()))
+            removed << ran.dir().filePath(it.key());
+    }
+    return removed;
+}
+
+OrvaneExternalRun::ResultMove OrvaneExternalRun::moveOrcaResults() const
 {
     const QFileInfo work(orcaWorkInput());
     const QString from = work.absolutePath() + QLatin1Char('/');
     const QString to = inputFolder() + QLatin1Char('/');
     const QString base = cleanBaseName();
-    const QList<QPair<QString, QString>> moves = {
+    // The output first, so that it is put in place last: a reader who finds
+    // the new output finds the input and charges that made it beside it.
+    const QVector<QPair<QString, QString>> moves = {
+        {from + base + QStringLiteral(".orcout"), to + base + QStringLiteral(".orcout")},
         {from + base + QStringLiteral(".orcinp"), to + base + QStringLiteral(".orcinp")},
         {from + base + QStringLiteral(".pointcharge"), to + base + QStringLiteral(".pointcharge")},
-        {from + base + QStringLiteral(".orcout"), to + base + QStringLiteral(".orcout")},
         {from + base + QStringLiteral(".orcinp.gbw"), to + base + QStringLiteral(".gbw")}};
 
-    QStringList failures;
+    ResultMove result;
+    QVector<QPair<QString, QString>> copies;
     for (const auto& move : moves) {
-        if (!QFileInfo(move.first).isFile())
-            failures << move.first + QStringLiteral(" does not exist.");
-    }
-    if (!failures.isEmpty())
-        return failures;
-
-    for (const auto& move : moves) {
-        if (QFileInfo(move.first).absoluteFilePath() == QFileInfo(move.second).absoluteFilePath())
-            continue;
-        if (QFileInfo::exists(move.second) && !QFile::remove(move.second)) {
-            failures << move.first + QStringLiteral(" -> ") + move.second;
-            continue;
+        if (!QFileInfo(move.first).isFile()) {
+            if (result.reason.isEmpty())
+                result.reason = move.first + QStringLiteral(" does not exist.");
+        } else if (QFileInfo(move.first).absoluteFilePath() != QFileInfo(move.second).absoluteFilePath()) {
+            copies.append(move);
         }
-        if (!QFile::rename(move.first, move.second))
-            failures << move.first + QStringLiteral(" -> ") + move.second;
     }
-    return failures;
+    if (result.reason.isEmpty() && OrvaneReportFile::copyAll(copies, result.reason, &result.placed)) {
+        for (const auto& copy : copies)
+            QFile::remove(copy.first);
+        result.placed.clear();
+        for (const auto& move : moves)
+            result.placed << move.second;
+        return result;
+    }
+    for (const auto& move : moves) {
+        if (QFileInfo::exists(move.first))
+            result.leftInWork << move.first;
+        if (QFileInfo::exists(move.second) && !result.placed.contains(move.second))
+            result.kept << move.second;
+    }
+    return result;
 }

@@ -1,6 +1,7 @@
 #ifndef ORVANEEXTERNALRUN_H
 #define ORVANEEXTERNALRUN_H
 
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -57,14 +58,40 @@ public:
 
     // Removes MOPAC's side files beside I; returns the names it tried.
     QStringList deleteMopacAuxiliaryFiles() const;
-    // Removes the side files of the ORCA input that ran (name.orcinp.*): a
-    // chosen input's beside it, keeping its orbital file; for a run from a
-    // MOPAC output, copies of the work input's side files beside I.
-    void deleteOrcaAuxiliaryFiles() const;
+
+    // A file as it stands: two stamps differ when it was written between them.
+    struct FileStamp {
+        quint64 device = 0;
+        quint64 inode = 0;
+        qint64 size = 0;
+        qint64 modified = 0; // ns
+        qint64 changed = 0;  // ns
+        bool operator==(const FileStamp& other) const;
+    };
+    using SideFiles = QMap<QString, FileStamp>;
+    // The files named like ORCA's side files of this run (name.orcinp.*
+    // beside the input ORCA runs: a chosen input, or W), as they stand now.
+    SideFiles orcaSideFiles() const;
+    // Removes the side files the run wrote: of the files named like them,
+    // those that were not there when the run started (`atStart`) or were
+    // written since. The orbital file stays; so does every file the run did
+    // not write, such as the chemist's own name.orcinp.bak. Returns the
+    // names removed.
+    QStringList deleteOrcaAuxiliaryFiles(const SideFiles& atStart) const;
+
+    // What became of the results of a run from a MOPAC output.
+    struct ResultMove {
+        QStringList placed;     // beside I, holding the new results
+        QStringList leftInWork; // new results that stay in T
+        QStringList kept;       // earlier results beside I, left as they were
+        QString reason;         // empty when every result is in place
+        bool succeeded() const { return reason.isEmpty(); }
+    };
     // Moves the results of a successful run from a MOPAC output from T to D,
-    // replacing an earlier set only as a whole: nothing moves when one is
-    // missing. Returns what could not be done, empty on success.
-    QStringList moveOrcaResults() const;
+    // replacing an earlier set only as a whole: each is copied whole beside
+    // its target and put in place only when all are (the output last);
+    // nothing moves when one is missing or does not fit.
+    ResultMove moveOrcaResults() const;
 
 private:
     Program runProgram = Program::Mopac;

@@ -134,6 +134,9 @@ private:
     QString inputFileName;
     // The names of the running (or last) pass.
     OrvaneExternalRun run;
+    // ORCA's side files as they stood when the run's first pass started: the
+    // clean-up removes only those the run wrote.
+    OrvaneExternalRun::SideFiles orcaSideFilesAtStart;
     // Follows the output of the running pass into viewer tab 1, reading only
     // what was added.
     OrvaneOutputFollower* outputFollower = nullptr;

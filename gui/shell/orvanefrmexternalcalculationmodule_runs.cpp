@@ -30,6 +30,21 @@ namespace {
 const QString moduleExternal = QStringLiteral("Orvane External Calculation Module");
 const QString moduleExcited = QStringLiteral("Orvane Excited States Calculations");
 
+// What became of each result that could not be placed beside the input.
+QString resultsNotPlacedText(const OrvaneExternalRun::ResultMove& moved)
+{
+    QString text = QStringLiteral("finished, but its results could not be placed beside the input file: ")
+                   + moved.reason;
+    const auto list = [&text](const QString& heading, const QStringList& files) {
+        if (!files.isEmpty())
+            text += QStringLiteral("\n\n") + heading + QLatin1Char('\n') + files.join(QLatin1Char('\n'));
+    };
+    list(QStringLiteral("These results beside the input were replaced:"), moved.placed);
+    list(QStringLiteral("The new results stay in the work folder:"), moved.leftInWork);
+    list(QStringLiteral("The earlier results beside the input were kept as they were:"), moved.kept);
+    return text;
+}
+
 } // namespace
 
 const QString OrvaneFrmExternalCalculationModule::mopacCalculationKind =
@@ -141,6 +156,8 @@ void OrvaneFrmExternalCalculationModule::runCalculation(const bool& secondPass)
     }
     run = next;
     runState = secondPass ? RunState::SecondPass : RunState::FirstPass;
+    if (!secondPass)
+        orcaSideFilesAtStart = run.orcaSideFiles();
     setCalculationRunning(true);
     // The runner appends to the ORCA output; in a second pass this removes
     // the first pass's output, which the preparation has already read.
@@ -377,18 +394,18 @@ void OrvaneFrmExternalCalculationModule::judgeRun()
     const bool succeeded = !terminated && !failed
                            && OrvaneExternalRun::isSuccessfulOutput(program, run.followedOutput());
 
-    QStringList failedMoves;
+    OrvaneExternalRun::ResultMove moved;
     if (isMopacPage()) {
         for (const QString& name : run.deleteMopacAuxiliaryFiles())
             emit newObjCalculationMessage(OrvaneAbstractObjCalculation::progressLine(
                 moduleGeometry, QStringLiteral("File ") + name
                                     + QStringLiteral(" was deleted after the geometry optimization.")));
     } else {
-        run.deleteOrcaAuxiliaryFiles();
+        run.deleteOrcaAuxiliaryFiles(orcaSideFilesAtStart);
         // Results replace those of an earlier run only as a whole set, and
         // only when the new run succeeded.
         if (succeeded && run.source() == OrvaneExternalRun::Source::MopacOutput)
-            failedMoves = run.moveOrcaResults();
+            moved = run.moveOrcaResults();
     }
 
     const QString kind = isMopacPage() ? mopacCalculationKind : orcaCalculationKind;
@@ -402,13 +419,8 @@ void OrvaneFrmExternalCalculationModule::judgeRun()
             kind + QStringLiteral("did not successfully finish. There has been an error in the "
                                   "calculation. \n Please, check the output file of the external "
                                   "program to identify the possible errors."));
-    } else if (!failedMoves.isEmpty()) {
-        OrvaneDialogs::critical(
-            this, QStringLiteral("ORVANE Error"),
-            kind + QStringLiteral("finished, but its results could not be placed beside the input "
-                                  "file; the results of an earlier run were kept where they could "
-                                  "not be replaced:\n")
-                + failedMoves.join(QLatin1Char('\n')));
+    } else if (!moved.succeeded()) {
+        OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"), kind + resultsNotPlacedText(moved));
     } else {
         OrvaneDialogs::information(this, QStringLiteral("ORVANE Information"),
                                    kind + QStringLiteral("finished sucessfully."));

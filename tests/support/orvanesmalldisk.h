@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <string>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -16,10 +17,16 @@
 // object lives: a disk that can be filled, or made read-only, even for root.
 // Only root may mount; elsewhere (or in a container that forbids it)
 // `skipReason` says why and the tests using it skip.
+//
+// With Type::Ramfs it is a ramfs instead: a file system without any size
+// limit that cannot reserve room for a file (fallocate is not supported),
+// as many network shares cannot.
 class SmallDisk
 {
 public:
-    explicit SmallDisk(const QString& parent)
+    enum class Type { Tmpfs, Ramfs };
+
+    explicit SmallDisk(const QString& parent, Type type = Type::Tmpfs)
         : mountPoint(parent + QStringLiteral("/disk"))
     {
         if (geteuid() != 0) {
@@ -27,10 +34,11 @@ public:
             return;
         }
         QDir().mkpath(mountPoint);
-        if (mount("tmpfs", mountPoint.toLocal8Bit().constData(), "tmpfs", MS_NOSUID | MS_NODEV,
-                  "size=256k,mode=0700")
+        const char* kind = type == Type::Tmpfs ? "tmpfs" : "ramfs";
+        if (mount(kind, mountPoint.toLocal8Bit().constData(), kind, MS_NOSUID | MS_NODEV,
+                  type == Type::Tmpfs ? "size=256k,mode=0700" : "mode=0700")
             != 0) {
-            skipReason = std::string("tmpfs could not be mounted: ") + std::strerror(errno);
+            skipReason = std::string(kind) + " could not be mounted: " + std::strerror(errno);
             return;
         }
         mounted = true;
@@ -59,6 +67,18 @@ public:
         const bool full = errno == ENOSPC;
         ::close(fd);
         return full;
+    }
+
+    // Fills the disk, then gives back `room` bytes (whole pages): a disk with
+    // some room, but not much.
+    bool fillLeaving(const qint64 room) const
+    {
+        if (!fill())
+            return false;
+        const QByteArray filler = path(QStringLiteral("filler")).toLocal8Bit();
+        struct stat st = {};
+        return ::stat(filler.constData(), &st) == 0 && st.st_size >= room
+            && ::truncate(filler.constData(), st.st_size - room) == 0;
     }
 
     // From now on nothing on the disk can be written or removed, by root neither.

@@ -21,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <functional>
@@ -30,6 +31,7 @@
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 using OrvaneFixtures::contents;
 using OrvaneFixtures::dataPath;
@@ -129,15 +131,22 @@ constexpr uid_t nobody = 65534;
 constexpr int couldNotDrop = 2;
 constexpr int folderStillWritable = 3;
 
-int exitCodeAsNobody(const QString& folder, const std::function<int()>& write)
+// A colleague's account and a group the unprivileged user shares with them.
+constexpr uid_t colleague = 65533;
+constexpr gid_t sharedGroup = 100;
+
+// `folder` empty: the child may write where it likes. `groups`: the
+// supplementary groups of the child.
+int exitCodeAsNobody(const QString& folder, const std::function<int()>& write,
+                     const std::vector<gid_t>& groups = {})
 {
     const pid_t child = fork();
     if (child < 0)
         return -1;
     if (child == 0) {
-        if (setgroups(0, nullptr) != 0 || setgid(nobody) != 0 || setuid(nobody) != 0)
+        if (setgroups(groups.size(), groups.data()) != 0 || setgid(nobody) != 0 || setuid(nobody) != 0)
             _exit(couldNotDrop);
-        if (::access(folder.toLocal8Bit().constData(), W_OK) == 0)
+        if (!folder.isEmpty() && ::access(folder.toLocal8Bit().constData(), W_OK) == 0)
             _exit(folderStillWritable);
         _exit(write());
     }
@@ -337,4 +346,338 @@ TEST(ReportFile, BytesAreWrittenAsGiven)
     QString reason;
     ASSERT_TRUE(OrvaneReportFile::write(file, bytes, reason)) << reason.toStdString();
     EXPECT_EQ(contents(file), bytes);
+}
+
+namespace {
+
+struct Ownership {
+    uid_t owner;
+    gid_t group;
+    mode_t mode;
+};
+
+Ownership ownershipOf(const QString& path)
+{
+    struct stat st = {};
+    if (::stat(path.toLocal8Bit().constData(), &st) != 0)
+        return {0, 0, 0};
+    return {st.st_uid, st.st_gid, st.st_mode & 07777};
+}
+
+void expectOwnership(const QString& path, const Ownership& expected)
+{
+    const Ownership actual = ownershipOf(path);
+    EXPECT_EQ(actual.owner, expected.owner) << path.toStdString();
+    EXPECT_EQ(actual.group, expected.group) << path.toStdString();
+    EXPECT_EQ(actual.mode, expected.mode) << path.toStdString();
+}
+
+bool setOwnership(const QString& path, const Ownership& wanted)
+{
+    const QByteArray name = path.toLocal8Bit();
+    return ::chown(name.constData(), wanted.owner, wanted.group) == 0 && ::chmod(name.constData(), wanted.mode) == 0;
+}
+
+// Every file of a folder, hidden ones (a temporary file left behind) included.
+QStringList everyFile(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+}
+
+// A shared results folder on `disk` holding `name` with the `earlier`
+// content, which every user may write. `closed`: no other user may create
+// files beside it (open it again with reopen() before the test ends). Empty
+// when the folder cannot be made.
+QString sharedResult(const QString& testFolder, const SmallDisk& disk, const QString& name,
+                     const QByteArray& earlier, bool closed)
+{
+    const QString shared = disk.path(QStringLiteral("shared"));
+    const QString file = shared + QLatin1Char('/') + name;
+    if (chmod(testFolder.toLocal8Bit().constData(), 0755) != 0
+        || chmod(disk.path(QString()).toLocal8Bit().constData(), 0755) != 0 || !QDir().mkpath(shared))
+        return QString();
+    writeFile(file, earlier);
+    if (chmod(file.toLocal8Bit().constData(), 0666) != 0
+        || (closed && chmod(shared.toLocal8Bit().constData(), 0555) != 0))
+        return QString();
+    return file;
+}
+
+// So that the temporary folder can be removed.
+void reopen(const QString& file)
+{
+    chmod(QFileInfo(file).absolutePath().toLocal8Bit().constData(), 0755);
+}
+
+} // namespace
+
+TEST(ReportFile, InPlaceWriteWorksWhereTheDiskCannotReserveRoom)
+{
+    // A share without space reservation (a ramfs here; NFS v3 is the common
+    // case): the shared results folder of the cases above, with an earlier
+    // report of several pages replaced by a shorter and by a longer one.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only root can mount the share and drop to another user";
+    SmallDisk share(dir.path(), SmallDisk::Type::Ramfs);
+    if (!share.mounted)
+        GTEST_SKIP() << share.skipReason;
+    const QString shorter = sharedResult(dir.path(), share, QStringLiteral("results3000.txt"), QByteArray(20000, 'e'), false);
+    const QString longer = sharedResult(dir.path(), share, QStringLiteral("results40000.txt"), QByteArray(20000, 'e'), true);
+    ASSERT_FALSE(shorter.isEmpty() || longer.isEmpty());
+    const QString shared = QFileInfo(longer).absolutePath();
+
+    for (const int newSize : {3000, 40000}) {
+        SCOPED_TRACE(newSize);
+        const QString file = shared + QStringLiteral("/results%1.txt").arg(newSize);
+        const QString text(newSize, QLatin1Char('n'));
+        const int code = exitCodeAsNobody(shared, [&] {
+            QString reason;
+            if (OrvaneReportFile::write(file, text, reason))
+                return 0;
+            std::fprintf(stderr, "%s\n", qPrintable(reason));
+            return 1;
+        });
+        ASSERT_NE(code, couldNotDrop) << "could not drop to an unprivileged user";
+        ASSERT_NE(code, folderStillWritable) << "the unprivileged child may write the folder";
+        EXPECT_EQ(code, 0) << "the file was not written in place";
+        EXPECT_EQ(contents(file), text.toUtf8());
+    }
+    EXPECT_EQ(everyFile(shared), (QStringList{QStringLiteral("results3000.txt"), QStringLiteral("results40000.txt")}));
+    reopen(longer);
+}
+
+TEST(ReportFile, AColleaguesFileInASharedStickyFolderIsRewrittenInPlace)
+{
+    // A folder every user may write (mode 1777), holding a colleague's files
+    // that their group may write: the user may not rename over them, so the
+    // new content goes into them in place. The files stay the colleague's.
+    // The pair case: the user's own ORCA input beside the colleague's point
+    // charges must never become a new input with the earlier charges.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only root can give files to other users and drop to one";
+    ASSERT_EQ(chmod(dir.path().toLocal8Bit().constData(), 0755), 0);
+    const QString shared = dir.filePath(QStringLiteral("shared"));
+    ASSERT_TRUE(QDir().mkpath(shared));
+    ASSERT_EQ(chmod(shared.toLocal8Bit().constData(), 01777), 0);
+    const Ownership colleagues = {colleague, sharedGroup, 0664};
+    const Ownership own = {nobody, nobody, 0644};
+
+    const QString report = shared + QStringLiteral("/results.txt");
+    writeFile(report, "the colleague's earlier result, longer than the new one\n");
+    ASSERT_TRUE(setOwnership(report, colleagues));
+    const QString input = shared + QStringLiteral("/complex.orcinp");
+    const QString charges = shared + QStringLiteral("/complex.pointcharge");
+    writeFile(input, "earlier input\n");
+    writeFile(charges, "1\n3.0 0 0 0\n");
+    ASSERT_TRUE(setOwnership(input, own));
+    ASSERT_TRUE(setOwnership(charges, colleagues));
+
+    const int code = exitCodeAsNobody(
+        QString(),
+        [&] {
+            QString reason;
+            if (!OrvaneReportFile::write(report, QStringLiteral("the new result\n"), reason)) {
+                std::fprintf(stderr, "%s\n", qPrintable(reason));
+                return 1;
+            }
+            if (!OrvaneReportFile::writeAll({qMakePair(input, QStringLiteral("new input\n")),
+                                             qMakePair(charges, QStringLiteral("1\n3.0 1 1 1\n"))},
+                                            reason)) {
+                std::fprintf(stderr, "%s\n", qPrintable(reason));
+                return 4;
+            }
+            return 0;
+        },
+        {sharedGroup});
+    ASSERT_NE(code, couldNotDrop) << "could not drop to an unprivileged user";
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(contents(report), QByteArray("the new result\n"));
+    expectOwnership(report, colleagues);
+    EXPECT_EQ(contents(input), QByteArray("new input\n"));
+    EXPECT_EQ(contents(charges), QByteArray("1\n3.0 1 1 1\n"));
+    expectOwnership(charges, colleagues);
+    EXPECT_EQ(everyFile(shared), (QStringList{QStringLiteral("complex.orcinp"), QStringLiteral("complex.pointcharge"),
+                                              QStringLiteral("results.txt")}));
+}
+
+TEST(ReportFile, AReplacedFileKeepsItsOwnerGroupAndPermissions)
+{
+    // Replacing a file makes a new one: it takes the earlier file's owner,
+    // group and permissions where the system allows, so that a group folder
+    // keeps its access. Root may give any; a user may give a group of theirs.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only root can give files to other users and groups";
+    ASSERT_EQ(chmod(dir.path().toLocal8Bit().constData(), 0755), 0);
+    const struct {
+        const char* name;
+        bool asNobody;
+        Ownership folder;
+        Ownership file;
+    } cases[] = {
+        {"root saves a colleague's report", false, {0, 0, 0755}, {colleague, sharedGroup, 0640}},
+        {"a user saves a report of their group", true, {nobody, nobody, 0755}, {nobody, sharedGroup, 0660}},
+        {"a private report stays private", true, {nobody, nobody, 0755}, {nobody, sharedGroup, 0600}},
+    };
+    int index = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString folder = dir.filePath(QStringLiteral("folder%1").arg(++index));
+        ASSERT_TRUE(QDir().mkpath(folder));
+        ASSERT_TRUE(setOwnership(folder, c.folder));
+        const QString file = folder + QStringLiteral("/report.omega");
+        writeFile(file, "earlier report\n");
+        ASSERT_TRUE(setOwnership(file, c.file));
+        const auto write = [&] {
+            QString reason;
+            return OrvaneReportFile::write(file, QStringLiteral("new report\n"), reason) ? 0 : 1;
+        };
+        const int code = c.asNobody ? exitCodeAsNobody(QString(), write, {sharedGroup}) : write();
+        ASSERT_NE(code, couldNotDrop) << "could not drop to an unprivileged user";
+        EXPECT_EQ(code, 0);
+        EXPECT_EQ(contents(file), QByteArray("new report\n"));
+        expectOwnership(file, c.file);
+        EXPECT_EQ(everyFile(folder), QStringList{QStringLiteral("report.omega")});
+    }
+}
+
+namespace {
+
+// The writer's step at which the child below ends itself, counted from 1.
+int killAtStep = 0;
+int stepsSeen = 0;
+
+void killAtChosenStep(OrvaneReportFile::Step, const QString&)
+{
+    if (++stepsSeen == killAtStep)
+        ::raise(SIGKILL);
+}
+
+} // namespace
+
+TEST(ReportFile, AnOrcaInputAndItsChargesSurviveAKillAtEveryStep)
+{
+    // A child writes a new input and its point charges over an earlier pair
+    // and is killed at each step of the write in turn. The new input never
+    // stands beside the earlier charges; the earlier input may stand beside
+    // new charges only between the two renames (never when the charges are
+    // unchanged); and the next write leaves no temporary file behind.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString input = dir.filePath(QStringLiteral("complex.orcinp"));
+    const QString charges = dir.filePath(QStringLiteral("complex.pointcharge"));
+    const QByteArray earlierInput = "! ZINDO/S\n%pointcharges \"complex.pointcharge\"\n* earlier structure\n";
+    const QByteArray earlierCharges = "1\n3.0 0.0 0.0 0.0\n";
+    const QByteArray newInput = "! ZINDO/S\n%pointcharges \"complex.pointcharge\"\n* new structure\n";
+
+    enum class Pair { Earlier, New, EarlierInputNewCharges };
+    const struct {
+        const char* name;
+        QByteArray newCharges;
+        QVector<Pair> afterKillAtStep; // the pair left by a kill at step 1, 2, ...
+    } cases[] = {
+        // Staged charges, staged input, charges renamed, input renamed.
+        {"new charges", "1\n3.0 0.5 0.0 0.0\n", {Pair::Earlier, Pair::Earlier, Pair::EarlierInputNewCharges, Pair::New}},
+        // Staged input, input renamed: the charges are left as they are.
+        {"unchanged charges", earlierCharges, {Pair::Earlier, Pair::New}},
+    };
+    for (const auto& c : cases) {
+        for (int step = 1; step <= c.afterKillAtStep.size() + 1; ++step) {
+            SCOPED_TRACE(std::string(c.name) + ", killed at step " + std::to_string(step));
+            writeFile(input, earlierInput);
+            writeFile(charges, earlierCharges);
+            const pid_t child = fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                killAtStep = step;
+                OrvaneReportFile::setStepObserverForTesting(killAtChosenStep);
+                QString reason;
+                const bool written = OrvaneReportFile::writeAll(
+                    {qMakePair(input, QString::fromUtf8(newInput)), qMakePair(charges, QString::fromUtf8(c.newCharges))},
+                    reason);
+                _exit(written ? 0 : 1);
+            }
+            int status = 0;
+            ASSERT_EQ(waitpid(child, &status, 0), child);
+            const bool killed = step <= c.afterKillAtStep.size();
+            if (killed) {
+                ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "the write has fewer steps";
+            } else {
+                ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the write has more steps";
+            }
+            const Pair expected = killed ? c.afterKillAtStep.at(step - 1) : Pair::New;
+            EXPECT_EQ(contents(input), expected == Pair::New ? newInput : earlierInput);
+            EXPECT_EQ(contents(charges), expected == Pair::Earlier ? earlierCharges : c.newCharges);
+
+            // The next write takes over what the killed one left.
+            QString reason;
+            ASSERT_TRUE(OrvaneReportFile::writeAll({qMakePair(input, QStringLiteral("next input\n")),
+                                                    qMakePair(charges, QStringLiteral("1\n3.0 1.0 0.0 0.0\n"))},
+                                                   reason))
+                << reason.toStdString();
+            EXPECT_EQ(everyFile(dir.path()),
+                      (QStringList{QStringLiteral("complex.orcinp"), QStringLiteral("complex.pointcharge")}));
+            EXPECT_EQ(contents(input), QByteArray("next input\n"));
+        }
+    }
+}
+
+TEST(ReportFile, ADiskWithLittleRoomRefusesWithItsReasonAndKeepsTheEarlierFile)
+{
+    // Room for the first pages of the new content, not for all of it, with
+    // each way of writing: replacing the file, rewriting it in place in the
+    // shared results folder, and the same on a disk that cannot reserve
+    // room (switched off in the child). The reason is the disk's, the
+    // earlier file stays whole and nothing is left beside it. With room the
+    // last way writes: the check of the free room refuses only for want of it.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only root can mount the small disk and drop to another user";
+    const struct {
+        const char* name;
+        bool inPlace;
+        bool reservation;
+        bool room;
+    } cases[] = {
+        {"replaced", false, true, false},
+        {"in place", true, true, false},
+        {"in place, no reservation", true, false, false},
+        {"in place, no reservation, room", true, false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SmallDisk disk(dir.path());
+        if (!disk.mounted)
+            GTEST_SKIP() << disk.skipReason;
+        const QByteArray earlier(10000, 'e');
+        const QString file = sharedResult(dir.path(), disk, QStringLiteral("results.txt"), earlier, c.inPlace);
+        ASSERT_FALSE(file.isEmpty());
+        if (!c.room)
+            ASSERT_TRUE(disk.fillLeaving(16 * 1024));
+
+        const QByteArray longer(96 * 1024, 'n');
+        const auto write = [&] {
+            OrvaneReportFile::setRoomReservationForTesting(c.reservation);
+            QString reason;
+            const bool written = OrvaneReportFile::write(file, longer, reason);
+            OrvaneReportFile::setRoomReservationForTesting(true);
+            if (written == c.room && (c.room || (reason.contains(noSpace) && reason.contains(file))))
+                return 0;
+            std::fprintf(stderr, "%s\n", written ? "written" : qPrintable(reason));
+            return 1;
+        };
+        const int code = c.inPlace ? exitCodeAsNobody(QFileInfo(file).absolutePath(), write) : write();
+        ASSERT_NE(code, couldNotDrop) << "could not drop to an unprivileged user";
+        ASSERT_NE(code, folderStillWritable) << "the unprivileged child may write the folder";
+        EXPECT_EQ(code, 0) << "see the line above";
+        EXPECT_EQ(contents(file), c.room ? longer : earlier);
+        EXPECT_EQ(everyFile(QFileInfo(file).absolutePath()), QStringList{QStringLiteral("results.txt")});
+        reopen(file);
+    }
 }

@@ -9,12 +9,16 @@
 #include "orvaneinputdata.h"
 #include "orvaneoutputfollower.h"
 #include "orvaneplatform.h"
+#include "orvanesmalldisk.h"
 
 #include <QComboBox>
 #include <QGroupBox>
 #include <QRegularExpression>
 #include <QSpinBox>
 #include <QStandardPaths>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace externalpage;
 
@@ -446,6 +450,27 @@ const QString secondPassLine = QStringLiteral(
 const QString orcaStarted =
     QStringLiteral("-> (Orvane Excited States Calculations) Excited States Calculations was successfully started.");
 
+// A water molecule beside the ion's point charge, as a chemist's own ORCA
+// input; its charges are "charges.pointcharge" beside it.
+QString chosenOrcaInput()
+{
+    return QStringLiteral("!RHF ZINDO/S TightSCF DIIS PrintBasis\n%cis\n\tnroots 3\n\tmaxdim 12\n"
+                          "\tTriplets true\nend\n%output\n\tprint[p_mos] 1\nend\n"
+                          "%pointcharges \"charges.pointcharge\"\n*xyz 0 1\n\n"
+                          "O        2.0000    0.0000    0.0000\n"
+                          "H        2.5000    0.7000    0.0000\n"
+                          "H        2.5000   -0.7000    0.0000\n*");
+}
+
+// Every file of a folder with its bytes, hidden ones included.
+QMap<QString, QByteArray> folderContents(const QString& folder)
+{
+    QMap<QString, QByteArray> files;
+    for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System))
+        files.insert(name, OrvaneFixtures::contents(folder + QLatin1Char('/') + name));
+    return files;
+}
+
 } // namespace
 
 TEST_F(OrcaRunFixture, AMopacOutputRunsTwoPassesAndItsResultsLandBesideIt)
@@ -656,12 +681,7 @@ TEST_F(OrcaRunFixture, AChosenOrcaInputRunsUnderItsOwnNameAndKeepsItsFolder)
         const QString input = folder + QLatin1Char('/') + name;
         const QString output = input.chopped(QStringLiteral("orcinp").size()) + QStringLiteral("orcout");
         writeText(folder + QStringLiteral("/charges.pointcharge"), QStringLiteral("1\n3.0     0.0000    0.0000    0.0000\n"));
-        writeText(input, QStringLiteral("!RHF ZINDO/S TightSCF DIIS PrintBasis\n%cis\n\tnroots 3\n\tmaxdim 12\n"
-                                        "\tTriplets true\nend\n%output\n\tprint[p_mos] 1\nend\n"
-                                        "%pointcharges \"charges.pointcharge\"\n*xyz 0 1\n\n"
-                                        "O        2.0000    0.0000    0.0000\n"
-                                        "H        2.5000    0.7000    0.0000\n"
-                                        "H        2.5000   -0.7000    0.0000\n*"));
+        writeText(input, chosenOrcaInput());
         // Work files of some earlier run from a MOPAC output: neither moved nor judged.
         const QString base = QFileInfo(input).baseName().remove(QRegularExpression(QStringLiteral("(\\s|,)")));
         writeText(workFolder + QLatin1Char('/') + base + QStringLiteral(".orcout"), QStringLiteral("stale work output\n"));
@@ -695,6 +715,176 @@ TEST_F(OrcaRunFixture, AChosenOrcaInputRunsUnderItsOwnNameAndKeepsItsFolder)
             EXPECT_EQ(absorptionSignals(), (QStringList{QStringLiteral("3 ") + output, QStringLiteral("2")}));
         }
     }
+}
+
+namespace {
+
+// How a run ends: normally, by an error of the program, or by the user.
+enum class Ending { Finished, Failed, Stopped };
+
+const char* endingName(Ending ending)
+{
+    return ending == Ending::Finished ? "finished" : ending == Ending::Failed ? "failed" : "stopped";
+}
+
+class OrcaCleanUpFixture : public OrcaRunFixture
+{
+protected:
+    // Starts the run of the page's input and waits until it is judged.
+    void runUntilJudged(Ending ending)
+    {
+        ScopedEnvironment standInMode("ORVANE_ORCA_STANDIN_MODE", ending == Ending::Finished ? ""
+                                                                  : ending == Ending::Failed ? "fail"
+                                                                                             : "hang");
+        if (ending != Ending::Stopped) {
+            dialogs.pressButton(QMessageBox::Ok);
+            click("btnRunCalculation");
+            ASSERT_TRUE(waitForIdle());
+            return;
+        }
+        click("btnRunCalculation");
+        ASSERT_TRUE(waitUntil([&] { return tab(1)->toPlainText().contains(QStringLiteral("waits for child")); }, 10000));
+        dialogs.pressButton(QMessageBox::Yes);
+        dialogs.pressButton(QMessageBox::Ok);
+        click("btnStopCalculation");
+        ASSERT_TRUE(waitForIdle());
+        EXPECT_EQ(dialogs.requests().last().text, orcaKind + QStringLiteral("was terminated successfully."));
+    }
+};
+
+} // namespace
+
+TEST_F(OrcaCleanUpFixture, TheCleanUpRemovesOnlyWhatTheRunWrote)
+{
+    // The chemist's own files beside the input share its name: a backup of
+    // an input, an older output and a dated one. A chosen input runs beside
+    // them: each run's end removes the side files the program wrote
+    // (name.orcinp.cis of the stand-in, also when an earlier run had left
+    // one) and keeps the orbital file. A run from a MOPAC output works in
+    // the private work folder and cleans up there; beside the MOPAC output
+    // only its four results are placed, over the chemist's own CI vectors
+    // of the same name neither. Every other file is as it was, byte for byte.
+    const QMap<QString, QByteArray> usersFiles = {
+        {QStringLiteral("eu.orcinp.bak"), "the chemist's backup of an input\n"},
+        {QStringLiteral("eu.old.orcout"), "an output kept from an older run\n"},
+        {QStringLiteral("eu.orcinp.2024-05.out"), "an output of May 2024\n"},
+    };
+    const QByteArray earlierSideFile = "CI vectors of an earlier run\n";
+    for (const bool chosen : {true, false}) {
+        for (const Ending ending : {Ending::Finished, Ending::Failed, Ending::Stopped}) {
+            SCOPED_TRACE(std::string(chosen ? "chosen input, " : "MOPAC output, ") + endingName(ending));
+            const QString folder = temp.filePath(QStringLiteral("%1-%2").arg(chosen ? "chosen" : "mopac", endingName(ending)));
+            QMap<QString, QByteArray> before = usersFiles;
+            before.insert(QStringLiteral("eu.orcinp.cis"), earlierSideFile);
+            if (chosen) {
+                before.insert(QStringLiteral("eu.orcinp"), chosenOrcaInput().toUtf8());
+                before.insert(QStringLiteral("charges.pointcharge"), "1\n3.0     0.0000    0.0000    0.0000\n");
+            } else {
+                before.insert(QStringLiteral("eu.out"), readText(mopacFixture("eu_h2o8_allvec.out")).toUtf8());
+            }
+            ASSERT_TRUE(QDir().mkpath(folder));
+            for (auto it = before.begin(); it != before.end(); ++it)
+                OrvaneFixtures::writeFile(folder + QLatin1Char('/') + it.key(), it.value());
+
+            createPage(1);
+            drop(folder + (chosen ? QStringLiteral("/eu.orcinp") : QStringLiteral("/eu.out")));
+            ASSERT_TRUE(widget<QRadioButton>(chosen ? "rdbOrcaInput" : "rdbMopacOut2")->isChecked());
+            runUntilJudged(ending);
+
+            QMap<QString, QByteArray> expected = before;
+            const bool finished = ending == Ending::Finished;
+            // The stand-in writes its side files only when it finishes.
+            if (chosen && finished)
+                expected.remove(QStringLiteral("eu.orcinp.cis"));
+            const QMap<QString, QByteArray> after = folderContents(folder);
+            for (auto it = expected.begin(); it != expected.end(); ++it)
+                EXPECT_EQ(after.value(it.key()), it.value()) << it.key().toStdString();
+            QStringList names = expected.keys();
+            if (chosen)
+                names << QStringLiteral("eu.orcout");
+            if (chosen && finished)
+                names << QStringLiteral("eu.orcinp.gbw");
+            if (!chosen && finished)
+                names << QStringLiteral("eu.gbw") << QStringLiteral("eu.orcinp") << QStringLiteral("eu.orcout")
+                      << QStringLiteral("eu.pointcharge");
+            names.sort();
+            EXPECT_EQ(after.keys(), names);
+            EXPECT_FALSE(QFileInfo::exists(workFolder + QStringLiteral("/eu.orcinp.cis")));
+        }
+    }
+}
+
+TEST_F(OrcaRunFixture, ResultsThatDoNotFitLeaveTheEarlierOnesWholeAndSaySo)
+{
+    // The MOPAC output on a small disk, the work folder on another file
+    // system: each result is copied across. With the disk filled part way
+    // the new set does not fit: the earlier set stays whole, the new one
+    // stays in the work folder, and the box names both. With room again a
+    // rerun replaces the set, each result keeping the group and permissions
+    // of the one it replaces.
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only root can mount the small disk";
+    SmallDisk disk(temp.path());
+    if (!disk.mounted)
+        GTEST_SKIP() << disk.skipReason;
+    const QString folder = disk.path(QStringLiteral("data"));
+    const QString mopacOutput = folder + QStringLiteral("/eu.out");
+    writeText(mopacOutput, readText(mopacFixture("eu_h2o8_allvec.out")));
+    const QStringList results = {QStringLiteral("eu.orcinp"), QStringLiteral("eu.pointcharge"),
+                                 QStringLiteral("eu.orcout"), QStringLiteral("eu.gbw")};
+    for (const QString& name : results)
+        OrvaneFixtures::writeFile(folder + QLatin1Char('/') + name, "earlier " + name.toUtf8() + "\n");
+    const QString earlierOutput = folder + QStringLiteral("/eu.orcout");
+    ASSERT_EQ(::chown(earlierOutput.toLocal8Bit().constData(), 0, 100), 0);
+    ASSERT_EQ(::chmod(earlierOutput.toLocal8Bit().constData(), 0640), 0);
+    const QMap<QString, QByteArray> earlier = folderContents(folder);
+
+    createPage(1);
+    drop(mopacOutput);
+    setPanel(12, false);
+    ASSERT_TRUE(disk.fillLeaving(3 * 4096));
+    const int asked = dialogs.requests().size();
+    dialogs.pressButton(QMessageBox::Ok);
+    click("btnRunCalculation");
+    ASSERT_TRUE(waitForIdle());
+
+    const QStringList inWork = {workFolder + QStringLiteral("/eu.orcinp"), workFolder + QStringLiteral("/eu.pointcharge"),
+                                workFolder + QStringLiteral("/eu.orcout"), workFolder + QStringLiteral("/eu.orcinp.gbw")};
+    ASSERT_GT(QFileInfo(inWork[2]).size(), 3 * 4096) << "the new output must not fit in the room left";
+    EXPECT_EQ(folderContents(folder), earlier);
+    for (const QString& name : inWork)
+        EXPECT_TRUE(QFileInfo(name).isFile()) << name.toStdString();
+    EXPECT_TRUE(readText(inWork[2]).contains(QStringLiteral("****ORCA TERMINATED NORMALLY****")));
+
+    ASSERT_EQ(dialogs.requests().size(), asked + 1);
+    const auto& box = dialogs.requests().last();
+    EXPECT_EQ(box.kind, OrvaneDialogs::Kind::Critical);
+    EXPECT_EQ(box.title, QStringLiteral("ORVANE Error"));
+    EXPECT_FALSE(box.text.contains(successBox));
+    EXPECT_TRUE(box.text.contains(QStringLiteral("No space left on device"))) << box.text.toStdString();
+    for (const QString& name : inWork)
+        EXPECT_TRUE(box.text.contains(name)) << name.toStdString() << "\n" << box.text.toStdString();
+    for (const QString& name : results)
+        EXPECT_TRUE(box.text.contains(folder + QLatin1Char('/') + name)) << name.toStdString() << "\n"
+                                                                          << box.text.toStdString();
+    EXPECT_TRUE(box.text.contains(QStringLiteral("earlier results"))) << box.text.toStdString();
+
+    // Room again: the rerun's set replaces the earlier one.
+    ASSERT_TRUE(QFile::remove(disk.path(QStringLiteral("filler"))));
+    dialogs.pressButton(QMessageBox::Ok);
+    click("btnRunCalculation");
+    ASSERT_TRUE(waitForIdle());
+    EXPECT_EQ(dialogs.requests().last().text, orcaKind + successBox);
+    const QMap<QString, QByteArray> replaced = folderContents(folder);
+    EXPECT_EQ(replaced.keys(), earlier.keys());
+    EXPECT_TRUE(replaced.value(QStringLiteral("eu.orcout")).contains("****ORCA TERMINATED NORMALLY****"));
+    EXPECT_EQ(replaced.value(QStringLiteral("eu.gbw")), QByteArray("stand-in orbital file\n"));
+    struct stat st = {};
+    ASSERT_EQ(::stat(earlierOutput.toLocal8Bit().constData(), &st), 0);
+    EXPECT_EQ(st.st_gid, 100u);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    for (const QString& name : inWork)
+        EXPECT_FALSE(QFileInfo::exists(name)) << name.toStdString();
 }
 
 TEST_F(OrcaRunFixture, AProgramThatCannotStartIsReportedOnceAndRunsNoSecondPass)

@@ -131,11 +131,14 @@ TEST_F(ResultMoveFixture, AWholeSetReplacesTheEarlierOne)
     writeText(data(QStringLiteral("complex.out")), QStringLiteral("MOPAC output"));
     writeEarlierResults();
     writeWorkResults();
-    EXPECT_TRUE(run().moveOrcaResults().isEmpty());
+    const OrvaneExternalRun::ResultMove moved = run().moveOrcaResults();
+    EXPECT_TRUE(moved.succeeded()) << moved.reason.toStdString();
+    EXPECT_EQ(moved.placed.size(), 4);
     EXPECT_EQ(readText(data(QStringLiteral("complex.orcout"))), QStringLiteral("new complex.orcout"));
     // The orbital file drops the input's suffix beside the input.
     EXPECT_EQ(readText(data(QStringLiteral("complex.gbw"))), QStringLiteral("new complex.orcinp.gbw"));
-    EXPECT_TRUE(QDir(temp.filePath(QStringLiteral("T"))).entryList(QDir::Files).isEmpty());
+    EXPECT_TRUE(QDir(temp.filePath(QStringLiteral("T"))).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    EXPECT_EQ(QDir(data(QString())).entryList(QDir::Files | QDir::Hidden).size(), 5) << "nothing left beside them";
 }
 
 TEST_F(ResultMoveFixture, AMissingResultMovesNothing)
@@ -143,9 +146,11 @@ TEST_F(ResultMoveFixture, AMissingResultMovesNothing)
     writeEarlierResults();
     writeWorkResults();
     QFile::remove(work(QStringLiteral("complex.orcinp.gbw")));
-    const QStringList failures = run().moveOrcaResults();
-    ASSERT_EQ(failures.size(), 1);
-    EXPECT_TRUE(failures.first().endsWith(QStringLiteral("complex.orcinp.gbw does not exist.")));
+    const OrvaneExternalRun::ResultMove moved = run().moveOrcaResults();
+    EXPECT_TRUE(moved.reason.endsWith(QStringLiteral("complex.orcinp.gbw does not exist."))) << moved.reason.toStdString();
+    EXPECT_TRUE(moved.placed.isEmpty());
+    EXPECT_EQ(moved.leftInWork.size(), 3);
+    EXPECT_EQ(moved.kept.size(), 4);
     for (const char* name : {"complex.orcinp", "complex.pointcharge", "complex.orcout", "complex.gbw"})
         EXPECT_EQ(readText(data(QString::fromLatin1(name))), QStringLiteral("old")) << name;
     EXPECT_TRUE(QFileInfo::exists(work(QStringLiteral("complex.orcout"))));
@@ -153,15 +158,23 @@ TEST_F(ResultMoveFixture, AMissingResultMovesNothing)
 
 TEST_F(ResultMoveFixture, SideFilesGoAndOrbitalsAndOutputsStay)
 {
-    // A chosen input's side files beside it, its orbital file kept.
+    // A chosen input's side files beside it, its orbital file kept. Of the
+    // files named like side files, the chemist's own that the run did not
+    // write stay; one the run wrote again goes.
     const QString chosen = data(QStringLiteral("a.b.orcinp"));
-    for (const char* name :
-         {"a.b.orcinp", "a.b.orcout", "a.b.orcinp.gbw", "a.b.orcinp.tmp", "a.b.orcinp.densities"})
-        writeText(data(QString::fromLatin1(name)), QStringLiteral("x"));
-    OrvaneExternalRun(Program::Orca, Source::OrcaInput, chosen).deleteOrcaAuxiliaryFiles();
+    for (const char* name : {"a.b.orcinp", "a.b.orcinp.bak", "A.B.ORCINP.TMP", "a.b.orcinp.densities"})
+        writeText(data(QString::fromLatin1(name)), QStringLiteral("before the run"));
+    const OrvaneExternalRun orca(Program::Orca, Source::OrcaInput, chosen);
+    const OrvaneExternalRun::SideFiles atStart = orca.orcaSideFiles();
+    EXPECT_EQ(atStart.keys(), (QStringList{QStringLiteral("a.b.orcinp.bak"), QStringLiteral("a.b.orcinp.densities")}));
+    for (const char* name : {"a.b.orcout", "a.b.orcinp.gbw", "a.b.orcinp.tmp", "a.b.orcinp.densities"})
+        writeText(data(QString::fromLatin1(name)), QStringLiteral("written by the run"));
+    EXPECT_EQ(orca.deleteOrcaAuxiliaryFiles(atStart),
+              (QStringList{data(QStringLiteral("a.b.orcinp.densities")), data(QStringLiteral("a.b.orcinp.tmp"))}));
     EXPECT_EQ(QDir(data(QString())).entryList(QDir::Files, QDir::Name),
-              (QStringList{QStringLiteral("a.b.orcinp"), QStringLiteral("a.b.orcinp.gbw"),
-                           QStringLiteral("a.b.orcout")}));
+              (QStringList{QStringLiteral("A.B.ORCINP.TMP"), QStringLiteral("a.b.orcinp"), QStringLiteral("a.b.orcinp.bak"),
+                           QStringLiteral("a.b.orcinp.gbw"), QStringLiteral("a.b.orcout")}));
+    EXPECT_EQ(readText(data(QStringLiteral("a.b.orcinp.bak"))), QStringLiteral("before the run"));
 
     // MOPAC's side files beside its input; the output stays.
     const QString drawing = temp.filePath(QStringLiteral("mopac/complex.mol2"));
