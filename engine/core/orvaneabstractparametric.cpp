@@ -2,9 +2,6 @@
 
 #include "orvanereportfile.h"
 
-#include <QFile>
-#include <QFileInfo>
-
 OrvaneAbstractParametric::OrvaneAbstractParametric(QObject* parent)
     : OrvaneAbstractObjCalculation(parent)
 {
@@ -27,6 +24,12 @@ void OrvaneAbstractParametric::startOfParametrization()
 {
 }
 
+void OrvaneAbstractParametric::stopOfParametrization()
+{
+    endWithoutReport(QStringLiteral("The fit was stopped before its end: no new report was written, and a report "
+                                    "of an earlier fit was left as it was."));
+}
+
 QString OrvaneAbstractParametric::citationsHeading()
 {
     return QStringLiteral("------------------------------------------------------\n"
@@ -40,22 +43,6 @@ QString OrvaneAbstractParametric::citationsWithMopac(const QString& mopacCitatio
     if (!mopacCitation.isEmpty())
         text += mopacCitation + QStringLiteral("\n\n");
     return text + requiredCitations;
-}
-
-void OrvaneAbstractParametric::removeEarlierReport(const QString& reportFile)
-{
-    // Only a report: a folder, FIFO or device of that name is not ours to remove.
-    if (!reportFile.isEmpty() && QFileInfo(reportFile).isFile())
-        QFile::remove(reportFile);
-}
-
-void OrvaneAbstractParametric::endWithoutFit(const QString& reportFile, const QString& note)
-{
-    // A failed first evaluation leaves its own reason; keep it.
-    lastError = lastError.isEmpty() ? note : note + QLatin1Char('\n') + lastError;
-    endFailed = true;
-    unwrittenReport.clear();
-    writeFailureNote(reportFile);
 }
 
 void OrvaneAbstractParametric::endWithoutReport(const QString& reason, const bool& keepEarlier)
@@ -76,14 +63,4 @@ void OrvaneAbstractParametric::writeReport(const QString& reportFile, const QStr
         return;
     endWithoutReport(reason);
     unwrittenReport = report;
-}
-
-void OrvaneAbstractParametric::writeFailureNote(const QString& reportFile) const
-{
-    if (reportFile.isEmpty())
-        return;
-    // The note is a courtesy beside the last error, which already holds the
-    // reason; a note that cannot be written (a FIFO, a full disk) adds nothing.
-    QString ignored;
-    OrvaneReportFile::write(reportFile, lastError + QLatin1Char('\n'), ignored);
 }

@@ -10,6 +10,12 @@
 // parameters, minimised by the annealing driver OrvaneGSA. A model evaluates
 // one trial vector per runParametrization call, keeps its own best point and
 // writes its final report in endOfParametrization.
+//
+// One end policy for every model: only a fit that finishes with a result
+// replaces its report, through writeReport, which replaces the file whole or
+// not at all. A fit that is stopped, that kept no point, or whose report
+// cannot be made or written leaves the report of an earlier fit byte for
+// byte, and its last error says why.
 class ORVANEENGINE_EXPORT OrvaneAbstractParametric : public OrvaneAbstractObjCalculation
 {
     Q_OBJECT
@@ -22,11 +28,14 @@ public:
     // version only stores the count and the pointer (not owned).
     virtual bool runParametrization(const int& nParameters, double*& parameters);
     // Called once after the last run, or after a failed first evaluation.
+    // Writes the report with writeReport, or ends with endWithoutReport.
     virtual void endOfParametrization();
-    // Called once by the driver before the first evaluation of a fit. A
-    // report of an earlier run is left alone: only a fit that finishes with a
-    // result replaces it.
+    // Called once by the driver before the first evaluation of a fit, to
+    // forget what an earlier fit on this object found; it touches no file.
     virtual void startOfParametrization();
+    // Called by the driver, instead of endOfParametrization, when the fit was
+    // stopped: no report is written, and the last error says so.
+    void stopOfParametrization();
 
     double getResponseFunction() const { return responseFunction; }
     double getBestResponse() const { return bestResponse; }
@@ -54,16 +63,9 @@ protected:
     // requiredCitations preceded by the heading of the citation block and,
     // when not empty, the MOPAC citation of the structure.
     QString citationsWithMopac(const QString& mopacCitation) const;
-    // Removes a report that an earlier fit left at `reportFile`.
-    static void removeEarlierReport(const QString& reportFile);
-    // Ends a fit that kept no point: `note` goes first in the last error
-    // (before any reason already there) and the last error into `reportFile`.
-    void endWithoutFit(const QString& reportFile, const QString& note);
-    // Writes the last error into `reportFile` in place of a report.
-    void writeFailureNote(const QString& reportFile) const;
     // Ends a fit without a report: the reason becomes the last error (before
-    // any reason already there when `keepEarlier`), no file is touched, so a
-    // report of an earlier run stays as it was.
+    // any reason already there when `keepEarlier`, such as that of a failed
+    // first evaluation); no file is touched.
     void endWithoutReport(const QString& reason, const bool& keepEarlier = false);
     // Writes the fitted report; when the file cannot be written, the end
     // fails with the reason and the text is kept as the unwritten report.

@@ -1,5 +1,6 @@
 #include "orvanefitsummary.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -8,15 +9,28 @@ OrvaneFitSummary::OrvaneFitSummary(const QString& unit)
 {
 }
 
+OrvaneFitSummary OrvaneFitSummary::inUnits(const QString& unit, const double& missThreshold)
+{
+    OrvaneFitSummary summary(unit);
+    summary.judgedInUnits = true;
+    summary.missThreshold = missThreshold;
+    return summary;
+}
+
+double OrvaneFitSummary::getMissThreshold() const
+{
+    return judgedInUnits ? missThreshold : std::numeric_limits<double>::quiet_NaN();
+}
+
 void OrvaneFitSummary::addTarget(const QString& name, const double& target, const double& reached)
 {
     targets.append(Target {name, target, reached});
 }
 
 void OrvaneFitSummary::addParameter(const QString& name, const double& value, const double& lower,
-    const double& upper)
+    const double& upper, const QString& unit)
 {
-    parameters.append(Parameter {name, value, lower, upper});
+    parameters.append(Parameter {name, value, lower, upper, unit});
 }
 
 void OrvaneFitSummary::clear()
@@ -41,6 +55,47 @@ bool OrvaneFitSummary::isMissed(const Target& t)
     return relativeDeviation(t.target, t.reached) > missTolerance;
 }
 
+bool OrvaneFitSummary::isMissedBy(const Target& t, const double& threshold)
+{
+    return !std::isfinite(t.reached) || std::abs(t.reached - t.target) > threshold;
+}
+
+bool OrvaneFitSummary::missed(const Target& t) const
+{
+    return judgedInUnits ? isMissedBy(t, missThreshold) : isMissed(t);
+}
+
+int OrvaneFitSummary::reachedCount() const
+{
+    return int(std::count_if(targets.cbegin(), targets.cend(),
+                             [](const Target& t) { return std::isfinite(t.reached); }));
+}
+
+double OrvaneFitSummary::rmsDeviation() const
+{
+    double sum = 0.0;
+    for (const Target& t : targets) {
+        if (std::isfinite(t.reached))
+            sum += (t.reached - t.target) * (t.reached - t.target);
+    }
+    const int reached = reachedCount();
+    return reached > 0 ? std::sqrt(sum / reached) : std::numeric_limits<double>::quiet_NaN();
+}
+
+int OrvaneFitSummary::largestDeviation() const
+{
+    int largest = -1;
+    double size = 0.0;
+    for (int i = 0; i < targets.size(); ++i) {
+        const Target& t = targets.at(i);
+        if (std::isfinite(t.reached) && (largest < 0 || std::abs(t.reached - t.target) > size)) {
+            largest = i;
+            size = std::abs(t.reached - t.target);
+        }
+    }
+    return largest;
+}
+
 int OrvaneFitSummary::boundReached(const Parameter& p)
 {
     const bool bothFinite = std::isfinite(p.lower) && std::isfinite(p.upper);
@@ -56,7 +111,7 @@ QStringList OrvaneFitSummary::missedTargets() const
 {
     QStringList names;
     for (const Target& t : targets) {
-        if (isMissed(t))
+        if (missed(t))
             names << t.name;
     }
     return names;
@@ -86,6 +141,8 @@ QString OrvaneFitSummary::targetLine(const Target& t) const
     if (!std::isfinite(t.reached))
         return target + QStringLiteral(", no value reached by the fit");
     const QString reached = QStringLiteral(", reached %1%2").arg(number(t.reached), unit);
+    if (judgedInUnits)
+        return target + reached + QStringLiteral(", deviation %1%2").arg(number(t.reached - t.target), unit);
     if (t.target == 0.0)
         return target + reached
             + QStringLiteral(", deviation %1%2 (no relative deviation: the target is 0)")
@@ -94,21 +151,48 @@ QString OrvaneFitSummary::targetLine(const Target& t) const
         + QStringLiteral(", relative deviation %1 %").arg(relativeDeviation(t.target, t.reached) * 100.0, 0, 'f', 1);
 }
 
-QString OrvaneFitSummary::warnings(const QString& separator) const
+QStringList OrvaneFitSummary::sentences() const
 {
-    QStringList sentences;
-    const QStringList missed = missedTargets();
-    if (!missed.isEmpty())
-        sentences << QStringLiteral("Targets missed by more than %1 %: %2.")
-                         .arg(missTolerance * 100.0, 0, 'g', 3)
-                         .arg(missed.join(QStringLiteral(", ")));
+    QStringList out;
+    if (judgedInUnits) {
+        const int largest = largestDeviation();
+        if (largest >= 0) {
+            const Target& t = targets.at(largest);
+            out << QStringLiteral("RMS deviation %1%2 over %3 targets; largest deviation %4%2 at %5.")
+                       .arg(number(rmsDeviation()), unit)
+                       .arg(reachedCount())
+                       .arg(number(t.reached - t.target), t.name);
+        }
+        if (!parameters.isEmpty()) {
+            QStringList values;
+            for (const Parameter& p : parameters)
+                values << QStringLiteral("%1 = %2%3").arg(p.name, number(p.value), p.unit);
+            out << QStringLiteral("Fitted parameters: %1.").arg(values.join(QStringLiteral(", ")));
+        }
+    }
+    const QString threshold = judgedInUnits ? number(missThreshold) + unit
+                                            : QStringLiteral("%1 %").arg(missTolerance * 100.0, 0, 'g', 3);
+    QStringList missedNames;
+    for (const Target& t : targets) {
+        if (!missed(t))
+            continue;
+        // In units each miss says by how much: the threshold alone would hide a miss of 1500 cm-1.
+        missedNames << (judgedInUnits && std::isfinite(t.reached)
+                            ? QStringLiteral("%1 (deviation %2%3)").arg(t.name, number(t.reached - t.target), unit)
+                            : t.name);
+    }
+    if (!missedNames.isEmpty())
+        out << QStringLiteral("Targets missed by more than %1: %2.")
+                   .arg(threshold, missedNames.join(QStringLiteral(", ")));
+    else if (judgedInUnits && !targets.isEmpty())
+        out << QStringLiteral("No target is missed by more than %1.").arg(threshold);
     const QStringList atBounds = parametersAtBounds();
     if (!atBounds.isEmpty())
-        sentences << QStringLiteral("Parameters that ended at a bound of the fit: %1.")
-                         .arg(atBounds.join(QStringLiteral(", ")));
-    if (!missed.isEmpty())
-        sentences << QStringLiteral("The model may not reach these targets within its bounds.");
-    return sentences.join(separator);
+        out << QStringLiteral("Parameters that ended at a bound of the fit: %1.")
+                   .arg(atBounds.join(QStringLiteral(", ")));
+    if (!missedNames.isEmpty())
+        out << QStringLiteral("The model may not reach these targets within its bounds.");
+    return out;
 }
 
 QString OrvaneFitSummary::text() const
@@ -116,9 +200,7 @@ QString OrvaneFitSummary::text() const
     QStringList lines;
     for (const Target& t : targets)
         lines << targetLine(t);
-    const QString warningText = warnings(QStringLiteral("\n"));
-    if (!warningText.isEmpty())
-        lines << warningText;
+    lines << sentences();
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -128,9 +210,9 @@ QString OrvaneFitSummary::statusLine() const
     for (const Target& t : targets)
         parts << targetLine(t);
     QString line = parts.join(QStringLiteral("; "));
-    const QString warningText = warnings(QStringLiteral(" "));
-    if (!warningText.isEmpty())
-        line += (line.isEmpty() ? QString() : QStringLiteral(". ")) + warningText;
+    const QString closing = sentences().join(QLatin1Char(' '));
+    if (!closing.isEmpty())
+        line += (line.isEmpty() ? QString() : QStringLiteral(". ")) + closing;
     return line;
 }
 

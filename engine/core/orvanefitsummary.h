@@ -7,11 +7,18 @@
 #include <QStringList>
 #include <QVector>
 
-// How close a fit came: each target with the value reached and the relative
-// deviation |reached - target| / |target|, the targets missed by more than
-// missTolerance, and the parameters that ended at a bound of the fit. Every
-// fit builds one at its end, so that the end message, the status line and
-// the report all say the same.
+// How close a fit came: each target with the value reached, the targets
+// missed, and the parameters that ended at a bound of the fit. Every fit
+// builds one at its end, so that the end message, the status line and the
+// report all say the same.
+//
+// Two judgements. The intensity fits judge a target by its relative deviation
+// |reached - target| / |target| (missTolerance). The level fits judge it by
+// its deviation reached - target in the unit of the levels (inUnits), since a
+// level 1500 cm-1 off is under 10 % of a 17000 cm-1 level and a sublevel near
+// the reference is over 10 % off by a fraction of a cm-1; their texts also
+// give the fitted parameters, the RMS deviation and the largest deviation
+// with its target, and always state the threshold.
 class ORVANEENGINE_EXPORT OrvaneFitSummary
 {
 public:
@@ -32,21 +39,39 @@ public:
         double value = 0.0;
         double lower = 0.0; // -inf when unbounded below
         double upper = 0.0; // +inf when unbounded above
+        QString unit;       // follows the value in the texts (may be empty)
     };
 
-    // `unit` follows the numbers of the targets in the text (may be empty).
+    // Judged by relative deviations. `unit` follows the numbers of the
+    // targets in the text (may be empty).
     explicit OrvaneFitSummary(const QString& unit = QString());
+    // Judged by deviations in `unit`: a target is missed when its value is
+    // more than `missThreshold` away from it.
+    static OrvaneFitSummary inUnits(const QString& unit, const double& missThreshold);
 
     void addTarget(const QString& name, const double& target, const double& reached);
-    void addParameter(const QString& name, const double& value, const double& lower, const double& upper);
+    void addParameter(const QString& name, const double& value, const double& lower, const double& upper,
+        const QString& unit = QString());
+    // Empties the targets and parameters; the judgement stays.
     void clear();
     bool isEmpty() const { return targets.isEmpty() && parameters.isEmpty(); }
+    bool isJudgedInUnits() const { return judgedInUnits; }
+    // The threshold of inUnits; NaN for a summary judged by relative deviations.
+    double getMissThreshold() const;
 
     // |reached - target| / |target|; NaN for a target of 0 or a value not reached.
     static double relativeDeviation(const double& target, const double& reached);
     // Whether the relative deviation exceeds missTolerance; a value not
     // reached is missed, a target of 0 is missed when not met exactly.
     static bool isMissed(const Target& t);
+    // Whether |reached - target| exceeds `threshold`; a value not reached is missed.
+    static bool isMissedBy(const Target& t, const double& threshold);
+    // The square root of the mean squared deviation (reached - target) over
+    // the targets reached; NaN when none was.
+    double rmsDeviation() const;
+    // The target reached with the largest |reached - target| (the first of
+    // equals); -1 when none was reached.
+    int largestDeviation() const;
     // -1 at the lower bound, +1 at the upper one, 0 otherwise (see boundTolerance;
     // with one bound infinite, only the value equal to the other is at it).
     static int boundReached(const Parameter& p);
@@ -67,10 +92,17 @@ public:
 
 private:
     static QString number(const double& value);
+    bool missed(const Target& t) const;
+    int reachedCount() const;
     QString targetLine(const Target& t) const;
-    QString warnings(const QString& separator) const;
+    // What follows the target lines: for a summary in units the closeness
+    // and the fitted parameters, then the warnings (or, in units, that none
+    // is missed beyond the threshold), one sentence each.
+    QStringList sentences() const;
 
     QString unit;
+    bool judgedInUnits = false;
+    double missThreshold = 0.0;
     QVector<Target> targets;
     QVector<Parameter> parameters;
 };

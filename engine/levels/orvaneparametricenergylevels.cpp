@@ -35,12 +35,7 @@ OrvaneParametricEnergyLevels::OrvaneParametricEnergyLevels(QObject* parent, cons
     if (!energyLevels->getLastError().isEmpty()) {
         constructionError = energyLevels->getLastError();
         lastError = constructionError;
-        return;
     }
-    QFile earlier(logName);
-    if (!logName.isEmpty() && earlier.exists() && !earlier.remove())
-        logError = QStringLiteral("The log of an earlier fit, %1, could not be removed: %2")
-                       .arg(QDir::toNativeSeparators(logName), earlier.errorString());
 }
 
 OrvaneParametricEnergyLevels::~OrvaneParametricEnergyLevels() = default;
@@ -164,20 +159,17 @@ void OrvaneParametricEnergyLevels::appendLogLine(const double& response)
     out << "Point Number = " << pointNumber << "\t" << "F2 = " << F2 << "\t" << "F4 = " << F4 << "\t"
         << "F6 = " << F6 << "\t" << "zeta = " << zeta << "\t Response Function = " << response << "\n";
     out.flush();
-    writeLog(line);
+    logText += line;
 }
 
-void OrvaneParametricEnergyLevels::writeLog(const QString& text)
+void OrvaneParametricEnergyLevels::writeLog()
 {
-    // Once the log has failed, this fit's log is incomplete: no later line
-    // may make it look whole.
-    if (logName.isEmpty() || logState == LogState::Failed)
+    if (logName.isEmpty())
         return;
     QFile file(logName);
-    const QIODevice::OpenMode mode = logState == LogState::Written ? QIODevice::WriteOnly | QIODevice::Append
-                                                                   : QIODevice::WriteOnly | QIODevice::Truncate;
-    const QByteArray bytes = text.toUtf8();
-    bool written = file.open(mode | QIODevice::Text) && file.write(bytes) == bytes.size() && file.flush();
+    const QByteArray bytes = logText.toUtf8();
+    bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)
+        && file.write(bytes) == bytes.size() && file.flush();
     if (written) {
         file.close();
         written = file.error() == QFileDevice::NoError;
@@ -217,8 +209,9 @@ void OrvaneParametricEnergyLevels::endOfParametrization()
     mixedStates.clear();
     fitSummary.clear();
     if (!hasBestPoint) {
-        endWithoutFit(QString(), QStringLiteral("No point within the bounds of F2, F4, F6 and zeta was evaluated: "
-                                                "no levels were fitted."));
+        endWithoutReport(QStringLiteral("No point within the bounds of F2, F4, F6 and zeta was evaluated: "
+                                        "no levels were fitted."),
+            true);
         return;
     }
     energyLevels->setSlaterIntegral(0.0, bestF2, bestF4, bestF6);
@@ -226,13 +219,14 @@ void OrvaneParametricEnergyLevels::endOfParametrization()
     energyLevels->calcEnergyLevels(-1);
     mixedStates = energyLevels->getMixedStatesVector();
     summarise();
+    writeLog();
 }
 
 void OrvaneParametricEnergyLevels::summarise()
 {
     // The levels the score compares: every experimental level after the
     // first, against the first computed level of its label.
-    fitSummary = OrvaneFitSummary(QStringLiteral(" cm-1"));
+    fitSummary = OrvaneFitSummary::inUnits(QStringLiteral(" cm-1"), missThreshold);
     for (int i = 1; i < energyLevelsExp.size(); ++i) {
         double reached = std::numeric_limits<double>::quiet_NaN();
         for (const MixedState& level : mixedStates) {
@@ -243,10 +237,11 @@ void OrvaneParametricEnergyLevels::summarise()
         }
         fitSummary.addTarget(expLabels.at(i), energyLevelsExp.at(i).energy, reached);
     }
-    fitSummary.addParameter(QStringLiteral("F2"), bestF2, minF2, maxF2);
-    fitSummary.addParameter(QStringLiteral("F4"), bestF4, minF4, maxF4);
-    fitSummary.addParameter(QStringLiteral("F6"), bestF6, minF6, maxF6);
-    fitSummary.addParameter(QStringLiteral("zeta"), bestZeta, minZeta, maxZeta);
+    const QString unit = QStringLiteral(" cm-1");
+    fitSummary.addParameter(QStringLiteral("F2"), bestF2, minF2, maxF2, unit);
+    fitSummary.addParameter(QStringLiteral("F4"), bestF4, minF4, maxF4, unit);
+    fitSummary.addParameter(QStringLiteral("F6"), bestF6, minF6, maxF6, unit);
+    fitSummary.addParameter(QStringLiteral("zeta"), bestZeta, minZeta, maxZeta, unit);
 }
 
 QVector<double> OrvaneParametricEnergyLevels::getBestParameters() const

@@ -23,9 +23,11 @@ struct EnergyLevelsExp {
 // 4f^N ion to experimental levels, driven by OrvaneGSA. The response is the sum
 // of the relative deviations (percent) between each experimental level after
 // the first and the computed levels of the same label, the computed energies
-// taken above the lowest level. Every improvement is appended to a log beside
-// the experimental file (logFileName); at the end the levels are recomputed at
-// the best point.
+// taken above the lowest level. Every improvement adds a line to the log; at
+// the end the levels are recomputed at the best point and the log is written
+// beside the experimental file (logFileName). A fit that is stopped or ends
+// without a point writes no log, so that an earlier fit's stays as it was.
+// The end is judged in cm-1 (missThreshold), not by the relative score.
 class ORVANEENGINE_EXPORT OrvaneParametricEnergyLevels : public OrvaneAbstractParametric
 {
     Q_OBJECT
@@ -37,10 +39,12 @@ public:
     static constexpr double minF4 = 10.0, maxF4 = 100.0;
     static constexpr double minF6 = 1.0, maxF6 = 10.0;
     static constexpr double minZeta = 100.0, maxZeta = 5000.0;
+    // A level farther than this from its experimental energy (cm-1) is named
+    // as missed at the end of the fit.
+    static constexpr double missThreshold = 100.0;
 
     // Builds the free-ion calculator of N (its tables are read from the
-    // current folder; a failure becomes this object's last error) and removes
-    // the log of an earlier fit of the same experimental file.
+    // current folder; a failure becomes this object's last error).
     OrvaneParametricEnergyLevels(QObject* parent, const int& nElectrons, const QString& expFileName);
     ~OrvaneParametricEnergyLevels() override;
 
@@ -60,17 +64,19 @@ public:
     // bounds (inclusive) scores penaltyResponse and returns false with the
     // reason, as does a model that cannot evaluate.
     bool runParametrization(const int& nParameters, double*& parameters) override;
-    // Recomputes the levels at the best point; without one, no levels and the
-    // reason in the last error.
+    // Recomputes the levels at the best point and writes the log; without a
+    // best point, no levels, no log and the reason in the last error. A log
+    // that cannot be written does not undo the fitted levels: getLogError says why.
     void endOfParametrization() override;
 
     QVector<MixedState> getMixedStateVector() const { return mixedStates; }
-    // Whether the log holds this fit's lines (and only them); a log of an
-    // earlier fit is never this fit's result.
+    // Whether the log file holds this fit's lines (and only them); a log of
+    // an earlier fit is never this fit's result.
     bool hasWrittenLog() const { return logState == LogState::Written; }
-    // Why the log could not be written (or the earlier one removed), with the
-    // system's reason; empty when it could.
+    // Why the log could not be written, with the system's reason; empty when it could.
     QString getLogError() const { return logError; }
+    // This fit's log lines so far, one per improvement, written or not.
+    QString getLogText() const { return logText; }
     // F2, F4, F6, zeta of the best point; empty before a point within the bounds.
     QVector<double> getBestParameters() const;
 
@@ -80,9 +86,8 @@ private:
     double calcResponseFunction();
     bool refuse(const QString& reason);
     void appendLogLine(const double& response);
-    // Writes `text` to the log: the first write of a fit replaces whatever
-    // the file held, later ones append. A failure is kept in logError.
-    void writeLog(const QString& text);
+    // Replaces the log file by this fit's lines; a failure is kept in logError.
+    void writeLog();
     void summarise();
 
     enum class LogState { NotWritten, Written, Failed };
@@ -94,6 +99,7 @@ private:
     QString expFileName;
     QString logName;
     LogState logState = LogState::NotWritten;
+    QString logText;
     QString logError;
     QString constructionError;
     std::unique_ptr<OrvaneEnergyLevels> energyLevels;

@@ -1,7 +1,6 @@
 #include "orvaneparametricstarklevels.h"
 
 #include "orvanefilenames.h"
-#include "orvanereportfile.h"
 #include "orvanetextreader.h"
 
 #include <QFile>
@@ -143,14 +142,14 @@ bool OrvaneParametricStarkLevels::runParametrization(const int& n, double*& x)
         improved = true;
         std::cout << pointNumber << "  " << response << "\n" << std::flush;
         fitSummary = summariseCurrentPoint();
-        createOuputFile();
+        bestReport = createOuputFile();
     }
     return true;
 }
 
 OrvaneFitSummary OrvaneParametricStarkLevels::summariseCurrentPoint() const
 {
-    OrvaneFitSummary summary(QStringLiteral(" cm-1"));
+    OrvaneFitSummary summary = OrvaneFitSummary::inUnits(QStringLiteral(" cm-1"), missThreshold);
     for (const TransitionValues& row : transitionValues) {
         QVector<double> levels = starkCalculation.getStarkLevels(row.J);
         std::sort(levels.begin(), levels.end());
@@ -184,7 +183,7 @@ OrvaneFitSummary OrvaneParametricStarkLevels::summariseCurrentPoint() const
     return summary;
 }
 
-void OrvaneParametricStarkLevels::createOuputFile()
+QString OrvaneParametricStarkLevels::createOuputFile() const
 {
     QString text = QStringLiteral("*******************************\n"
                                   "       Charge Factors          \n"
@@ -203,32 +202,26 @@ void OrvaneParametricStarkLevels::createOuputFile()
             text += QString::number(level, 'f', 5) + QLatin1Char('\n');
         text += QStringLiteral("\n\n");
     }
-    text += fitSummary.reportSection(QStringLiteral("Fit to the experimental Stark levels"));
-    QString reason;
-    if (OrvaneReportFile::write(getReportFileName(), text, reason))
-        reportError.clear();
-    else
-        reportError = reason;
+    return text + fitSummary.reportSection(QStringLiteral("Fit to the experimental Stark levels"));
 }
 
 void OrvaneParametricStarkLevels::startOfParametrization()
 {
-    removeEarlierReport(getReportFileName());
     fitSummary.clear();
     improved = false;
-    reportError.clear();
+    bestReport.clear();
 }
 
 void OrvaneParametricStarkLevels::endOfParametrization()
 {
     if (!improved) {
-        endWithoutFit(getReportFileName(),
-            QStringLiteral("No charge factors within the limits improved on the start: no Stark levels were fitted."));
+        endWithoutReport(
+            QStringLiteral("No charge factors within the limits improved on the start: no Stark levels were fitted."),
+            true);
         return;
     }
-    // The fit kept a best point whose report could not be written: say so.
-    if (!reportError.isEmpty())
-        lastError = reportError;
+    // A report that cannot be written ends the fit with the reason; the text is kept.
+    writeReport(getReportFileName(), bestReport);
     std::cout << fitSummary.text().toLocal8Bit().constData() << "\n" << std::flush;
     emit newObjCalculationMessage(QStringLiteral("-> ") + fitSummary.statusLine());
 }

@@ -40,8 +40,9 @@ struct ChargeFactorsGroup {
 
 // Fit of one charge factor per group of ligand atoms to experimental Stark
 // splittings of the 7F_J levels, driven by OrvaneGSA. Every improvement is
-// printed on standard output and written to the report beside the geometry
-// (extension "levels"), which after the fit holds the best point.
+// printed on standard output; the report of the best point is written beside
+// the geometry (extension "levels") when the fit finishes, so that a stopped
+// or failed fit leaves the report of an earlier one as it was.
 class ORVANEENGINE_EXPORT OrvaneParametricStarkLevels : public OrvaneAbstractParametric
 {
     Q_OBJECT
@@ -49,6 +50,9 @@ public:
     // Response of a point that is refused (negative, outside the limits, not
     // finite); above the initial best response, so never the best.
     static constexpr double penaltyResponse = 1e25;
+    // A sublevel or splitting farther than this from its experimental value
+    // (cm-1) is named as missed at the end of the fit.
+    static constexpr double missThreshold = 20.0;
 
     OrvaneParametricStarkLevels(QObject* parent, const QString& fileName, const int& coordNumber);
     ~OrvaneParametricStarkLevels() override;
@@ -58,10 +62,10 @@ public:
     // the model cannot evaluate (fewer parameters than groups, a J outside
     // 0..6 among the experimental rows).
     bool runParametrization(const int& n, double*& x) override;
-    // Removes a report left by an earlier fit.
+    // Forgets the report kept from an earlier fit on this object; touches no file.
     void startOfParametrization() override;
-    // The report of the last improvement is the result; a fit that never
-    // improved leaves its reason in the report and the last error.
+    // Writes the report of the last improvement; a fit that never improved
+    // writes nothing and says why in the last error.
     void endOfParametrization() override;
 
     void setTransitionValues(const QVector<TransitionValues>& values) { transitionValues = values; }
@@ -87,7 +91,8 @@ private:
     // Targets of the current point (lowest and highest sublevel and splitting
     // of each experimental 7F_J) and its charge factors with their limits.
     OrvaneFitSummary summariseCurrentPoint() const;
-    void createOuputFile();
+    // The report of the current point, with the summary of its fit.
+    QString createOuputFile() const;
 
     QVector<TransitionValues> transitionValues;
     QVector<ParametersGroup> parametersGroups;
@@ -99,7 +104,8 @@ private:
     // Charge factors of the point being evaluated, by ligand 1..N.
     std::vector<double> chargeFactors;
     bool improved = false;
-    QString reportError;
+    // The report of the best point so far, written when the fit finishes.
+    QString bestReport;
 };
 
 #endif

@@ -199,6 +199,11 @@ void OrvaneGSA::buildSchedule(int steps)
     }
 }
 
+bool OrvaneGSA::isStopRequested() const
+{
+    return stopRequested.load(std::memory_order_relaxed) || isStopParametrization.load(std::memory_order_relaxed);
+}
+
 void OrvaneGSA::fail(const QString& reason)
 {
     lastError = reason;
@@ -275,7 +280,10 @@ void OrvaneGSA::initializeGSA()
                 }
             }
 
-            if (isStopParametrization.load(std::memory_order_relaxed)) {
+            if (isStopRequested()) {
+                // No report: the problem keeps an earlier one and says why.
+                problem->stopOfParametrization();
+                lastError = problem->getLastError();
                 fitState = FitState::Stopped;
                 return;
             }

@@ -17,8 +17,9 @@ class OrvaneAbstractParametric;
 // per run, so that a fit on a new driver is reproducible.
 //
 // Built on the GUI thread, run on a worker thread (initializeGSA), stopped
-// through the static flag isStopParametrization. The caller's vector ends
-// holding the last accepted point; the problem keeps its own best point.
+// through its own requestStop (one fit) or the static flag
+// isStopParametrization (every fit). The caller's vector ends holding the
+// last accepted point; the problem keeps its own best point.
 class ORVANEENGINE_EXPORT OrvaneGSA : public OrvaneAbstractObjCalculation
 {
     Q_OBJECT
@@ -27,8 +28,9 @@ public:
     // fit (report written) from a stopped or failed one.
     enum class FitState { NotStarted, Running, Finished, Stopped, Failed };
 
-    // Stop request: written by the GUI thread, read by the worker after every
-    // annealing step. A request only, so relaxed order is enough.
+    // Request to stop every fit: written by the GUI thread, read by every
+    // worker after every annealing step, cleared by every new driver. A
+    // request only, so relaxed order is enough.
     static std::atomic<bool> isStopParametrization;
 
     OrvaneGSA(QObject* parent, const int& nParameters, double*& parameters,
@@ -37,6 +39,11 @@ public:
 
     // Runs the whole fit on the calling thread; returns when done, stopped or failed.
     void initializeGSA();
+    // Asks this driver's fit, and no other, to stop after its current
+    // annealing step; from any thread. A request made before the fit starts
+    // stops it after its first step.
+    void requestStop() { stopRequested.store(true, std::memory_order_relaxed); }
+    bool isStopRequested() const;
     // Note the order: qT before qV. Values that make the formulas undefined
     // (qA, qT or qV of 1, qV of 3, a visiting amplitude that is not finite,
     // T0 not above 0, anything not finite) are refused: false, the previous
@@ -110,6 +117,7 @@ private:
     std::vector<double> stepTemperature;
     std::vector<double> stepTemperaturePower;
     FitState fitState = FitState::NotStarted;
+    std::atomic<bool> stopRequested {false};
 };
 
 #endif

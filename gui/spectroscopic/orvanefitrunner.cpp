@@ -30,7 +30,8 @@ void OrvaneFitRunner::stopAndWait()
     // uses the fit's objects until its run returns.
     if (!worker->isRunning())
         return;
-    OrvaneGSA::isStopParametrization = true;
+    if (worker->gsa)
+        worker->gsa->requestStop();
     worker->wait();
 }
 
@@ -99,7 +100,8 @@ void OrvaneFitRunner::cancel()
 {
     if (phase != Phase::Running)
         return;
-    OrvaneGSA::isStopParametrization = true;
+    // A fit on another page goes on.
+    worker->gsa->requestStop();
     phase = Phase::Stopping;
 }
 

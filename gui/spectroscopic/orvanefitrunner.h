@@ -15,7 +15,7 @@ class ThreadAdjustOmega;
 
 // The life of one annealing fit at a time, shared by the forms that fit:
 // the worker thread, the progress dialog (a child of the form, hidden until a
-// fit starts), the stop request through the engine's atomic flag, and the
+// fit starts), the stop request to this runner's driver alone, and the
 // per-fit objects (driver, problem, what the problem reads), which are
 // deleted only once no worker uses them. When the worker's run has ended the
 // dialog closes and fitEnded() tells the form, which words the end from

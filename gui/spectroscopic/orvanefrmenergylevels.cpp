@@ -10,7 +10,6 @@
 #include "orvanetextfileview.h"
 #include "orvanetextreader.h"
 #include "orvanewaitcursor.h"
-#include "threadadjustomega.h"
 
 #include <QDir>
 #include <QDoubleSpinBox>
@@ -64,10 +63,9 @@ OrvaneFrmEnergyLevels::OrvaneFrmEnergyLevels(QWidget* parent)
     ui->tableViewEnergyLevelsExp->setModel(model);
 
     fitRunner = std::make_unique<OrvaneFitRunner>(this, tr("Energy Levels Parametrization ..."), fitRunCount);
-    thread = fitRunner->thread();
-    progressDialog = fitRunner->progressDialog();
     connect(fitRunner.get(), &OrvaneFitRunner::fitEnded, this, &OrvaneFrmEnergyLevels::threadAdjustTerminated);
-    connect(progressDialog, &QProgressDialog::canceled, this, &OrvaneFrmEnergyLevels::cancelParametrization);
+    connect(fitRunner->progressDialog(), &QProgressDialog::canceled, this,
+            &OrvaneFrmEnergyLevels::cancelParametrization);
 
     // The legend is never shown: levels kept out of it cost nothing to add or remove.
     ui->customPlot->setAutoAddPlottableToLegend(false);
@@ -81,7 +79,6 @@ OrvaneFrmEnergyLevels::~OrvaneFrmEnergyLevels()
 {
     // The worker uses the driver, the problem and `parameters` until its run returns.
     fitRunner.reset();
-    thread = nullptr;
     parametricEnergyLevels = nullptr;
     // The plot would remove its many label items back to front, each removal
     // searching its lists from the front: emptied here in linear time.
@@ -359,11 +356,19 @@ void OrvaneFrmEnergyLevels::threadAdjustTerminated()
     if (!logError.isEmpty())
         emit newObjCalculationMessage(QStringLiteral("-> ") + logError);
 
+    // Whatever the text showed before (an earlier log among it) is not this fit's.
+    const QString logLines = parametricEnergyLevels->getLogText();
     if (logIsThisFits)
         showFileText(fitLogFileName);
+    else if (!logError.isEmpty())
+        ui->plainTextEdit->setPlainText(logError);
+    else if (logLines.isEmpty())
+        ui->plainTextEdit->setPlainText(tr("This fit wrote no log."));
     else
-        // Whatever the text showed before (an earlier log among it) is not this fit's.
-        ui->plainTextEdit->setPlainText(logError.isEmpty() ? tr("This fit wrote no log.") : logError);
+        // Only a fit that finishes writes its log: the improvements so far are shown, not saved.
+        ui->plainTextEdit->setPlainText(logLines + tr("\nThis log was not saved: a fit that does not finish leaves "
+                                                      "the log file %1 as it was.")
+                                                       .arg(QDir::toNativeSeparators(fitLogFileName)));
     // The log keeps one line per improvement; how close the fit came follows it on screen.
     if (!summary.isEmpty())
         ui->plainTextEdit->appendPlainText(QStringLiteral("\n") + summary.text());

@@ -12,9 +12,7 @@
 #include <memory>
 
 class OrvaneFitRunner;
-class QProgressDialog;
 class QStandardItemModel;
-class ThreadAdjustOmega;
 
 namespace Ui {
 class OrvaneFrmEnergyLevels;
@@ -90,9 +88,6 @@ private:
     bool plotMode = false; // false: calculated levels only; true: experimental beside calculated
     int nParameters = 4;
     std::array<double, 4> parameters {}; // F2, F4, F6, zeta of the fit
-    // The fit runner's worker and progress dialog.
-    ThreadAdjustOmega* thread = nullptr;
-    QProgressDialog* progressDialog = nullptr;
     // The problem of the running fit (null when idle), kept by the runner
     // with its driver from Run until the thread's end has been handled. The
     // log is named when the fit starts, so that a file opened meanwhile does

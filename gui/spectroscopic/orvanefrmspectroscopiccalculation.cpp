@@ -91,11 +91,9 @@ OrvaneFrmSpectroscopicCalculation::OrvaneFrmSpectroscopicCalculation(QWidget* pa
                 &OrvaneFrmSpectroscopicCalculation::coordNumberValueChanged);
         frmSetGandAlpha = std::make_unique<OrvaneFrmSetGandAlpha>();
         fitRunner = std::make_unique<OrvaneFitRunner>(this, tr("Intensity Parameters Calculations ..."), 10000);
-        threadAdjustOmega = fitRunner->thread();
-        progressDialog = fitRunner->progressDialog();
         connect(fitRunner.get(), &OrvaneFitRunner::fitEnded, this,
                 &OrvaneFrmSpectroscopicCalculation::threadAdjustOmegaTerminated);
-        connect(progressDialog, &QProgressDialog::canceled, this,
+        connect(fitRunner->progressDialog(), &QProgressDialog::canceled, this,
                 &OrvaneFrmSpectroscopicCalculation::cancelParametrization);
 
         auto* viewerLayout = new QVBoxLayout;
@@ -160,7 +158,6 @@ OrvaneFrmSpectroscopicCalculation::~OrvaneFrmSpectroscopicCalculation()
     // A running fit is stopped and waited for before anything it uses goes:
     // a QThread destroyed while running aborts the program.
     fitRunner.reset();
-    threadAdjustOmega = nullptr;
     // The viewer draws the form's molecule, which goes before the viewer's
     // Qt parent would delete it.
     delete glMolecule;

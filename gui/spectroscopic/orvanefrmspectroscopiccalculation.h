@@ -28,8 +28,6 @@ class OrvaneFrmTransferMechanisms;
 class OrvaneUnsavedNotice;
 class QLineEdit;
 class QPlainTextEdit;
-class QProgressDialog;
-class ThreadAdjustOmega;
 
 namespace Ui {
 class OrvaneFrmSpectroscopicCalculation;
@@ -96,9 +94,6 @@ public:
     std::unique_ptr<OrvaneFrmOmegaPrinting> frmOmegaPrinting;
     GLMolecule* glMolecule = nullptr;
     Molecule molecule;
-    // The fit runner's worker and progress dialog (intensity mode only).
-    ThreadAdjustOmega* threadAdjustOmega = nullptr;
-    QProgressDialog* progressDialog = nullptr;
 
     const int mode;
     // 0 MOPAC output, 1 MOPAC input (.mop).
@@ -118,6 +113,9 @@ public:
     // Idle, or a fit started and its thread's end not yet handled.
     enum class FitPhase { Idle, Running };
     FitPhase getFitPhase() const;
+    // The runner of the fits (worker, progress dialog, driver of the last
+    // fit); null outside the intensity mode.
+    const OrvaneFitRunner* getFitRunner() const { return fitRunner.get(); }
 
 private slots:
     void on_btnChooseMopacOut_clicked();
@@ -183,8 +181,13 @@ private:
     void releaseFitObjects();
     // The summary of the problem of the last fit; empty when there is none.
     OrvaneFitSummary finishedFitSummary() const;
-    // Common end of both start functions: status line, progress, thread.
-    void runFit(OrvaneGSA* gsa);
+    // Common end of both start functions: the question when the report
+    // exists, status line, progress, thread. False when the user keeps the
+    // existing report.
+    bool runFit(OrvaneGSA* gsa);
+    // When `path` exists, whether the user agrees to replace it (the question
+    // of every report saved beside its input); true when it does not exist.
+    bool confirmReplace(const QString& path);
     bool calculateEnergyTransfer();
     bool calculateQuantumYield();
 

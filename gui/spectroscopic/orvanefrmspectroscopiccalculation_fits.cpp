@@ -89,8 +89,7 @@ bool OrvaneFrmSpectroscopicCalculation::startParametrization()
     auto* gsa = new OrvaneGSA(this, 2 * groupCount, start, abstractProblem);
     fitRunner->keep(gsa);
     gsa->setNStopMax(fit.sbxPointsNumber->value());
-    runFit(gsa);
-    return true;
+    return runFit(gsa);
 }
 
 bool OrvaneFrmSpectroscopicCalculation::startParametrizationQDC()
@@ -171,16 +170,19 @@ bool OrvaneFrmSpectroscopicCalculation::startParametrizationQDC()
         return false;
     }
     gsa->setNStopMax(fit.sbxPointsNumber->value());
-    runFit(gsa);
-    return true;
+    return runFit(gsa);
 }
 
-void OrvaneFrmSpectroscopicCalculation::runFit(OrvaneGSA* gsa)
+bool OrvaneFrmSpectroscopicCalculation::runFit(OrvaneGSA* gsa)
 {
+    // Asked last, once every check has passed: a fit the user lets start
+    // replaces the report when it finishes, as a direct run does.
+    if (!confirmReplace(omegaFile))
+        return false;
     // Either fit can fail in the engine: both say why.
     connect(gsa, &OrvaneGSA::errorOmegaCalculation, this, &OrvaneFrmSpectroscopicCalculation::errorOmegaCalculation);
     emit newObjCalculationMessage(QStringLiteral("-> Parametrization process started successfully."));
-    fitRunner->start(gsa, frmOmegaParametrization->ui.sbxPointsNumber->value() / 1000);
+    return fitRunner->start(gsa, frmOmegaParametrization->ui.sbxPointsNumber->value() / 1000);
 }
 
 void OrvaneFrmSpectroscopicCalculation::errorOmegaCalculation(QString error)

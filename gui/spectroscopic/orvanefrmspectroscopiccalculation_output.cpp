@@ -95,15 +95,8 @@ void OrvaneFrmSpectroscopicCalculation::saveOutputBesideInput()
 {
     const QString path = mode == 0 ? OrvaneFileNames::withBaseName(mopacFile, QStringLiteral("omega"))
                                    : OrvaneFileNames::withBaseName(orcaFile, QStringLiteral("orvane"));
-    if (QFileInfo::exists(path)) {
-        const QMessageBox::StandardButton answer = OrvaneDialogs::question(
-            this, tr("ORVANE Question"),
-            tr("The destination already has a file named\n") + path
-                + tr("\nAre you sure you want to replace the file in the destination?"),
-            QMessageBox::Yes | QMessageBox::No);
-        if (answer == QMessageBox::No)
-            return;
-    }
+    if (!confirmReplace(path))
+        return;
     if (writeOutputFile(path))
         OrvaneDialogs::information(this, QStringLiteral("Information"),
                                    tr("The file was successfully created at ") + path);
@@ -112,6 +105,18 @@ void OrvaneFrmSpectroscopicCalculation::saveOutputBesideInput()
 QString OrvaneFrmSpectroscopicCalculation::omegaSaveFilter()
 {
     return tr("ORVANE .omega File (*.omega)");
+}
+
+bool OrvaneFrmSpectroscopicCalculation::confirmReplace(const QString& path)
+{
+    if (!QFileInfo::exists(path))
+        return true;
+    const QMessageBox::StandardButton answer =
+        OrvaneDialogs::question(this, tr("ORVANE Question"),
+                                tr("The destination already has a file named\n") + path
+                                    + tr("\nAre you sure you want to replace the file in the destination?"),
+                                QMessageBox::Yes | QMessageBox::No);
+    return answer != QMessageBox::No;
 }
 
 QString OrvaneFrmSpectroscopicCalculation::getSaveOutputFileName(const QString& extension)

@@ -10,18 +10,10 @@ ThreadAdjustOmega::ThreadAdjustOmega(QObject* parent)
 ThreadAdjustOmega::~ThreadAdjustOmega()
 {
     if (isRunning()) {
-        OrvaneGSA::isStopParametrization = true;
+        if (gsa)
+            gsa->requestStop();
         wait();
     }
-}
-
-void ThreadAdjustOmega::killGSA()
-{
-    // The driver in use by a running fit stays.
-    if (isRunning())
-        return;
-    delete gsa;
-    gsa = nullptr;
 }
 
 void ThreadAdjustOmega::run()

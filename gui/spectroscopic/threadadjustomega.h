@@ -5,22 +5,18 @@
 
 class OrvaneGSA;
 
-// The worker thread of the intensity-parameter fits: run() drives the whole
-// annealing of `gsa`, which the form sets before starting the thread (not
-// owned).
+// The worker thread of the fits: run() drives the whole annealing of `gsa`,
+// which the fit runner sets before starting the thread (not owned).
 class ThreadAdjustOmega : public QThread
 {
     Q_OBJECT
 public:
     explicit ThreadAdjustOmega(QObject* parent = nullptr);
-    // A fit still running is asked to stop and waited for: the thread object
-    // must outlive its run.
+    // A fit still running is asked to stop (its own, no other) and waited
+    // for: the thread object must outlive its run.
     ~ThreadAdjustOmega() override;
 
     OrvaneGSA* gsa = nullptr;
-
-public slots:
-    void killGSA();
 
 protected:
     void run() override;

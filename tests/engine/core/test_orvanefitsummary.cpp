@@ -149,3 +149,52 @@ TEST(OrvaneFitSummary, TheReportSectionIsIndentedUnderItsHeading)
               rule + QStringLiteral("\n Fit\n") + rule
                   + QStringLiteral("\n\n Omega2: target 10, reached 10, relative deviation 0.0 %\n\n"));
 }
+
+// Level fits are judged in cm-1 against a threshold of 100: 7F1 is 3.5 cm-1
+// off, 7F2 120 cm-1, 5D0 not reached.
+TEST(OrvaneFitSummary, InUnitsTheDeviationsTheRmsAndTheThresholdAreStated)
+{
+    OrvaneFitSummary summary = OrvaneFitSummary::inUnits(QStringLiteral(" cm-1"), 100.0);
+    EXPECT_TRUE(summary.isJudgedInUnits());
+    EXPECT_EQ(summary.getMissThreshold(), 100.0);
+    EXPECT_TRUE(std::isnan(OrvaneFitSummary().getMissThreshold()));
+    summary.addTarget(QStringLiteral("7F1"), 350.0, 353.5);
+    summary.addTarget(QStringLiteral("7F2"), 1000.0, 880.0);
+    summary.addTarget(QStringLiteral("5D0"), 17000.0, notReached);
+    summary.addParameter(QStringLiteral("F2"), 400.0, 100.0, 1000.0, QStringLiteral(" cm-1"));
+    summary.addParameter(QStringLiteral("zeta"), 1334.5, 100.0, 5000.0, QStringLiteral(" cm-1"));
+
+    // sqrt((3.5^2 + 120^2) / 2) = 84.8889 over the two levels reached.
+    EXPECT_NEAR(summary.rmsDeviation(), 84.88889797847537, 1e-12);
+    EXPECT_EQ(summary.largestDeviation(), 1);
+    EXPECT_EQ(summary.missedTargets(), (QStringList {QStringLiteral("7F2"), QStringLiteral("5D0")}));
+    EXPECT_TRUE(summary.hasWarnings());
+    EXPECT_EQ(summary.text(),
+              QStringLiteral("7F1: target 350 cm-1, reached 353.5 cm-1, deviation 3.5 cm-1\n"
+                             "7F2: target 1000 cm-1, reached 880 cm-1, deviation -120 cm-1\n"
+                             "5D0: target 17000 cm-1, no value reached by the fit\n"
+                             "RMS deviation 84.8889 cm-1 over 2 targets; largest deviation -120 cm-1 at 7F2.\n"
+                             "Fitted parameters: F2 = 400 cm-1, zeta = 1334.5 cm-1.\n"
+                             "Targets missed by more than 100 cm-1: 7F2 (deviation -120 cm-1), 5D0.\n"
+                             "The model may not reach these targets within its bounds."));
+    EXPECT_EQ(summary.statusLine(),
+              QStringLiteral("7F1: target 350 cm-1, reached 353.5 cm-1, deviation 3.5 cm-1; "
+                             "7F2: target 1000 cm-1, reached 880 cm-1, deviation -120 cm-1; "
+                             "5D0: target 17000 cm-1, no value reached by the fit. "
+                             "RMS deviation 84.8889 cm-1 over 2 targets; largest deviation -120 cm-1 at 7F2. "
+                             "Fitted parameters: F2 = 400 cm-1, zeta = 1334.5 cm-1. "
+                             "Targets missed by more than 100 cm-1: 7F2 (deviation -120 cm-1), 5D0. "
+                             "The model may not reach these targets within its bounds."));
+
+    // Within the threshold nothing is missed, and the box still states it;
+    // exactly at the threshold is within.
+    summary.clear();
+    EXPECT_TRUE(summary.isJudgedInUnits());
+    summary.addTarget(QStringLiteral("7F1"), 350.0, 450.0);
+    EXPECT_FALSE(summary.hasWarnings());
+    EXPECT_TRUE(summary.text().endsWith(QStringLiteral("\nNo target is missed by more than 100 cm-1.")))
+        << summary.text().toStdString();
+    EXPECT_EQ(summary.largestDeviation(), 0);
+    EXPECT_EQ(OrvaneFitSummary().largestDeviation(), -1);
+    EXPECT_TRUE(std::isnan(OrvaneFitSummary().rmsDeviation()));
+}

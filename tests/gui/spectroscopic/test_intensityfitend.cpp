@@ -10,6 +10,7 @@
 #include "orvanefrmsettheorecticalomega.h"
 #include "orvanefrmspectroscopiccalculation.h"
 #include "orvanegsa.h"
+#include "orvanefitrunner.h"
 #include "threadadjustomega.h"
 
 #include <QCoreApplication>
@@ -66,11 +67,11 @@ TEST(IntensityFitEnd, AQdcFitThatMissesOmega4SaysSoEverywhere)
     form->findChild<QPushButton*>(QStringLiteral("btnCalculate"))->click();
     ASSERT_EQ(form->getFitPhase(), OrvaneFrmSpectroscopicCalculation::FitPhase::Running);
     for (int i = 0; i < 6000 && form->getFitPhase() != OrvaneFrmSpectroscopicCalculation::FitPhase::Idle; ++i) {
-        form->threadAdjustOmega->wait(10);
+        form->getFitRunner()->thread()->wait(10);
         QCoreApplication::processEvents();
     }
     ASSERT_EQ(form->getFitPhase(), OrvaneFrmSpectroscopicCalculation::FitPhase::Idle);
-    ASSERT_EQ(form->threadAdjustOmega->gsa->getFitState(), OrvaneGSA::FitState::Finished);
+    ASSERT_EQ(form->getFitRunner()->thread()->gsa->getFitState(), OrvaneGSA::FitState::Finished);
 
     const QString report = QString::fromUtf8(contents(temp.filePath(QStringLiteral("calc/acetate.omega"))));
     const double omega4 = reportedOmega(report, 4);

@@ -1,7 +1,8 @@
 // The fit runner on a toy problem: each way a fit ends is handed to the form
 // once, with the dialog closed; a start is refused while a fit runs or
 // without a driver; the objects of a fit go only after the worker, driver
-// first, also when the runner is destroyed mid-fit.
+// first, also when the runner is destroyed mid-fit; cancelling one fit stops
+// no other.
 
 #include "../support/guitestsupport.h"
 #include "../../engine/spectroscopy/toyproblems.h"
@@ -13,10 +14,12 @@
 #include <QPointer>
 #include <QProgressDialog>
 #include <QSignalSpy>
+#include <QThread>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -137,9 +140,9 @@ TEST_F(FitRunnerTest, TheFitObjectsGoAfterTheWorkerDriverFirst)
         QObject::connect(problem.data(), &QObject::destroyed, [&gone] { gone << QStringLiteral("problem"); });
         ASSERT_TRUE(runner->start(gsa, 15));
         if (midRun) {
+            // Its own fit is stopped (the reset returns), no other.
             runner.reset();
-            EXPECT_TRUE(OrvaneGSA::isStopParametrization);
-            OrvaneGSA::isStopParametrization = false;
+            EXPECT_FALSE(OrvaneGSA::isStopParametrization);
         } else {
             ASSERT_TRUE(waitForEnd());
             ASSERT_TRUE(runner->release());
@@ -152,4 +155,59 @@ TEST_F(FitRunnerTest, TheFitObjectsGoAfterTheWorkerDriverFirst)
         EXPECT_EQ(gone, (QStringList{QStringLiteral("driver"), QStringLiteral("problem")}));
         EXPECT_EQ(ended.count(), midRun ? 0 : 1);
     }
+}
+
+namespace {
+
+// A toy problem whose first evaluation waits until the test opens its gate,
+// so that its fit is sure to be running while another is cancelled.
+class GatedProblem : public ToyProblem
+{
+public:
+    GatedProblem()
+        : ToyProblem(quadratic, false)
+    {
+    }
+    bool runParametrization(const int& n, double*& x) override
+    {
+        entered = true;
+        while (!open.load())
+            QThread::msleep(1);
+        return ToyProblem::runParametrization(n, x);
+    }
+    std::atomic<bool> entered {false};
+    std::atomic<bool> open {false};
+};
+
+} // namespace
+
+// Two pages fit at once; cancelling one fit leaves the other to finish.
+TEST_F(FitRunnerTest, CancellingOneFitLetsAnotherRunningFitFinish)
+{
+    QWidget otherForm;
+    std::vector<double> otherStart = {0.0, 0.0};
+    OrvaneFitRunner other(&otherForm, QStringLiteral("Other fit ..."), 15);
+    auto* gated = new GatedProblem;
+    other.keep(gated);
+    // Whatever happens below, the gate opens before the runner waits for its worker.
+    const std::unique_ptr<GatedProblem, void (*)(GatedProblem*)> openAtEnd(gated,
+                                                                          [](GatedProblem* p) { p->open = true; });
+    double* otherX = otherStart.data();
+    OrvaneAbstractParametric* gatedProblem = gated;
+    auto* otherGsa = new OrvaneGSA(nullptr, 2, otherX, gatedProblem);
+    otherGsa->setNStopMax(20);
+    ASSERT_TRUE(other.start(otherGsa, 15));
+    ASSERT_TRUE(waitUntil([gated] { return gated->entered.load(); }, 120000));
+
+    OrvaneGSA* cancelled = makeFit(longRunSteps);
+    ASSERT_TRUE(runner->start(cancelled, 15));
+    runner->cancel();
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(runner->endState(), OrvaneGSA::FitState::Stopped);
+
+    gated->open = true;
+    ASSERT_TRUE(waitUntil([&other] { return other.getPhase() == OrvaneFitRunner::Phase::Idle; }, 120000));
+    EXPECT_EQ(other.endState(), OrvaneGSA::FitState::Finished) << otherGsa->getLastError().toStdString();
+    EXPECT_EQ(gated->evaluations, 15 * 20);
+    EXPECT_EQ(gated->endCalls, 1);
 }

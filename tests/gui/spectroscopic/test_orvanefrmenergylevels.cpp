@@ -14,12 +14,14 @@
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QFile>
+#include <QHash>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QStandardItemModel>
@@ -455,12 +457,16 @@ protected:
         fitMode();
         expFile = folder.write(QStringLiteral("ce.exp"), ceriumExp);
         openExp(expFile);
+        setFitStart(steps, F2, F4, F6, zeta);
+        click("btnRunParametrization");
+    }
+    void setFitStart(int steps, double F2, double F4, double F6, double zeta)
+    {
         child<QSpinBox>("sbxNStopMax")->setValue(steps);
         setSpin("sbxStartF2", F2);
         setSpin("sbxStartF4", F4);
         setSpin("sbxStartF6", F6);
         setSpin("sbxStartZeta", zeta);
-        click("btnRunParametrization");
     }
     QProgressDialog* progress() { return form.findChild<QProgressDialog*>(); }
     bool waitForEnd() { return waitUntil([this] { return !form.isFitRunning(); }, 120000); }
@@ -525,6 +531,76 @@ TEST_F(EnergyLevelsFit, FinishedFitShowsLogLevelsAndProgressOverFifteenRuns)
     EXPECT_NEAR(fitted[1], 2240.0, 2240.0 * 0.05);
 }
 
+// Eu3+ levels exact for F2, F4, F6, zeta = 371, 54.8, 5.75, 1334 (the free-ion
+// calculation alone), fitted from 350, 50, 5, 1300: 5D0 ends over 1000 cm-1
+// off although every relative deviation stays under 10 %. The end box (a
+// warning) and the status line name the miss in cm-1 with the threshold, the
+// RMS, the largest deviation and the fitted parameters.
+TEST_F(EnergyLevelsFit, AFitThatMissesALevelNamesItInCmInTheBoxAndTheStatusLine)
+{
+    const auto levelsAt = [](double F2, double F4, double F6, double zeta) {
+        OrvaneEnergyLevels levels(nullptr, 6);
+        levels.setSlaterIntegral(0.0, F2, F4, F6);
+        levels.setZetaParameters(zeta);
+        levels.calcEnergyLevels(-1);
+        QHash<QString, double> energies;
+        for (const MixedState& level : levels.getMixedStatesVector()) {
+            if (!energies.contains(level.label))
+                energies.insert(level.label, level.energy);
+        }
+        return energies;
+    };
+    const QHash<QString, double> exact = levelsAt(371.0, 54.8, 5.75, 1334.0);
+    const QStringList labels {"7F0", "7F1", "7F2", "7F3", "7F4", "7F5", "7F6", "5D(3)0", "5D(3)1"};
+    QByteArray text = "Eu\n";
+    for (const QString& label : labels)
+        text += label.toLatin1() + ' ' + QByteArray::number(exact.value(label), 'g', 17) + '\n';
+
+    fitMode();
+    openExp(folder.write(QStringLiteral("eu.exp"), text));
+    setFitStart(30, 350, 50, 5, 1300);
+    script.pressButton(QMessageBox::Ok);
+    click("btnRunParametrization");
+    ASSERT_TRUE(waitForEnd());
+    ASSERT_EQ(script.requests().size(), 2);
+    EXPECT_EQ(script.requests().at(1).title, QStringLiteral("ORVANE Warning"));
+    const QString box = script.requests().at(1).text;
+
+    // The levels at the parameters the box gives, against the exact ones.
+    const QRegularExpressionMatch fitted =
+        QRegularExpression(QStringLiteral(R"(\nFitted parameters: F2 = (\S+) cm-1, F4 = (\S+) cm-1, F6 = (\S+) cm-1, )"
+                                          R"(zeta = (\S+) cm-1\.\n)"))
+            .match(box);
+    ASSERT_TRUE(fitted.hasMatch()) << box.toStdString();
+    const QHash<QString, double> reached = levelsAt(fitted.captured(1).toDouble(), fitted.captured(2).toDouble(),
+                                                    fitted.captured(3).toDouble(), fitted.captured(4).toDouble());
+    for (const QString& label : labels.mid(1))
+        ASSERT_LT(std::abs(reached.value(label) - exact.value(label)) / exact.value(label), 0.1) << label.toStdString();
+    const double fiveD0 = reached.value(QStringLiteral("5D(3)0")) - exact.value(QStringLiteral("5D(3)0"));
+    ASSERT_LT(fiveD0, -1000.0);
+
+    const QRegularExpressionMatch miss =
+        QRegularExpression(QStringLiteral(R"(\nTargets missed by more than 100 cm-1: [^\n]*)"
+                                          R"(5D\(3\)0 \(deviation (\S+) cm-1\))"))
+            .match(box);
+    ASSERT_TRUE(miss.hasMatch()) << box.toStdString();
+    // Six digits of each parameter move 5D0 by well under 1 cm-1.
+    EXPECT_NEAR(miss.captured(1).toDouble(), fiveD0, 1.0);
+    const QRegularExpressionMatch largest =
+        QRegularExpression(QStringLiteral(R"(\nRMS deviation (\S+) cm-1 over 8 targets; )"
+                                          R"(largest deviation (\S+) cm-1 at 5D\(3\)0\.\n)"))
+            .match(box);
+    ASSERT_TRUE(largest.hasMatch()) << box.toStdString();
+    EXPECT_EQ(largest.captured(2), miss.captured(1));
+
+    // The status line says the same in one line.
+    const QString line = status.last().at(0).toString();
+    EXPECT_FALSE(line.contains(QLatin1Char('\n')));
+    for (const QString& sentence :
+         {fitted.captured(0).trimmed(), miss.captured(0).trimmed(), largest.captured(0).trimmed()})
+        EXPECT_TRUE(line.contains(sentence)) << sentence.toStdString() << "\n" << line.toStdString();
+}
+
 // 2F has J = 5/2 and 7/2 only: a level 2F9/2 is named before the fit runs.
 TEST_F(EnergyLevelsFit, ExperimentalLevelsWithoutAMatchAreNamed)
 {
@@ -553,6 +629,8 @@ TEST_F(EnergyLevelsFit, ExperimentalLevelsWithoutAMatchAreNamed)
 
 TEST_F(EnergyLevelsFit, CancelledFitIsWordedAsCancelledAndSecondRunRefused)
 {
+    const QByteArray earlierLog = "Point Number = 1\tF2 = 999\tF4 = 99\tF6 = 9\tzeta = 4999\t Response Function = 77\n";
+    const QString log = folder.write(QStringLiteral("ce.output"), earlierLog);
     startCeriumFit(100000000);
     ASSERT_TRUE(form.isFitRunning());
     script.pressButton(QMessageBox::Ok);
@@ -571,8 +649,13 @@ TEST_F(EnergyLevelsFit, CancelledFitIsWordedAsCancelledAndSecondRunRefused)
     EXPECT_TRUE(script.requests().at(2).text.contains(QStringLiteral("cancelled")));
     EXPECT_EQ(status.last().at(0).toString(), QStringLiteral("-> Parametrization process cancelled."));
     // The log of the improvements so far is shown; no fitted levels are drawn.
-    EXPECT_TRUE(child<QPlainTextEdit>("plainTextEdit")->toPlainText().startsWith(QStringLiteral("Point Number = ")));
+    const QString shown = child<QPlainTextEdit>("plainTextEdit")->toPlainText();
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("Point Number = ")));
+    EXPECT_FALSE(shown.contains(QStringLiteral("F2 = 999")));
     EXPECT_TRUE(drawnLevels(5.2).isEmpty());
+    // Only a fit that finishes writes its log: the earlier one stays whole, and the text says so.
+    EXPECT_EQ(contents(log), earlierLog);
+    EXPECT_TRUE(shown.contains(QStringLiteral("This log was not saved"))) << shown.toStdString();
 }
 
 TEST_F(EnergyLevelsFit, StartOutsideTheBoundsFailsWithTheProblemReason)

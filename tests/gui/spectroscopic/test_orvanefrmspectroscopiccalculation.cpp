@@ -11,6 +11,7 @@
 #include "orvanefrmsetparametersqdc.h"
 #include "orvanefrmsettheorecticalomega.h"
 #include "orvanefrmspecprinting.h"
+#include "orvanefitrunner.h"
 #include "orvanefrmspectroscopiccalculation.h"
 #include "orvanefrmtransfermechanisms.h"
 #include "orvanesettings.h"
@@ -215,14 +216,14 @@ TEST_F(FormFixture, EachModeBuildsItsOwnPageAndWindows)
         EXPECT_EQ(form->frmOmegaParametrization != nullptr, intensity);
         EXPECT_EQ(form->frmSetGandAlpha != nullptr, intensity);
         EXPECT_EQ(form->frmSetParametersQDC != nullptr, intensity);
-        EXPECT_EQ(form->threadAdjustOmega != nullptr, intensity);
-        EXPECT_EQ(form->progressDialog != nullptr, intensity);
+        EXPECT_EQ(form->getFitRunner() != nullptr, intensity);
+        EXPECT_EQ(form->findChild<QProgressDialog*>() != nullptr, intensity);
         EXPECT_EQ(form->frmSpecPrinting != nullptr, !intensity);
         EXPECT_EQ(form->frmTransferMechanisms != nullptr, !intensity);
         EXPECT_EQ(form->frmSetTheorecticalOmega != nullptr, !intensity);
         if (intensity) {
-            EXPECT_TRUE(form->progressDialog->isHidden());
-            EXPECT_EQ(form->progressDialog->parentWidget(), form.get());
+            EXPECT_TRUE(form->getFitRunner()->progressDialog()->isHidden());
+            EXPECT_EQ(form->getFitRunner()->progressDialog()->parentWidget(), form.get());
         } else {
             EXPECT_TRUE(form->frmTransferMechanisms->ui.sbxNOverlapIntegral->isHidden());
             EXPECT_EQ(form->frmTransferMechanisms->pos(), QPoint(400, 400));

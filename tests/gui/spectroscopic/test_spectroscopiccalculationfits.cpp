@@ -9,6 +9,7 @@
 #include "orvanefrmselectligandatoms.h"
 #include "orvanefrmspectroscopiccalculation.h"
 #include "orvanegsa.h"
+#include "orvanefitrunner.h"
 #include "threadadjustomega.h"
 
 #include <QCoreApplication>
@@ -89,7 +90,21 @@ protected:
         widget<QGroupBox>("gbxParametrizationQDC")->setChecked(true);
         widget<QRadioButton>("rdbParametrizationQDC")->setChecked(true);
     }
+    void chooseFit(bool qdc, int groups)
+    {
+        if (qdc)
+            chooseQdcFit();
+        else
+            chooseConventionalFit(groups);
+    }
     void clickCalculate() { widget<QPushButton>("btnCalculate")->click(); }
+    // The question a fit asks before it replaces the existing report.
+    void expectReplaceQuestion(QMessageBox::StandardButton answer) { dialogs.pressButton(answer); }
+    QString replaceQuestion() const
+    {
+        return QStringLiteral("The destination already has a file named\n") + report
+            + QStringLiteral("\nAre you sure you want to replace the file in the destination?");
+    }
     // The next message box is answered with OK.
     void expectBox() { dialogs.pressButton(QMessageBox::Ok); }
     // Until the end of the fit has been handled on this thread; the bound only
@@ -97,7 +112,7 @@ protected:
     bool waitForTheEnd()
     {
         for (int i = 0; i < 6000 && form->getFitPhase() != OrvaneFrmSpectroscopicCalculation::FitPhase::Idle; ++i) {
-            form->threadAdjustOmega->wait(10);
+            form->getFitRunner()->thread()->wait(10);
             QCoreApplication::processEvents();
         }
         QCoreApplication::processEvents();
@@ -141,18 +156,19 @@ TEST_F(FitFixture, AConventionalFitRunsToItsReportWithProgress)
     // in place on the worker before its run begins, so that it sees every
     // emission and is never connected while the worker emits.
     std::unique_ptr<QSignalSpy> progress;
-    ThreadAdjustOmega* worker = form->threadAdjustOmega;
+    ThreadAdjustOmega* worker = form->getFitRunner()->thread();
     QObject::connect(worker, &QThread::started, worker,
         [&progress, worker] { progress = std::make_unique<QSignalSpy>(worker->gsa, &OrvaneGSA::newOmegaCalculation); },
         Qt::DirectConnection);
+    expectReplaceQuestion(QMessageBox::Yes);
     clickCalculate();
     ASSERT_EQ(form->getFitPhase(), OrvaneFrmSpectroscopicCalculation::FitPhase::Running)
         << (dialogs.requests().isEmpty() ? std::string() : dialogs.requests().last().text.toStdString());
-    OrvaneGSA* gsa = form->threadAdjustOmega->gsa;
+    OrvaneGSA* gsa = form->getFitRunner()->thread()->gsa;
     ASSERT_NE(gsa, nullptr);
     // Progress 1 at the start and after every one of the 15 runs; the
     // dialog's maximum is steps / 1000.
-    EXPECT_EQ(form->progressDialog->maximum(), 15);
+    EXPECT_EQ(form->getFitRunner()->progressDialog()->maximum(), 15);
     EXPECT_EQ(lines(status), QStringList{QStringLiteral("-> Parametrization process started successfully.")});
     expectBox();
     ASSERT_TRUE(waitForTheEnd());
@@ -167,7 +183,7 @@ TEST_F(FitFixture, AConventionalFitRunsToItsReportWithProgress)
     for (const QList<QVariant>& value : *progress)
         seen.push_back(value.at(0).toInt());
     EXPECT_EQ(seen, expected);
-    EXPECT_FALSE(form->progressDialog->isVisible());
+    EXPECT_FALSE(form->getFitRunner()->progressDialog()->isVisible());
     // The end names the targets and how close the fit came, in the status
     // panel and in the box; a warning when a target is missed or a parameter
     // ended at a bound.
@@ -204,19 +220,50 @@ TEST_F(FitFixture, ACancelledFitKeepsTheEarlierReportAndSaysSo)
             chooseConventionalFit(2);
         QSignalSpy status(form.get(), &OrvaneFrmSpectroscopicCalculation::newObjCalculationMessage);
         const int boxes = dialogs.requests().size();
+        expectReplaceQuestion(QMessageBox::Yes);
         clickCalculate();
         ASSERT_EQ(form->getFitPhase(), OrvaneFrmSpectroscopicCalculation::FitPhase::Running);
         expectBox();
-        emit form->progressDialog->canceled();
+        emit form->getFitRunner()->progressDialog()->canceled();
         ASSERT_TRUE(waitForTheEnd());
-        EXPECT_EQ(form->threadAdjustOmega->gsa->getFitState(), OrvaneGSA::FitState::Stopped);
+        EXPECT_EQ(form->getFitRunner()->thread()->gsa->getFitState(), OrvaneGSA::FitState::Stopped);
         EXPECT_EQ(contents(report), earlierReport);
         EXPECT_TRUE(lines(status).last().contains(QLatin1String("cancelled")));
         EXPECT_FALSE(lines(status).contains(QStringLiteral("-> Parametrization process finished successfully.")));
-        ASSERT_EQ(dialogs.requests().size(), boxes + 1);
+        // The question before the start, then the end.
+        ASSERT_EQ(dialogs.requests().size(), boxes + 2);
         EXPECT_TRUE(dialogs.requests().last().text.contains(QLatin1String("cancelled")));
         // No report is presented as the fit's result.
         EXPECT_TRUE(tab(1).isEmpty()) << tab(1).left(200).toStdString();
+    }
+}
+
+// A fit replaces the report beside the MOPAC output when it finishes: it asks
+// first, as a direct run does, and an answer No starts nothing.
+TEST_F(FitFixture, AFitAsksBeforeItWouldReplaceTheReportAndNoStartsNothing)
+{
+    for (bool qdc : {false, true}) {
+        SCOPED_TRACE(qdc ? "QDC" : "conventional");
+        chooseFit(qdc, 1);
+        QSignalSpy status(form.get(), &OrvaneFrmSpectroscopicCalculation::newObjCalculationMessage);
+        const int boxes = dialogs.requests().size();
+        expectReplaceQuestion(QMessageBox::No);
+        clickCalculate();
+        ASSERT_EQ(dialogs.requests().size(), boxes + 1);
+        const OrvaneDialogs::Request& asked = dialogs.requests().last();
+        EXPECT_EQ(asked.kind, OrvaneDialogs::Kind::Question);
+        EXPECT_EQ(asked.title, QStringLiteral("ORVANE Question"));
+        EXPECT_EQ(asked.text, replaceQuestion());
+        EXPECT_EQ(asked.buttons, QMessageBox::Yes | QMessageBox::No);
+
+        EXPECT_EQ(form->getFitPhase(), OrvaneFrmSpectroscopicCalculation::FitPhase::Idle);
+        EXPECT_FALSE(form->getFitRunner()->thread()->isRunning());
+        EXPECT_EQ(form->getFitRunner()->thread()->gsa, nullptr);
+        EXPECT_FALSE(form->getFitRunner()->progressDialog()->isVisible());
+        EXPECT_TRUE(lines(status).isEmpty()) << lines(status).join('\n').toStdString();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(contents(report), earlierReport);
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     }
 }
 
@@ -224,15 +271,16 @@ TEST_F(FitFixture, ASecondFitIsRefusedWhileOneRunsAndDestroyingTheFormStopsIt)
 {
     fit().sbxPointsNumber->setValue(fit().sbxPointsNumber->maximum());
     chooseConventionalFit(1);
+    expectReplaceQuestion(QMessageBox::Yes);
     clickCalculate();
     ASSERT_EQ(form->getFitPhase(), OrvaneFrmSpectroscopicCalculation::FitPhase::Running);
-    OrvaneGSA* running = form->threadAdjustOmega->gsa;
+    OrvaneGSA* running = form->getFitRunner()->thread()->gsa;
     expectBox();
     clickCalculate();
-    ASSERT_EQ(dialogs.requests().size(), 1);
+    ASSERT_EQ(dialogs.requests().size(), 2);
     EXPECT_EQ(dialogs.requests().last().title, QStringLiteral("ORVANE Warning"));
     EXPECT_TRUE(dialogs.requests().last().text.startsWith(QLatin1String("A parametrization is still running.")));
-    EXPECT_EQ(form->threadAdjustOmega->gsa, running);
+    EXPECT_EQ(form->getFitRunner()->thread()->gsa, running);
     // Destroying the form mid-fit stops and waits for the worker.
     form.reset();
     EXPECT_EQ(contents(report), earlierReport);
@@ -258,8 +306,8 @@ TEST_F(FitFixture, AZeroReferenceOmegaStartsNoFit)
         ASSERT_EQ(dialogs.requests().size(), boxes + 1);
         EXPECT_EQ(dialogs.requests().last().title, QStringLiteral("ORVANE Warning"));
         EXPECT_TRUE(dialogs.requests().last().text.startsWith(QLatin1String("The omega 2 or 4 cannot be equal to 0.")));
-        EXPECT_FALSE(form->threadAdjustOmega->isRunning());
-        EXPECT_EQ(form->threadAdjustOmega->gsa, nullptr);
+        EXPECT_FALSE(form->getFitRunner()->thread()->isRunning());
+        EXPECT_EQ(form->getFitRunner()->thread()->gsa, nullptr);
     }
 }
 
@@ -276,16 +324,17 @@ TEST_F(FitFixture, TheQdcFitAnnealsWithItsOwnConstantsAndTheConventionalWithTheD
             chooseQdcFit();
         else
             chooseConventionalFit(3);
+        expectReplaceQuestion(QMessageBox::Yes);
         clickCalculate();
         ASSERT_EQ(form->getFitPhase(), OrvaneFrmSpectroscopicCalculation::FitPhase::Running);
-        const OrvaneGSA* gsa = form->threadAdjustOmega->gsa;
+        const OrvaneGSA* gsa = form->getFitRunner()->thread()->gsa;
         EXPECT_EQ(gsa->qA, c.qA);
         EXPECT_EQ(gsa->qV, c.qV);
         EXPECT_EQ(gsa->qT, c.qT);
         EXPECT_EQ(gsa->T0, c.T0);
         EXPECT_EQ(gsa->NStopMax, fit().sbxPointsNumber->maximum());
         expectBox();
-        emit form->progressDialog->canceled();
+        emit form->getFitRunner()->progressDialog()->canceled();
         ASSERT_TRUE(waitForTheEnd());
     }
 }
@@ -304,7 +353,7 @@ TEST_F(FitFixture, AQdcFitWithoutReactivityIndicesSaysWhyAndStartsNothing)
     EXPECT_FALSE(dialogs.requests().last().text.isEmpty());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(form->getFitPhase(), OrvaneFrmSpectroscopicCalculation::FitPhase::Idle);
-    EXPECT_EQ(form->threadAdjustOmega->gsa, nullptr);
+    EXPECT_EQ(form->getFitRunner()->thread()->gsa, nullptr);
     EXPECT_EQ(contents(report), earlierReport);
 }
 
@@ -343,7 +392,7 @@ TEST_F(FitFixture, AFitReportThatCannotBeWrittenStaysOnScreenAndIsSavedElsewhere
         expectBox();
         ASSERT_TRUE(waitForTheEnd());
 
-        EXPECT_EQ(form->threadAdjustOmega->gsa->getFitState(), OrvaneGSA::FitState::Failed);
+        EXPECT_EQ(form->getFitRunner()->thread()->gsa->getFitState(), OrvaneGSA::FitState::Failed);
         ASSERT_EQ(dialogs.requests().size(), boxes + 1);
         EXPECT_EQ(dialogs.requests().last().kind, OrvaneDialogs::Kind::Critical);
         const QString reason = dialogs.requests().last().text;

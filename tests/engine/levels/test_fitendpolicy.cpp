@@ -1,0 +1,116 @@
+// One end for every fit: a Stark-level fit, a free-ion fit and an intensity
+// fit that fail, or are stopped, leave the report an earlier fit wrote byte
+// for byte and say why in their last error.
+
+#include "levelstablesfolder.h"
+#include "ligandfieldfixture.h"
+#include "orvanefixtures.h"
+#include "orvanegsa.h"
+#include "orvaneparametric.h"
+#include "orvaneparametricenergylevels.h"
+#include "orvaneparametricstarklevels.h"
+
+#include <QMap>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace {
+
+const QByteArray earlierReport = "report of an earlier fit\n";
+
+// A model ready to fit, made after an earlier fit's report was put where it
+// writes its own, and two start points: one it fits from, one it cannot
+// evaluate any point of.
+struct FitCase {
+    std::unique_ptr<OrvaneAbstractParametric> model;
+    QString report;
+    std::vector<double> start;
+    std::vector<double> failingStart;
+};
+
+FitCase starkFit(const QTemporaryDir& dir)
+{
+    const QString mop = LigandField::writeReferenceMop(dir);
+    OrvaneFixtures::writeFile(dir.filePath(QStringLiteral("complex.levels")), earlierReport);
+    auto model = std::make_unique<OrvaneParametricStarkLevels>(nullptr, mop, LigandField::referenceCoordNumber);
+    model->setParametersGroup({{QStringLiteral("O"), {2, 3, 7}}, {QStringLiteral("X"), {4, 5, 6, 8}}});
+    model->setTransitionValues({{1, 17000.0, 17400.0, 17200.0}});
+    const QString report = model->getReportFileName();
+    // A negative charge factor is refused at the first evaluation.
+    return FitCase {std::move(model), report, {0.3, 0.4}, {-0.1, 0.4}};
+}
+
+FitCase freeIonFit(const LevelsTablesFolder& tables)
+{
+    const QString exp =
+        OrvaneFixtures::writeFile(tables.path() + QStringLiteral("/eu.exp"), "Eu\n7F0 0\n7F1 360\n7F2 1020\n");
+    QVector<EnergyLevelsExp> levels;
+    QString title;
+    OrvaneParametricEnergyLevels::readEnergyLevelsExp(exp, levels, title);
+    // Its report is the log of the improvements.
+    const QString log = OrvaneFixtures::writeFile(OrvaneParametricEnergyLevels::logFileName(exp), earlierReport);
+    auto model = std::make_unique<OrvaneParametricEnergyLevels>(nullptr, 6, exp);
+    model->setEnergyLevelsExp(levels);
+    // F2 = 1200 lies outside the bounds.
+    return FitCase {std::move(model), log, {371.0, 54.8, 5.75, 1334.0}, {1200.0, 54.8, 5.75, 1334.0}};
+}
+
+FitCase intensityFit(const QTemporaryDir& dir)
+{
+    const QString report = OrvaneFixtures::writeFile(dir.filePath(QStringLiteral("fit.omega")), earlierReport);
+    auto model = std::make_unique<OrvaneParametric>(nullptr, QStringLiteral(ORVANE_TEST_DATA_DIR "/omega/eu_o5n3.out"), 0);
+    QMap<int, QStringList> groups;
+    groups[0] << QStringLiteral("O 2") << QStringLiteral("O 3");
+    model->setGroupsAndAtoms(groups);
+    model->setCoordNumber(2);
+    model->setOmegaExp(10e-20, 5e-20);
+    model->setFileNameOmg(report);
+    // Steps of at most 1 never bring g from 50 within its bounds: no point is kept.
+    return FitCase {std::move(model), report, {0.45, 4.5}, {50.0, 4.5}};
+}
+
+} // namespace
+
+TEST(FitEndPolicy, AFailedOrStoppedFitLeavesTheEarlierReportAndSaysWhy)
+{
+    QTemporaryDir dir;
+    LevelsTablesFolder tables;
+    const struct {
+        const char* name;
+        std::function<FitCase()> make;
+    } models[] = {{"Stark levels", [&] { return starkFit(dir); }},
+                  {"free-ion levels", [&] { return freeIonFit(tables); }},
+                  {"intensity parameters", [&] { return intensityFit(dir); }}};
+    for (const auto& m : models) {
+        for (const bool stopped : {false, true}) {
+            SCOPED_TRACE(std::string(m.name) + (stopped ? ", stopped" : ", failed"));
+            FitCase fit = m.make();
+            ASSERT_EQ(OrvaneFixtures::contents(fit.report), earlierReport);
+            std::vector<double> x = stopped ? fit.start : fit.failingStart;
+            double* xp = x.data();
+            OrvaneAbstractParametric* problem = fit.model.get();
+            OrvaneGSA gsa(nullptr, int(x.size()), xp, problem);
+            gsa.setNStopMax(2);
+            if (stopped)
+                gsa.requestStop();
+            testing::internal::CaptureStdout();
+            gsa.initializeGSA();
+            testing::internal::GetCapturedStdout();
+
+            EXPECT_EQ(gsa.getFitState(), stopped ? OrvaneGSA::FitState::Stopped : OrvaneGSA::FitState::Failed);
+            EXPECT_EQ(OrvaneFixtures::contents(fit.report), earlierReport);
+            const QString reason = fit.model->getLastError();
+            EXPECT_FALSE(reason.isEmpty());
+            if (stopped)
+                EXPECT_TRUE(reason.startsWith(QStringLiteral("The fit was stopped before its end"))) << reason.toStdString();
+            // The driver passes on the model's reason (or, for a failed first
+            // evaluation, the part the model gave then).
+            EXPECT_FALSE(gsa.getLastError().isEmpty());
+            EXPECT_TRUE(reason.contains(gsa.getLastError())) << gsa.getLastError().toStdString();
+        }
+    }
+}
