@@ -600,7 +600,7 @@ TEST_F(EmissionFormTest, AResultThatCannotBeWrittenStaysOnScreenAndIsSavedElsewh
         EXPECT_EQ(error.kind, OrvaneDialogs::Kind::Critical);
         EXPECT_TRUE(error.text.contains(saved)) << error.text.toStdString();
         EXPECT_TRUE(error.text.contains(full ? QStringLiteral("No space left on device")
-                                             : QStringLiteral("is not writable")))
+                                             : QStringLiteral("Read-only file system")))
             << error.text.toStdString();
         EXPECT_EQ(readAll(saved), earlier);
         const QString shown = report->toPlainText();
