@@ -1,6 +1,7 @@
 #include "orvaneparametricenergylevels.h"
 
 #include "orvanefilenames.h"
+#include "orvanereportfile.h"
 #include "orvanetextreader.h"
 
 #include <QDir>
@@ -166,18 +167,12 @@ void OrvaneParametricEnergyLevels::writeLog()
 {
     if (logName.isEmpty())
         return;
-    QFile file(logName);
-    const QByteArray bytes = logText.toUtf8();
-    bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)
-        && file.write(bytes) == bytes.size() && file.flush();
-    if (written) {
-        file.close();
-        written = file.error() == QFileDevice::NoError;
-    }
-    if (!written) {
+    // Through the report writer: a disk that refuses the new log leaves the
+    // earlier fit's log whole instead of cut short.
+    QString reason;
+    if (!OrvaneReportFile::write(logName, logText, reason)) {
         logState = LogState::Failed;
-        logError = QStringLiteral("The fit log %1 could not be written: %2")
-                       .arg(QDir::toNativeSeparators(logName), file.errorString());
+        logError = reason;
         return;
     }
     // The file now holds this fit's lines only, whatever an earlier fit left.
