@@ -12,6 +12,7 @@
 #include <vector>
 
 class GLMolecule;
+class OrvaneOmega;
 class OrvaneSpectroscopicCalculation;
 struct OmegaPrintingOptions;
 class OrvaneFrmOmegaParametrization;
@@ -206,6 +207,14 @@ private:
     // The report of a finished run: shown, saved beside the input; false
     // (after showing the engine's reason) when the engine gave no report.
     bool refuseMissingReport(const QString& report, const QString& engineError);
+    // The intensity parameters of a prepared engine object with the form's
+    // report sections; false after showing the engine's reason.
+    bool computeOmega(OrvaneOmega& omega);
+    // The end of every intensity run: the report, with the literature of the
+    // MOPAC model and of the methods, shown, announced when `announcement`
+    // is given, and saved beside the input; false when the engine gave none.
+    bool showAndSaveOmegaReport(OrvaneOmega& omega, const QString& methodCitations,
+                                const QString& announcement = QString());
 
     QPlainTextEdit* tabView(const int& index) const;
     // Tab 1, made current and the find bar's target, holding `text`.

@@ -78,16 +78,9 @@ bool OrvaneFrmSpectroscopicCalculation::calculateOmegaWithForceConstants()
         OrvaneDialogs::critical(this, tr("ORVANE Error"), omega.getLastError());
         return false;
     }
-    citations += omega.getMopacCitation() + QStringLiteral("\n\n")
-        + requiredCitations(3, 2, mopacFile, 0, false, false, false);
-    const QString report = omega.createOutFile(QString());
-    if (refuseMissingReport(report, omega.getLastError()))
-        return false;
-    showOutput(report);
-    OrvaneDialogs::information(this, tr("ORVANE Information"),
-                               tr("The theoretical calculation of the intensity parameters was successfully done."));
-    saveOutputBesideInput();
-    return true;
+    return showAndSaveOmegaReport(
+        omega, requiredCitations(3, 2, mopacFile, 0, false, false, false),
+        tr("The theoretical calculation of the intensity parameters was successfully done."));
 }
 
 bool OrvaneFrmSpectroscopicCalculation::calculateOmegaWithGandAlpha()
@@ -125,21 +118,8 @@ bool OrvaneFrmSpectroscopicCalculation::calculateOmegaWithGandAlpha()
     omega.setRefractiveIndex(ui->sbxRefractiveIndex->value());
     omega.setChargeFactorAndAlpha(chargeData, alphaData);
     omega.setCoordNumber(n);
-    OmegaPrintingOptions options;
-    getOmegaPrintingOptions(options);
-    omega.setOmegaPrintingOptions(options);
-    if (!omega.calcOmega()) {
-        OrvaneDialogs::critical(this, tr("ORVANE Error"), omega.getLastError());
-        return false;
-    }
-    citations += omega.getMopacCitation() + QStringLiteral("\n\n")
-        + requiredCitations(3, 2, mopacFile, 0, false, false, false);
-    const QString report = omega.createOutFile(QString());
-    if (refuseMissingReport(report, omega.getLastError()))
-        return false;
-    showOutput(report);
-    saveOutputBesideInput();
-    return true;
+    return computeOmega(omega)
+        && showAndSaveOmegaReport(omega, requiredCitations(3, 2, mopacFile, 0, false, false, false));
 }
 
 bool OrvaneFrmSpectroscopicCalculation::calculateOmegaWithParametersQDC()
@@ -186,19 +166,31 @@ bool OrvaneFrmSpectroscopicCalculation::calculateOmegaWithParametersQDC()
     omega.setCoordNumber(n);
     if (partition)
         omega.setLigandAtomsByLigandVector(lines);
-    citations += omega.getMopacCitation() + QStringLiteral("\n\n")
-        + requiredCitations(3, 2, mopacFile, 0, false, true, partition);
+    return computeOmega(omega)
+        && showAndSaveOmegaReport(omega, requiredCitations(3, 2, mopacFile, 0, false, true, partition));
+}
+
+bool OrvaneFrmSpectroscopicCalculation::computeOmega(OrvaneOmega& omega)
+{
     OmegaPrintingOptions options;
     getOmegaPrintingOptions(options);
     omega.setOmegaPrintingOptions(options);
-    if (!omega.calcOmega()) {
-        OrvaneDialogs::critical(this, tr("ORVANE Error"), omega.getLastError());
-        return false;
-    }
+    if (omega.calcOmega())
+        return true;
+    OrvaneDialogs::critical(this, tr("ORVANE Error"), omega.getLastError());
+    return false;
+}
+
+bool OrvaneFrmSpectroscopicCalculation::showAndSaveOmegaReport(OrvaneOmega& omega, const QString& methodCitations,
+                                                               const QString& announcement)
+{
+    citations += omega.getMopacCitation() + QStringLiteral("\n\n") + methodCitations;
     const QString report = omega.createOutFile(QString());
     if (refuseMissingReport(report, omega.getLastError()))
         return false;
     showOutput(report);
+    if (!announcement.isEmpty())
+        OrvaneDialogs::information(this, tr("ORVANE Information"), announcement);
     saveOutputBesideInput();
     return true;
 }

@@ -4,6 +4,7 @@
 // build tree for a look by eye.
 
 #include "../../support/guitestsupport.h"
+#include "../../../support/markedeuropiumspectrum.h"
 #include "../../../engine/levels/levelstablesfolder.h"
 
 #include "orvanefrmenergylevels.h"
@@ -30,7 +31,6 @@
 #include <QStandardPaths>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSlider>
 #include <QDoubleSpinBox>
 #include <QMimeData>
 #include <QTabWidget>
@@ -47,7 +47,6 @@
 #include <gtest/gtest.h>
 #include <qcustomplot.h>
 
-#include <cmath>
 #include <functional>
 
 namespace {
@@ -342,21 +341,7 @@ TEST_F(StartupFixture, AMopacOutputDroppedOnTheIntensityPageGivesItsReport)
 TEST_F(StartupFixture, EveryModule3PageFromTheMainWindow)
 {
     WindowManager windowManager;
-    // Bands 5D0 -> 7F1, 7F2, 7F4 on 0.5 nm steps from 570 nm.
-    const struct
-    {
-        int j;
-        double centre, height, sigma;
-    } bands[] = {{1, 592.0, 0.3, 2.0}, {2, 613.0, 1.0, 3.0}, {4, 700.0, 0.15, 4.0}};
-    QByteArray text;
-    for (int i = 0; i <= 300; ++i) {
-        const double lambda = 570.0 + 0.5 * i;
-        double y = 0.0;
-        for (const auto& band : bands)
-            y += band.height * std::exp(-0.5 * std::pow((lambda - band.centre) / band.sigma, 2));
-        text += QByteArray::number(lambda, 'f', 1) + '\t' + QByteArray::number(y, 'g', 10) + '\n';
-    }
-    const QString spectrum = writeFile(QStringLiteral("europium.txt"), text);
+    const QString spectrum = writeFile(QStringLiteral("europium.txt"), MarkedEuropiumSpectrum::text());
     const QString orcaOutput = writeFile(
         QStringLiteral("complex.orcout"),
         OrvaneFixtures::contents(OrvaneFixtures::dataPath(QStringLiteral("orca/eu_h2o_tda.orcout"))));
@@ -380,14 +365,8 @@ TEST_F(StartupFixture, EveryModule3PageFromTheMainWindow)
         auto* emission = qobject_cast<OrvaneFrmPlotEmissionSpectrum*>(pages->currentWidget());
         ASSERT_NE(emission, nullptr);
         emission->findChild<QLineEdit*>(QStringLiteral("editEmissionSpectrumDirectory"))->setText(spectrum);
-        ASSERT_EQ(emission->getWavelengths().size(), 301);
-        for (const auto& band : bands) {
-            const QString j = QString::number(band.j).rightJustified(2, QLatin1Char('0'));
-            emission->findChild<QSlider*>(QStringLiteral("sldTransitionMin") + j)
-                ->setValue(qRound((band.centre - 4 * band.sigma - 570.0) / 0.5));
-            emission->findChild<QSlider*>(QStringLiteral("sldTransitionMax") + j)
-                ->setValue(qRound((band.centre + 4 * band.sigma - 570.0) / 0.5));
-        }
+        ASSERT_EQ(emission->getWavelengths().size(), MarkedEuropiumSpectrum::points);
+        MarkedEuropiumSpectrum::markBands(emission);
         const struct
         {
             int row;

@@ -7,6 +7,7 @@
 // their rows whole, and windows that a button closes.
 
 #include "../../support/guitestsupport.h"
+#include "../../../support/markedeuropiumspectrum.h"
 
 #include "orvanefrmciediagram.h"
 #include "orvanefrmomegaprinting.h"
@@ -36,14 +37,12 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QSlider>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTableView>
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <functional>
 #include <memory>
 
@@ -283,34 +282,14 @@ TEST_F(Module3Screens, EmissionPageAndItsChromaticityWindow)
     ASSERT_NE(emission, nullptr);
     look(QStringLiteral("module3_row0_emission_empty"));
 
-    // Bands 5D0 -> 7F1, 7F2, 7F4 on 0.5 nm steps from 570 nm.
-    const struct
-    {
-        int j;
-        double centre, height, sigma;
-    } bands[] = {{1, 592.0, 0.3, 2.0}, {2, 613.0, 1.0, 3.0}, {4, 700.0, 0.15, 4.0}};
-    QByteArray text;
-    for (int i = 0; i <= 300; ++i) {
-        const double lambda = 570.0 + 0.5 * i;
-        double y = 0.0;
-        for (const auto& band : bands)
-            y += band.height * std::exp(-0.5 * std::pow((lambda - band.centre) / band.sigma, 2));
-        text += QByteArray::number(lambda, 'f', 1) + '\t' + QByteArray::number(y, 'g', 10) + '\n';
-    }
     const QString spectrum = QDir(work.path()).filePath(QStringLiteral("europium.txt"));
     QFile file(spectrum);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(text);
+    file.write(MarkedEuropiumSpectrum::text());
     file.close();
     child<QLineEdit>(emission, "editEmissionSpectrumDirectory")->setText(spectrum);
-    ASSERT_EQ(emission->getWavelengths().size(), 301);
-    for (const auto& band : bands) {
-        const QString j = QString::number(band.j).rightJustified(2, QLatin1Char('0'));
-        emission->findChild<QSlider*>(QStringLiteral("sldTransitionMin") + j)
-            ->setValue(qRound((band.centre - 4 * band.sigma - 570.0) / 0.5));
-        emission->findChild<QSlider*>(QStringLiteral("sldTransitionMax") + j)
-            ->setValue(qRound((band.centre + 4 * band.sigma - 570.0) / 0.5));
-    }
+    ASSERT_EQ(emission->getWavelengths().size(), MarkedEuropiumSpectrum::points);
+    MarkedEuropiumSpectrum::markBands(emission);
     look(QStringLiteral("module3_row0_emission_spectrum"));
 
     QTest::mouseClick(child<QPushButton>(emission, "btnCIEDiagram"), Qt::LeftButton);
