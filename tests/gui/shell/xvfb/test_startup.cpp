@@ -164,6 +164,20 @@ protected:
         return path;
     }
 
+    // The main window is up and the splash has gone.
+    static bool mainWindowShown()
+    {
+        OrvaneFrmMainWindow* window = visibleTopLevel<OrvaneFrmMainWindow>();
+        return window && !visibleTopLevel<QSplashScreen>();
+    }
+
+    // The Module 3 container when it is the main window's current page.
+    static OrvaneFrmHandleSpectroscopicCalculation* currentModule3(OrvaneFrmMainWindow* window)
+    {
+        auto* stack = window->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"));
+        return qobject_cast<OrvaneFrmHandleSpectroscopicCalculation*>(stack->currentWidget());
+    }
+
     std::function<void()> everyLook = [] {};
 
     IsolatedTempFolder temp;
@@ -290,17 +304,12 @@ TEST_F(StartupFixture, AMopacOutputDroppedOnTheIntensityPageGivesItsReport)
                                          QStringLiteral("mopac/eu_h2o8_allvec.out"))));
     DialogScript dialogs;
     dialogs.pressButton(QMessageBox::Ok); // the report's "Information"
-    auto ready = [] {
-        OrvaneFrmMainWindow* window = visibleTopLevel<OrvaneFrmMainWindow>();
-        return window && !visibleTopLevel<QSplashScreen>();
-    };
-    const int exitCode = run({program}, ready, [&] {
+    const int exitCode = run({program}, mainWindowShown, [&] {
         OrvaneFrmMainWindow* window = visibleTopLevel<OrvaneFrmMainWindow>();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
         window->findChild<QListWidget*>(QStringLiteral("listWidget"))
             ->setCurrentRow(OrvaneFrmMainWindow::SpectroscopicPage);
-        auto* stack = window->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"));
-        auto* module3 = qobject_cast<OrvaneFrmHandleSpectroscopicCalculation*>(stack->currentWidget());
+        auto* module3 = currentModule3(window);
         ASSERT_NE(module3, nullptr);
         module3->findChild<QListWidget*>(QStringLiteral("listWidget"))->setCurrentRow(1);
         auto* form = qobject_cast<OrvaneFrmSpectroscopicCalculation*>(
@@ -346,17 +355,12 @@ TEST_F(StartupFixture, EveryModule3PageFromTheMainWindow)
         QStringLiteral("complex.orcout"),
         OrvaneFixtures::contents(OrvaneFixtures::dataPath(QStringLiteral("orca/eu_h2o_tda.orcout"))));
     DialogScript dialogs;
-    auto ready = [] {
-        OrvaneFrmMainWindow* window = visibleTopLevel<OrvaneFrmMainWindow>();
-        return window && !visibleTopLevel<QSplashScreen>();
-    };
-    const int exitCode = run({program}, ready, [&] {
+    const int exitCode = run({program}, mainWindowShown, [&] {
         OrvaneFrmMainWindow* window = visibleTopLevel<OrvaneFrmMainWindow>();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
         window->findChild<QListWidget*>(QStringLiteral("listWidget"))
             ->setCurrentRow(OrvaneFrmMainWindow::SpectroscopicPage);
-        auto* stack = window->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"));
-        auto* module3 = qobject_cast<OrvaneFrmHandleSpectroscopicCalculation*>(stack->currentWidget());
+        auto* module3 = currentModule3(window);
         ASSERT_NE(module3, nullptr);
         auto* rows = module3->findChild<QListWidget*>(QStringLiteral("listWidget"));
         auto* pages = module3->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"));
@@ -426,11 +430,7 @@ TEST_F(StartupFixture, TheLaterModule3PagesFromTheMainWindow)
     dialogs.chooseFile(OrvaneFixtures::dataPath(QStringLiteral("omega/eu_o5n3.out")));
     dialogs.chooseFile(OrvaneFixtures::dataPath(QStringLiteral("omega/eu_o5n3_force.out")));
     dialogs.pressButton(QMessageBox::Ok); // the rates' "Result"
-    auto ready = [] {
-        OrvaneFrmMainWindow* window = visibleTopLevel<OrvaneFrmMainWindow>();
-        return window && !visibleTopLevel<QSplashScreen>();
-    };
-    const int exitCode = run({program}, ready, [&] {
+    const int exitCode = run({program}, mainWindowShown, [&] {
         OrvaneFrmMainWindow* window = visibleTopLevel<OrvaneFrmMainWindow>();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
         // The rows are clicked where the user sees them: each must lie
@@ -443,8 +443,7 @@ TEST_F(StartupFixture, TheLaterModule3PagesFromTheMainWindow)
         };
         clickRow(window->findChild<QListWidget*>(QStringLiteral("listWidget")),
                  OrvaneFrmMainWindow::SpectroscopicPage);
-        auto* stack = window->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"));
-        auto* module3 = qobject_cast<OrvaneFrmHandleSpectroscopicCalculation*>(stack->currentWidget());
+        auto* module3 = currentModule3(window);
         ASSERT_NE(module3, nullptr);
         auto* rows = module3->findChild<QListWidget*>(QStringLiteral("listWidget"));
         auto* pages = module3->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"));
