@@ -95,7 +95,9 @@ OrvaneFrmPlotEmissionSpectrum::OrvaneFrmPlotEmissionSpectrum(QWidget* parent)
     ui->lblDataVisualization->hide();
     ui->stackedWidget->hide();
     unsavedResultNotice = new OrvaneUnsavedNotice(QStringLiteral("lblUnsavedResult"), ui->frame);
-    ui->layoutFrame->insertWidget(ui->layoutFrame->indexOf(ui->tabWidget), unsavedResultNotice);
+    // The notice and its Save As button share a row above the tabs, so that
+    // the file row keeps its width when the button shows.
+    ui->layoutUnsavedResult->insertWidget(0, unsavedResultNotice, 1);
     ui->btnSaveResult->hide();
     ui->lblTitle->setText(QStringLiteral("Module 3.1: Experimental Intensity Parameters Calculation"));
     ui->editEmissionSpectrumDirectory->setToolTip(invitationText);

@@ -294,6 +294,19 @@ TEST_F(Module3Screens, EmissionPageAndItsChromaticityWindow)
 
     QTest::mouseClick(child<QPushButton>(emission, "btnCIEDiagram"), Qt::LeftButton);
     expectClosesWithAButton(emission->getCieDiagram(), QStringLiteral("window_cie_diagram"));
+
+    // A result that cannot be written (a folder holds its name): the notice
+    // and the Save As button fit the page as well.
+    ASSERT_TRUE(QDir(work.path()).mkdir(QStringLiteral("europium.orvaneexp")));
+    {
+        DialogScript refusal;
+        refusal.pressButton(QMessageBox::Yes); // replace the existing name?
+        refusal.pressButton(QMessageBox::Ok);  // the writer's reason
+        QTest::mouseClick(child<QPushButton>(emission, "btnCalculate"), Qt::LeftButton);
+        EXPECT_EQ(refusal.pendingAnswers(), 0);
+    }
+    EXPECT_TRUE(child<QPushButton>(emission, "btnSaveResult")->isVisible());
+    look(QStringLiteral("module3_row0_emission_unsaved"));
 }
 
 TEST_F(Module3Screens, IntensityPageInEveryInputKindAndScheme)
