@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -118,9 +119,15 @@ int writeAt(int fd, const char* data, qint64 size, qint64 offset)
     return 0;
 }
 
+// The most a QByteArray holds (a little under 2 GiB); a larger file is
+// never read into one.
+constexpr qint64 largestInMemory = std::numeric_limits<int>::max() - 1024;
+
 // 0 once the whole file is read into `bytes`, else the system's error.
 int readAll(int fd, qint64 size, QByteArray& bytes)
 {
+    if (size > largestInMemory)
+        return EFBIG;
     bytes.resize(static_cast<int>(size));
     qint64 done = 0;
     while (done < size) {
@@ -441,7 +448,12 @@ bool prepare(const Entry& entry, bool skipUnchanged, std::vector<Pending>& pendi
             reason = readFailure(source);
             return false;
         }
-        p.inPlaceBytes = source.readAll();
+        p.inPlaceBytes = source.size() > largestInMemory ? QByteArray() : source.readAll();
+        if (p.inPlaceBytes.size() != source.size()) {
+            reason = readFailure(source.fileName(), source.error() != QFileDevice::NoError ? source.errorString()
+                                                                                        : systemReason(EFBIG));
+            return false;
+        }
     }
     p.inPlace = std::make_unique<InPlaceFile>();
     QString why;

@@ -138,8 +138,7 @@ QStringList OrvaneExternalRun::deleteMopacAuxiliaryFiles() const
 
 bool OrvaneExternalRun::FileStamp::operator==(const FileStamp& other) const
 {
-    return device == other.device && inode == other.inode && size == other.size && modified == other.modified
-        && changed == other.changed;
+    return device == other.device && inode == other.inode && size == other.size && modified == other.modified;
 }
 
 OrvaneExternalRun::SideFiles OrvaneExternalRun::orcaSideFiles() const
@@ -161,7 +160,6 @@ OrvaneExternalRun::SideFiles OrvaneExternalRun::orcaSideFiles() const
         stamp.inode = static_cast<quint64>(st.st_ino);
         stamp.size = static_cast<qint64>(st.st_size);
         stamp.modified = static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-        stamp.changed = static_cast<qint64>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
         files.insert(name, stamp);
     }
     return files;

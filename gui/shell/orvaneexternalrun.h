@@ -59,13 +59,14 @@ public:
     // Removes MOPAC's side files beside I; returns the names it tried.
     QStringList deleteMopacAuxiliaryFiles() const;
 
-    // A file as it stands: two stamps differ when it was written between them.
+    // A file as it stands: two stamps differ when it was written between
+    // them. Its status time is left out: a new permission, or a hard link
+    // from a backup snapshot, writes nothing.
     struct FileStamp {
         quint64 device = 0;
         quint64 inode = 0;
         qint64 size = 0;
         qint64 modified = 0; // ns
-        qint64 changed = 0;  // ns
         bool operator==(const FileStamp& other) const;
     };
     using SideFiles = QMap<QString, FileStamp>;

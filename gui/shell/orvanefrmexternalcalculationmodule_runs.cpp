@@ -39,7 +39,7 @@ QString resultsNotPlacedText(const OrvaneExternalRun::ResultMove& moved)
         if (!files.isEmpty())
             text += QStringLiteral("\n\n") + heading + QLatin1Char('\n') + files.join(QLatin1Char('\n'));
     };
-    list(QStringLiteral("These results beside the input were replaced:"), moved.placed);
+    list(QStringLiteral("These results beside the input hold the new ones:"), moved.placed);
     list(QStringLiteral("The new results stay in the work folder:"), moved.leftInWork);
     list(QStringLiteral("The earlier results beside the input were kept as they were:"), moved.kept);
     return text;

@@ -268,33 +268,48 @@ TEST(ReportFile, OrcaInputAndPointChargesAreWrittenBothOrNeither)
 TEST(ReportFile, WritableFileInAReadOnlyFolderIsWrittenInPlace)
 {
     // A shared results folder: the user may rewrite the file but may not
-    // create files beside it, so no atomic replace is possible.
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString shared = dir.filePath(QStringLiteral("shared"));
-    ASSERT_TRUE(QDir().mkpath(shared));
-    const QString file = shared + QStringLiteral("/results.txt");
-    writeFile(file, "an older result, longer than the new one\n");
-    ASSERT_EQ(chmod(dir.path().toLocal8Bit().constData(), 0755), 0);
-    ASSERT_EQ(chmod(file.toLocal8Bit().constData(), 0666), 0);
-    ASSERT_EQ(chmod(shared.toLocal8Bit().constData(), 0555), 0);
+    // create files beside it, so no atomic replace is possible. An earlier
+    // output of more than 4 GiB (sparse here) cannot be kept in memory to be
+    // put back, which must neither stop the in-place write nor corrupt it.
+    const struct {
+        const char* name;
+        QByteArray earlier;
+        off_t earlierSize; // 0: the size of `earlier`
+    } cases[] = {
+        {"results.txt", "an older result, longer than the new one\n", 0},
+        {"results.orcout", QByteArray(), (off_t(1) << 32) + 5},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const QString shared = dir.filePath(QStringLiteral("shared"));
+        ASSERT_TRUE(QDir().mkpath(shared));
+        const QString file = shared + QLatin1Char('/') + QLatin1String(c.name);
+        writeFile(file, c.earlier);
+        if (c.earlierSize != 0)
+            ASSERT_EQ(truncate(file.toLocal8Bit().constData(), c.earlierSize), 0);
+        ASSERT_EQ(chmod(dir.path().toLocal8Bit().constData(), 0755), 0);
+        ASSERT_EQ(chmod(file.toLocal8Bit().constData(), 0666), 0);
+        ASSERT_EQ(chmod(shared.toLocal8Bit().constData(), 0555), 0);
 
-    const QString text = QStringLiteral("the new result\n");
-    if (geteuid() != 0) {
-        QString reason;
-        EXPECT_TRUE(OrvaneReportFile::write(file, text, reason)) << reason.toStdString();
-    } else {
-        const int code = exitCodeAsNobody(shared, [&] {
+        const QString text = QStringLiteral("the new result\n");
+        if (geteuid() != 0) {
             QString reason;
-            return OrvaneReportFile::write(file, text, reason) ? 0 : 1;
-        });
-        ASSERT_NE(code, couldNotDrop) << "could not drop to an unprivileged user";
-        ASSERT_NE(code, folderStillWritable) << "the unprivileged child may write the folder";
-        EXPECT_EQ(code, 0) << "the file was not written in place";
+            EXPECT_TRUE(OrvaneReportFile::write(file, text, reason)) << reason.toStdString();
+        } else {
+            const int code = exitCodeAsNobody(shared, [&] {
+                QString reason;
+                return OrvaneReportFile::write(file, text, reason) ? 0 : 1;
+            });
+            ASSERT_NE(code, couldNotDrop) << "could not drop to an unprivileged user";
+            ASSERT_NE(code, folderStillWritable) << "the unprivileged child may write the folder";
+            EXPECT_EQ(code, 0) << "the file was not written in place";
+        }
+        EXPECT_EQ(contents(file), text.toUtf8());
+        EXPECT_EQ(QDir(shared).entryList(QDir::Files | QDir::Hidden), QStringList{QLatin1String(c.name)});
+        chmod(shared.toLocal8Bit().constData(), 0755); // so that the temporary folder can be removed
     }
-    EXPECT_EQ(contents(file), text.toUtf8());
-    EXPECT_EQ(QDir(shared).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("results.txt")});
-    chmod(shared.toLocal8Bit().constData(), 0755); // so that the temporary folder can be removed
 }
 
 TEST(ReportFile, InPlaceWriteOnAFullDiskRefusesAndKeepsTheEarlierFileWhole)

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using externalpage::readText;
 using externalpage::writeText;
@@ -154,6 +155,39 @@ TEST_F(ResultMoveFixture, AMissingResultMovesNothing)
     for (const char* name : {"complex.orcinp", "complex.pointcharge", "complex.orcout", "complex.gbw"})
         EXPECT_EQ(readText(data(QString::fromLatin1(name))), QStringLiteral("old")) << name;
     EXPECT_TRUE(QFileInfo::exists(work(QStringLiteral("complex.orcout"))));
+}
+
+TEST_F(ResultMoveFixture, AChemistsFileWhoseDetailsChangeDuringTheRunStays)
+{
+    // Only a write makes a file the run's: a backup beside the input that
+    // gets another permission, or a hard link from a snapshot of the home
+    // folder, while ORCA runs is still the chemist's own and stays.
+    const QString chosen = data(QStringLiteral("eu.orcinp"));
+    const QString backup = data(QStringLiteral("eu.orcinp.bak"));
+    writeText(chosen, QStringLiteral("the input"));
+    writeText(backup, QStringLiteral("the chemist's backup"));
+    const OrvaneExternalRun orca(Program::Orca, Source::OrcaInput, chosen);
+    const OrvaneExternalRun::SideFiles atStart = orca.orcaSideFiles();
+    struct stat before = {};
+    ASSERT_EQ(::stat(QFile::encodeName(backup).constData(), &before), 0);
+    ASSERT_TRUE(QDir().mkpath(temp.filePath(QStringLiteral("snapshot"))));
+    ASSERT_EQ(::link(QFile::encodeName(backup).constData(),
+                     QFile::encodeName(temp.filePath(QStringLiteral("snapshot/eu.orcinp.bak"))).constData()),
+              0);
+    // Until the change shows in the file's status time, however coarse its clock.
+    struct stat after = before;
+    for (int tries = 0; tries < 2000 && after.st_ctim.tv_sec == before.st_ctim.tv_sec
+                        && after.st_ctim.tv_nsec == before.st_ctim.tv_nsec;
+         ++tries) {
+        ASSERT_EQ(::chmod(QFile::encodeName(backup).constData(), tries % 2 == 0 ? 0640 : 0644), 0);
+        ASSERT_EQ(::stat(QFile::encodeName(backup).constData(), &after), 0);
+        if (after.st_ctim.tv_sec == before.st_ctim.tv_sec && after.st_ctim.tv_nsec == before.st_ctim.tv_nsec)
+            ::usleep(1000);
+    }
+    ASSERT_FALSE(after.st_ctim.tv_sec == before.st_ctim.tv_sec && after.st_ctim.tv_nsec == before.st_ctim.tv_nsec);
+
+    EXPECT_TRUE(orca.deleteOrcaAuxiliaryFiles(atStart).isEmpty());
+    EXPECT_EQ(readText(backup), QStringLiteral("the chemist's backup"));
 }
 
 TEST_F(ResultMoveFixture, SideFilesGoAndOrbitalsAndOutputsStay)
