@@ -12,7 +12,6 @@
 #include "orvanereportfile.h"
 #include "orvanerl.h"
 #include "orvaneomegaexp.h"
-#include "orvanesmalldisk.h"
 
 #include <QDir>
 #include <QFile>
