@@ -492,8 +492,11 @@ void OrvaneFrmPlotEmissionSpectrum::saveExperimentalFile()
             QStringLiteral("The destination already has a file named\n") + name
                 + QStringLiteral("\nAre you sure you want to replace the file in the destination ?"),
             QMessageBox::Yes | QMessageBox::No);
-        if (answer != QMessageBox::Yes)
+        if (answer != QMessageBox::Yes) {
+            // The file keeps its older values: the result on screen is in no file.
+            showResultUnsaved(QStringLiteral("the earlier file %1 was kept.").arg(name));
             return;
+        }
     }
     if (!writeExperimentalFile(name))
         return;

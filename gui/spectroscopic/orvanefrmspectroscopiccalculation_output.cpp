@@ -95,8 +95,11 @@ void OrvaneFrmSpectroscopicCalculation::saveOutputBesideInput()
 {
     const QString path = mode == 0 ? OrvaneFileNames::withBaseName(mopacFile, QStringLiteral("omega"))
                                    : OrvaneFileNames::withBaseName(orcaFile, QStringLiteral("orvane"));
-    if (!confirmReplace(path))
+    if (!confirmReplace(path)) {
+        // The report on screen is in no file; mode 0 has no Save button without this.
+        markReportUnsaved(tr("the earlier file %1 was kept.").arg(path));
         return;
+    }
     if (writeOutputFile(path))
         OrvaneDialogs::information(this, QStringLiteral("Information"),
                                    tr("The file was successfully created at ") + path);

@@ -86,29 +86,6 @@ function(report file included what)
   set(violations ${violations} PARENT_SCOPE)
 endfunction()
 
-set(violations)
-
-# Every include of the files of `folder` whose name is one of `forbidden`,
-# `what` naming the layer; files whose name matches `exempt` are not looked at.
-function(check folder what forbidden exempt)
-  sources_of(${folder} files)
-  foreach(f IN LISTS files)
-    get_filename_component(fileName "${f}" NAME)
-    if(exempt AND fileName MATCHES "${exempt}")
-      continue()
-    endif()
-    get_filename_component(dir "${f}" DIRECTORY)
-    includes_of("${f}" includedList)
-    foreach(included IN LISTS includedList)
-      get_filename_component(name "${included}" NAME)
-      if(NOT EXISTS "${dir}/${name}" AND name IN_LIST forbidden)
-        report("${f}" "${included}" "${what}")
-      endif()
-    endforeach()
-  endforeach()
-  set(violations ${violations} PARENT_SCOPE)
-endfunction()
-
 # Qt headers are spelt <QtModule/Name>, <QClass> or <qclass.h>. Qt Core's own
 # are the names in its folder; a class-style name found there is not Qt Core
 # (<QWidget>, <QNetworkReply>) whether or not its module is installed, and a
@@ -122,20 +99,48 @@ foreach(path IN LISTS qtModuleHeaderPaths)
   list(APPEND qtLowerCaseHeaders "${name}")
 endforeach()
 
-function(check_qt_core_only folder what)
+# Whether `included` is a Qt header outside Qt Core.
+function(outside_qt_core included out)
+  set(${out} FALSE PARENT_SCOPE)
+  set(module)
+  set(name "${included}")
+  if(included MATCHES "^(Qt[A-Za-z0-9]*)/(.+)$")
+    set(module "${CMAKE_MATCH_1}")
+    set(name "${CMAKE_MATCH_2}")
+  elseif(included MATCHES "/" OR NOT (included MATCHES "^Q[A-Za-z0-9_]+$" OR included IN_LIST qtLowerCaseHeaders))
+    return() # not a Qt header
+  endif()
+  if((module AND NOT module STREQUAL "QtCore") OR NOT name IN_LIST qtCoreHeaders)
+    set(${out} TRUE PARENT_SCOPE)
+  endif()
+endfunction()
+
+set(violations)
+
+# Every include of the files of `folder` that is forbidden, `what` naming the
+# layer: a header whose name is one of `forbidden` (and not in the including
+# file's own folder) or, when `forbidden` is QT_OUTSIDE_CORE, a Qt header
+# outside Qt Core. Files whose name matches `exempt` are not looked at.
+function(check folder what forbidden exempt)
   sources_of(${folder} files)
   foreach(f IN LISTS files)
+    get_filename_component(fileName "${f}" NAME)
+    if(exempt AND fileName MATCHES "${exempt}")
+      continue()
+    endif()
+    get_filename_component(dir "${f}" DIRECTORY)
     includes_of("${f}" includedList)
     foreach(included IN LISTS includedList)
-      set(module)
-      set(name "${included}")
-      if(included MATCHES "^(Qt[A-Za-z0-9]*)/(.+)$")
-        set(module "${CMAKE_MATCH_1}")
-        set(name "${CMAKE_MATCH_2}")
-      elseif(included MATCHES "/" OR NOT (included MATCHES "^Q[A-Za-z0-9_]+$" OR included IN_LIST qtLowerCaseHeaders))
-        continue() # not a Qt header
+      if(forbidden STREQUAL "QT_OUTSIDE_CORE")
+        outside_qt_core("${included}" bad)
+      else()
+        get_filename_component(name "${included}" NAME)
+        set(bad FALSE)
+        if(NOT EXISTS "${dir}/${name}" AND name IN_LIST forbidden)
+          set(bad TRUE)
+        endif()
       endif()
-      if((module AND NOT module STREQUAL "QtCore") OR NOT name IN_LIST qtCoreHeaders)
+      if(bad)
         report("${f}" "${included}" "${what}")
       endif()
     endforeach()
@@ -152,7 +157,7 @@ headers_of(gui/spectroscopic guiSpectroscopic)
 check(engine/core "a header of engine/spectroscopy or engine/levels" "${spectroscopy};${levels}" "")
 check(engine/levels "a header of engine/spectroscopy" "${spectroscopy}" "")
 check(engine "a header of the graphical program" "${gui}" "")
-check_qt_core_only(engine "a Qt header outside Qt Core")
+check(engine "a Qt header outside Qt Core" QT_OUTSIDE_CORE "")
 check(gui/shell "a header of gui/plots or gui/spectroscopic, which only the main window includes"
   "${guiPlots};${guiSpectroscopic}" "^orvanefrmmainwindow(_[A-Za-z0-9]+)?\\.")
 check(gui/plots "a header of gui/spectroscopic" "${guiSpectroscopic}" "")

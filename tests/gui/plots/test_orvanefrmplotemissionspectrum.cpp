@@ -630,6 +630,43 @@ TEST_F(EmissionFormTest, AResultThatCannotBeWrittenStaysOnScreenAndIsSavedElsewh
     }
 }
 
+// Declining to replace the earlier file also leaves the new result in no
+// file: the page says so and offers to save it under another name.
+TEST_F(EmissionFormTest, AResultWhoseEarlierFileIsKeptIsSaidToBeUnsaved)
+{
+    const QString spectrum = writeFile(QStringLiteral("Eu.txt"), europiumFile());
+    const QString saved = work.filePath(QStringLiteral("Eu.orvaneexp"));
+    ASSERT_TRUE(QFile(saved).open(QIODevice::WriteOnly));
+    open(spectrum);
+    mark(1, bandWindow(1));
+    mark(2, bandWindow(2));
+    mark(4, bandWindow(4));
+    DialogScript dialogs;
+    dialogs.pressButton(QMessageBox::No);
+    button("btnCalculate")->click();
+    const QLabel* notice = form->findChild<QLabel*>(QStringLiteral("lblUnsavedResult"));
+    QPushButton* saveAs = button("btnSaveResult");
+    ASSERT_TRUE(notice && saveAs);
+    ASSERT_EQ(dialogs.requests().size(), 1);
+    EXPECT_TRUE(readAll(saved).isEmpty());
+    const QString shown = report->toPlainText();
+    EXPECT_TRUE(shown.contains(QStringLiteral("omega(2)")));
+    EXPECT_TRUE(notice->isVisibleTo(form.get()));
+    EXPECT_EQ(notice->text(), QStringLiteral("This result is not saved: the earlier file ") + saved
+                                  + QStringLiteral(" was kept.\nSave it under another name with the Save As "
+                                                   "button."));
+    EXPECT_TRUE(saveAs->isVisibleTo(form.get()));
+    EXPECT_EQ(form->findChild<QTabWidget*>(QStringLiteral("tabWidget"))->currentIndex(), 1);
+
+    const QString elsewhere = work.filePath(QStringLiteral("elsewhere.orvaneexp"));
+    dialogs.chooseFile(elsewhere);
+    dialogs.pressButton(QMessageBox::Ok);
+    saveAs->click();
+    EXPECT_EQ(QString::fromUtf8(readAll(elsewhere)), shown + QStringLiteral("\n\n\n"));
+    EXPECT_FALSE(notice->isVisibleTo(form.get()));
+    EXPECT_FALSE(saveAs->isVisibleTo(form.get()));
+}
+
 TEST_F(EmissionFormTest, UnmarkedOrEmptyBandsStopTheCalculation)
 {
     open(writeFile(QStringLiteral("europium.txt"), europiumFile()));

@@ -561,6 +561,39 @@ TEST_F(FormFixture, AReportIsSavedBesideItsInputUnderTheBaseName)
     }
 }
 
+// Declining to replace the report beside the input leaves the new one in no
+// file: it is said to be unsaved, and mode 0, which has no Save button of its
+// own, shows one so that it can be saved elsewhere.
+TEST_F(FormFixture, AReportWhoseEarlierFileIsKeptIsSaidToBeUnsaved)
+{
+    create(0);
+    form->mopacFile = temp.filePath(QStringLiteral("Eu.out"));
+    const QString report = temp.filePath(QStringLiteral("Eu.omega"));
+    ASSERT_TRUE(writeText(report, QStringLiteral("kept")));
+    form->showOutput(QStringLiteral("Omega(2) = 1.0"));
+    auto* notice = widget<QLabel>("lblUnsavedReport");
+    auto* save = widget<QPushButton>("btnSaveOutputFile");
+    ASSERT_FALSE(notice->isVisibleTo(form.get()));
+    ASSERT_FALSE(save->isVisibleTo(form.get()));
+
+    dialogs.pressButton(QMessageBox::No);
+    form->saveOutputBesideInput();
+    EXPECT_EQ(readText(report), QStringLiteral("kept"));
+    EXPECT_TRUE(notice->isVisibleTo(form.get()));
+    EXPECT_TRUE(notice->text().startsWith(QStringLiteral("This report is not saved: the earlier file ") + report
+                                          + QStringLiteral(" was kept.\nSave it under another name")))
+        << notice->text().toStdString();
+    EXPECT_TRUE(save->isVisibleTo(form.get()));
+    EXPECT_TRUE(save->isEnabled());
+
+    // Replacing it after all: saved, and the notice goes.
+    dialogs.pressButton(QMessageBox::Yes);
+    dialogs.pressButton(QMessageBox::Ok);
+    form->saveOutputBesideInput();
+    EXPECT_TRUE(readText(report).startsWith(QStringLiteral("Omega(2) = 1.0")));
+    EXPECT_FALSE(notice->isVisibleTo(form.get()));
+}
+
 TEST_F(FormFixture, AFailedSaveSaysWhyAndAnnouncesNoSuccess)
 {
     create(0);
