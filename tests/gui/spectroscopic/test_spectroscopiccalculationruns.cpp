@@ -542,6 +542,13 @@ TEST_F(RunFixture, TypedChargeFactorsThatAreNoNumbersAreRefusedNamingTheAtomAndT
          QStringLiteral("The charge factor of %1 (%2) reads \"nan\", which is not a finite number.")},
         {"infinity", 1, 3, QStringLiteral(" inf "),
          QStringLiteral("The polarizability of %1 (%2) reads \"inf\", which is not a finite number.")},
+        // Numbers a double cannot hold are no typing slip: they are said to be out of range.
+        {"overflowing polarizability", 1, 2, QStringLiteral("1e400"),
+         QStringLiteral("The polarizability of %1 (%2) reads \"1e400\", a number out of range.")},
+        {"overflowing negative charge factor", 0, 3, QStringLiteral("-1E+400"),
+         QStringLiteral("The charge factor of %1 (%2) reads \"-1E+400\", a number out of range.")},
+        {"underflowing charge factor", 0, 5, QStringLiteral("1e-400"),
+         QStringLiteral("The charge factor of %1 (%2) reads \"1e-400\", a number out of range.")},
         {"negative polarizability", 1, 5, QStringLiteral("-1.5"),
          QStringLiteral("The polarizability of %1 (%2) is -1.5: a polarizability cannot be negative.")},
         {"negative charge factor", 0, 1, QStringLiteral("-1"),
