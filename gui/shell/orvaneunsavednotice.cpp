@@ -19,18 +19,37 @@ OrvaneUnsavedNotice::OrvaneUnsavedNotice(const QString& objectName, QWidget* par
         saveButton->hide();
 }
 
-void OrvaneUnsavedNotice::showUnsaved(const QString& reason)
+void OrvaneUnsavedNotice::showUnsaved(const QString& why)
 {
-    setText(tr("%1 is not saved: %2\n%3").arg(what, reason, howToSave));
+    reason = why;
+    ofEarlierInputs = false;
+    showText();
     show();
     saveButton->show();
     saveButton->setEnabled(true);
+}
+
+void OrvaneUnsavedNotice::showText()
+{
+    const QString subject =
+        ofEarlierInputs ? tr("%1, of the earlier inputs (the last run gave no result),").arg(what) : what;
+    setText(tr("%1 is not saved: %2\n%3").arg(subject, reason, howToSave));
+}
+
+void OrvaneUnsavedNotice::markOfEarlierInputs()
+{
+    if (isHidden())
+        return;
+    ofEarlierInputs = true;
+    showText();
 }
 
 void OrvaneUnsavedNotice::clearNotice()
 {
     hide();
     clear();
+    reason.clear();
+    ofEarlierInputs = false;
     if (use == SaveButton::WithNotice)
         saveButton->hide();
 }

@@ -27,6 +27,10 @@ public:
     // the save button shown and enabled.
     void showUnsaved(const QString& reason);
     void clearNotice();
+    // The result shown is no longer that of the inputs on screen (a later
+    // run was refused): a shown notice says so, so that saving it is not
+    // taken for saving those inputs' result.
+    void markOfEarlierInputs();
 
     // Before a result is written over `path`: true when it does not exist
     // or the user agrees to `question` (the page's own words). On No the
@@ -37,10 +41,14 @@ public:
     static bool askReplace(QWidget* asker, const QString& path, const QString& question);
 
 private:
+    void showText();
+
     const QString what;
     const QString howToSave;
     QAbstractButton* const saveButton;
     const SaveButton use;
+    QString reason;
+    bool ofEarlierInputs = false;
 };
 
 #endif

@@ -588,6 +588,79 @@ TEST_F(RunFixture, TypedChargeFactorsThatAreNoNumbersAreRefusedNamingTheAtomAndT
     EXPECT_FALSE(cursorOverBox);
 }
 
+// A run refused for a typed value leaves the last report on screen. When
+// that report is unsaved (its earlier file kept), its notice now says the
+// report is of the earlier inputs, and Save writes that report; a report in
+// its file gets no notice.
+TEST_F(RunFixture, ARefusedRunSaysTheUnsavedReportShownIsOfTheEarlierInputs)
+{
+    create(0);
+    const QString output = copyFixture(QStringLiteral("mopac/eu_h2o8_allvec.out"), QStringLiteral("calc/Eu.out"));
+    const QString beside = temp.filePath(QStringLiteral("calc/Eu.omega"));
+    dropOn("edtMopacOut", output);
+    widget<QGroupBox>("gbxConventionalParametrization")->setChecked(true);
+    widget<QRadioButton>("rdbGandAlpha")->setChecked(true);
+    form->frmSetGandAlpha->ui.sbxCoordNumber->setValue(8);
+    auto* table = qobject_cast<QStandardItemModel*>(form->frmSetGandAlpha->ui.tableView->model());
+    ASSERT_EQ(table->columnCount(), 8);
+    auto typeAll = [table](const QString& g) {
+        for (int column = 0; column < 8; ++column) {
+            table->setData(table->index(0, column), g);
+            table->setData(table->index(1, column), QStringLiteral("1.5"));
+        }
+    };
+    auto* notice = widget<QLabel>("lblUnsavedReport");
+    auto* save = widget<QPushButton>("btnSaveOutputFile");
+    const QString kept = QStringLiteral("the earlier file ") + beside + QStringLiteral(" was kept.\n");
+
+    const struct
+    {
+        const char* name;
+        bool earlierFileKept; // the first run's report left unsaved
+    } cases[] = {{"unsaved report", true}, {"saved report", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(beside);
+        if (c.earlierFileKept)
+            ASSERT_TRUE(QFile(beside).open(QIODevice::WriteOnly));
+        typeAll(QStringLiteral("0.3"));
+        answer(c.earlierFileKept ? QMessageBox::No : QMessageBox::Ok);
+        clickCalculate();
+        const QString report = tab(1)->toPlainText();
+        ASSERT_FALSE(report.isEmpty());
+        ASSERT_EQ(notice->isVisibleTo(form.get()), c.earlierFileKept);
+        EXPECT_TRUE(notice->text().startsWith(c.earlierFileKept ? QStringLiteral("This report is not saved: ") + kept
+                                                                : QString()))
+            << notice->text().toStdString();
+
+        // The table now reads 0.5 for every atom, but one cell is refused.
+        typeAll(QStringLiteral("0.5"));
+        table->setData(table->index(1, 4), QStringLiteral("abc"));
+        answer();
+        clickCalculate();
+        EXPECT_EQ(lastRequest()->kind, OrvaneDialogs::Kind::Critical);
+        EXPECT_EQ(tab(1)->toPlainText(), report);
+        EXPECT_EQ(notice->isVisibleTo(form.get()), c.earlierFileKept);
+        if (!c.earlierFileKept) {
+            EXPECT_TRUE(notice->text().isEmpty()) << notice->text().toStdString();
+            continue;
+        }
+        EXPECT_TRUE(notice->text().startsWith(
+            QStringLiteral("This report, of the earlier inputs (the last run gave no result), is not saved: ") + kept))
+            << notice->text().toStdString();
+        ASSERT_TRUE(save->isVisibleTo(form.get()) && save->isEnabled());
+
+        // Save writes the report shown, which the notice names for what it is.
+        const QString elsewhere = temp.filePath(QStringLiteral("calc/elsewhere.orvane"));
+        dialogs.chooseFile(elsewhere);
+        answer();
+        save->click();
+        EXPECT_EQ(readText(elsewhere), report + QStringLiteral("\n\n\n"));
+        EXPECT_FALSE(notice->isVisibleTo(form.get()));
+    }
+    EXPECT_EQ(dialogs.pendingAnswers(), 0);
+}
+
 TEST_F(RunFixture, TypedChargeFactorRunsThatCannotWorkSayWhyAndSaveNothing)
 {
     create(0);
