@@ -130,6 +130,19 @@ protected:
         return atoms;
     }
     void clickCalculate() { widget<QPushButton>("btnCalculate")->click(); }
+    // A mode-0 form on the eight-water output copied to `name`, set to run
+    // on the typed table; the table, with one column per water oxygen.
+    QStandardItemModel* typedTableFor(const QString& name)
+    {
+        create(0);
+        dropOn("edtMopacOut", copyFixture(QStringLiteral("mopac/eu_h2o8_allvec.out"), name));
+        widget<QGroupBox>("gbxConventionalParametrization")->setChecked(true);
+        widget<QRadioButton>("rdbGandAlpha")->setChecked(true);
+        form->frmSetGandAlpha->ui.sbxCoordNumber->setValue(8);
+        auto* table = qobject_cast<QStandardItemModel*>(form->frmSetGandAlpha->ui.tableView->model());
+        EXPECT_EQ(table->columnCount(), 8);
+        return table;
+    }
 
     IsolatedTempFolder temp;
     DialogScript dialogs;
@@ -514,15 +527,9 @@ TEST_F(RunFixture, TypedChargeFactorsGiveTheEnginesReportBesideTheInput)
 // outside the fit's range. An empty cell is 0, as the table always read it.
 TEST_F(RunFixture, TypedChargeFactorsThatAreNoNumbersAreRefusedNamingTheAtomAndTheRow)
 {
-    create(0);
-    const QString output = copyFixture(QStringLiteral("mopac/eu_h2o8_allvec.out"), QStringLiteral("calc/Eu.out"));
-    const QString saved = temp.filePath(QStringLiteral("calc/Eu.omega"));
-    dropOn("edtMopacOut", output);
-    widget<QGroupBox>("gbxConventionalParametrization")->setChecked(true);
-    widget<QRadioButton>("rdbGandAlpha")->setChecked(true);
-    form->frmSetGandAlpha->ui.sbxCoordNumber->setValue(8);
-    auto* table = qobject_cast<QStandardItemModel*>(form->frmSetGandAlpha->ui.tableView->model());
+    QStandardItemModel* table = typedTableFor(QStringLiteral("calc/Eu.out"));
     ASSERT_EQ(table->columnCount(), 8);
+    const QString saved = temp.filePath(QStringLiteral("calc/Eu.omega"));
     const QString gRow = QStringLiteral("row \"Charge Factors\"");
     const QString alphaRow = QStringLiteral("row \"") + table->headerData(1, Qt::Vertical).toString()
         + QLatin1Char('"');
@@ -594,15 +601,9 @@ TEST_F(RunFixture, TypedChargeFactorsThatAreNoNumbersAreRefusedNamingTheAtomAndT
 // its file gets no notice.
 TEST_F(RunFixture, ARefusedRunSaysTheUnsavedReportShownIsOfTheEarlierInputs)
 {
-    create(0);
-    const QString output = copyFixture(QStringLiteral("mopac/eu_h2o8_allvec.out"), QStringLiteral("calc/Eu.out"));
-    const QString beside = temp.filePath(QStringLiteral("calc/Eu.omega"));
-    dropOn("edtMopacOut", output);
-    widget<QGroupBox>("gbxConventionalParametrization")->setChecked(true);
-    widget<QRadioButton>("rdbGandAlpha")->setChecked(true);
-    form->frmSetGandAlpha->ui.sbxCoordNumber->setValue(8);
-    auto* table = qobject_cast<QStandardItemModel*>(form->frmSetGandAlpha->ui.tableView->model());
+    QStandardItemModel* table = typedTableFor(QStringLiteral("calc/Eu.out"));
     ASSERT_EQ(table->columnCount(), 8);
+    const QString beside = temp.filePath(QStringLiteral("calc/Eu.omega"));
     auto typeAll = [table](const QString& g) {
         for (int column = 0; column < 8; ++column) {
             table->setData(table->index(0, column), g);
