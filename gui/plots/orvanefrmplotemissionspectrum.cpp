@@ -94,11 +94,13 @@ OrvaneFrmPlotEmissionSpectrum::OrvaneFrmPlotEmissionSpectrum(QWidget* parent)
 
     ui->lblDataVisualization->hide();
     ui->stackedWidget->hide();
-    unsavedResultNotice = new OrvaneUnsavedNotice(QStringLiteral("lblUnsavedResult"), ui->frame);
+    unsavedResultNotice = new OrvaneUnsavedNotice(
+        QStringLiteral("lblUnsavedResult"), ui->frame, QStringLiteral("This result"),
+        QStringLiteral("Save it under another name with the Save As button."), ui->btnSaveResult,
+        OrvaneUnsavedNotice::SaveButton::WithNotice);
     // The notice and its Save As button share a row above the tabs, so that
     // the file row keeps its width when the button shows.
     ui->layoutUnsavedResult->insertWidget(0, unsavedResultNotice, 1);
-    ui->btnSaveResult->hide();
     ui->lblTitle->setText(QStringLiteral("Module 3.1: Experimental Intensity Parameters Calculation"));
     ui->editEmissionSpectrumDirectory->setToolTip(invitationText);
 
@@ -442,7 +444,7 @@ void OrvaneFrmPlotEmissionSpectrum::on_btnCalculate_clicked()
         return;
     }
     ui->plainTextEdit->setPlainText(report);
-    hideResultUnsaved();
+    unsavedResultNotice->clearNotice();
     ui->btnSave->setEnabled(true);
     citations = experimentalCitations();
     saveExperimentalFile();
@@ -486,18 +488,12 @@ QString OrvaneFrmPlotEmissionSpectrum::experimentalFileName() const
 void OrvaneFrmPlotEmissionSpectrum::saveExperimentalFile()
 {
     const QString name = experimentalFileName();
-    if (QFileInfo::exists(name)) {
-        const QMessageBox::StandardButton answer = OrvaneDialogs::question(
-            this, QStringLiteral("ORVANE Question"),
+    // On No the result stays where the user looks at it, marked unsaved.
+    if (!unsavedResultNotice->confirmReplace(
+            this, name,
             QStringLiteral("The destination already has a file named\n") + name
-                + QStringLiteral("\nAre you sure you want to replace the file in the destination ?"),
-            QMessageBox::Yes | QMessageBox::No);
-        if (answer != QMessageBox::Yes) {
-            // The file keeps its older values: the result on screen is in no file.
-            showResultUnsaved(QStringLiteral("the earlier file %1 was kept.").arg(name));
-            return;
-        }
-    }
+                + QStringLiteral("\nAre you sure you want to replace the file in the destination ?")))
+        return;
     if (!writeExperimentalFile(name))
         return;
     ui->tabWidget->setCurrentIndex(1);
@@ -511,27 +507,14 @@ bool OrvaneFrmPlotEmissionSpectrum::writeExperimentalFile(const QString& name)
     if (!OrvaneReportFile::write(name, ui->plainTextEdit->toPlainText() + QStringLiteral("\n\n\n") + citations,
                                  reason)) {
         OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"), reason);
-        showResultUnsaved(reason);
+        // The result stays on screen, in view, said to be in no file, with a
+        // way to save it elsewhere.
+        ui->tabWidget->setCurrentIndex(1);
+        unsavedResultNotice->showUnsaved(reason);
         return false;
     }
-    hideResultUnsaved();
-    return true;
-}
-
-// The result stays on screen, said to be in no file, with a way to save it
-// elsewhere; an earlier file of the same name keeps its older values.
-void OrvaneFrmPlotEmissionSpectrum::showResultUnsaved(const QString& reason)
-{
-    ui->tabWidget->setCurrentIndex(1);
-    unsavedResultNotice->showUnsaved(QStringLiteral("This result"), reason,
-                                     QStringLiteral("Save it under another name with the Save As button."));
-    ui->btnSaveResult->show();
-}
-
-void OrvaneFrmPlotEmissionSpectrum::hideResultUnsaved()
-{
     unsavedResultNotice->clearNotice();
-    ui->btnSaveResult->hide();
+    return true;
 }
 
 void OrvaneFrmPlotEmissionSpectrum::on_btnSaveResult_clicked()
@@ -588,7 +571,7 @@ void OrvaneFrmPlotEmissionSpectrum::clearProject()
     ui->sbxRefractiveIndex->setValue(1.5);
     ui->sbxLifeTime->setValue(0.0);
     ui->plainTextEdit->clear();
-    hideResultUnsaved();
+    unsavedResultNotice->clearNotice();
     ui->btnSave->setEnabled(false);
     ui->btnCalculate->setEnabled(false);
     ui->btnCIEDiagram->setEnabled(false);

@@ -81,8 +81,6 @@ private:
     // False after saying why, and then the result on screen is marked as
     // not saved.
     bool writeExperimentalFile(const QString& name);
-    void showResultUnsaved(const QString& reason);
-    void hideResultUnsaved();
     QString experimentalCitations() const;
 
     std::unique_ptr<Ui::OrvaneFrmPlotEmissionSpectrum> ui;

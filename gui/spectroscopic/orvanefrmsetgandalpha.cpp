@@ -7,6 +7,7 @@
 #include "orvanetextreader.h"
 
 #include <QHeaderView>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QStandardItemModel>
 
@@ -101,6 +102,18 @@ double OrvaneFrmSetGandAlpha::maxChargeFactor()
     return OrvaneFitBounds::groupFit(QString()).gUpper;
 }
 
+namespace {
+
+// Written as a decimal number, whether or not a double can hold it: the
+// reader refuses a too large or too small exponent as it refuses letters.
+bool spellsDecimalNumber(const QString& text)
+{
+    static const QRegularExpression decimal(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?$"));
+    return decimal.match(text).hasMatch();
+}
+
+} // namespace
+
 QString OrvaneFrmSetGandAlpha::typedValuesProblem() const
 {
     for (int row = 0; row < 2; ++row) {
@@ -114,6 +127,8 @@ QString OrvaneFrmSetGandAlpha::typedValuesProblem() const
                                           tableModel->headerData(row, Qt::Vertical).toString());
             bool number = false;
             const double value = text.toDouble(&number);
+            if (!number && spellsDecimalNumber(text))
+                return tr("%1 reads \"%2\", a number out of range.").arg(cell, text);
             if (!number) {
                 double withPoint = 0.0;
                 const QString pointed = QString(text).replace(QLatin1Char(','), QLatin1Char('.'));

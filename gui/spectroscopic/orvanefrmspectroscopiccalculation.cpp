@@ -272,8 +272,16 @@ void OrvaneFrmSpectroscopicCalculation::createFileTabs()
         ui->tabWidgetViewFiles->addTab(view, title);
     }
     // Above the tabs, shown while the report in tab 1 exists on screen only.
-    unsavedReportNotice =
-        new OrvaneUnsavedNotice(QStringLiteral("lblUnsavedReport"), ui->tabWidgetViewFiles->parentWidget());
+    // Only an .omega file is read back as intensity parameters (by the
+    // energy-transfer page): say which filter keeps the report usable.
+    const QString howToSave = mode == 0
+        ? tr("Save it under another name with the Save button; choose \"%1\" to read it on the "
+             "energy-transfer page.")
+              .arg(omegaSaveFilter())
+        : tr("Save it under another name with the Save button.");
+    unsavedReportNotice = new OrvaneUnsavedNotice(
+        QStringLiteral("lblUnsavedReport"), ui->tabWidgetViewFiles->parentWidget(), tr("This report"), howToSave,
+        ui->btnSaveOutputFile, OrvaneUnsavedNotice::SaveButton::PagesOwn);
     ui->vLayoutFrmSearchingAndTabWidget->insertWidget(
         ui->vLayoutFrmSearchingAndTabWidget->indexOf(ui->tabWidgetViewFiles), unsavedReportNotice);
 }

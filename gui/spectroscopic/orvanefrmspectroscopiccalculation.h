@@ -186,9 +186,8 @@ private:
     // exists, status line, progress, thread. False when the user keeps the
     // existing report.
     bool runFit(OrvaneGSA* gsa);
-    // When `path` exists, whether the user agrees to replace it (the question
-    // of every report saved beside its input); true when it does not exist.
-    bool confirmReplace(const QString& path);
+    // The question before a report replaces the file `path` beside its input.
+    static QString replaceQuestion(const QString& path);
     bool calculateEnergyTransfer();
     bool calculateQuantumYield();
 

@@ -15,6 +15,7 @@
 #include "orvaneomega.h"
 #include "orvaneparametric.h"
 #include "orvaneparametricqdc.h"
+#include "orvaneunsavednotice.h"
 #include "orvanewaitcursor.h"
 #include "requiredcitations.h"
 
@@ -177,7 +178,7 @@ bool OrvaneFrmSpectroscopicCalculation::runFit(OrvaneGSA* gsa)
 {
     // Asked last, once every check has passed: a fit the user lets start
     // replaces the report when it finishes, as a direct run does.
-    if (!confirmReplace(omegaFile))
+    if (!OrvaneUnsavedNotice::askReplace(this, omegaFile, replaceQuestion(omegaFile)))
         return false;
     // Either fit can fail in the engine: both say why.
     connect(gsa, &OrvaneGSA::errorOmegaCalculation, this, &OrvaneFrmSpectroscopicCalculation::errorOmegaCalculation);

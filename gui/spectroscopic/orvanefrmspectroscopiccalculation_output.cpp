@@ -12,7 +12,6 @@
 #include "orvaneunsavednotice.h"
 #include "orvanewaitcursor.h"
 
-#include <QFileInfo>
 #include <QPlainTextEdit>
 
 QPlainTextEdit* OrvaneFrmSpectroscopicCalculation::tabView(const int& index) const
@@ -73,17 +72,9 @@ bool OrvaneFrmSpectroscopicCalculation::writeOutputFile(const QString& fileName)
 
 void OrvaneFrmSpectroscopicCalculation::markReportUnsaved(const QString& reason)
 {
-    // Only an .omega file is read back as intensity parameters (by the
-    // energy-transfer page): say which filter keeps the report usable.
-    unsavedReportNotice->showUnsaved(
-        tr("This report"), reason,
-        mode == 0 ? tr("Save it under another name with the Save button; choose \"%1\" to read it on the "
-                       "energy-transfer page.")
-                        .arg(omegaSaveFilter())
-                  : tr("Save it under another name with the Save button."));
-    // Mode 0 has no Save button of its own: without it the report would be lost.
-    ui->btnSaveOutputFile->show();
-    ui->btnSaveOutputFile->setEnabled(true);
+    // Mode 0 has no Save button of its own: the notice shows it, without
+    // which the report would be lost.
+    unsavedReportNotice->showUnsaved(reason);
 }
 
 void OrvaneFrmSpectroscopicCalculation::markReportSaved()
@@ -95,11 +86,9 @@ void OrvaneFrmSpectroscopicCalculation::saveOutputBesideInput()
 {
     const QString path = mode == 0 ? OrvaneFileNames::withBaseName(mopacFile, QStringLiteral("omega"))
                                    : OrvaneFileNames::withBaseName(orcaFile, QStringLiteral("orvane"));
-    if (!confirmReplace(path)) {
-        // The report on screen is in no file; mode 0 has no Save button without this.
-        markReportUnsaved(tr("the earlier file %1 was kept.").arg(path));
+    // On No the report stays on screen, marked unsaved, with its Save button.
+    if (!unsavedReportNotice->confirmReplace(this, path, replaceQuestion(path)))
         return;
-    }
     if (writeOutputFile(path))
         OrvaneDialogs::information(this, QStringLiteral("Information"),
                                    tr("The file was successfully created at ") + path);
@@ -110,16 +99,10 @@ QString OrvaneFrmSpectroscopicCalculation::omegaSaveFilter()
     return tr("ORVANE .omega File (*.omega)");
 }
 
-bool OrvaneFrmSpectroscopicCalculation::confirmReplace(const QString& path)
+QString OrvaneFrmSpectroscopicCalculation::replaceQuestion(const QString& path)
 {
-    if (!QFileInfo::exists(path))
-        return true;
-    const QMessageBox::StandardButton answer =
-        OrvaneDialogs::question(this, tr("ORVANE Question"),
-                                tr("The destination already has a file named\n") + path
-                                    + tr("\nAre you sure you want to replace the file in the destination?"),
-                                QMessageBox::Yes | QMessageBox::No);
-    return answer != QMessageBox::No;
+    return tr("The destination already has a file named\n") + path
+        + tr("\nAre you sure you want to replace the file in the destination?");
 }
 
 QString OrvaneFrmSpectroscopicCalculation::getSaveOutputFileName(const QString& extension)

@@ -18,6 +18,7 @@
 #include "orvaneomega.h"
 #include "orvanespectroscopiccalculation.h"
 #include "orvanetextreader.h"
+#include "orvaneunsavednotice.h"
 #include "requiredcitations.h"
 
 #include <QApplication>
@@ -59,6 +60,10 @@ void OrvaneFrmSpectroscopicCalculation::on_btnCalculate_clicked()
     }
     if (run == Run::None || done)
         ui->btnSaveOutputFile->setEnabled(true);
+    else
+        // The report still shown is that of the inputs before this run:
+        // saving it must not pass for saving the result of those on screen.
+        unsavedReportNotice->markOfEarlierInputs();
 }
 
 bool OrvaneFrmSpectroscopicCalculation::refuseMissingReport(const QString& report, const QString& engineError)

@@ -130,6 +130,19 @@ protected:
         return atoms;
     }
     void clickCalculate() { widget<QPushButton>("btnCalculate")->click(); }
+    // A mode-0 form on the eight-water output copied to `name`, set to run
+    // on the typed table; the table, with one column per water oxygen.
+    QStandardItemModel* typedTableFor(const QString& name)
+    {
+        create(0);
+        dropOn("edtMopacOut", copyFixture(QStringLiteral("mopac/eu_h2o8_allvec.out"), name));
+        widget<QGroupBox>("gbxConventionalParametrization")->setChecked(true);
+        widget<QRadioButton>("rdbGandAlpha")->setChecked(true);
+        form->frmSetGandAlpha->ui.sbxCoordNumber->setValue(8);
+        auto* table = qobject_cast<QStandardItemModel*>(form->frmSetGandAlpha->ui.tableView->model());
+        EXPECT_EQ(table->columnCount(), 8);
+        return table;
+    }
 
     IsolatedTempFolder temp;
     DialogScript dialogs;
@@ -514,15 +527,9 @@ TEST_F(RunFixture, TypedChargeFactorsGiveTheEnginesReportBesideTheInput)
 // outside the fit's range. An empty cell is 0, as the table always read it.
 TEST_F(RunFixture, TypedChargeFactorsThatAreNoNumbersAreRefusedNamingTheAtomAndTheRow)
 {
-    create(0);
-    const QString output = copyFixture(QStringLiteral("mopac/eu_h2o8_allvec.out"), QStringLiteral("calc/Eu.out"));
-    const QString saved = temp.filePath(QStringLiteral("calc/Eu.omega"));
-    dropOn("edtMopacOut", output);
-    widget<QGroupBox>("gbxConventionalParametrization")->setChecked(true);
-    widget<QRadioButton>("rdbGandAlpha")->setChecked(true);
-    form->frmSetGandAlpha->ui.sbxCoordNumber->setValue(8);
-    auto* table = qobject_cast<QStandardItemModel*>(form->frmSetGandAlpha->ui.tableView->model());
+    QStandardItemModel* table = typedTableFor(QStringLiteral("calc/Eu.out"));
     ASSERT_EQ(table->columnCount(), 8);
+    const QString saved = temp.filePath(QStringLiteral("calc/Eu.omega"));
     const QString gRow = QStringLiteral("row \"Charge Factors\"");
     const QString alphaRow = QStringLiteral("row \"") + table->headerData(1, Qt::Vertical).toString()
         + QLatin1Char('"');
@@ -542,6 +549,13 @@ TEST_F(RunFixture, TypedChargeFactorsThatAreNoNumbersAreRefusedNamingTheAtomAndT
          QStringLiteral("The charge factor of %1 (%2) reads \"nan\", which is not a finite number.")},
         {"infinity", 1, 3, QStringLiteral(" inf "),
          QStringLiteral("The polarizability of %1 (%2) reads \"inf\", which is not a finite number.")},
+        // Numbers a double cannot hold are no typing slip: they are said to be out of range.
+        {"overflowing polarizability", 1, 2, QStringLiteral("1e400"),
+         QStringLiteral("The polarizability of %1 (%2) reads \"1e400\", a number out of range.")},
+        {"overflowing negative charge factor", 0, 3, QStringLiteral("-1E+400"),
+         QStringLiteral("The charge factor of %1 (%2) reads \"-1E+400\", a number out of range.")},
+        {"underflowing charge factor", 0, 5, QStringLiteral("1e-400"),
+         QStringLiteral("The charge factor of %1 (%2) reads \"1e-400\", a number out of range.")},
         {"negative polarizability", 1, 5, QStringLiteral("-1.5"),
          QStringLiteral("The polarizability of %1 (%2) is -1.5: a polarizability cannot be negative.")},
         {"negative charge factor", 0, 1, QStringLiteral("-1"),
@@ -579,6 +593,73 @@ TEST_F(RunFixture, TypedChargeFactorsThatAreNoNumbersAreRefusedNamingTheAtomAndT
         EXPECT_TRUE(tab(1)->toPlainText().isEmpty());
     }
     EXPECT_FALSE(cursorOverBox);
+}
+
+// A run refused for a typed value leaves the last report on screen. When
+// that report is unsaved (its earlier file kept), its notice now says the
+// report is of the earlier inputs, and Save writes that report; a report in
+// its file gets no notice.
+TEST_F(RunFixture, ARefusedRunSaysTheUnsavedReportShownIsOfTheEarlierInputs)
+{
+    QStandardItemModel* table = typedTableFor(QStringLiteral("calc/Eu.out"));
+    ASSERT_EQ(table->columnCount(), 8);
+    const QString beside = temp.filePath(QStringLiteral("calc/Eu.omega"));
+    auto typeAll = [table](const QString& g) {
+        for (int column = 0; column < 8; ++column) {
+            table->setData(table->index(0, column), g);
+            table->setData(table->index(1, column), QStringLiteral("1.5"));
+        }
+    };
+    auto* notice = widget<QLabel>("lblUnsavedReport");
+    auto* save = widget<QPushButton>("btnSaveOutputFile");
+    const QString kept = QStringLiteral("the earlier file ") + beside + QStringLiteral(" was kept.\n");
+
+    const struct
+    {
+        const char* name;
+        bool earlierFileKept; // the first run's report left unsaved
+    } cases[] = {{"unsaved report", true}, {"saved report", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(beside);
+        if (c.earlierFileKept)
+            ASSERT_TRUE(QFile(beside).open(QIODevice::WriteOnly));
+        typeAll(QStringLiteral("0.3"));
+        answer(c.earlierFileKept ? QMessageBox::No : QMessageBox::Ok);
+        clickCalculate();
+        const QString report = tab(1)->toPlainText();
+        ASSERT_FALSE(report.isEmpty());
+        ASSERT_EQ(notice->isVisibleTo(form.get()), c.earlierFileKept);
+        EXPECT_TRUE(notice->text().startsWith(c.earlierFileKept ? QStringLiteral("This report is not saved: ") + kept
+                                                                : QString()))
+            << notice->text().toStdString();
+
+        // The table now reads 0.5 for every atom, but one cell is refused.
+        typeAll(QStringLiteral("0.5"));
+        table->setData(table->index(1, 4), QStringLiteral("abc"));
+        answer();
+        clickCalculate();
+        EXPECT_EQ(lastRequest()->kind, OrvaneDialogs::Kind::Critical);
+        EXPECT_EQ(tab(1)->toPlainText(), report);
+        EXPECT_EQ(notice->isVisibleTo(form.get()), c.earlierFileKept);
+        if (!c.earlierFileKept) {
+            EXPECT_TRUE(notice->text().isEmpty()) << notice->text().toStdString();
+            continue;
+        }
+        EXPECT_TRUE(notice->text().startsWith(
+            QStringLiteral("This report, of the earlier inputs (the last run gave no result), is not saved: ") + kept))
+            << notice->text().toStdString();
+        ASSERT_TRUE(save->isVisibleTo(form.get()) && save->isEnabled());
+
+        // Save writes the report shown, which the notice names for what it is.
+        const QString elsewhere = temp.filePath(QStringLiteral("calc/elsewhere.orvane"));
+        dialogs.chooseFile(elsewhere);
+        answer();
+        save->click();
+        EXPECT_EQ(readText(elsewhere), report + QStringLiteral("\n\n\n"));
+        EXPECT_FALSE(notice->isVisibleTo(form.get()));
+    }
+    EXPECT_EQ(dialogs.pendingAnswers(), 0);
 }
 
 TEST_F(RunFixture, TypedChargeFactorRunsThatCannotWorkSayWhyAndSaveNothing)
