@@ -50,8 +50,9 @@ public:
     // The output the program writes while it runs: I's .out for MOPAC, the
     // argument's .orcout for ORCA.
     QString followedOutput() const;
-    // Where the absorption spectrum finds the ORCA output of the last run:
-    // beside a chosen ORCA input under its own name, else D/b.orcout.
+    // The ORCA output under the name the run is judged by: beside a chosen
+    // ORCA input under its own name, else D/b.orcout (where a run from a
+    // MOPAC output places its output only when it succeeds).
     QString orcaResultFile() const;
 
     // A run is judged by the markers its program writes at a normal end.

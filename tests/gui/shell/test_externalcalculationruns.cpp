@@ -647,6 +647,14 @@ TEST_F(OrcaRunFixture, ARerunReplacesTheEarlierResultsOnlyAsAWholeAfterSuccess)
     EXPECT_EQ(dialogs.requests().last().title, QStringLiteral("ORVANE Error"));
     EXPECT_TRUE(dialogs.requests().last().text.contains(gbw)) << dialogs.requests().last().text.toStdString();
     EXPECT_FALSE(dialogs.requests().last().text.contains(successBox));
+    // The new output stays apart in the work folder; the absorption spectrum
+    // opens it there, not the earlier one beside the input.
+    const QStringList sets = QDir(workFolder).entryList({QStringLiteral("mycomplex1-*")}, QDir::Dirs);
+    ASSERT_EQ(sets.size(), 1);
+    const QString keptOutput = workFolder + QLatin1Char('/') + sets[0] + QStringLiteral("/mycomplex1.orcout");
+    EXPECT_TRUE(readText(keptOutput).contains(QStringLiteral("STATE  6:")));
+    EXPECT_EQ(resultTexts()[2], secondResults[2]);
+    EXPECT_EQ(absorptionSignals(), (QStringList{QStringLiteral("3 ") + keptOutput, QStringLiteral("2")}));
 }
 
 TEST_F(OrcaRunFixture, StopDuringTheFirstPassEndsEverythingAndRunsNoSecondPass)
