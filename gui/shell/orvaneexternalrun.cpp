@@ -24,6 +24,49 @@ const QRegularExpression& blankOrComma()
 
 const QByteArray orcaNormalEnd = QByteArrayLiteral("****ORCA TERMINATED NORMALLY****");
 
+// The side files each program writes, the only files its clean-up may
+// remove. MOPAC's sit beside its input under the input's name with these
+// extensions (MOPAC 22 writes the .arc; older versions the others too).
+const char* const mopacSideFileKinds[] = {"log", "end", "temp", "arc"};
+
+// ORCA's, as its manual names them, after "name.orcinp." of the input it
+// runs: its scratch files "name.orcinp.x.tmp" (also "name.orcinp.tmp"), the
+// CI vectors of the CIS module and the electron densities. The orbital file
+// ".gbw" is a result, not a side file. A name is a side file's only when
+// the whole rest matches: "eu.orcinp.notes" or "eu.orcinp.2024-06.orcout"
+// are the chemist's.
+struct SideFileKind {
+    const char* suffix;
+    bool afterAnyStem; // also "<anything>.<suffix>"
+};
+const SideFileKind orcaSideFileKinds[] = {{"tmp", true}, {"cis", false}, {"densities", false}};
+
+bool isOrcaSideFileKind(const QString& rest)
+{
+    for (const SideFileKind& kind : orcaSideFileKinds) {
+        const QString suffix = QString::fromLatin1(kind.suffix);
+        if (rest == suffix || (kind.afterAnyStem && rest.endsWith(QLatin1Char('.') + suffix)))
+            return true;
+    }
+    return false;
+}
+
+// A new folder in `parent` named `stem`, or stem-2, stem-3, ... when that
+// is taken: each call gets a folder of its own, also within one second.
+// Empty when none can be made.
+QString makeUniqueFolder(const QString& parent, const QString& stem)
+{
+    for (int n = 1; n < 1000; ++n) {
+        const QString folder =
+            parent + QLatin1Char('/') + stem + (n == 1 ? QString() : QLatin1Char('-') + QString::number(n));
+        if (QDir().mkdir(folder))
+            return folder;
+        if (!QFileInfo::exists(folder))
+            return QString();
+    }
+    return QString();
+}
+
 // Whether every marker occurs in the file. It is read in blocks, each with
 // the tail of the one before so that a marker across two blocks is found:
 // an output of gigabytes costs one block of memory. Only a regular file is
@@ -125,35 +168,32 @@ bool OrvaneExternalRun::isSuccessfulOutput(Program program, const QString& outpu
     return containsAll(outputFileName, {orcaNormalEnd});
 }
 
-QStringList OrvaneExternalRun::deleteMopacAuxiliaryFiles() const
-{
-    QStringList names;
-    for (const char* extension : {"log", "end", "temp", "arc"}) {
-        const QString name = OrvaneFileNames::withFinalSuffix(input, QString::fromLatin1(extension));
-        QFile::remove(name);
-        names << name;
-    }
-    return names;
-}
-
 bool OrvaneExternalRun::FileStamp::operator==(const FileStamp& other) const
 {
     return device == other.device && inode == other.inode && size == other.size && modified == other.modified;
 }
 
-OrvaneExternalRun::SideFiles OrvaneExternalRun::orcaSideFiles() const
+OrvaneExternalRun::SideFiles OrvaneExternalRun::sideFiles() const
 {
+    QStringList names;
+    if (runProgram == Program::Mopac) {
+        for (const char* extension : mopacSideFileKinds)
+            names << OrvaneFileNames::withFinalSuffix(input, QString::fromLatin1(extension));
+    } else if (!programArgument().isEmpty()) {
+        const QFileInfo ran(programArgument());
+        const QDir folder = ran.dir();
+        // Case-sensitive: "EU.ORCINP.TMP" is no side file of eu.orcinp.
+        const QString prefix = ran.fileName() + QLatin1Char('.');
+        for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name)) {
+            if (name.startsWith(prefix) && isOrcaSideFileKind(name.mid(prefix.size())))
+                names << folder.filePath(name);
+        }
+    }
     SideFiles files;
-    if (runProgram != Program::Orca || programArgument().isEmpty())
-        return files;
-    const QFileInfo ran(programArgument());
-    const QDir folder = ran.dir();
-    // Case-sensitive: "EU.ORCINP.BAK" is no side file of eu.orcinp.
-    const QStringList names = folder.entryList(QStringList{ran.fileName() + QStringLiteral(".*")},
-                                               QDir::Files | QDir::CaseSensitive, QDir::Name);
     for (const QString& name : names) {
+        // Only regular files: the program writes no links or folders.
         struct stat st = {};
-        if (::lstat(QFile::encodeName(folder.filePath(name)).constData(), &st) != 0)
+        if (::lstat(QFile::encodeName(name).constData(), &st) != 0 || !S_ISREG(st.st_mode))
             continue;
         FileStamp stamp;
         stamp.device = static_cast<quint64>(st.st_dev);
@@ -165,25 +205,22 @@ OrvaneExternalRun::SideFiles OrvaneExternalRun::orcaSideFiles() const
     return files;
 }
 
-QStringList OrvaneExternalRun::deleteOrcaAuxiliaryFiles(const SideFiles& atStart) const
+QStringList OrvaneExternalRun::deleteSideFiles(const SideFiles& atStart) const
 {
-    // The orbital file stays: beside a chosen input as its own, in T to be
-    // moved beside I. The side files are those of the folder ORCA ran in;
-    // nothing beside I is touched for a run in T.
-    const QFileInfo ran(programArgument());
-    const QString orbitals = ran.fileName() + QStringLiteral(".gbw");
-    const SideFiles now = orcaSideFiles();
+    // For a run in T nothing beside I is touched: the side files are those
+    // of the folder the program ran in.
+    const SideFiles now = sideFiles();
     QStringList removed;
     for (auto it = now.begin(); it != now.end(); ++it) {
-        if (it.key() == orbitals || (atStart.contains(it.key()) && atStart.value(it.key()) == it.value()))
+        if (atStart.contains(it.key()) && atStart.value(it.key()) == it.value())
             continue;
-        if (ran.dir().remove(it.key()))
-            removed << ran.dir().filePath(it.key());
+        if (QFile::remove(it.key()))
+            removed << it.key();
     }
     return removed;
 }
 
-OrvaneExternalRun::ResultMove OrvaneExternalRun::moveOrcaResults() const
+OrvaneExternalRun::ResultMove OrvaneExternalRun::moveOrcaResults(const QDateTime& now) const
 {
     const QFileInfo work(orcaWorkInput());
     const QString from = work.absolutePath() + QLatin1Char('/');
@@ -213,13 +250,29 @@ OrvaneExternalRun::ResultMove OrvaneExternalRun::moveOrcaResults() const
         result.placed.clear();
         for (const auto& move : moves)
             result.placed << move.second;
+        result.output = moves.first().second;
         return result;
     }
+    // The set that stays goes into a folder of its own, under the names it
+    // would have beside I (a rename within T: it needs no room).
+    result.keptSetFolder =
+        makeUniqueFolder(work.absolutePath(), base + QLatin1Char('-') + now.toString(QStringLiteral("yyyyMMdd-HHmmss")));
     for (const auto& move : moves) {
-        if (QFileInfo::exists(move.first))
-            result.leftInWork << move.first;
+        if (QFileInfo::exists(move.first)) {
+            QString stays = move.first;
+            const QString kept = result.keptSetFolder + QLatin1Char('/') + QFileInfo(move.second).fileName();
+            if (!result.keptSetFolder.isEmpty() && QFile::rename(move.first, kept))
+                stays = kept;
+            result.leftInWork << stays;
+            if (move == moves.first())
+                result.output = stays;
+        }
         if (QFileInfo::exists(move.second) && !result.placed.contains(move.second))
             result.kept << move.second;
     }
+    if (result.output.isEmpty() && result.placed.contains(moves.first().second))
+        result.output = moves.first().second;
+    if (!result.keptSetFolder.isEmpty() && QDir().rmdir(result.keptSetFolder)) // nothing stayed
+        result.keptSetFolder.clear();
     return result;
 }

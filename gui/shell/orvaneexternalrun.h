@@ -1,6 +1,7 @@
 #ifndef ORVANEEXTERNALRUN_H
 #define ORVANEEXTERNALRUN_H
 
+#include <QDateTime>
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -49,15 +50,13 @@ public:
     // The output the program writes while it runs: I's .out for MOPAC, the
     // argument's .orcout for ORCA.
     QString followedOutput() const;
-    // Where the absorption spectrum finds the ORCA output of the last run:
-    // beside a chosen ORCA input under its own name, else D/b.orcout.
+    // The ORCA output under the name the run is judged by: beside a chosen
+    // ORCA input under its own name, else D/b.orcout (where a run from a
+    // MOPAC output places its output only when it succeeds).
     QString orcaResultFile() const;
 
     // A run is judged by the markers its program writes at a normal end.
     static bool isSuccessfulOutput(Program program, const QString& outputFileName);
-
-    // Removes MOPAC's side files beside I; returns the names it tried.
-    QStringList deleteMopacAuxiliaryFiles() const;
 
     // A file as it stands: two stamps differ when it was written between
     // them. Its status time is left out: a new permission, or a hard link
@@ -69,30 +68,37 @@ public:
         qint64 modified = 0; // ns
         bool operator==(const FileStamp& other) const;
     };
+    // Full path -> stamp.
     using SideFiles = QMap<QString, FileStamp>;
-    // The files named like ORCA's side files of this run (name.orcinp.*
-    // beside the input ORCA runs: a chosen input, or W), as they stand now.
-    SideFiles orcaSideFiles() const;
-    // Removes the side files the run wrote: of the files named like them,
-    // those that were not there when the run started (`atStart`) or were
-    // written since. The orbital file stays; so does every file the run did
-    // not write, such as the chemist's own name.orcinp.bak. Returns the
-    // names removed.
-    QStringList deleteOrcaAuxiliaryFiles(const SideFiles& atStart) const;
+    // The side files of this run's program as they stand now: MOPAC's
+    // I.log, I.end, I.temp and I.arc; for ORCA, beside the input it runs (a
+    // chosen input, or W), the files of the kinds ORCA writes there (its
+    // scratch files, CI vectors, densities; not the orbital file).
+    SideFiles sideFiles() const;
+    // Removes the side files the run wrote: those that were not there when
+    // the run started (`atStart`) or were written since. Every other file,
+    // whatever happened to it during the run, stays. Returns the names
+    // removed.
+    QStringList deleteSideFiles(const SideFiles& atStart) const;
 
     // What became of the results of a run from a MOPAC output.
     struct ResultMove {
         QStringList placed;     // beside I, holding the new results
-        QStringList leftInWork; // new results that stay in T
+        QStringList leftInWork; // new results that stay in the work folder
         QStringList kept;       // earlier results beside I, left as they were
+        QString keptSetFolder;  // the folder of this run's set in T, when it could be made
+        QString output;         // where this run's output stands now
         QString reason;         // empty when every result is in place
         bool succeeded() const { return reason.isEmpty(); }
     };
     // Moves the results of a successful run from a MOPAC output from T to D,
     // replacing an earlier set only as a whole: each is copied whole beside
     // its target and put in place only when all are (the output last);
-    // nothing moves when one is missing or does not fit.
-    ResultMove moveOrcaResults() const;
+    // nothing moves when one is missing or does not fit. A set that stays
+    // is moved into a folder of its own in T, named by b and `now` (T is
+    // shared by every run, so a later run of the same base name would
+    // overwrite it there).
+    ResultMove moveOrcaResults(const QDateTime& now = QDateTime::currentDateTime()) const;
 
 private:
     Program runProgram = Program::Mopac;

@@ -386,6 +386,8 @@ void OrvaneFrmExternalCalculationModule::on_dockWidget_topLevelChanged(bool topL
 
 void OrvaneFrmExternalCalculationModule::on_btnShowAbsorptionSpectrumModule_clicked()
 {
-    emit showAbsorptionSpectrumCalculationModule(3, orcaResultFile());
+    // The last run's own output; the file of the judged name only when the
+    // button was made usable without a run.
+    emit showAbsorptionSpectrumCalculationModule(3, spectrumOutput.isEmpty() ? orcaResultFile() : spectrumOutput);
     emit showAbsorptionSpectrumCalculationModule(2);
 }

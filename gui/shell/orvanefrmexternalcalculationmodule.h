@@ -112,6 +112,10 @@ private:
     void finishPass();
     void judgeRun();
     void abandonRun(const QString& reason);
+    // Makes `output` (this run's ORCA output, or empty for none) the file the
+    // absorption-spectrum button opens, and says so where it is not the
+    // file of the judged name beside the input.
+    void offerSpectrum(const QString& output);
     QString calculationTitle() const;
     void appendOutputText(const QString& text);
     void runDeferredFinish();
@@ -134,9 +138,13 @@ private:
     QString inputFileName;
     // The names of the running (or last) pass.
     OrvaneExternalRun run;
-    // ORCA's side files as they stood when the run's first pass started: the
-    // clean-up removes only those the run wrote.
-    OrvaneExternalRun::SideFiles orcaSideFilesAtStart;
+    // The program's side files as they stood when the run's first pass
+    // started: the clean-up removes only those the run wrote.
+    OrvaneExternalRun::SideFiles sideFilesAtStart;
+    // The ORCA output the absorption-spectrum button opens: the last run's
+    // own, wherever it stayed; empty while a run goes, before the first run
+    // of an input, and when the run left none (the button is then off).
+    QString spectrumOutput;
     // Follows the output of the running pass into viewer tab 1, reading only
     // what was added.
     OrvaneOutputFollower* outputFollower = nullptr;

@@ -110,6 +110,9 @@ void OrvaneFrmExternalCalculationModule::acceptInputFile()
     ui->edtFile->setText(inputFileName);
     ui->gbxPreview->setEnabled(true);
     ui->btnRunCalculation->setEnabled(!ui->rdbMopacOut1->isChecked());
+    // A new input has no run of its own yet.
+    spectrumOutput.clear();
+    ui->btnShowAbsorptionSpectrumModule->setEnabled(false);
     loadFileIntoTab(inputFileName, ui->rdbMopacOut1->isChecked() ? 1 : 0);
     ui->btnFind->setEnabled(true);
     if (isMopacPage())
@@ -211,6 +214,7 @@ void OrvaneFrmExternalCalculationModule::clearProject(const QString& reason)
     ui->edtFile->clear();
     ui->lineEditRunProgress->setText(notRunningText);
     ui->btnFind->setEnabled(false);
+    spectrumOutput.clear();
     ui->btnShowAbsorptionSpectrumModule->setEnabled(false);
     ui->btnRunCalculation->setEnabled(false);
     ui->btnStopCalculation->setEnabled(false);

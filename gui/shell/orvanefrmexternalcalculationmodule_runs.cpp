@@ -30,6 +30,14 @@ namespace {
 const QString moduleExternal = QStringLiteral("Orvane External Calculation Module");
 const QString moduleExcited = QStringLiteral("Orvane Excited States Calculations");
 
+// `output` when it holds anything, else empty: a program that could not
+// start leaves an empty output.
+QString outputIfAny(const QString& output)
+{
+    const QFileInfo file(output);
+    return file.isFile() && file.size() > 0 ? output : QString();
+}
+
 // What became of each result that could not be placed beside the input.
 QString resultsNotPlacedText(const OrvaneExternalRun::ResultMove& moved)
 {
@@ -40,7 +48,11 @@ QString resultsNotPlacedText(const OrvaneExternalRun::ResultMove& moved)
             text += QStringLiteral("\n\n") + heading + QLatin1Char('\n') + files.join(QLatin1Char('\n'));
     };
     list(QStringLiteral("These results beside the input hold the new ones:"), moved.placed);
-    list(QStringLiteral("The new results stay in the work folder:"), moved.leftInWork);
+    list(moved.keptSetFolder.isEmpty()
+             ? QStringLiteral("The new results stay in the work folder:")
+             : QStringLiteral("The new results stay in the work folder, in their own folder ")
+                   + moved.keptSetFolder + QStringLiteral(" until you remove it:"),
+         moved.leftInWork);
     list(QStringLiteral("The earlier results beside the input were kept as they were:"), moved.kept);
     return text;
 }
@@ -157,7 +169,8 @@ void OrvaneFrmExternalCalculationModule::runCalculation(const bool& secondPass)
     run = next;
     runState = secondPass ? RunState::SecondPass : RunState::FirstPass;
     if (!secondPass)
-        orcaSideFilesAtStart = run.orcaSideFiles();
+        sideFilesAtStart = run.sideFiles();
+    spectrumOutput.clear();
     setCalculationRunning(true);
     // The runner appends to the ORCA output; in a second pass this removes
     // the first pass's output, which the preparation has already read.
@@ -207,7 +220,22 @@ void OrvaneFrmExternalCalculationModule::abandonRun(const QString& reason)
         outputFollower->stop();
         setCalculationRunning(false);
         runState = RunState::Idle;
+        if (!isMopacPage())
+            offerSpectrum(outputIfAny(run.followedOutput()));
     }
+}
+
+void OrvaneFrmExternalCalculationModule::offerSpectrum(const QString& output)
+{
+    spectrumOutput = output;
+    ui->btnShowAbsorptionSpectrumModule->setEnabled(!spectrumOutput.isEmpty());
+    if (spectrumOutput.isEmpty())
+        emit newObjCalculationMessage(OrvaneAbstractObjCalculation::progressLine(
+            moduleExcited, QStringLiteral("The absorption spectrum cannot be shown: this run left no ORCA output.")));
+    else if (spectrumOutput != run.orcaResultFile())
+        emit newObjCalculationMessage(OrvaneAbstractObjCalculation::progressLine(
+            moduleExcited, QStringLiteral("The output of this run stays in ") + spectrumOutput
+                               + QStringLiteral("; the absorption spectrum shows that file.")));
 }
 
 bool OrvaneFrmExternalCalculationModule::createMopFile(QString* reason)
@@ -285,10 +313,11 @@ void OrvaneFrmExternalCalculationModule::setCalculationRunning(const bool& runni
     for (QWidget* widget :
          {static_cast<QWidget*>(ui->edtFile), static_cast<QWidget*>(ui->btnChooseFile),
           static_cast<QWidget*>(ui->btnClearProject), static_cast<QWidget*>(ui->lineEditSetExternalProgramPath),
-          static_cast<QWidget*>(ui->btnShowAbsorptionSpectrumModule),
           static_cast<QWidget*>(ui->btnSetExternalProgramPath), static_cast<QWidget*>(ui->btnRunCalculation),
           static_cast<QWidget*>(ui->frameMopac), static_cast<QWidget*>(ui->frameOrca)})
         widget->setEnabled(!running);
+    // Usable only with an output of the last run to show.
+    ui->btnShowAbsorptionSpectrumModule->setEnabled(!running && !spectrumOutput.isEmpty());
     if (isMopacPage())
         frmMopacKeywords->setEnabled(!running);
     else
@@ -395,17 +424,23 @@ void OrvaneFrmExternalCalculationModule::judgeRun()
                            && OrvaneExternalRun::isSuccessfulOutput(program, run.followedOutput());
 
     OrvaneExternalRun::ResultMove moved;
+    const QStringList removed = run.deleteSideFiles(sideFilesAtStart);
+    // Where this run's output stands now, which need not be the file of the
+    // judged name beside the input (that may be an earlier run's).
+    QString output = run.followedOutput();
     if (isMopacPage()) {
-        for (const QString& name : run.deleteMopacAuxiliaryFiles())
+        for (const QString& name : removed)
             emit newObjCalculationMessage(OrvaneAbstractObjCalculation::progressLine(
                 moduleGeometry, QStringLiteral("File ") + name
                                     + QStringLiteral(" was deleted after the geometry optimization.")));
     } else {
-        run.deleteOrcaAuxiliaryFiles(orcaSideFilesAtStart);
         // Results replace those of an earlier run only as a whole set, and
         // only when the new run succeeded.
-        if (succeeded && run.source() == OrvaneExternalRun::Source::MopacOutput)
+        if (succeeded && run.source() == OrvaneExternalRun::Source::MopacOutput) {
             moved = run.moveOrcaResults();
+            output = moved.output;
+        }
+        offerSpectrum(outputIfAny(output));
     }
 
     const QString kind = isMopacPage() ? mopacCalculationKind : orcaCalculationKind;
@@ -414,11 +449,17 @@ void OrvaneFrmExternalCalculationModule::judgeRun()
         OrvaneDialogs::information(this, QStringLiteral("ORVANE Information"),
                                    kind + QStringLiteral("was terminated successfully."));
     } else if (!succeeded) {
-        OrvaneDialogs::critical(
-            this, QStringLiteral("ORVANE Information"),
-            kind + QStringLiteral("did not successfully finish. There has been an error in the "
-                                  "calculation. \n Please, check the output file of the external "
-                                  "program to identify the possible errors."));
+        QString text = kind + QStringLiteral("did not successfully finish. There has been an error in the "
+                                             "calculation. \n Please, check the output file of the external "
+                                             "program to identify the possible errors.");
+        // The output of a run from a MOPAC output stays in the work folder;
+        // a file of its name beside the input is an earlier run's.
+        if (!isMopacPage() && run.source() == OrvaneExternalRun::Source::MopacOutput && !spectrumOutput.isEmpty())
+            text += QStringLiteral("\n\nThe output of this run is ") + spectrumOutput
+                    + (QFileInfo::exists(run.orcaResultFile())
+                           ? QStringLiteral("\n(") + run.orcaResultFile() + QStringLiteral(" is from an earlier run.)")
+                           : QString());
+        OrvaneDialogs::critical(this, QStringLiteral("ORVANE Information"), text);
     } else if (!moved.succeeded()) {
         OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"), kind + resultsNotPlacedText(moved));
     } else {

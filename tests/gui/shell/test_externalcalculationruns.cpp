@@ -124,12 +124,8 @@ TEST_F(RunFixture, MopacOptimisesADroppedMol2Drawing)
         QString(63, QLatin1Char('-')),
         QStringLiteral("-> (Orvane Geometry Optimization) Geometry optimization was successfully started. "),
         QStringLiteral("-> (Orvane External Calculation Module) Geometry Optimization was successfully finished."),
-        QStringLiteral("-> (Orvane Geometry Optimization) File ") + folder
-            + QStringLiteral("/complex.log was deleted after the geometry optimization."),
-        QStringLiteral("-> (Orvane Geometry Optimization) File ") + folder
-            + QStringLiteral("/complex.end was deleted after the geometry optimization."),
-        QStringLiteral("-> (Orvane Geometry Optimization) File ") + folder
-            + QStringLiteral("/complex.temp was deleted after the geometry optimization."),
+        // MOPAC 22 writes the .arc of the four side files, and only what
+        // was deleted is said to be.
         QStringLiteral("-> (Orvane Geometry Optimization) File ") + folder
             + QStringLiteral("/complex.arc was deleted after the geometry optimization."),
     };
@@ -158,6 +154,41 @@ TEST_F(RunFixture, MopacOptimisesADroppedMol2Drawing)
     widget<QRadioButton>("rdbVisualizeMopacOutput")->setChecked(true);
     EXPECT_EQ(dialogs.requests().size(), 1);
     EXPECT_EQ(page->findChild<GLMolecule*>()->labelTexts().size(), 13);
+}
+
+TEST_F(RunFixture, AMopacRunRemovesOnlyTheSideFilesItWrote)
+{
+    REQUIRE_MOPAC();
+    // Beside the drawing: a Gaussian output complex.log, the chemist's own
+    // complex.temp, and the .arc of an earlier optimisation. MOPAC rewrites
+    // the .arc, which goes; the others stay byte for byte. (A complex.end
+    // would be MOPAC's own stop request, which MOPAC removes as it starts.)
+    const QString folder = temp.filePath(QStringLiteral("gaussian"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QMap<QString, QByteArray> usersFiles = {
+        {QStringLiteral("complex.log"), " Entering Gaussian System, Link 0=g16\n Normal termination of Gaussian 16\n"},
+        {QStringLiteral("complex.temp"), "temperatures of the emission spectra\n"},
+    };
+    for (auto it = usersFiles.begin(); it != usersFiles.end(); ++it)
+        OrvaneFixtures::writeFile(folder + QLatin1Char('/') + it.key(), it.value());
+    OrvaneFixtures::writeFile(folder + QStringLiteral("/complex.arc"), "archive of an earlier optimisation\n");
+    writeText(folder + QStringLiteral("/complex.mol2"), eu4Mol2());
+    useProgram(0, mopac);
+    createPage(0);
+    drop(folder + QStringLiteral("/complex.mol2"));
+    widget<QComboBox>("cbxSparkleMethod")->setCurrentText(QStringLiteral("Sparkle/AM1"));
+    widget<QSpinBox>("spnCompCharge")->setValue(3);
+    dialogs.pressButton(QMessageBox::Ok);
+    click("btnRunCalculation");
+    ASSERT_TRUE(waitForIdle());
+    ASSERT_EQ(lastRequest()->text, mopacKind + successBox);
+
+    for (auto it = usersFiles.begin(); it != usersFiles.end(); ++it)
+        EXPECT_EQ(OrvaneFixtures::contents(folder + QLatin1Char('/') + it.key()), it.value()) << it.key().toStdString();
+    EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/complex.arc")));
+    EXPECT_EQ(statusTexts().filter(QStringLiteral("was deleted")),
+              QStringList{QStringLiteral("-> (Orvane Geometry Optimization) File ") + folder
+                          + QStringLiteral("/complex.arc was deleted after the geometry optimization.")});
 }
 
 TEST_F(RunFixture, RetypedKeywordsWithoutSparkleStillRunTheSparkleModel)
@@ -581,7 +612,12 @@ TEST_F(OrcaRunFixture, ARerunReplacesTheEarlierResultsOnlyAsAWholeAfterSuccess)
         dialogs.pressButton(QMessageBox::Ok);
         click("btnRunCalculation");
         ASSERT_TRUE(waitForIdle());
-        EXPECT_EQ(boxTexts().mid(asked), QStringList{QStringLiteral("ORVANE Information: ") + orcaKind + failureText});
+        // The box names this run's output, which stays in the work folder.
+        EXPECT_EQ(boxTexts().mid(asked),
+                  QStringList{QStringLiteral("ORVANE Information: ") + orcaKind + failureText
+                              + QStringLiteral("\n\nThe output of this run is ") + workFolder
+                              + QStringLiteral("/mycomplex1.orcout\n(") + temp.filePath(QStringLiteral("data/mycomplex1.orcout"))
+                              + QStringLiteral(" is from an earlier run.)")});
         EXPECT_EQ(passLines(), QStringList{firstPassLine});
         EXPECT_EQ(countStatus(orcaStarted), 1);
         EXPECT_EQ(resultTexts(), firstResults);
@@ -611,6 +647,14 @@ TEST_F(OrcaRunFixture, ARerunReplacesTheEarlierResultsOnlyAsAWholeAfterSuccess)
     EXPECT_EQ(dialogs.requests().last().title, QStringLiteral("ORVANE Error"));
     EXPECT_TRUE(dialogs.requests().last().text.contains(gbw)) << dialogs.requests().last().text.toStdString();
     EXPECT_FALSE(dialogs.requests().last().text.contains(successBox));
+    // The new output stays apart in the work folder; the absorption spectrum
+    // opens it there, not the earlier one beside the input.
+    const QStringList sets = QDir(workFolder).entryList({QStringLiteral("mycomplex1-*")}, QDir::Dirs);
+    ASSERT_EQ(sets.size(), 1);
+    const QString keptOutput = workFolder + QLatin1Char('/') + sets[0] + QStringLiteral("/mycomplex1.orcout");
+    EXPECT_TRUE(readText(keptOutput).contains(QStringLiteral("STATE  6:")));
+    EXPECT_EQ(resultTexts()[2], secondResults[2]);
+    EXPECT_EQ(absorptionSignals(), (QStringList{QStringLiteral("3 ") + keptOutput, QStringLiteral("2")}));
 }
 
 TEST_F(OrcaRunFixture, StopDuringTheFirstPassEndsEverythingAndRunsNoSecondPass)
@@ -719,12 +763,23 @@ TEST_F(OrcaRunFixture, AChosenOrcaInputRunsUnderItsOwnNameAndKeepsItsFolder)
 
 namespace {
 
-// How a run ends: normally, by an error of the program, or by the user.
-enum class Ending { Finished, Failed, Stopped };
+// How a run ends: normally, by an error of the program, by its crash, or by
+// the user.
+enum class Ending { Finished, Failed, Crashed, Stopped };
 
 const char* endingName(Ending ending)
 {
-    return ending == Ending::Finished ? "finished" : ending == Ending::Failed ? "failed" : "stopped";
+    switch (ending) {
+    case Ending::Finished:
+        return "finished";
+    case Ending::Failed:
+        return "failed";
+    case Ending::Crashed:
+        return "crashed";
+    case Ending::Stopped:
+        break;
+    }
+    return "stopped";
 }
 
 class OrcaCleanUpFixture : public OrcaRunFixture
@@ -733,9 +788,8 @@ protected:
     // Starts the run of the page's input and waits until it is judged.
     void runUntilJudged(Ending ending)
     {
-        ScopedEnvironment standInMode("ORVANE_ORCA_STANDIN_MODE", ending == Ending::Finished ? ""
-                                                                  : ending == Ending::Failed ? "fail"
-                                                                                             : "hang");
+        const char* const modes[] = {"", "fail", "crash", "hang"};
+        ScopedEnvironment standInMode("ORVANE_ORCA_STANDIN_MODE", modes[static_cast<int>(ending)]);
         if (ending != Ending::Stopped) {
             dialogs.pressButton(QMessageBox::Ok);
             click("btnRunCalculation");
@@ -814,14 +868,112 @@ TEST_F(OrcaCleanUpFixture, TheCleanUpRemovesOnlyWhatTheRunWrote)
     }
 }
 
-TEST_F(OrcaRunFixture, ResultsThatDoNotFitLeaveTheEarlierOnesWholeAndSaySo)
+TEST_F(OrcaCleanUpFixture, FilesTheChemistChangesBesideTheInputDuringARunAreKept)
+{
+    // While a chosen input runs, the chemist copies a backup, appends to
+    // notes and touches a dated output, all named after the input. They are
+    // the chemist's whatever the run's end: only the program's own kind of
+    // side file (the stand-in's CI vectors) goes.
+    const QDateTime touched(QDate(2024, 6, 30), QTime(9, 15, 0));
+    for (const Ending ending : {Ending::Finished, Ending::Failed, Ending::Stopped}) {
+        SCOPED_TRACE(endingName(ending));
+        const QString folder = temp.filePath(QStringLiteral("changed-") + QString::fromLatin1(endingName(ending)));
+        const auto path = [&folder](const char* name) { return folder + QLatin1Char('/') + QString::fromLatin1(name); };
+        ASSERT_TRUE(QDir().mkpath(folder));
+        OrvaneFixtures::writeFile(path("eu.orcinp"), chosenOrcaInput().toUtf8());
+        OrvaneFixtures::writeFile(path("charges.pointcharge"), "1\n3.0     0.0000    0.0000    0.0000\n");
+        OrvaneFixtures::writeFile(path("eu.orcinp.bak"), "the chemist's backup of an input\n");
+        OrvaneFixtures::writeFile(path("eu.orcinp.notes"), "June: 12 roots\n");
+        OrvaneFixtures::writeFile(path("eu.orcinp.2024-06.orcout"), "an output of June 2024\n");
+
+        createPage(1);
+        drop(path("eu.orcinp"));
+        ASSERT_TRUE(widget<QRadioButton>("rdbOrcaInput")->isChecked());
+        bool changed = false;
+        const auto duringTheRun = QObject::connect(
+            page.get(), &AbstractObjCalculationWidget::newObjCalculationMessage, [&](const QString& line) {
+                if (changed || !line.endsWith(orcaStarted))
+                    return;
+                changed = true;
+                ASSERT_TRUE(QFile::copy(path("eu.orcinp.bak"), path("eu.orcinp.bak2")));
+                QFile notes(path("eu.orcinp.notes"));
+                ASSERT_TRUE(notes.open(QIODevice::Append));
+                notes.write("July: 25 roots, triplets\n");
+                notes.close();
+                QFile dated(path("eu.orcinp.2024-06.orcout"));
+                ASSERT_TRUE(dated.open(QIODevice::ReadWrite));
+                ASSERT_TRUE(dated.setFileTime(touched, QFileDevice::FileModificationTime));
+            });
+        runUntilJudged(ending);
+        QObject::disconnect(duringTheRun);
+        ASSERT_TRUE(changed);
+
+        const QMap<QString, QByteArray> after = folderContents(folder);
+        EXPECT_EQ(after.value(QStringLiteral("eu.orcinp.bak")), QByteArray("the chemist's backup of an input\n"));
+        EXPECT_EQ(after.value(QStringLiteral("eu.orcinp.bak2")), QByteArray("the chemist's backup of an input\n"));
+        EXPECT_EQ(after.value(QStringLiteral("eu.orcinp.notes")), QByteArray("June: 12 roots\nJuly: 25 roots, triplets\n"));
+        EXPECT_EQ(after.value(QStringLiteral("eu.orcinp.2024-06.orcout")), QByteArray("an output of June 2024\n"));
+        EXPECT_EQ(QFileInfo(path("eu.orcinp.2024-06.orcout")).lastModified(), touched);
+        EXPECT_EQ(after.value(QStringLiteral("eu.orcinp")), chosenOrcaInput().toUtf8());
+
+        QStringList names = {QStringLiteral("charges.pointcharge"), QStringLiteral("eu.orcinp"),
+                             QStringLiteral("eu.orcinp.2024-06.orcout"), QStringLiteral("eu.orcinp.bak"),
+                             QStringLiteral("eu.orcinp.bak2"), QStringLiteral("eu.orcinp.notes"), QStringLiteral("eu.orcout")};
+        // The orbital file stays; the CI vectors the run wrote are gone.
+        if (ending == Ending::Finished)
+            names << QStringLiteral("eu.orcinp.gbw");
+        names.sort();
+        EXPECT_EQ(after.keys(), names);
+    }
+}
+
+TEST_F(OrcaCleanUpFixture, ARunWithoutResultsNeverHandsOverTheEarlierOutputAsItsOwn)
+{
+    // A run from a MOPAC output beside the output of an earlier run that
+    // fails, crashes or is stopped places nothing: its own output stays in
+    // the work folder. The box and the status panel name that file, and the
+    // absorption spectrum opens it, never the earlier one beside the input.
+    const QByteArray earlierText = "the output of an earlier run\n";
+    for (const Ending ending : {Ending::Failed, Ending::Crashed, Ending::Stopped}) {
+        SCOPED_TRACE(endingName(ending));
+        const QString folder = temp.filePath(QStringLiteral("earlier-") + QString::fromLatin1(endingName(ending)));
+        const QString earlier = folder + QStringLiteral("/eu.orcout");
+        writeText(folder + QStringLiteral("/eu.out"), readText(mopacFixture("eu_h2o8_allvec.out")));
+        OrvaneFixtures::writeFile(earlier, earlierText);
+        createPage(1);
+        drop(folder + QStringLiteral("/eu.out"));
+        statusLines.clear();
+        const int asked = dialogs.requests().size();
+        runUntilJudged(ending);
+
+        const QString own = workFolder + QStringLiteral("/eu.orcout");
+        ASSERT_TRUE(QFileInfo(own).isFile());
+        EXPECT_NE(OrvaneFixtures::contents(own), earlierText);
+        EXPECT_EQ(OrvaneFixtures::contents(earlier), earlierText);
+        if (ending != Ending::Stopped)
+            EXPECT_EQ(boxTexts().mid(asked),
+                      QStringList{QStringLiteral("ORVANE Information: ") + orcaKind + failureText
+                                  + QStringLiteral("\n\nThe output of this run is ") + own + QStringLiteral("\n(")
+                                  + earlier + QStringLiteral(" is from an earlier run.)")});
+        EXPECT_EQ(countStatus(QStringLiteral("-> (Orvane Excited States Calculations) The output of this run stays in ")
+                              + own + QStringLiteral("; the absorption spectrum shows that file.")),
+                  1);
+        ASSERT_TRUE(button("btnShowAbsorptionSpectrumModule")->isEnabled());
+        EXPECT_EQ(absorptionSignals(), (QStringList{QStringLiteral("3 ") + own, QStringLiteral("2")}));
+    }
+}
+
+TEST_F(OrcaRunFixture, ResultsThatDoNotFitStayApartAndWholeUntilRemoved)
 {
     // The MOPAC output on a small disk, the work folder on another file
     // system: each result is copied across. With the disk filled part way
     // the new set does not fit: the earlier set stays whole, the new one
-    // stays in the work folder, and the box names both. With room again a
-    // rerun replaces the set, each result keeping the group and permissions
-    // of the one it replaces.
+    // stays in a folder of its own in the work folder, and the box names
+    // both; the absorption spectrum opens the new output there. A later
+    // failed run of the same name leaves that set whole. With room again a
+    // rerun replaces the set beside the input, each result keeping the group
+    // and permissions of the one it replaces, and the set left apart still
+    // stays.
     if (geteuid() != 0)
         GTEST_SKIP() << "only root can mount the small disk";
     SmallDisk disk(temp.path());
@@ -848,13 +1000,20 @@ TEST_F(OrcaRunFixture, ResultsThatDoNotFitLeaveTheEarlierOnesWholeAndSaySo)
     click("btnRunCalculation");
     ASSERT_TRUE(waitForIdle());
 
-    const QStringList inWork = {workFolder + QStringLiteral("/eu.orcinp"), workFolder + QStringLiteral("/eu.pointcharge"),
-                                workFolder + QStringLiteral("/eu.orcout"), workFolder + QStringLiteral("/eu.orcinp.gbw")};
-    ASSERT_GT(QFileInfo(inWork[2]).size(), 3 * 4096) << "the new output must not fit in the room left";
+    // The set left apart: one folder named by the base name and the time.
+    const QStringList sets = QDir(workFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    ASSERT_EQ(sets.size(), 1) << sets.join(QLatin1Char(' ')).toStdString();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^eu-\\d{8}-\\d{6}(-\\d+)?$")).match(sets[0]).hasMatch())
+        << sets[0].toStdString();
+    const QString keptSet = workFolder + QLatin1Char('/') + sets[0];
+    const QMap<QString, QByteArray> left = folderContents(keptSet);
+    EXPECT_EQ(left.keys(), (QStringList{QStringLiteral("eu.gbw"), QStringLiteral("eu.orcinp"), QStringLiteral("eu.orcout"),
+                                        QStringLiteral("eu.pointcharge")}));
+    ASSERT_GT(left.value(QStringLiteral("eu.orcout")).size(), 3 * 4096) << "the new output must not fit in the room left";
+    EXPECT_TRUE(left.value(QStringLiteral("eu.orcout")).contains("****ORCA TERMINATED NORMALLY****"));
+    EXPECT_TRUE(left.value(QStringLiteral("eu.orcinp")).contains("\tnroots 12\n"));
+    EXPECT_EQ(left.value(QStringLiteral("eu.gbw")), QByteArray("stand-in orbital file\n"));
     EXPECT_EQ(folderContents(folder), earlier);
-    for (const QString& name : inWork)
-        EXPECT_TRUE(QFileInfo(name).isFile()) << name.toStdString();
-    EXPECT_TRUE(readText(inWork[2]).contains(QStringLiteral("****ORCA TERMINATED NORMALLY****")));
 
     ASSERT_EQ(dialogs.requests().size(), asked + 1);
     const auto& box = dialogs.requests().last();
@@ -862,12 +1021,28 @@ TEST_F(OrcaRunFixture, ResultsThatDoNotFitLeaveTheEarlierOnesWholeAndSaySo)
     EXPECT_EQ(box.title, QStringLiteral("ORVANE Error"));
     EXPECT_FALSE(box.text.contains(successBox));
     EXPECT_TRUE(box.text.contains(QStringLiteral("No space left on device"))) << box.text.toStdString();
-    for (const QString& name : inWork)
-        EXPECT_TRUE(box.text.contains(name)) << name.toStdString() << "\n" << box.text.toStdString();
+    EXPECT_TRUE(box.text.contains(QStringLiteral("in their own folder ") + keptSet)) << box.text.toStdString();
+    for (auto it = left.begin(); it != left.end(); ++it)
+        EXPECT_TRUE(box.text.contains(keptSet + QLatin1Char('/') + it.key())) << it.key().toStdString() << "\n"
+                                                                              << box.text.toStdString();
     for (const QString& name : results)
         EXPECT_TRUE(box.text.contains(folder + QLatin1Char('/') + name)) << name.toStdString() << "\n"
                                                                           << box.text.toStdString();
     EXPECT_TRUE(box.text.contains(QStringLiteral("earlier results"))) << box.text.toStdString();
+    ASSERT_TRUE(button("btnShowAbsorptionSpectrumModule")->isEnabled());
+    EXPECT_EQ(absorptionSignals(), (QStringList{QStringLiteral("3 ") + keptSet + QStringLiteral("/eu.orcout"),
+                                                QStringLiteral("2")}));
+
+    // A failed run of the same MOPAC output works in the same work folder.
+    {
+        ScopedEnvironment failing("ORVANE_ORCA_STANDIN_MODE", "fail");
+        dialogs.pressButton(QMessageBox::Ok);
+        click("btnRunCalculation");
+        ASSERT_TRUE(waitForIdle());
+        EXPECT_TRUE(dialogs.requests().last().text.startsWith(orcaKind + failureText));
+    }
+    EXPECT_EQ(folderContents(keptSet), left);
+    EXPECT_EQ(folderContents(folder), earlier);
 
     // Room again: the rerun's set replaces the earlier one.
     ASSERT_TRUE(QFile::remove(disk.path(QStringLiteral("filler"))));
@@ -883,8 +1058,10 @@ TEST_F(OrcaRunFixture, ResultsThatDoNotFitLeaveTheEarlierOnesWholeAndSaySo)
     ASSERT_EQ(::stat(earlierOutput.toLocal8Bit().constData(), &st), 0);
     EXPECT_EQ(st.st_gid, 100u);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
-    for (const QString& name : inWork)
-        EXPECT_FALSE(QFileInfo::exists(name)) << name.toStdString();
+    for (const QString& name : {QStringLiteral("eu.orcinp"), QStringLiteral("eu.pointcharge"),
+                                QStringLiteral("eu.orcout"), QStringLiteral("eu.orcinp.gbw")})
+        EXPECT_FALSE(QFileInfo::exists(workFolder + QLatin1Char('/') + name)) << name.toStdString();
+    EXPECT_EQ(folderContents(keptSet), left);
 }
 
 TEST_F(OrcaRunFixture, AProgramThatCannotStartIsReportedOnceAndRunsNoSecondPass)
@@ -942,12 +1119,15 @@ TEST_F(RunFixture, AStoppedRunCleansUpAfterItsOwnInputWhenTheProjectChangesBefor
     // The clean-up at the end of a run takes its names from the run, not from
     // the page: a project cleared while the stopped program is still ending
     // must not turn them into names in the current folder.
-    const QString program = writeScript(temp.filePath(QStringLiteral("bin/mopac")), QStringLiteral("sleep 60"));
+    // The stand-in writes two side files, then waits to be stopped.
+    const QString program = writeScript(temp.filePath(QStringLiteral("bin/mopac")),
+                                        QStringLiteral("base=\"${1%.mop}\"\n"
+                                                       "echo side file > \"$base.arc\"\n"
+                                                       "echo side file > \"$base.log\"\n"
+                                                       "sleep 60"));
     useProgram(0, program);
     const QString input = temp.filePath(QStringLiteral("data/complex.mop"));
     writeText(input, eu4Mop(QStringLiteral("AM1 SPARKLE CHARGE=3")));
-    for (const char* side : {"complex.arc", "complex.log"})
-        writeText(temp.filePath(QStringLiteral("data/")) + QString::fromLatin1(side), QStringLiteral("side file"));
     const QString current = temp.filePath(QStringLiteral("current"));
     for (const char* bystander : {".arc", ".log", ".end", ".temp"})
         writeText(current + QLatin1Char('/') + QString::fromLatin1(bystander), QStringLiteral("not the run's"));
@@ -959,6 +1139,7 @@ TEST_F(RunFixture, AStoppedRunCleansUpAfterItsOwnInputWhenTheProjectChangesBefor
     ASSERT_TRUE(widget<QRadioButton>("rdbMopFile")->isChecked());
     click("btnRunCalculation");
     ASSERT_TRUE(button("btnStopCalculation")->isEnabled());
+    ASSERT_TRUE(waitUntil([&] { return QFileInfo::exists(temp.filePath(QStringLiteral("data/complex.log"))); }));
     dialogs.pressButton(QMessageBox::Yes);
     dialogs.pressButton(QMessageBox::Ok);
     click("btnStopCalculation");

@@ -142,37 +142,59 @@ TEST_F(ResultMoveFixture, AWholeSetReplacesTheEarlierOne)
     EXPECT_EQ(QDir(data(QString())).entryList(QDir::Files | QDir::Hidden).size(), 5) << "nothing left beside them";
 }
 
-TEST_F(ResultMoveFixture, AMissingResultMovesNothing)
+TEST_F(ResultMoveFixture, ASetThatCannotBePlacedStaysWholeInAFolderOfItsOwn)
 {
+    // One result missing: nothing moves beside the input, and the three that
+    // exist go into a folder of their own in T, under the names they would
+    // have beside the input. A second such run in the same second gets a
+    // second folder: neither set overwrites the other.
     writeEarlierResults();
-    writeWorkResults();
-    QFile::remove(work(QStringLiteral("complex.orcinp.gbw")));
-    const OrvaneExternalRun::ResultMove moved = run().moveOrcaResults();
-    EXPECT_TRUE(moved.reason.endsWith(QStringLiteral("complex.orcinp.gbw does not exist."))) << moved.reason.toStdString();
-    EXPECT_TRUE(moved.placed.isEmpty());
-    EXPECT_EQ(moved.leftInWork.size(), 3);
-    EXPECT_EQ(moved.kept.size(), 4);
-    for (const char* name : {"complex.orcinp", "complex.pointcharge", "complex.orcout", "complex.gbw"})
-        EXPECT_EQ(readText(data(QString::fromLatin1(name))), QStringLiteral("old")) << name;
-    EXPECT_TRUE(QFileInfo::exists(work(QStringLiteral("complex.orcout"))));
+    const QDateTime sameSecond(QDate(2024, 6, 1), QTime(12, 0, 0));
+    QStringList folders;
+    for (const char* round : {"first", "second"}) {
+        SCOPED_TRACE(round);
+        writeWorkResults();
+        writeText(work(QStringLiteral("complex.orcout")), QStringLiteral("new output of the ") + QString::fromLatin1(round));
+        QFile::remove(work(QStringLiteral("complex.orcinp.gbw")));
+        const OrvaneExternalRun::ResultMove moved = run().moveOrcaResults(sameSecond);
+        EXPECT_TRUE(moved.reason.endsWith(QStringLiteral("complex.orcinp.gbw does not exist.")))
+            << moved.reason.toStdString();
+        EXPECT_TRUE(moved.placed.isEmpty());
+        EXPECT_EQ(moved.kept.size(), 4);
+        for (const char* name : {"complex.orcinp", "complex.pointcharge", "complex.orcout", "complex.gbw"})
+            EXPECT_EQ(readText(data(QString::fromLatin1(name))), QStringLiteral("old")) << name;
+        ASSERT_FALSE(moved.keptSetFolder.isEmpty());
+        EXPECT_EQ(QFileInfo(moved.keptSetFolder).absolutePath(), temp.filePath(QStringLiteral("T")));
+        EXPECT_EQ(moved.output, moved.keptSetFolder + QStringLiteral("/complex.orcout"));
+        EXPECT_EQ(moved.leftInWork,
+                  (QStringList{moved.output, moved.keptSetFolder + QStringLiteral("/complex.orcinp"),
+                               moved.keptSetFolder + QStringLiteral("/complex.pointcharge")}));
+        EXPECT_FALSE(QFileInfo::exists(work(QStringLiteral("complex.orcout"))));
+        folders << moved.keptSetFolder;
+    }
+    EXPECT_EQ(QFileInfo(folders[0]).fileName(), QStringLiteral("complex-20240601-120000"));
+    EXPECT_EQ(QFileInfo(folders[1]).fileName(), QStringLiteral("complex-20240601-120000-2"));
+    EXPECT_EQ(readText(folders[0] + QStringLiteral("/complex.orcout")), QStringLiteral("new output of the first"));
+    EXPECT_EQ(readText(folders[1] + QStringLiteral("/complex.orcout")), QStringLiteral("new output of the second"));
 }
 
 TEST_F(ResultMoveFixture, AChemistsFileWhoseDetailsChangeDuringTheRunStays)
 {
-    // Only a write makes a file the run's: a backup beside the input that
-    // gets another permission, or a hard link from a snapshot of the home
-    // folder, while ORCA runs is still the chemist's own and stays.
+    // Only a write makes a file the run's: CI vectors the chemist keeps
+    // beside the input that get another permission, or a hard link from a
+    // snapshot of the home folder, while ORCA runs are still the chemist's
+    // own and stay.
     const QString chosen = data(QStringLiteral("eu.orcinp"));
-    const QString backup = data(QStringLiteral("eu.orcinp.bak"));
+    const QString backup = data(QStringLiteral("eu.orcinp.cis"));
     writeText(chosen, QStringLiteral("the input"));
-    writeText(backup, QStringLiteral("the chemist's backup"));
+    writeText(backup, QStringLiteral("the chemist's CI vectors"));
     const OrvaneExternalRun orca(Program::Orca, Source::OrcaInput, chosen);
-    const OrvaneExternalRun::SideFiles atStart = orca.orcaSideFiles();
+    const OrvaneExternalRun::SideFiles atStart = orca.sideFiles();
     struct stat before = {};
     ASSERT_EQ(::stat(QFile::encodeName(backup).constData(), &before), 0);
     ASSERT_TRUE(QDir().mkpath(temp.filePath(QStringLiteral("snapshot"))));
     ASSERT_EQ(::link(QFile::encodeName(backup).constData(),
-                     QFile::encodeName(temp.filePath(QStringLiteral("snapshot/eu.orcinp.bak"))).constData()),
+                     QFile::encodeName(temp.filePath(QStringLiteral("snapshot/eu.orcinp.cis"))).constData()),
               0);
     // Until the change shows in the file's status time, however coarse its clock.
     struct stat after = before;
@@ -186,38 +208,59 @@ TEST_F(ResultMoveFixture, AChemistsFileWhoseDetailsChangeDuringTheRunStays)
     }
     ASSERT_FALSE(after.st_ctim.tv_sec == before.st_ctim.tv_sec && after.st_ctim.tv_nsec == before.st_ctim.tv_nsec);
 
-    EXPECT_TRUE(orca.deleteOrcaAuxiliaryFiles(atStart).isEmpty());
-    EXPECT_EQ(readText(backup), QStringLiteral("the chemist's backup"));
+    EXPECT_TRUE(orca.deleteSideFiles(atStart).isEmpty());
+    EXPECT_EQ(readText(backup), QStringLiteral("the chemist's CI vectors"));
 }
 
-TEST_F(ResultMoveFixture, SideFilesGoAndOrbitalsAndOutputsStay)
+TEST_F(ResultMoveFixture, OnlyTheKindsOfSideFileTheRunWroteGo)
 {
-    // A chosen input's side files beside it, its orbital file kept. Of the
-    // files named like side files, the chemist's own that the run did not
-    // write stay; one the run wrote again goes.
-    const QString chosen = data(QStringLiteral("a.b.orcinp"));
-    for (const char* name : {"a.b.orcinp", "a.b.orcinp.bak", "A.B.ORCINP.TMP", "a.b.orcinp.densities"})
-        writeText(data(QString::fromLatin1(name)), QStringLiteral("before the run"));
-    const OrvaneExternalRun orca(Program::Orca, Source::OrcaInput, chosen);
-    const OrvaneExternalRun::SideFiles atStart = orca.orcaSideFiles();
-    EXPECT_EQ(atStart.keys(), (QStringList{QStringLiteral("a.b.orcinp.bak"), QStringLiteral("a.b.orcinp.densities")}));
-    for (const char* name : {"a.b.orcout", "a.b.orcinp.gbw", "a.b.orcinp.tmp", "a.b.orcinp.densities"})
-        writeText(data(QString::fromLatin1(name)), QStringLiteral("written by the run"));
-    EXPECT_EQ(orca.deleteOrcaAuxiliaryFiles(atStart),
-              (QStringList{data(QStringLiteral("a.b.orcinp.densities")), data(QStringLiteral("a.b.orcinp.tmp"))}));
-    EXPECT_EQ(QDir(data(QString())).entryList(QDir::Files, QDir::Name),
-              (QStringList{QStringLiteral("A.B.ORCINP.TMP"), QStringLiteral("a.b.orcinp"), QStringLiteral("a.b.orcinp.bak"),
-                           QStringLiteral("a.b.orcinp.gbw"), QStringLiteral("a.b.orcout")}));
-    EXPECT_EQ(readText(data(QStringLiteral("a.b.orcinp.bak"))), QStringLiteral("before the run"));
+    // Files beside the input before the run, then files the run (or the
+    // chemist, during it) wrote or rewrote: only the program's kinds of side
+    // file that were written go. The orbital file, the outputs and every
+    // other name stay, also when written during the run.
+    const struct
+    {
+        const char* name;
+        Program program;
+        Source source;
+        const char* input;
+        QStringList before;
+        QStringList written;
+        QStringList removed;
+    } cases[] = {
+        {"ORCA", Program::Orca, Source::OrcaInput, "a.b.orcinp",
+         {"a.b.orcinp", "a.b.orcinp.bak", "A.B.ORCINP.TMP", "a.b.orcinp.densities", "a.b.orcinp.cis"},
+         {"a.b.orcout", "a.b.orcinp.gbw", "a.b.orcinp.tmp", "a.b.orcinp.densities", "a.b.orcinp.scfp.tmp",
+          "a.b.orcinp.bak", "a.b.orcinp.bak2", "a.b.orcinp.notes", "a.b.orcinp.2024-06.orcout", "a.b.orcinp.cis.old",
+          "A.B.ORCINP.TMP"},
+         {"a.b.orcinp.densities", "a.b.orcinp.scfp.tmp", "a.b.orcinp.tmp"}},
+        {"MOPAC", Program::Mopac, Source::Mol2Drawing, "complex.mol2",
+         {"complex.mol2", "complex.log", "complex.end", "complex.temp"},
+         {"complex.mop", "complex.out", "complex.arc", "complex.temp", "complex.arc.bak"},
+         {"complex.arc", "complex.temp"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString folder = temp.filePath(QString::fromLatin1(c.name));
+        for (const QString& name : c.before)
+            writeText(folder + QLatin1Char('/') + name, QStringLiteral("before the run"));
+        const OrvaneExternalRun run(c.program, c.source, folder + QLatin1Char('/') + QString::fromLatin1(c.input));
+        const OrvaneExternalRun::SideFiles atStart = run.sideFiles();
+        for (const QString& name : c.written)
+            writeText(folder + QLatin1Char('/') + name, QStringLiteral("written by the run"));
 
-    // MOPAC's side files beside its input; the output stays.
-    const QString drawing = temp.filePath(QStringLiteral("mopac/complex.mol2"));
-    for (const char* name :
-         {"complex.mol2", "complex.mop", "complex.out", "complex.arc", "complex.log", "complex.end"})
-        writeText(temp.filePath(QStringLiteral("mopac/")) + QString::fromLatin1(name), QStringLiteral("x"));
-    const OrvaneExternalRun optimisation(Program::Mopac, Source::Mol2Drawing, drawing);
-    EXPECT_EQ(optimisation.deleteMopacAuxiliaryFiles().size(), 4);
-    EXPECT_EQ(QDir(temp.filePath(QStringLiteral("mopac"))).entryList(QDir::Files, QDir::Name),
-              (QStringList{QStringLiteral("complex.mol2"), QStringLiteral("complex.mop"),
-                           QStringLiteral("complex.out")}));
+        QStringList removed;
+        for (const QString& name : c.removed)
+            removed << folder + QLatin1Char('/') + name;
+        EXPECT_EQ(run.deleteSideFiles(atStart), removed);
+        QStringList left = c.before + c.written;
+        left.removeDuplicates();
+        for (const QString& name : c.removed)
+            left.removeAll(name);
+        left.sort();
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files, QDir::Name), left);
+        for (const QString& name : c.before)
+            if (!c.written.contains(name) && !c.removed.contains(name))
+                EXPECT_EQ(readText(folder + QLatin1Char('/') + name), QStringLiteral("before the run")) << name.toStdString();
+    }
 }
