@@ -62,8 +62,9 @@ int writeAsNobody(const QString& file, const QByteArray& text)
     });
 }
 
-// A test folder holding "shared" (mode 1777, root's, as /tmp is) and "mine"
-// (the unprivileged user's own folder). Only root can set this up.
+// A test folder that every user may enter, holding "shared" (mode 1777,
+// root's, as /tmp is) and "mine" (the unprivileged user's own folder). Only
+// root can set this up.
 class SharedFolder : public ::testing::Test
 {
 protected:
@@ -347,16 +348,12 @@ TEST(ReportFile, NamesUpToTheLongestAllowedAreReplacedAtomically)
     }
 }
 
-TEST(ReportFile, ARefusedInPlaceWriteGivesItsReservedRoomBack)
+TEST_F(SharedFolder, ARefusedInPlaceWriteGivesItsReservedRoomBack)
 {
     // Two files of the shared results folder, written together in place on
     // a disk with little room: the room for the second is reserved, the
     // first finds none. The write is refused and the disk has the room it
     // had before.
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    if (geteuid() != 0)
-        GTEST_SKIP() << "only root can mount the small disk and drop to another user";
     SmallDisk disk(dir.path());
     if (!disk.mounted)
         GTEST_SKIP() << disk.skipReason;
@@ -388,17 +385,12 @@ TEST(ReportFile, ARefusedInPlaceWriteGivesItsReservedRoomBack)
     reopen(first);
 }
 
-TEST(ReportFile, AnInPlaceRewriteOfALargeFileHoldsLittleInMemory)
+TEST_F(SharedFolder, AnInPlaceRewriteOfALargeFileHoldsLittleInMemory)
 {
     // The shared results folder that the user may not write: a short report
     // over an earlier output of 1.9 GB (sparse here, so that it costs no
     // disk), and a copy of a 64 MiB file over a short one. Neither file is
     // held in memory whole: the writing child grows by far less than either.
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    if (geteuid() != 0)
-        GTEST_SKIP() << "only root can drop to another user";
-    ASSERT_EQ(chmod(native(dir.path()).constData(), 0755), 0);
     const QString source = writeFile(dir.filePath(QStringLiteral("large.orcout")), QByteArray(64 << 20, 'o'));
     const qint64 largeEarlier = qint64(1900) << 20;
     const qint64 allowedGrowthKiB = 24 << 10;
@@ -412,16 +404,16 @@ TEST(ReportFile, AnInPlaceRewriteOfALargeFileHoldsLittleInMemory)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const QString shared = dir.filePath(QStringLiteral("shared"));
-        ASSERT_TRUE(QDir().mkpath(shared));
-        ASSERT_EQ(chmod(native(shared).constData(), 0755), 0);
-        const QString file = writeFile(shared + QStringLiteral("/results.orcout"), "the head of an earlier output\n");
+        const QString results = dir.filePath(QStringLiteral("results"));
+        ASSERT_TRUE(QDir().mkpath(results));
+        ASSERT_EQ(chmod(native(results).constData(), 0755), 0);
+        const QString file = writeFile(results + QStringLiteral("/results.orcout"), "the head of an earlier output\n");
         if (c.earlierSize != 0)
             ASSERT_EQ(truncate(native(file).constData(), c.earlierSize), 0);
         ASSERT_EQ(chmod(native(file).constData(), 0666), 0);
-        ASSERT_EQ(chmod(native(shared).constData(), 0555), 0);
+        ASSERT_EQ(chmod(native(results).constData(), 0555), 0);
 
-        const int code = exitCodeAsNobody(shared, [&] {
+        const int code = exitCodeAsNobody(results, [&] {
             struct rusage start = {};
             getrusage(RUSAGE_SELF, &start);
             QString reason;
@@ -444,22 +436,17 @@ TEST(ReportFile, AnInPlaceRewriteOfALargeFileHoldsLittleInMemory)
             EXPECT_TRUE(contents(file) == contents(source)) << "the copy differs";
         else
             EXPECT_EQ(contents(file), QByteArray("a short report\n"));
-        EXPECT_EQ(everyFile(shared), QStringList{QStringLiteral("results.orcout")});
-        ASSERT_EQ(chmod(native(shared).constData(), 0755), 0);
+        EXPECT_EQ(everyFile(results), QStringList{QStringLiteral("results.orcout")});
+        ASSERT_EQ(chmod(native(results).constData(), 0755), 0);
         QFile::remove(file);
     }
 }
 
-TEST(ReportFile, CopiesThroughASmallBlockKeepEveryByte)
+TEST_F(SharedFolder, CopiesThroughASmallBlockKeepEveryByte)
 {
     // Copies go through a block of fixed size: with a block of 7 bytes, a
     // source of many blocks, and one with a hole in the middle, arrive
     // whole, both beside the target and in place.
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    if (geteuid() != 0)
-        GTEST_SKIP() << "only root can drop to another user";
-    ASSERT_EQ(chmod(native(dir.path()).constData(), 0755), 0);
     QByteArray dense;
     for (int k = 0; k < 1000; ++k)
         dense.append(static_cast<char>('a' + k % 23));
