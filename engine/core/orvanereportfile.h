@@ -13,31 +13,43 @@
 // place. A failure is explained with the file name and the system's reason
 // ("No space left on device", "Permission denied", ...). Only regular files
 // are replaced: a folder, FIFO or device of that name is refused. A link is
-// followed: the file it names is written.
+// followed: the file it names is written. In a folder shared by every user
+// (mode 1777, such as /tmp) only a link of the user's own, or of the
+// folder's owner, is followed; another user's link there is refused with
+// that reason, whatever the system's own rule for such links is set to.
 //
 // Replaced atomically (the usual way). The new content is written whole to
-// a hidden file beside the target (".<name>.orvane-part"), flushed to the
-// disk, given the earlier file's owner, group and permissions where the
-// system allows (root may give any; a user may give a group of their own),
-// and renamed over the target. A reader, a failure or a kill at any moment
-// finds the earlier file whole or the new one whole, never a mix. A failure
-// removes the hidden file; one left by a killed writer is taken over by the
-// next write of the same file. The new file is a new file: other hard links
-// to the earlier one keep the earlier content. A file the user may not
-// write is not replaced.
+// a hidden file beside the target (".<name>.orvane-part"; a name too long
+// for those additions gets a shortened hidden name ending in its digest),
+// flushed to the disk, given the earlier file's owner, group and permissions
+// where the system allows (root may give any; a user may give a group of
+// their own) and its extended attributes, its access control list among
+// them, and renamed over the target. A reader, a failure or a kill at any
+// moment finds the earlier file whole or the new one whole, never a mix. The
+// hidden file is always made new, by this write and for it alone: a failure
+// removes it; one left by a killed writer (the user's own) is removed by the
+// next write of the same file, also when it has other links, which keep
+// their content; a name taken by another user's file or link is left alone
+// and a further hidden name ("...orvane-part-1", ...) is used. The new file
+// is a new file: other hard links to the earlier one keep the earlier
+// content. A file the user may not write is not replaced.
 //
 // Rewritten in place (the fallback). Where the new file cannot be made or
-// renamed beside the target, but the target itself may be written (a
-// folder the user may not write; a shared folder of mode 1777 holding a
-// colleague's file that the user's group may write), the file is rewritten
-// in place, which cannot be atomic. The file keeps its owner, group,
-// permissions and links. Room for the new content is reserved first (where
-// the file system cannot reserve room, its free room is checked instead),
-// so that a full disk refuses the write with the file untouched. The new
-// content then goes in with a single write call, the file is cut to its
-// new length and flushed; should that fail, the earlier content is written
-// back. Only a kill, or the machine stopping, during those few calls can
-// leave the file holding part of each content.
+// renamed beside the target, or cannot be given the earlier file's extended
+// attributes, but the target itself may be written (a folder the user may
+// not write; a shared folder of mode 1777 holding a colleague's file that
+// the user's group may write), the file is rewritten in place, which cannot
+// be atomic. The file keeps its owner, group, permissions, attributes and
+// links. Room for the new content is reserved first (where the file system
+// cannot reserve room, its free room is checked instead), so that a full
+// disk refuses the write with the file untouched; a refused write gives the
+// reserved room back. The earlier content is kept aside in an unnamed file
+// of the temporary folder (where the user may read it and there is room).
+// The new content then goes in, the file is cut to its new length and
+// flushed; should that fail, the earlier content is written back. Only a kill, or the machine stopping, during those few
+// calls can leave the file holding part of each content. Copies and the
+// earlier content go through a block of fixed size, so a large file is never
+// held in memory.
 //
 // Several files (writeAll, copyAll). Every file is written whole beside
 // its target, or prepared for its in-place rewrite, before the first one is
@@ -79,6 +91,9 @@ public:
     // For tests: writes behave as on a file system that cannot reserve room
     // for a file (many network shares), when `available` is false.
     static void setRoomReservationForTesting(bool available);
+    // For tests: the block in which a copy, or the earlier content of a
+    // file rewritten in place, is read and written (1 MiB unless set).
+    static void setCopyBlockForTesting(int bytes);
 };
 
 #endif
