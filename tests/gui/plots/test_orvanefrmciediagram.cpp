@@ -241,6 +241,32 @@ TEST_F(CieDiagramTest, ASpectrumWithoutChromaticitySaysSoAndLeavesNoStalePoint)
     }
 }
 
+TEST_F(CieDiagramTest, IntensitiesBelowZeroCountAsZeroAndThePageSaysSo)
+{
+    auto window = build();
+    QSignalSpy log(window.get(), &OrvaneFrmCIEDiagram::newObjCalculationMessage);
+    // Taken as they stand, the baseline 3 % of the peak below zero puts the
+    // point at x = 1.355, off the diagram.
+    const CieSpectra::Spectrum measured = CieSpectra::europiumBelowZeroBaseline();
+    window->setSpectrum(measured.wavelengths, measured.intensities);
+    window->plotChromaticity();
+    // chromaticity_reference.py, the values below zero counted as 0.
+    ASSERT_TRUE(window->hasChromaticity());
+    expectSinglePoint(disc(), 0.656287377731975, 0.343431255953203);
+    const QString note = QStringLiteral("607 of 701 intensities lay below zero (down to -0.03) and were counted as 0.");
+    EXPECT_EQ(chromaticityText(), QStringLiteral("CIE x = 0.656   y = 0.343\n") + note);
+    ASSERT_EQ(log.count(), 1);
+    EXPECT_TRUE(log.at(0).at(0).toString().endsWith(
+        QStringLiteral("Chromaticity of the emission spectrum: CIE x = 0.656   y = 0.343 ") + note))
+        << log.at(0).at(0).toString().toStdString();
+
+    // The next spectrum has nothing below zero: no note is left over.
+    const CieSpectra::Spectrum europium = CieSpectra::europium();
+    window->setSpectrum(europium.wavelengths, europium.intensities);
+    window->plotChromaticity();
+    EXPECT_EQ(chromaticityText(), QStringLiteral("CIE x = 0.653   y = 0.346"));
+}
+
 TEST_F(CieDiagramTest, TheCheckBoxRemovesAndRedrawsTheSquareWithoutRecomputing)
 {
     auto window = build();
