@@ -74,6 +74,13 @@ protected:
         return plot->parentWidget()->findChild<QLabel*>(QStringLiteral("lblChromaticity"))->text();
     }
 
+    // Hands the spectrum over and asks for its chromaticity, as the emission form does.
+    static void plotSpectrum(OrvaneFrmCIEDiagram& window, const CieSpectra::Spectrum& spectrum)
+    {
+        window.setSpectrum(spectrum.wavelengths, spectrum.intensities);
+        window.plotChromaticity();
+    }
+
     // The disc and the square are the last two graphs.
     QCPGraph* disc() const { return plot->graph(plot->graphCount() - 2); }
     QCPGraph* square() const { return plot->graph(plot->graphCount() - 1); }
@@ -247,9 +254,7 @@ TEST_F(CieDiagramTest, IntensitiesBelowZeroCountAsZeroAndThePageSaysSo)
     QSignalSpy log(window.get(), &OrvaneFrmCIEDiagram::newObjCalculationMessage);
     // Taken as they stand, the baseline 3 % of the peak below zero puts the
     // point at x = 1.355, off the diagram.
-    const CieSpectra::Spectrum measured = CieSpectra::europiumBelowZeroBaseline();
-    window->setSpectrum(measured.wavelengths, measured.intensities);
-    window->plotChromaticity();
+    plotSpectrum(*window, CieSpectra::europiumBelowZeroBaseline());
     // chromaticity_reference.py, the values below zero counted as 0.
     ASSERT_TRUE(window->hasChromaticity());
     expectSinglePoint(disc(), 0.656287377731975, 0.343431255953203);
@@ -261,9 +266,7 @@ TEST_F(CieDiagramTest, IntensitiesBelowZeroCountAsZeroAndThePageSaysSo)
         << log.at(0).at(0).toString().toStdString();
 
     // The next spectrum has nothing below zero: no note is left over.
-    const CieSpectra::Spectrum europium = CieSpectra::europium();
-    window->setSpectrum(europium.wavelengths, europium.intensities);
-    window->plotChromaticity();
+    plotSpectrum(*window, CieSpectra::europium());
     EXPECT_EQ(chromaticityText(), QStringLiteral("CIE x = 0.653   y = 0.346"));
 }
 
