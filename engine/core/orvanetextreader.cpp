@@ -154,6 +154,15 @@ QString OrvaneLineReader::openFailure(const QString& missingText) const
     return name + QStringLiteral(" could not be read: ") + file.errorString();
 }
 
+QString OrvaneLineReader::tableSizeFailure() const
+{
+    if (!file.isOpen() || file.size() < maxTableBytes)
+        return QString();
+    return file.fileName() + QStringLiteral(" could not be read: it has %1 MiB or more, far more than a table of "
+                                            "this kind holds.")
+                                 .arg(maxTableBytes >> 20);
+}
+
 bool OrvaneLineReader::atEnd() const
 {
     return !file.isOpen() || (blockPos >= blockEnd && file.atEnd());

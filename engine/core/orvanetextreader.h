@@ -48,6 +48,10 @@ class ORVANEENGINE_EXPORT OrvaneLineReader
 {
 public:
     static constexpr qint64 maxLineLength = 1 << 20;
+    // Readers that keep a whole file (small tables of levels, groups,
+    // limits) refuse one of this size or more before reading it: what they
+    // keep grows with every line, and no such table comes near it.
+    static constexpr qint64 maxTableBytes = 1 << 20;
 
     explicit OrvaneLineReader(const QString& fileName);
 
@@ -55,6 +59,9 @@ public:
     // Why the file is not open: `missingText` when it does not exist, else
     // what it is instead of a regular file, or the system's reason.
     QString openFailure(const QString& missingText) const;
+    // Why the open file is refused as a table (maxTableBytes or more); empty
+    // when it is small enough.
+    QString tableSizeFailure() const;
     bool atEnd() const;
     // Next line without its line end; false (and an empty line) at the end.
     bool readLine(QString& line);

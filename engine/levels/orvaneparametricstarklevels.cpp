@@ -26,12 +26,18 @@ QVector<QStringList> readRows(OrvaneLineReader& reader)
     return rows;
 }
 
-// The rows of `path`; false, with `message` on standard output, when it cannot be opened.
+// The rows of `path`; false, with `message` on standard output, when it
+// cannot be opened, and with the reason when it is too large for a table.
 bool readInput(const QString& path, const QString& message, QVector<QStringList>& rows)
 {
     OrvaneLineReader reader(path);
     if (!reader.isOpen()) {
         std::cout << message.toLocal8Bit().constData() << std::flush;
+        return false;
+    }
+    const QString tooLarge = reader.tableSizeFailure();
+    if (!tooLarge.isEmpty()) {
+        std::cout << tooLarge.toLocal8Bit().constData() << "\n" << std::flush;
         return false;
     }
     rows = readRows(reader);
@@ -247,12 +253,13 @@ bool OrvaneParametricStarkLevels::readChargeFactorsFile(const QString& stem, QVe
 void OrvaneParametricStarkLevels::readGLimitsFile(const QString& stem, QVector<GLimits>& limits)
 {
     const QString path = stem + QStringLiteral(".limits");
+    // Optional: a missing file says nothing.
     if (!QFile::exists(path))
         return;
-    OrvaneLineReader reader(path);
-    if (!reader.isOpen())
+    QVector<QStringList> rows;
+    if (!readInput(path, QString(), rows))
         return;
-    for (const QStringList& fields : readRows(reader))
+    for (const QStringList& fields : rows)
         limits.append(GLimits {fields.value(0), OrvaneText::toNumber(fields.value(1)),
             OrvaneText::toNumber(fields.value(2))});
 }

@@ -33,6 +33,8 @@ bool OrvaneChromaticity::calculate(const QVector<double>& wavelengths, const QVe
 {
     x = 0.0;
     y = 0.0;
+    negativeCount = 0;
+    note.clear();
     lastError.clear();
     const int n = std::min(wavelengths.size(), intensities.size());
     if (n < 2)
@@ -43,12 +45,24 @@ bool OrvaneChromaticity::calculate(const QVector<double>& wavelengths, const QVe
     double sumY = 0.0;
     double sumZ = 0.0;
     bool inTable = false;
+    double lowest = 0.0;
+    for (int i = 0; i < n; ++i) {
+        if (intensities.at(i) < 0.0) {
+            ++negativeCount;
+            lowest = std::min(lowest, intensities.at(i));
+        }
+    }
+    // Below zero counts as 0 (see the class comment); NaN stays NaN and is refused below.
+    auto emitted = [&](int i) { return intensities.at(i) < 0.0 ? 0.0 : intensities.at(i); };
     Tristimulus previous = colorMatching(wavelengths.at(0));
     for (int i = 0; i + 1 < n; ++i) {
         const Tristimulus next = colorMatching(wavelengths.at(i + 1));
-        const double a = intensities.at(i);
-        const double b = intensities.at(i + 1);
-        const double half = 0.5 * (wavelengths.at(i + 1) - wavelengths.at(i));
+        const double a = emitted(i);
+        const double b = emitted(i + 1);
+        // Every interval weighs positively, whichever way it runs, so that
+        // wavelengths going back and forth cannot leave the locus either;
+        // rising and falling spectra are unchanged by it.
+        const double half = 0.5 * std::fabs(wavelengths.at(i + 1) - wavelengths.at(i));
         sumX += half * (previous.x * a + next.x * b);
         sumY += half * (previous.y * a + next.y * b);
         sumZ += half * (previous.z * a + next.z * b);
@@ -65,10 +79,18 @@ bool OrvaneChromaticity::calculate(const QVector<double>& wavelengths, const QVe
     const double cx = sumX / sum;
     const double cy = sumY / sum;
     if (sum == 0.0 || !std::isfinite(cx) || !std::isfinite(cy))
-        return fail(QStringLiteral("The spectrum has no chromaticity: its intensities are zero (or cancel out) "
-                                   "over its wavelengths."));
+        return fail(negativeCount > 0
+                        ? QStringLiteral("The spectrum has no chromaticity: its intensities are zero or below zero "
+                                         "over its wavelengths.")
+                        : QStringLiteral("The spectrum has no chromaticity: its intensities are zero (or cancel out) "
+                                         "over its wavelengths."));
     x = cx;
     y = cy;
+    if (negativeCount > 0)
+        note = QStringLiteral("%1 of %2 intensities lay below zero (down to %3) and were counted as 0.")
+                   .arg(negativeCount)
+                   .arg(n)
+                   .arg(QString::number(lowest, 'g', 3));
     return true;
 }
 

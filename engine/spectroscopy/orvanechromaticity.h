@@ -13,6 +13,15 @@
 // outside the table. X, Y and Z are the trapezoid integrals over the spectrum
 // of each function times the intensity; x = X / (X + Y + Z) and
 // y = Y / (X + Y + Z). Wavelengths in nm, rising or falling.
+//
+// Intensities below zero count as 0, and the note says so: a measured
+// spectrum whose baseline was subtracted a little too far would otherwise
+// weigh the functions negatively and put (x, y) far outside the spectral
+// locus (x = 1.36 for an Eu(III) spectrum over 400-750 nm whose baseline
+// lies 3 % of its peak below zero). Such values are noise about an empty
+// baseline, which emits nothing; refusing the spectrum would refuse most
+// instrument exports. With every weight at or above zero, (x, y) lies within
+// the locus.
 class ORVANEENGINE_EXPORT OrvaneChromaticity
 {
 public:
@@ -40,6 +49,11 @@ public:
 
     double getX() const { return x; }
     double getY() const { return y; }
+    // Intensities of the last spectrum that were below zero and counted as 0.
+    int getNegativeCount() const { return negativeCount; }
+    // What the result rests on beyond the spectrum as given (intensities
+    // below zero counted as 0); empty when nothing.
+    QString getNote() const { return note; }
     QString getLastError() const { return lastError; }
 
 private:
@@ -47,6 +61,8 @@ private:
 
     double x = 0.0;
     double y = 0.0;
+    int negativeCount = 0;
+    QString note;
     QString lastError;
 };
 

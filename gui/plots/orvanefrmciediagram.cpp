@@ -121,6 +121,7 @@ bool OrvaneFrmCIEDiagram::calcChromaticity()
     cieX = chromaticity.getX();
     cieY = chromaticity.getY();
     noChromaticity = chromaticity.getLastError();
+    chromaticityNote = chromaticity.getNote();
     return chromaticityValid;
 }
 
@@ -130,9 +131,13 @@ void OrvaneFrmCIEDiagram::showChromaticityText()
                                                  .arg(QString::number(cieX, 'f', OrvaneChromaticity::decimals),
                                                       QString::number(cieY, 'f', OrvaneChromaticity::decimals))
                                            : noChromaticity;
-    ui->lblChromaticity->setText(text);
+    // What the value rests on (intensities below zero counted as 0) stays beside it.
+    const bool noted = chromaticityValid && !chromaticityNote.isEmpty();
+    ui->lblChromaticity->setText(noted ? text + QLatin1Char('\n') + chromaticityNote : text);
     emit newObjCalculationMessage(OrvaneAbstractObjCalculation::progressLine(
-        moduleName, chromaticityValid ? QStringLiteral("Chromaticity of the emission spectrum: ") + text : text));
+        moduleName, chromaticityValid ? QStringLiteral("Chromaticity of the emission spectrum: ") + text
+                                            + (noted ? QLatin1Char(' ') + chromaticityNote : QString())
+                                      : text));
 }
 
 void OrvaneFrmCIEDiagram::showEmittedColor()

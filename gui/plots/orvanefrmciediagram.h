@@ -65,6 +65,9 @@ private:
     double cieY = 0.0;
     bool chromaticityValid = false;
     QString noChromaticity;
+    // The engine's note on the chromaticity shown (intensities below zero
+    // counted as 0); empty when there is none.
+    QString chromaticityNote;
     QVector<double> wavelengths;
     QVector<double> intensities;
     // The rows of the points file, in file order.

@@ -7,6 +7,7 @@
 
 #include <QVector>
 
+#include <algorithm>
 #include <cmath>
 
 namespace CieSpectra {
@@ -18,8 +19,9 @@ struct Spectrum
 };
 
 // The 5D0 -> 7F0..7F4 bands of a typical Eu(III) complex as Gaussians
-// (centre nm, height, standard deviation nm), 0.5 nm steps from 570 to 720 nm.
-inline Spectrum europium()
+// (centre nm, height, standard deviation nm) at `count` wavelengths in 0.5 nm
+// steps from `first`.
+inline Spectrum europiumBands(double first, int count)
 {
     struct Band
     {
@@ -28,8 +30,8 @@ inline Spectrum europium()
     const Band bands[] = {{579.0, 0.02, 1.0}, {592.0, 0.25, 2.5}, {612.0, 1.0, 3.0}, {652.0, 0.06, 3.0},
                           {700.0, 0.12, 4.0}};
     Spectrum spectrum;
-    for (int k = 0; k <= 300; ++k) {
-        const double lambda = 570.0 + 0.5 * k;
+    for (int k = 0; k < count; ++k) {
+        const double lambda = first + 0.5 * k;
         double intensity = 0.0;
         for (const Band& band : bands) {
             const double u = (lambda - band.centre) / band.sigma;
@@ -38,6 +40,23 @@ inline Spectrum europium()
         spectrum.wavelengths << lambda;
         spectrum.intensities << intensity;
     }
+    return spectrum;
+}
+
+// The bands from 570 to 720 nm.
+inline Spectrum europium()
+{
+    return europiumBands(570.0, 301);
+}
+
+// The bands as an instrument may export them: 400-750 nm on a baseline 3 %
+// of the peak below zero.
+inline Spectrum europiumBelowZeroBaseline()
+{
+    Spectrum spectrum = europiumBands(400.0, 701);
+    const double peak = *std::max_element(spectrum.intensities.cbegin(), spectrum.intensities.cend());
+    for (double& intensity : spectrum.intensities)
+        intensity -= 0.03 * peak;
     return spectrum;
 }
 

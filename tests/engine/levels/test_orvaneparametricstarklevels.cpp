@@ -4,6 +4,7 @@
 
 #include "orvanegsa.h"
 #include "orvaneparametricstarklevels.h"
+#include "orvanetextreader.h"
 
 #include "ligandfieldfixture.h"
 #include "orvanefixtures.h"
@@ -360,6 +361,68 @@ TEST(OrvaneParametricStarkLevelsReaders, MissingFilesPrintTheirMessages)
     }
     EXPECT_TRUE(charges.isEmpty() && groups.isEmpty() && rows.isEmpty());
     EXPECT_EQ(limits.size(), 1);
+}
+
+// A table of the size limit or more is refused before a line is read, as
+// the other readers of whole tables do: a 2 GiB file used to be held whole
+// (over 4 GB of memory). The large files are sparse: they take no disk.
+TEST(OrvaneParametricStarkLevelsReaders, RefuseAFileTooLargeForATable)
+{
+    QTemporaryDir dir;
+    const QString stem = dir.filePath(QStringLiteral("complex"));
+    QVector<ChargeFactorsGroup> charges;
+    QVector<ParametersGroup> groups;
+    QVector<TransitionValues> rows;
+    QVector<GLimits> limits;
+    struct Reader {
+        const char* extension;
+        QByteArray firstLine;
+        std::function<bool()> read;
+        std::function<int()> count;
+    };
+    const Reader readers[] = {
+        {".chargefactors", "water 2 3 0.55\n",
+            [&] { return OrvaneParametricStarkLevels::readChargeFactorsFile(stem, charges); },
+            [&] { return charges.size(); }},
+        {".groups", "water 2 3\n", [&] { return OrvaneParametricStarkLevels::readParametersGroup(stem, groups); },
+            [&] { return groups.size(); }},
+        {".exp", "1 0 380 17270\n", [&] { return OrvaneParametricStarkLevels::readTransitionValues(stem, rows); },
+            [&] { return rows.size(); }},
+        {".limits", "O 0.1 0.9\n",
+            [&] {
+                // No result of its own: whether it appended.
+                const int before = limits.size();
+                OrvaneParametricStarkLevels::readGLimitsFile(stem, limits);
+                return limits.size() > before;
+            },
+            [&] { return limits.size(); }},
+    };
+    const qint64 limit = OrvaneLineReader::maxTableBytes;
+    const qint64 sizes[] = {limit - 1, limit, limit + 1, (qint64(1) << 32) + 7};
+    for (const Reader& reader : readers) {
+        for (qint64 size : sizes) {
+            SCOPED_TRACE(std::string(reader.extension) + " of " + std::to_string(size) + " bytes");
+            const QString path = stem + reader.extension;
+            OrvaneFixtures::writeFile(path, reader.firstLine);
+            QFile file(path);
+            ASSERT_TRUE(file.resize(size));
+            const int before = reader.count();
+            testing::internal::CaptureStdout();
+            const bool read = reader.read();
+            const QString printed = QString::fromStdString(testing::internal::GetCapturedStdout());
+            if (size < limit) {
+                // The first line is a row; the zeros after it are no concern here.
+                EXPECT_TRUE(read);
+                EXPECT_GT(reader.count(), before);
+                EXPECT_TRUE(printed.isEmpty()) << printed.toStdString();
+                continue;
+            }
+            EXPECT_FALSE(read);
+            EXPECT_EQ(reader.count(), before) << "nothing of a refused file is kept";
+            EXPECT_EQ(printed, path + " could not be read: it has 1 MiB or more, far more than a table of this kind "
+                                      "holds.\n");
+        }
+    }
 }
 
 TEST_F(StarkFit, AnnealingImprovesOnTheStartAndLeavesTheBestPointInTheReport)

@@ -35,9 +35,22 @@ def table_chromaticity(lam):
 
 
 def chromaticity(wavelengths, intensities):
+    """Intensities below zero count as 0 (an emission is never negative)."""
     lam = np.asarray(wavelengths, dtype=float)
-    inten = np.asarray(intensities, dtype=float)
+    inten = np.maximum(np.asarray(intensities, dtype=float), 0.0)
     xyz = [np.trapz(np.interp(lam, WAVELENGTHS, f, left=0.0, right=0.0) * inten, lam) for f in FUNCTIONS]
+    return xyz[0] / sum(xyz), xyz[1] / sum(xyz)
+
+
+def chromaticity_any_order(wavelengths, intensities):
+    """Each trapezoid weighed by its width whichever way it runs: wavelengths
+    that go back and forth still give a point within the locus."""
+    lam = np.asarray(wavelengths, dtype=float)
+    inten = np.maximum(np.asarray(intensities, dtype=float), 0.0)
+    xyz = []
+    for f in FUNCTIONS:
+        y = np.interp(lam, WAVELENGTHS, f, left=0.0, right=0.0) * inten
+        xyz.append(np.sum(0.5 * np.abs(np.diff(lam)) * (y[:-1] + y[1:])))
     return xyz[0] / sum(xyz), xyz[1] / sum(xyz)
 
 
@@ -57,6 +70,13 @@ def eu_spectrum():
     return lam, sum(h * np.exp(-0.5 * ((lam - c) / s) ** 2) for c, h, s in EU_BANDS)
 
 
+def eu_measured():
+    """The same bands over 400-750 nm in 0.5 nm steps on a baseline 3 % of the peak below zero."""
+    lam = 400.0 + 0.5 * np.arange(701)
+    inten = sum(h * np.exp(-0.5 * ((lam - c) / s) ** 2) for c, h, s in EU_BANDS)
+    return lam, inten - 0.03 * inten.max()
+
+
 if __name__ == "__main__":
     if len(sys.argv) > 1:
         CMF = sys.argv[1]
@@ -66,6 +86,11 @@ if __name__ == "__main__":
     lam, inten = eu_spectrum()
     print("Eu(III) bands       %.15f %.15f" % chromaticity(lam, inten))
     print("Eu(III) reversed    %.15f %.15f" % chromaticity(lam[::-1], inten[::-1]))
+    lam, inten = eu_measured()
+    print("Eu(III) measured    %.15f %.15f (%d below zero, lowest %.3g)"
+          % (chromaticity(lam, inten) + ((inten < 0).sum(), inten.min())))
+    print("612-613 nm, last -0.5 %.15f %.15f" % chromaticity([612.0, 612.5, 613.0], [1.0, 1.0, -0.5]))
+    print("600, 700, 450, 460 nm %.15f %.15f" % chromaticity_any_order([600.0, 700.0, 450.0, 460.0], np.ones(4)))
     print("two points 612-612.5 %.15f %.15f" % chromaticity([612.0, 612.5], [1.0, 1.0]))
     # Half the spectrum beyond the table: only 820-830 nm counts.
     print("820-840 nm flat     %.15f %.15f" % chromaticity(np.arange(820.0, 840.01, 1.0), np.ones(21)))

@@ -87,6 +87,54 @@ TEST(Chromaticity, OfLinesAndOfAnEuropiumSpectrum)
     }
 }
 
+// Inside the spectral locus: x and y at or above zero and x + y at most 1
+// (the locus and the purple line bound a region within that triangle).
+void expectWithinLocus(const OrvaneChromaticity& chromaticity)
+{
+    EXPECT_GE(chromaticity.getX(), 0.0);
+    EXPECT_GE(chromaticity.getY(), 0.0);
+    EXPECT_LE(chromaticity.getX() + chromaticity.getY(), 1.0);
+}
+
+TEST(Chromaticity, IntensitiesBelowZeroCountAsZeroAndTheNoteSaysHowMany)
+{
+    const struct
+    {
+        const char* name;
+        CieSpectra::Spectrum spectrum;
+        double x, y; // chromaticity_reference.py
+        QString note;
+    } cases[] = {
+        // Taken as they stand, the negative baseline gives x = 1.355.
+        {"Eu(III) over 400-750 nm, baseline 3 % of the peak below zero", CieSpectra::europiumBelowZeroBaseline(),
+         0.656287377731975, 0.343431255953203,
+         QStringLiteral("607 of 701 intensities lay below zero (down to -0.03) and were counted as 0.")},
+        {"one point below zero", {{612.0, 612.5, 613.0}, {1.0, 1.0, -0.5}}, 0.672133564294402, 0.327663730512660,
+         QStringLiteral("1 of 3 intensities lay below zero (down to -0.5) and were counted as 0.")},
+        {"wavelengths back and forth", {{600.0, 700.0, 450.0, 460.0}, {1.0, 1.0, 1.0, 1.0}}, 0.266270728186600,
+         0.099615563602921, QString()},
+        {"nothing below zero", CieSpectra::europium(), 0.653287619564147, 0.346415861566146, QString()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        OrvaneChromaticity chromaticity;
+        ASSERT_TRUE(chromaticity.calculate(c.spectrum.wavelengths, c.spectrum.intensities))
+            << chromaticity.getLastError().toStdString();
+        EXPECT_NEAR(chromaticity.getX(), c.x, 1e-12);
+        EXPECT_NEAR(chromaticity.getY(), c.y, 1e-12);
+        expectWithinLocus(chromaticity);
+        EXPECT_EQ(chromaticity.getNote(), c.note);
+    }
+    // The note belongs to the spectrum it was made for.
+    OrvaneChromaticity chromaticity;
+    const CieSpectra::Spectrum measured = CieSpectra::europiumBelowZeroBaseline();
+    ASSERT_TRUE(chromaticity.calculate(measured.wavelengths, measured.intensities));
+    EXPECT_EQ(chromaticity.getNegativeCount(), 607);
+    ASSERT_TRUE(chromaticity.calculate(CieSpectra::europium().wavelengths, CieSpectra::europium().intensities));
+    EXPECT_EQ(chromaticity.getNegativeCount(), 0);
+    EXPECT_TRUE(chromaticity.getNote().isEmpty());
+}
+
 TEST(Chromaticity, ASpectrumWithoutOneSaysWhy)
 {
     const struct
@@ -99,6 +147,9 @@ TEST(Chromaticity, ASpectrumWithoutOneSaysWhy)
         {"one point", {{612.0}, {1.0}}, QStringLiteral("The spectrum has 1 point: its chromaticity needs at least two.")},
         {"zeros", {{600.0, 610.0, 620.0}, {0.0, 0.0, 0.0}},
          QStringLiteral("The spectrum has no chromaticity: its intensities are zero (or cancel out) over its "
+                        "wavelengths.")},
+        {"nothing above zero", {{600.0, 610.0, 620.0}, {-0.1, 0.0, -0.2}},
+         QStringLiteral("The spectrum has no chromaticity: its intensities are zero or below zero over its "
                         "wavelengths.")},
         {"near infrared", {{900.0, 950.0, 1000.0}, {1.0, 2.0, 1.0}},
          QStringLiteral("The spectrum has no chromaticity: it lies outside 360-830 nm, where the CIE 1931 "
@@ -116,6 +167,7 @@ TEST(Chromaticity, ASpectrumWithoutOneSaysWhy)
         EXPECT_EQ(chromaticity.getLastError(), c.reason);
         EXPECT_EQ(chromaticity.getX(), 0.0);
         EXPECT_EQ(chromaticity.getY(), 0.0);
+        EXPECT_TRUE(chromaticity.getNote().isEmpty());
     }
 }
 

@@ -74,6 +74,13 @@ protected:
         return plot->parentWidget()->findChild<QLabel*>(QStringLiteral("lblChromaticity"))->text();
     }
 
+    // Hands the spectrum over and asks for its chromaticity, as the emission form does.
+    static void plotSpectrum(OrvaneFrmCIEDiagram& window, const CieSpectra::Spectrum& spectrum)
+    {
+        window.setSpectrum(spectrum.wavelengths, spectrum.intensities);
+        window.plotChromaticity();
+    }
+
     // The disc and the square are the last two graphs.
     QCPGraph* disc() const { return plot->graph(plot->graphCount() - 2); }
     QCPGraph* square() const { return plot->graph(plot->graphCount() - 1); }
@@ -239,6 +246,28 @@ TEST_F(CieDiagramTest, ASpectrumWithoutChromaticitySaysSoAndLeavesNoStalePoint)
         EXPECT_EQ(chromaticityText(), c.message);
         EXPECT_TRUE(log.last().at(0).toString().endsWith(c.message));
     }
+}
+
+TEST_F(CieDiagramTest, IntensitiesBelowZeroCountAsZeroAndThePageSaysSo)
+{
+    auto window = build();
+    QSignalSpy log(window.get(), &OrvaneFrmCIEDiagram::newObjCalculationMessage);
+    // Taken as they stand, the baseline 3 % of the peak below zero puts the
+    // point at x = 1.355, off the diagram.
+    plotSpectrum(*window, CieSpectra::europiumBelowZeroBaseline());
+    // chromaticity_reference.py, the values below zero counted as 0.
+    ASSERT_TRUE(window->hasChromaticity());
+    expectSinglePoint(disc(), 0.656287377731975, 0.343431255953203);
+    const QString note = QStringLiteral("607 of 701 intensities lay below zero (down to -0.03) and were counted as 0.");
+    EXPECT_EQ(chromaticityText(), QStringLiteral("CIE x = 0.656   y = 0.343\n") + note);
+    ASSERT_EQ(log.count(), 1);
+    EXPECT_TRUE(log.at(0).at(0).toString().endsWith(
+        QStringLiteral("Chromaticity of the emission spectrum: CIE x = 0.656   y = 0.343 ") + note))
+        << log.at(0).at(0).toString().toStdString();
+
+    // The next spectrum has nothing below zero: no note is left over.
+    plotSpectrum(*window, CieSpectra::europium());
+    EXPECT_EQ(chromaticityText(), QStringLiteral("CIE x = 0.653   y = 0.346"));
 }
 
 TEST_F(CieDiagramTest, TheCheckBoxRemovesAndRedrawsTheSquareWithoutRecomputing)
