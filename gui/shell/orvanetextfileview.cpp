@@ -8,6 +8,11 @@
 #include <QPlainTextEdit>
 #include <QTextDocument>
 
+#include <cerrno>
+#include <cstring>
+
+#include <sys/stat.h>
+
 namespace OrvaneTextFileView {
 
 namespace {
@@ -31,18 +36,26 @@ Refusal tooLarge(const QString& fileName)
             QStringLiteral("it has 100 MiB or more and is not shown; calculations still read it")};
 }
 
+QString systemText(const int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
 // Why the file cannot be shown, found without reading it; empty when it can.
+// A missing file and a folder are told in the system's words, as opening
+// them would; a FIFO or device is never opened, so the words are ours.
 Refusal refusalByName(const QString& fileName)
 {
     const QFileInfo info(fileName);
     if (!info.exists()) {
-        const QString cause = QStringLiteral("it does not exist");
-        return {QStringLiteral("The file %1 cannot be read: %2.").arg(fileName, cause), cause};
+        struct stat status;
+        const int error = ::stat(QFile::encodeName(fileName).constData(), &status) == 0 ? ENOENT : errno;
+        return cannotBeRead(fileName, systemText(error));
     }
+    if (info.isDir())
+        return cannotBeRead(fileName, systemText(EISDIR));
     if (!info.isFile()) {
-        const QString cause =
-            QStringLiteral("it is not a regular file but %1")
-                .arg(info.isDir() ? QStringLiteral("a folder") : QStringLiteral("a FIFO, socket or device"));
+        const QString cause = QStringLiteral("it is not a regular file but a FIFO, socket or device");
         return {QStringLiteral("The file %1 cannot be shown: %2.").arg(fileName, cause), cause};
     }
     if (!fitsInView(info.size()))

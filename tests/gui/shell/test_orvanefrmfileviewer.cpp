@@ -18,6 +18,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 namespace {
 
 class ViewerFixture : public ::testing::Test
@@ -120,20 +123,31 @@ TEST_F(ViewerFixture, LoadFileShowsNameAndWholeContentThenClearRestoresTheHint)
     expectEmptyState();
 }
 
-TEST_F(ViewerFixture, AFileThatCannotBeReadIsReportedOnce)
+TEST_F(ViewerFixture, AFileThatCannotBeReadIsReportedOnceInTheSystemsWords)
 {
     // As when the command line names a missing file: the name is shown, the
     // view stays empty, and the user is told why.
-    const QString missing = temp.filePath(QStringLiteral("no such file.mop"));
-    dialogs.pressButton(QMessageBox::Ok);
-    viewer.loadFile(missing);
-    ASSERT_EQ(dialogs.requests().size(), 1);
-    EXPECT_EQ(dialogs.requests().at(0).kind, OrvaneDialogs::Kind::Critical);
-    EXPECT_EQ(dialogs.requests().at(0).title, QStringLiteral("ORVANE Error"));
-    EXPECT_TRUE(dialogs.requests().at(0).text.contains(missing));
-    EXPECT_EQ(nameField->text(), missing);
-    EXPECT_TRUE(text->toPlainText().isEmpty());
-    EXPECT_TRUE(saveButton->isEnabled());
+    const QString folder = temp.filePath(QStringLiteral("results.out"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const struct
+    {
+        QString file;
+        int error;
+    } cases[] = {{temp.filePath(QStringLiteral("no such file.mop")), ENOENT}, {folder, EISDIR}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
+        const int asked = dialogs.requests().size();
+        dialogs.pressButton(QMessageBox::Ok);
+        viewer.loadFile(c.file);
+        ASSERT_EQ(dialogs.requests().size(), asked + 1);
+        EXPECT_EQ(dialogs.requests().last().kind, OrvaneDialogs::Kind::Critical);
+        EXPECT_EQ(dialogs.requests().last().title, QStringLiteral("ORVANE Error"));
+        EXPECT_EQ(dialogs.requests().last().text, QStringLiteral("The file %1 cannot be read:\n%2")
+                                                      .arg(c.file, QString::fromLocal8Bit(std::strerror(c.error))));
+        EXPECT_EQ(nameField->text(), c.file);
+        EXPECT_TRUE(text->toPlainText().isEmpty());
+        EXPECT_TRUE(saveButton->isEnabled());
+    }
 }
 
 TEST_F(ViewerFixture, OpenButtonAsksInTheHomeFolderAndLoadsTheChoice)
