@@ -25,7 +25,9 @@ QByteArray withLineFeeds(const QByteArray& bytes, const int markSize, const int 
             return byte(0);
         return bigEndian ? (byte(0) << 8 | byte(1)) : (byte(1) << 8 | byte(0));
     };
-    const QByteArray lineFeed = width == 1 ? QByteArray("\n") : bigEndian ? QByteArray("\0\n", 2) : QByteArray("\n\0", 2);
+    const QByteArray lineFeed = width == 1 ? QByteArray("\n")
+                                : bigEndian ? QByteArray("\0\n", 2)
+                                            : QByteArray("\n\0", 2);
     QByteArray out = bytes.left(markSize);
     for (int at = markSize; at < bytes.size(); at += width) {
         if (unitAt(at) != '\r') {

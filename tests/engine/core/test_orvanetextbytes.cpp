@@ -74,7 +74,8 @@ TEST(TextBytes, EveryByteIsReadAndSavedInTheEncodingItCameIn)
         // What is not UTF-16 after its mark is Latin-1, whole.
         {"UTF-16 mark, odd size", "\xff\xfe" "a", QString::fromLatin1("\xff\xfe" "a"), {Charset::Latin1, false},
          "\xff\xfe" "a"},
-        {"UTF-16 mark, half a pair", bytes("\xff\xfe\x00\xd8" "a\0", 6), QString::fromLatin1("\xff\xfe\x00\xd8" "a\0", 6),
+        {"UTF-16 mark, half a pair", bytes("\xff\xfe\x00\xd8" "a\0", 6),
+         QString::fromLatin1("\xff\xfe\x00\xd8" "a\0", 6),
          {Charset::Latin1, false}, bytes("\xff\xfe\x00\xd8" "a\0", 6)},
         {"line ends of every kind", "a\r\nb\rc\n\r\r\n", QStringLiteral("a\nb\nc\n\n\n"), {Charset::Utf8, false},
          "a\nb\nc\n\n\n"},
@@ -206,8 +207,8 @@ TEST(TextBytes, FilesOfEverySizeComeBackWithLineFeeds)
             const QByteArray saved = encoded(text, encoding);
             const QByteArray wanted = expected.file(true);
             ASSERT_EQ(saved.size(), wanted.size());
-            EXPECT_TRUE(saved == wanted) << "first difference at byte "
-                                         << std::mismatch(saved.begin(), saved.end(), wanted.begin()).first - saved.begin();
+            const auto differ = std::mismatch(saved.begin(), saved.end(), wanted.begin()).first;
+            EXPECT_TRUE(saved == wanted) << "first difference at byte " << differ - saved.begin();
         }
     }
 }
