@@ -25,7 +25,7 @@ public:
 
     // Shows fileName and its whole content; a file that cannot be read is
     // reported and leaves the view empty. Save writes the text in the
-    // encoding and with the line ends the file was read with.
+    // encoding the file was read in, lines separated by a line feed.
     void loadFile(const QString& fileName);
 
     static const QString hintText;
@@ -40,7 +40,7 @@ private slots:
 private:
     std::unique_ptr<Ui::OrvaneFrmFileViewer> ui;
     OrvaneFrmSearching* frmSearching = nullptr;
-    // How the loaded file was stored; UTF-8 with LF for a text typed anew.
+    // How the loaded file was stored; UTF-8 for a text typed anew.
     OrvaneTextFileView::Encoding encoding;
 };
 

@@ -4,6 +4,7 @@
 #include "abstractobjcalculationwidget.h"
 #include "molecule.h"
 #include "orvanefitsummary.h"
+#include "orvanetextbytes.h"
 
 #include <QString>
 #include <QStringList>
@@ -227,6 +228,9 @@ private:
     bool showUnwrittenFitReport();
     OrvaneAbstractParametric* fitProblem() const;
     OrvaneUnsavedNotice* unsavedReportNotice = nullptr;
+    // How the opened partition file was stored, so that saving it keeps its
+    // encoding; UTF-8 for the text the form starts with.
+    OrvaneTextBytes::Encoding partitionEncoding;
 
     std::unique_ptr<Ui::OrvaneFrmSpectroscopicCalculation> ui;
 };

@@ -17,7 +17,6 @@
 #include "orvanefrmsettheorecticalomega.h"
 #include "orvaneinputdata.h"
 #include "orvaneomegaexpreportlines.h"
-#include "orvanereportfile.h"
 #include "orvanespectroscopiccalculation.h"
 #include "orvanetextfileview.h"
 
@@ -382,6 +381,7 @@ void OrvaneFrmSpectroscopicCalculation::clearProject()
         glMolecule->setMolecule(&molecule);
         showDropHint(ui->edtMopacOut);
         ui->plainTextEditAradPartition->setPlainText(defaultPartition);
+        partitionEncoding = OrvaneTextBytes::Encoding();
     } else {
         frmSetTheorecticalOmega->clearValues();
         showDropHint(ui->edtZindoOut);
@@ -409,11 +409,13 @@ void OrvaneFrmSpectroscopicCalculation::on_btnPartitionOpen_clicked()
     // A file that cannot be read leaves the partition as it was typed.
     QString text;
     QString reason;
-    if (!OrvaneTextFileView::read(name, text, reason)) {
+    OrvaneTextFileView::ReadDetails details;
+    if (!OrvaneTextFileView::read(name, text, reason, &details)) {
         OrvaneDialogs::critical(this, tr("ORVANE Error"), reason);
         return;
     }
     ui->plainTextEditAradPartition->setPlainText(text);
+    partitionEncoding = details.encoding;
 }
 
 void OrvaneFrmSpectroscopicCalculation::on_btnPartitionSave_clicked()
@@ -422,8 +424,10 @@ void OrvaneFrmSpectroscopicCalculation::on_btnPartitionSave_clicked()
                                                      tr("ORVANE File for Arad Partition (*.ligands)"));
     if (name.isEmpty())
         return;
+    // In the encoding it was opened in: ligand names typed on a Windows
+    // machine stay Latin-1.
     QString reason;
-    if (!OrvaneReportFile::write(name, ui->plainTextEditAradPartition->toPlainText(), reason)) {
+    if (!OrvaneTextFileView::save(ui->plainTextEditAradPartition, name, partitionEncoding, reason)) {
         OrvaneDialogs::critical(this, tr("ORVANE Error"), reason);
         return;
     }

@@ -18,6 +18,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 namespace {
 
 class ViewerFixture : public ::testing::Test
@@ -120,20 +123,31 @@ TEST_F(ViewerFixture, LoadFileShowsNameAndWholeContentThenClearRestoresTheHint)
     expectEmptyState();
 }
 
-TEST_F(ViewerFixture, AFileThatCannotBeReadIsReportedOnce)
+TEST_F(ViewerFixture, AFileThatCannotBeReadIsReportedOnceInTheSystemsWords)
 {
     // As when the command line names a missing file: the name is shown, the
     // view stays empty, and the user is told why.
-    const QString missing = temp.filePath(QStringLiteral("no such file.mop"));
-    dialogs.pressButton(QMessageBox::Ok);
-    viewer.loadFile(missing);
-    ASSERT_EQ(dialogs.requests().size(), 1);
-    EXPECT_EQ(dialogs.requests().at(0).kind, OrvaneDialogs::Kind::Critical);
-    EXPECT_EQ(dialogs.requests().at(0).title, QStringLiteral("ORVANE Error"));
-    EXPECT_TRUE(dialogs.requests().at(0).text.contains(missing));
-    EXPECT_EQ(nameField->text(), missing);
-    EXPECT_TRUE(text->toPlainText().isEmpty());
-    EXPECT_TRUE(saveButton->isEnabled());
+    const QString folder = temp.filePath(QStringLiteral("results.out"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const struct
+    {
+        QString file;
+        int error;
+    } cases[] = {{temp.filePath(QStringLiteral("no such file.mop")), ENOENT}, {folder, EISDIR}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
+        const int asked = dialogs.requests().size();
+        dialogs.pressButton(QMessageBox::Ok);
+        viewer.loadFile(c.file);
+        ASSERT_EQ(dialogs.requests().size(), asked + 1);
+        EXPECT_EQ(dialogs.requests().last().kind, OrvaneDialogs::Kind::Critical);
+        EXPECT_EQ(dialogs.requests().last().title, QStringLiteral("ORVANE Error"));
+        EXPECT_EQ(dialogs.requests().last().text, QStringLiteral("The file %1 cannot be read:\n%2")
+                                                      .arg(c.file, QString::fromLocal8Bit(std::strerror(c.error))));
+        EXPECT_EQ(nameField->text(), c.file);
+        EXPECT_TRUE(text->toPlainText().isEmpty());
+        EXPECT_TRUE(saveButton->isEnabled());
+    }
 }
 
 TEST_F(ViewerFixture, OpenButtonAsksInTheHomeFolderAndLoadsTheChoice)
@@ -249,41 +263,64 @@ TEST_F(ViewerFixture, FindButtonShowsTheBarAgainAndItSearchesTheLoadedText)
     EXPECT_EQ(field->palette().color(QPalette::Active, QPalette::Base), QColor(Qt::red));
 }
 
-// MOPAC and ORCA inputs written on Windows are often Latin-1 with CRLF line
-// ends: the viewer saves a file as it read it, so that what the user did not
-// touch keeps its bytes.
-TEST_F(ViewerFixture, AnUnchangedFileIsSavedByteForByte)
+// MOPAC and ORCA inputs written on Windows are often Latin-1, some editors
+// write UTF-16 with its mark: the viewer shows the whole file and saves it as
+// it read it, so that what the user did not touch keeps its bytes. Only the
+// line ends become line feeds.
+TEST_F(ViewerFixture, AnUnchangedFileIsSavedByteForByteWithLineFeeds)
 {
+    // 66 bytes of Latin-1 text, a NUL, and 83 bytes more.
+    const QByteArray latin1Head = "* Eu(III) hydrat\xe9, 25\xb0" "C \xb5s; r\xe9sum\xe9 de la mol\xe9" "cule d'europium(III)\n";
+    const QByteArray latin1WithNul = latin1Head + QByteArray(1, '\0') + QByteArray(83, '\xe9');
     const struct
     {
         const char* name;
         QByteArray bytes;
+        QByteArray saved;
+        QString shown; // when the test looks at it
     } cases[] = {
-        {"latin1.mop", "* Eu(III) hydrat\xe9, r\xe9sum\xe9 \xe0 25\xb0" "C, \xb5s\nAM1 SPARKLE CHARGE=3\n"},
-        {"latin1crlf.mop", "* mol\xe9" "cule\xa0" "d'europium\r\nAM1 SPARKLE\r\n\r\nEu 0.0 1\r\n"},
-        {"utf8.orcinp", "# mol\xc3\xa9" "cule \xce\xa9 25\xc2\xb0" "C\n! ZINDO/S\n"},
-        {"utf8bom.orcinp", "\xef\xbb\xbf# ORCA \xc3\xa9t\xc3\xa9\r\n! ZINDO/S\r\n"},
+        {"latin1.mop", "* Eu(III) hydrat\xe9, r\xe9sum\xe9 \xe0 25\xb0" "C, \xb5s\nAM1 SPARKLE CHARGE=3\n",
+         "* Eu(III) hydrat\xe9, r\xe9sum\xe9 \xe0 25\xb0" "C, \xb5s\nAM1 SPARKLE CHARGE=3\n", QString()},
+        {"latin1crlf.mop", "* mol\xe9" "cule\xa0" "d'europium\r\nAM1 SPARKLE\r\n\r\nEu 0.0 1\r\n",
+         "* mol\xe9" "cule\xa0" "d'europium\nAM1 SPARKLE\n\nEu 0.0 1\n", QString()},
+        {"latin1nul.mop", latin1WithNul, latin1WithNul,
+         QString::fromLatin1(latin1WithNul.constData(), latin1WithNul.size())},
+        {"utf8nul.out", QByteArray("E\0u \xce\xa9\n", 7), QByteArray("E\0u \xce\xa9\n", 7),
+         QString::fromUtf8("E\0u \xce\xa9\n", 7)},
+        {"utf16le.orcinp", QByteArray("\xff\xfe" "E\0u\0\xa9\x03\r\0\n\0!\0\0\0", 16),
+         QByteArray("\xff\xfe" "E\0u\0\xa9\x03\n\0!\0\0\0", 14), QString::fromUtf8("Eu\xce\xa9\n!\0", 7)},
+        {"utf16be.orcinp", QByteArray("\xfe\xff\0E\0u\x03\xa9\0\r\0\n\0!\0\0", 16),
+         QByteArray("\xfe\xff\0E\0u\x03\xa9\0\n\0!\0\0", 14), QString::fromUtf8("Eu\xce\xa9\n!\0", 7)},
+        {"utf8.orcinp", "# mol\xc3\xa9" "cule \xce\xa9 25\xc2\xb0" "C\n! ZINDO/S\n",
+         "# mol\xc3\xa9" "cule \xce\xa9 25\xc2\xb0" "C\n! ZINDO/S\n", QString()},
+        {"utf8bom.orcinp", "\xef\xbb\xbf# ORCA \xc3\xa9t\xc3\xa9\r\n! ZINDO/S\r\n",
+         "\xef\xbb\xbf# ORCA \xc3\xa9t\xc3\xa9\n! ZINDO/S\n", QString()},
         // Characters a text view turns into others when asked for its plain
         // text: a no-break space and a line separator.
-        {"utf8spaces.out", "a\xc2\xa0" "b\xe2\x80\xa8" "c\n"},
-        {"classicmac.out", "line 1\rline 2\r"},
-        {"nofinalend.out", "last line without its end"},
-        {"blanklines.out", "\n\n  \n"},
-        {"empty.out", ""},
+        {"utf8spaces.out", "a\xc2\xa0" "b\xe2\x80\xa8" "c\n", "a\xc2\xa0" "b\xe2\x80\xa8" "c\n", QString()},
+        {"classicmac.out", "line 1\rline 2\r", "line 1\nline 2\n", QString()},
+        {"mixedends.out", "a\r\nb\rc\n", "a\nb\nc\n", QString()},
+        {"nofinalend.out", "last line without its end", "last line without its end", QString()},
+        {"blanklines.out", "\n\n  \n", "\n\n  \n", QString()},
+        {"empty.out", "", "", QString()},
     };
+    ASSERT_EQ(latin1Head.size(), 66);
+    ASSERT_EQ(latin1WithNul.size(), 150);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         viewer.loadFile(writeFile(QString::fromLatin1(c.name), c.bytes));
+        if (!c.shown.isNull())
+            EXPECT_EQ(text->toPlainText(), c.shown);
         const QString target = temp.filePath(QStringLiteral("saved ") + QString::fromLatin1(c.name));
         dialogs.chooseFile(target);
         dialogs.pressButton(QMessageBox::Ok);
         click("btnSaveFile");
         EXPECT_EQ(dialogs.requests().last().title, QStringLiteral("ORVANE Information"));
-        EXPECT_EQ(readBytes(target).toHex(' ').toStdString(), c.bytes.toHex(' ').toStdString());
+        EXPECT_EQ(readBytes(target).toHex(' ').toStdString(), c.saved.toHex(' ').toStdString());
     }
 }
 
-TEST_F(ViewerFixture, AnEditedFileKeepsItsEncodingAndLineEnds)
+TEST_F(ViewerFixture, AnEditedFileKeepsItsEncodingWithLineFeeds)
 {
     const struct
     {
@@ -291,9 +328,10 @@ TEST_F(ViewerFixture, AnEditedFileKeepsItsEncodingAndLineEnds)
         QByteArray bytes;
         QByteArray saved; // after "é°" is typed at the end of line 1
     } cases[] = {
-        {"latin1.mop", "* r\xe9sum\xe9\r\nAM1\r\n", "* r\xe9sum\xe9\xe9\xb0\r\nAM1\r\n"},
+        {"latin1.mop", "* r\xe9sum\xe9\r\nAM1\r\n", "* r\xe9sum\xe9\xe9\xb0\nAM1\n"},
         {"utf8.mop", "* \xce\xa9\nAM1\n", "* \xce\xa9\xc3\xa9\xc2\xb0\nAM1\n"},
         {"utf8bom.mop", "\xef\xbb\xbf* \xc3\xa9\nAM1\n", "\xef\xbb\xbf* \xc3\xa9\xc3\xa9\xc2\xb0\nAM1\n"},
+        {"utf16be.mop", QByteArray("\xfe\xff\0*\0\r\0\n\0A", 10), QByteArray("\xfe\xff\0*\0\xe9\0\xb0\0\n\0A", 12)},
         // A text typed into a new viewer, or into a plain ASCII file, is UTF-8.
         {"ascii.mop", "* water\nAM1\n", "* water\xc3\xa9\xc2\xb0\nAM1\n"},
     };

@@ -495,7 +495,7 @@ TEST_F(FormFixture, AFileIsShownInItsTabOrTheTabIsEmptiedAndTheReasonShown)
         // The tab itself carries the same reason as its note.
         EXPECT_EQ(tab(1)->placeholderText(), lastRequest()->text);
     }
-    EXPECT_TRUE(lastRequest()->text.contains(QStringLiteral("not a regular file")));
+    EXPECT_TRUE(lastRequest()->text.contains(QString::fromLocal8Bit(std::strerror(EISDIR))));
 }
 
 TEST_F(FormFixture, NeitherOutputTabTakesADrop)

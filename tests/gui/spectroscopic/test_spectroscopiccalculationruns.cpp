@@ -400,6 +400,54 @@ TEST_F(RunFixture, ThePartitionTextIsSavedAndReadBackOrTheFailureSaid)
     }
 }
 
+// Ligand names typed on a Windows machine are Latin-1: the file opened is
+// saved in its own encoding, with line feeds; a text the form starts with,
+// or gets back from Clear Project, is saved as UTF-8.
+TEST_F(RunFixture, ThePartitionFileIsSavedInTheEncodingItWasOpenedIn)
+{
+    create(0);
+    widget<QCheckBox>("chbAradPartition")->setChecked(true);
+    auto* text = widget<QPlainTextEdit>("plainTextEditAradPartition");
+    const struct
+    {
+        const char* name;
+        QByteArray bytes;
+        QString shown;
+        QByteArray saved;
+    } cases[] = {
+        {"latin1.ligands", "Acetilacetonato\xe9 2 3\r\nPiridina\xed 4,5\r\n",
+         QString::fromLatin1("Acetilacetonato\xe9 2 3\nPiridina\xed 4,5\n"),
+         "Acetilacetonato\xe9 2 3\nPiridina\xed 4,5\n"},
+        {"utf8.ligands", "\xef\xbb\xbf\xce\xb2-dicetonato 2 3\n", QString::fromUtf8("\xce\xb2-dicetonato 2 3\n"),
+         "\xef\xbb\xbf\xce\xb2-dicetonato 2 3\n"},
+        {"utf16le.ligands", QByteArray("\xff\xfe" "L\0\xe9\0 \0" "2\0\r\0\n\0", 14), QString::fromLatin1("L\xe9 2\n"),
+         QByteArray("\xff\xfe" "L\0\xe9\0 \0" "2\0\n\0", 12)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        dialogs.chooseFile(OrvaneFixtures::writeFile(temp.filePath(QStringLiteral("calc/") + QLatin1String(c.name)),
+                                                     c.bytes));
+        widget<QPushButton>("btnPartitionOpen")->click();
+        EXPECT_EQ(text->toPlainText(), c.shown);
+        const QString copy = temp.filePath(QStringLiteral("calc/copy of ") + QLatin1String(c.name));
+        dialogs.chooseFile(copy);
+        dialogs.pressButton(QMessageBox::Ok);
+        widget<QPushButton>("btnPartitionSave")->click();
+        EXPECT_EQ(lastRequest()->text, QStringLiteral("The file was successfully created at: ") + copy);
+        EXPECT_EQ(OrvaneFixtures::contents(copy).toHex(' ').toStdString(), c.saved.toHex(' ').toStdString());
+    }
+
+    dialogs.pressButton(QMessageBox::Yes);
+    widget<QPushButton>("btnClearProject")->click();
+    widget<QCheckBox>("chbAradPartition")->setChecked(true);
+    text->setPlainText(QString::fromLatin1("Acetilacetonato\xe9 2 3"));
+    const QString typed = temp.filePath(QStringLiteral("calc/typed.ligands"));
+    dialogs.chooseFile(typed);
+    dialogs.pressButton(QMessageBox::Ok);
+    widget<QPushButton>("btnPartitionSave")->click();
+    EXPECT_EQ(OrvaneFixtures::contents(typed), QByteArray("Acetilacetonato\xc3\xa9 2 3"));
+}
+
 // ---------------------------------------------------------------------------
 // Loading in mode 2
 

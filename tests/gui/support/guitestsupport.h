@@ -23,6 +23,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <deque>
 #include <functional>
 #include <ostream>
@@ -173,8 +175,9 @@ inline QList<UnshowableFile> makeUnshowableFiles(const QString& folder, const QS
     EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(qint64(100) * 1048576)) << large.toStdString();
     const QString folderFile = dir.filePath(QStringLiteral("folder.") + suffix);
     EXPECT_TRUE(QDir().mkpath(folderFile));
-    return {{dir.filePath(QStringLiteral("missing.") + suffix), QStringLiteral("it does not exist")},
-            {folderFile, QStringLiteral("it is not a regular file but a folder")},
+    // A missing file and a folder in the system's words.
+    return {{dir.filePath(QStringLiteral("missing.") + suffix), QString::fromLocal8Bit(std::strerror(ENOENT))},
+            {folderFile, QString::fromLocal8Bit(std::strerror(EISDIR))},
             {large, QStringLiteral("it has 100 MiB or more and is not shown; calculations still read it")}};
 }
 
