@@ -97,10 +97,11 @@ inline int lineOf(const QByteArray& text, const QByteArray& marker)
     return at < 0 ? -1 : text.left(at).count('\n');
 }
 
-// Runs `work` on its own thread and ends the whole test program when it has
-// not returned within `seconds`: a reader that waits for a line its file does
-// not hold must fail loudly instead of hanging until the CTest timeout.
-inline bool finishesWithin(int seconds, const std::function<bool()>& work)
+// The result of `work`, run on its own thread; ends the whole test program
+// when it has not returned within `seconds`: a reader that waits for a line
+// its file does not hold must fail loudly instead of hanging until the CTest
+// timeout.
+inline bool resultWithin(int seconds, const std::function<bool()>& work)
 {
     auto result = std::async(std::launch::async, work);
     if (result.wait_for(std::chrono::seconds(seconds)) == std::future_status::timeout) {

@@ -193,7 +193,7 @@ TEST(StructureList, MessagesAndShortFiles)
 
     OrvaneFixtures::writeFile(file, "no marker here\n");
     ListResult noMarker;
-    OrvaneFixtures::finishesWithin(5, [&] {
+    OrvaneFixtures::resultWithin(5, [&] {
         noMarker = readList(dir.path());
         return true;
     });

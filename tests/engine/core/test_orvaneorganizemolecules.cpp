@@ -211,7 +211,7 @@ TEST(OrganizeMolecules, OtherSectionsEndTheAtomsAndTheBonds)
         atomLine(1, "Cl1", 5.0, 0, 0, "Cl") + atomLine(2, "Eu2", 7.5, 0, 0, "Eu"), bondLine(1, 1, 2), false);
     const QString mol2 = OrvaneFixtures::writeFile(dir.filePath(QStringLiteral("sections.mol2")), first + second);
     OrvaneOrganizeMolecules organizer(nullptr);
-    ASSERT_TRUE(OrvaneFixtures::finishesWithin(5, [&] { return organizer.readMOL2(mol2); }))
+    ASSERT_TRUE(OrvaneFixtures::resultWithin(5, [&] { return organizer.readMOL2(mol2); }))
         << organizer.getLastError().toStdString();
     expectAtoms(organizer, {{"Eu", 0, 0, 0}, {"O", 0, 2.4, 0}, {"H", 0, 3.0, 0.8}, {"Eu", 7.5, 0, 0}, {"Cl", 5.0, 0, 0}});
 }
@@ -228,7 +228,7 @@ TEST(OrganizeMolecules, TruncatedFilesEndTheReading)
         const QString mol2 = OrvaneFixtures::writeFile(dir.filePath(QStringLiteral("cut.mol2")),
             OrvaneFixtures::firstLines(whole, cut));
         OrvaneOrganizeMolecules organizer(nullptr);
-        const bool ok = OrvaneFixtures::finishesWithin(5, [&] { return organizer.readMOL2(mol2); });
+        const bool ok = OrvaneFixtures::resultWithin(5, [&] { return organizer.readMOL2(mol2); });
         if (ok)
             EXPECT_TRUE(organizer.getAtomsNumber() == 10 || organizer.getAtomsNumber() == 0);
         else

@@ -15,7 +15,7 @@
 
 using OrvaneFixtures::contents;
 using OrvaneFixtures::dataPath;
-using OrvaneFixtures::finishesWithin;
+using OrvaneFixtures::resultWithin;
 using OrvaneFixtures::writeFile;
 
 namespace {
@@ -129,7 +129,7 @@ TEST(HostileInput, OrbitalBlocksWiderThanTheProgramPrintsAreRefused)
         ASSERT_GT(c.text.size(), 10000);
         const QString file = writeFile(dir.filePath(QStringLiteral("wide.out")), c.text);
         QString error;
-        EXPECT_FALSE(finishesWithin(20, [&] { return c.read(file, error); }));
+        EXPECT_FALSE(resultWithin(20, [&] { return c.read(file, error); }));
         EXPECT_TRUE(error.contains(QString::fromLatin1(c.error))) << error.toStdString();
         EXPECT_TRUE(error.contains(file)) << error.toStdString();
     }
@@ -162,20 +162,20 @@ TEST(HostileInput, EndlessDevicesAreNotRead)
     for (const Read& read : readers) {
         SCOPED_TRACE(index++);
         OrvaneInputData molecule(nullptr, device);
-        EXPECT_FALSE(finishesWithin(10, [&] { return read(molecule); }));
+        EXPECT_FALSE(resultWithin(10, [&] { return read(molecule); }));
         // Named for what it is: "does not exist" would send the user looking for a missing file.
         EXPECT_TRUE(molecule.getLastError().contains(device + QStringLiteral(" is not a regular file")))
             << molecule.getLastError().toStdString();
     }
-    EXPECT_FALSE(finishesWithin(10, [&] {
+    EXPECT_FALSE(resultWithin(10, [&] {
         OrvaneIndicesCalculation indices(nullptr, device, 8);
         return indices.calculateIndices();
     }));
-    EXPECT_FALSE(finishesWithin(10, [&] {
+    EXPECT_FALSE(resultWithin(10, [&] {
         OrvaneOrganizeMolecules organizer(nullptr);
         return organizer.readMOL2(device);
     }));
-    EXPECT_EQ(finishesWithin(10, [&] { return OrvaneInputData::numberOfAtomsFromXYZFile(device) == 0; }), true);
+    EXPECT_EQ(resultWithin(10, [&] { return OrvaneInputData::numberOfAtomsFromXYZFile(device) == 0; }), true);
 }
 
 } // namespace
@@ -189,13 +189,13 @@ TEST(HostileInput, CountsBeyondTheDonorsAreRefusedBeforeBuilding)
     for (const int count : {2147483647, 29, -1}) {
         SCOPED_TRACE(count);
         OrvaneIndicesCalculation indices(nullptr, output, count);
-        EXPECT_FALSE(finishesWithin(10, [&] { return indices.calculateIndices(); }));
+        EXPECT_FALSE(resultWithin(10, [&] { return indices.calculateIndices(); }));
         EXPECT_TRUE(indices.getLastError().contains(QLatin1String("outside the range 0 to 28")))
             << indices.getLastError().toStdString();
 
         const QVector<float> values(10, 1.0f);
         const double qdc[3] = {1.0, 1.0, 0.0};
-        EXPECT_FALSE(finishesWithin(10, [&] {
+        EXPECT_FALSE(resultWithin(10, [&] {
             return OrvaneInputData::checkParametersQDC(output, values, values, count, qdc);
         }));
     }
@@ -204,7 +204,7 @@ TEST(HostileInput, CountsBeyondTheDonorsAreRefusedBeforeBuilding)
     ASSERT_TRUE(molecule.readMopacOutFile(true));
     for (const int mode : {1, 2, 3, 4}) {
         SCOPED_TRACE(mode);
-        EXPECT_FALSE(finishesWithin(10, [&] { return molecule.createSphericalCoordinate(2147483647, mode); }));
+        EXPECT_FALSE(resultWithin(10, [&] { return molecule.createSphericalCoordinate(2147483647, mode); }));
         EXPECT_TRUE(molecule.getLastError().contains(QLatin1String("2147483647")))
             << molecule.getLastError().toStdString();
     }

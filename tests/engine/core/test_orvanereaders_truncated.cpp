@@ -12,7 +12,7 @@
 
 using OrvaneFixtures::contents;
 using OrvaneFixtures::dataPath;
-using OrvaneFixtures::finishesWithin;
+using OrvaneFixtures::resultWithin;
 using OrvaneFixtures::firstLines;
 using OrvaneFixtures::lineOf;
 using OrvaneFixtures::writeFile;
@@ -217,7 +217,7 @@ TEST(TruncatedOutputs, EveryReaderEndsWithItsFailureOrWhatWasRead)
 
             OrvaneInputData data(nullptr, file);
             // The record lives on this thread; the reader only runs on the watchdog's.
-            const bool ok = finishesWithin(5, [&] { return rc.read(data); });
+            const bool ok = resultWithin(5, [&] { return rc.read(data); });
             if (cut.error) {
                 EXPECT_FALSE(ok) << where;
                 EXPECT_EQ(data.getLastError(), QString::fromLatin1(cut.error) + file + tailOf(cut.error)) << where;
@@ -238,7 +238,7 @@ TEST(TruncatedOutputs, PointChargeFileCutShort)
         writeFile(dir.filePath(QStringLiteral("run.pointcharge")), firstLines(whole, lines));
         OrvaneInputData data(nullptr, dir.filePath(QStringLiteral("run.orcout")));
         double x = 0, y = 0, z = 0;
-        const bool ok = finishesWithin(5, [&] { return data.readChargePointFileOrca(x, y, z); });
+        const bool ok = resultWithin(5, [&] { return data.readChargePointFileOrca(x, y, z); });
         EXPECT_EQ(ok, lines == 2) << lines;
         if (!ok)
             EXPECT_EQ(data.getLastError(), QStringLiteral("ORVANE could not read the ORCA point charge file."));

@@ -35,7 +35,7 @@
 
 using OrvaneFixtures::contents;
 using OrvaneFixtures::dataPath;
-using OrvaneFixtures::finishesWithin;
+using OrvaneFixtures::resultWithin;
 using OrvaneFixtures::writeFile;
 using namespace OrvaneOtherUsers;
 
@@ -198,7 +198,7 @@ TEST(ReportFile, ThingsThatAreNotFilesAreRefusedByName)
             SCOPED_TRACE(std::string(c.name) + " to " + t.path.toStdString());
             QString reason;
             // Opening a FIFO for writing waits for a reader that never comes.
-            EXPECT_FALSE(finishesWithin(20, [&] { return c.write({t.path}, reason); }));
+            EXPECT_FALSE(resultWithin(20, [&] { return c.write({t.path}, reason); }));
             EXPECT_TRUE(reason.contains(QLatin1String(t.named))) << reason.toStdString();
         }
         EXPECT_TRUE(QFileInfo(t.path).exists());
@@ -208,7 +208,7 @@ TEST(ReportFile, ThingsThatAreNotFilesAreRefusedByName)
     // A FIFO as the source of a conversion: the failure is worded without
     // opening it a second time.
     OrvaneFilesConverter converter(nullptr, fifo);
-    EXPECT_FALSE(finishesWithin(20, [&] { return converter.convertFromOutToInp(dir.filePath(QStringLiteral("a.inp"))); }));
+    EXPECT_FALSE(resultWithin(20, [&] { return converter.convertFromOutToInp(dir.filePath(QStringLiteral("a.inp"))); }));
     EXPECT_TRUE(converter.getLastError().contains(QLatin1String("is not a regular file")))
         << converter.getLastError().toStdString();
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("a.inp"))));

@@ -53,7 +53,7 @@ TEST(CiePointsReader, FilesThatCannotBeReadAreNamed)
     const QString fifo = dir.filePath(QStringLiteral("CIEpoints.txt"));
     ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
     OrvaneCiePointsReader reader;
-    EXPECT_FALSE(OrvaneFixtures::finishesWithin(20, [&] { return reader.readFile(fifo); }));
+    EXPECT_FALSE(OrvaneFixtures::resultWithin(20, [&] { return reader.readFile(fifo); }));
     EXPECT_TRUE(reader.getLastError().contains(QLatin1String("is not a regular file")));
     EXPECT_FALSE(reader.readFile(dir.filePath(QStringLiteral("missing.txt"))));
     EXPECT_TRUE(reader.getLastError().contains(QLatin1String("does not exist")));

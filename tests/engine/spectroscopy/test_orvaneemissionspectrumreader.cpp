@@ -145,7 +145,7 @@ TEST_F(EmissionSpectrumReaderTest, ThingsThatAreNotFilesAreRefusedWithoutWaiting
         SCOPED_TRACE(c.path.toStdString());
         OrvaneEmissionSpectrumReader reader;
         // Opening a FIFO for reading would wait for a writer that never comes.
-        EXPECT_FALSE(OrvaneFixtures::finishesWithin(20, [&] { return reader.readFile(c.path); }));
+        EXPECT_FALSE(OrvaneFixtures::resultWithin(20, [&] { return reader.readFile(c.path); }));
         EXPECT_TRUE(reader.getLastError().contains(QLatin1String(c.named))) << reader.getLastError().toStdString();
     }
 }

@@ -100,7 +100,7 @@ TEST(OrvaneExternalRun, LargeOutputsAreScannedAndFifosAreNotOpened)
 
     const QString fifo = folder.filePath(QStringLiteral("pipe.orcout"));
     ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
-    EXPECT_FALSE(OrvaneFixtures::finishesWithin(20, [&] { return OrvaneExternalRun::isSuccessfulOutput(Program::Orca, fifo); }));
+    EXPECT_FALSE(OrvaneFixtures::resultWithin(20, [&] { return OrvaneExternalRun::isSuccessfulOutput(Program::Orca, fifo); }));
 }
 
 class ResultMoveFixture : public ::testing::Test

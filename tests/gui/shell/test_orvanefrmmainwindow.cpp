@@ -1,6 +1,6 @@
 #include "../support/guitestsupport.h"
 #include "loopbackhttpserver.h"
-#include "../../engine/levels/levelstablesfolder.h"
+#include "levelstablesfolder.h"
 
 #include "abstractobjcalculationwidget.h"
 #include "orvanecheckversion.h"

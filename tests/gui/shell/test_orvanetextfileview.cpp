@@ -135,13 +135,13 @@ TEST(TextFileView, RefusedFilesEmptyTheViewWithTheReasonAsItsNote)
         view.setPlainText(QStringLiteral("the previous file"));
         QString reason;
         // Opening the FIFO would never return: the check ends the program.
-        EXPECT_FALSE(OrvaneFixtures::finishesWithin(20, [&] { return OrvaneTextFileView::show(&view, c.file, reason); }));
+        EXPECT_FALSE(OrvaneFixtures::resultWithin(20, [&] { return OrvaneTextFileView::show(&view, c.file, reason); }));
         expectRefused(&view, c.file, c.why);
         EXPECT_EQ(view.placeholderText(), reason);
         // The text-only form of the rule, for an input that keeps its own text.
         QString text = QStringLiteral("typed");
         QString why;
-        EXPECT_FALSE(OrvaneFixtures::finishesWithin(20, [&] { return OrvaneTextFileView::read(c.file, text, why); }));
+        EXPECT_FALSE(OrvaneFixtures::resultWithin(20, [&] { return OrvaneTextFileView::read(c.file, text, why); }));
         EXPECT_EQ(why, reason);
         EXPECT_TRUE(text.isEmpty());
     }

@@ -5,7 +5,7 @@
 // no other.
 
 #include "../support/guitestsupport.h"
-#include "../../engine/spectroscopy/toyproblems.h"
+#include "toyproblems.h"
 
 #include "orvanefitrunner.h"
 #include "threadadjustomega.h"

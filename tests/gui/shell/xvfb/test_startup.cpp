@@ -5,7 +5,7 @@
 
 #include "../../support/guitestsupport.h"
 #include "../../../support/markedeuropiumspectrum.h"
-#include "../../../engine/levels/levelstablesfolder.h"
+#include "levelstablesfolder.h"
 
 #include "orvanefrmenergylevels.h"
 #include "orvanefrmfileviewer.h"
