@@ -2,7 +2,7 @@
 // once, with the dialog closed; a start is refused while a fit runs or
 // without a driver; the objects of a fit go only after the worker, driver
 // first, also when the runner is destroyed mid-fit; cancelling one fit stops
-// no other.
+// no other, and so does the worker's killGSA.
 
 #include "../support/guitestsupport.h"
 #include "../../engine/spectroscopy/toyproblems.h"
@@ -225,3 +225,42 @@ TEST_F(FitRunnerTest, CancellingOneFitLetsAnotherRunningFitFinish)
     EXPECT_EQ(gated->endCalls, 1);
 }
 
+// The worker's slot killGSA stops the fit running on that thread and no
+// other; with no fit running it does nothing. It never deletes the driver,
+// which the runner owns and which stays readable after the end.
+TEST_F(FitRunnerTest, KillGSAStopsOnlyTheFitRunningOnItsThread)
+{
+    ThreadAdjustOmega* worker = runner->thread();
+    ASSERT_GE(worker->metaObject()->indexOfSlot("killGSA()"), 0);
+    // Neither a driver nor a fit yet.
+    ASSERT_TRUE(QMetaObject::invokeMethod(worker, "killGSA", Qt::DirectConnection));
+
+    const struct {
+        const char* name;
+        bool whileRunning;
+        int steps;
+        OrvaneGSA::FitState state;
+    } cases[] = {{"while the fit runs", true, longRunSteps, OrvaneGSA::FitState::Stopped},
+                 {"after the fit ended", false, 20, OrvaneGSA::FitState::Finished}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(runner->release());
+        OrvaneGSA* gsa = makeFit(c.steps);
+        const QPointer<OrvaneGSA> driver = gsa;
+        double* none = nullptr;
+        OrvaneAbstractParametric* noProblem = nullptr;
+        const OrvaneGSA bystander(nullptr, 0, none, noProblem);
+        ASSERT_TRUE(runner->start(gsa, 15));
+        if (!c.whileRunning)
+            ASSERT_TRUE(waitForEnd());
+        ASSERT_TRUE(QMetaObject::invokeMethod(worker, "killGSA", Qt::DirectConnection));
+        ASSERT_TRUE(waitForEnd());
+        EXPECT_EQ(runner->endState(), c.state);
+        EXPECT_EQ(gsa->isStopRequested(), c.whileRunning);
+        EXPECT_FALSE(bystander.isStopRequested());
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(driver.isNull());
+        EXPECT_EQ(worker->gsa, gsa);
+        EXPECT_EQ(runner->driver(), gsa);
+    }
+}
