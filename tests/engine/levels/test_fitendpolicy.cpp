@@ -76,19 +76,26 @@ FitCase intensityFit(const QTemporaryDir& dir)
     return FitCase {std::move(model), report, {0.45, 4.5}, {50.0, 4.5}};
 }
 
+struct ModelMaker {
+    const char* name;
+    std::function<FitCase()> make;
+};
+
+// Every kind of fit, made in `dir` (the free-ion one beside its level tables).
+std::vector<ModelMaker> everyModel(const QTemporaryDir& dir, const LevelsTablesFolder& tables)
+{
+    return {{"Stark levels", [&dir] { return starkFit(dir); }},
+            {"free-ion levels", [&tables] { return freeIonFit(tables); }},
+            {"intensity parameters", [&dir] { return intensityFit(dir); }}};
+}
+
 } // namespace
 
 TEST(FitEndPolicy, AFailedOrStoppedFitLeavesTheEarlierReportAndSaysWhy)
 {
     QTemporaryDir dir;
     LevelsTablesFolder tables;
-    const struct {
-        const char* name;
-        std::function<FitCase()> make;
-    } models[] = {{"Stark levels", [&] { return starkFit(dir); }},
-                  {"free-ion levels", [&] { return freeIonFit(tables); }},
-                  {"intensity parameters", [&] { return intensityFit(dir); }}};
-    for (const auto& m : models) {
+    for (const ModelMaker& m : everyModel(dir, tables)) {
         for (const bool stopped : {false, true}) {
             SCOPED_TRACE(std::string(m.name) + (stopped ? ", stopped" : ", failed"));
             FitCase fit = m.make();
@@ -142,13 +149,7 @@ TEST(FitEndPolicy, ASecondFitKeepsNothingOfTheFirst)
 {
     QTemporaryDir dir;
     LevelsTablesFolder tables;
-    const struct {
-        const char* name;
-        std::function<FitCase()> make;
-    } models[] = {{"Stark levels", [&] { return starkFit(dir); }},
-                  {"free-ion levels", [&] { return freeIonFit(tables); }},
-                  {"intensity parameters", [&] { return intensityFit(dir); }}};
-    for (const auto& m : models) {
+    for (const ModelMaker& m : everyModel(dir, tables)) {
         SCOPED_TRACE(m.name);
         FitCase fit = m.make();
         OrvaneAbstractParametric* model = fit.model.get();
