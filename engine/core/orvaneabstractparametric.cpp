@@ -22,6 +22,25 @@ void OrvaneAbstractParametric::endOfParametrization()
 
 void OrvaneAbstractParametric::startOfParametrization()
 {
+    bestResponse = initialBestResponse;
+    bestPointKept = false;
+    endFailed = false;
+    fitSummary.clear();
+    unwrittenReport.clear();
+    forgetEarlierFit();
+}
+
+void OrvaneAbstractParametric::forgetEarlierFit()
+{
+}
+
+bool OrvaneAbstractParametric::keepIfBest(const double& response)
+{
+    if (!(response < bestResponse))
+        return false;
+    bestResponse = response;
+    bestPointKept = true;
+    return true;
 }
 
 void OrvaneAbstractParametric::stopOfParametrization()

@@ -31,14 +31,19 @@ public:
     // Writes the report with writeReport, or ends with endWithoutReport.
     virtual void endOfParametrization();
     // Called once by the driver before the first evaluation of a fit, to
-    // forget what an earlier fit on this object found; it touches no file.
-    virtual void startOfParametrization();
+    // forget what an earlier fit on this object found: the best response and
+    // point, the summary, an unwritten report and a failed end here, the
+    // model's own results through forgetEarlierFit. It touches no file.
+    void startOfParametrization();
     // Called by the driver, instead of endOfParametrization, when the fit was
     // stopped: no report is written, and the last error says so.
     void stopOfParametrization();
 
     double getResponseFunction() const { return responseFunction; }
     double getBestResponse() const { return bestResponse; }
+    // Whether some evaluation of this fit improved on the initial best
+    // response, so that the model holds a best point of its own.
+    bool hasBestPoint() const { return bestPointKept; }
     void incrementPointsNumber() { ++pointNumber; }
     int getPointNumber() const { return pointNumber; }
     int getPointNumberMaximum() const { return pointNumberMaximum; }
@@ -60,6 +65,17 @@ public:
     static QString citationsHeading();
 
 protected:
+    static constexpr double initialBestResponse = 1e24;
+
+    // The model's part of a new start: what it keeps of a fit (its best
+    // point, a log, results derived from them) goes. The base has nothing of
+    // its own to forget here.
+    virtual void forgetEarlierFit();
+    // The one step by which every model keeps its best point: a response
+    // strictly below the best one becomes the best response and true tells
+    // the model to copy the point just evaluated as its best point.
+    bool keepIfBest(const double& response);
+
     // requiredCitations preceded by the heading of the citation block and,
     // when not empty, the MOPAC citation of the structure.
     QString citationsWithMopac(const QString& mopacCitation) const;
@@ -74,11 +90,12 @@ protected:
     int nParameters = 0;
     double* parameters = nullptr;
     double responseFunction = 0.0;
-    double bestResponse = 1e24;
+    double bestResponse = initialBestResponse;
     QString requiredCitations;
     int pointNumber = 0;
     int pointNumberMaximum = 100000;
     bool endFailed = false;
+    bool bestPointKept = false;
     OrvaneFitSummary fitSummary;
     QString unwrittenReport;
 };

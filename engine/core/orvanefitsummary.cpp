@@ -135,18 +135,25 @@ QString OrvaneFitSummary::number(const double& value)
     return QString::number(value, 'g', 6);
 }
 
+QString OrvaneFitSummary::withUnit(const double& value, const QString& unit)
+{
+    // One blank between a number and its unit, however the unit was given.
+    const QString trimmed = unit.trimmed();
+    return trimmed.isEmpty() ? number(value) : number(value) + QLatin1Char(' ') + trimmed;
+}
+
 QString OrvaneFitSummary::targetLine(const Target& t) const
 {
-    const QString target = QStringLiteral("%1: target %2%3").arg(t.name, number(t.target), unit);
+    const QString target = QStringLiteral("%1: target %2").arg(t.name, withUnit(t.target, unit));
     if (!std::isfinite(t.reached))
         return target + QStringLiteral(", no value reached by the fit");
-    const QString reached = QStringLiteral(", reached %1%2").arg(number(t.reached), unit);
+    const QString reached = QStringLiteral(", reached %1").arg(withUnit(t.reached, unit));
     if (judgedInUnits)
-        return target + reached + QStringLiteral(", deviation %1%2").arg(number(t.reached - t.target), unit);
+        return target + reached + QStringLiteral(", deviation %1").arg(withUnit(t.reached - t.target, unit));
     if (t.target == 0.0)
         return target + reached
-            + QStringLiteral(", deviation %1%2 (no relative deviation: the target is 0)")
-                  .arg(number(std::abs(t.reached)), unit);
+            + QStringLiteral(", deviation %1 (no relative deviation: the target is 0)")
+                  .arg(withUnit(std::abs(t.reached), unit));
     return target + reached
         + QStringLiteral(", relative deviation %1 %").arg(relativeDeviation(t.target, t.reached) * 100.0, 0, 'f', 1);
 }
@@ -158,19 +165,19 @@ QStringList OrvaneFitSummary::sentences() const
         const int largest = largestDeviation();
         if (largest >= 0) {
             const Target& t = targets.at(largest);
-            out << QStringLiteral("RMS deviation %1%2 over %3 targets; largest deviation %4%2 at %5.")
-                       .arg(number(rmsDeviation()), unit)
+            out << QStringLiteral("RMS deviation %1 over %2 targets; largest deviation %3 at %4.")
+                       .arg(withUnit(rmsDeviation(), unit))
                        .arg(reachedCount())
-                       .arg(number(t.reached - t.target), t.name);
+                       .arg(withUnit(t.reached - t.target, unit), t.name);
         }
         if (!parameters.isEmpty()) {
             QStringList values;
             for (const Parameter& p : parameters)
-                values << QStringLiteral("%1 = %2%3").arg(p.name, number(p.value), p.unit);
+                values << QStringLiteral("%1 = %2").arg(p.name, withUnit(p.value, p.unit));
             out << QStringLiteral("Fitted parameters: %1.").arg(values.join(QStringLiteral(", ")));
         }
     }
-    const QString threshold = judgedInUnits ? number(missThreshold) + unit
+    const QString threshold = judgedInUnits ? withUnit(missThreshold, unit)
                                             : QStringLiteral("%1 %").arg(missTolerance * 100.0, 0, 'g', 3);
     QStringList missedNames;
     for (const Target& t : targets) {
@@ -178,7 +185,7 @@ QStringList OrvaneFitSummary::sentences() const
             continue;
         // In units each miss says by how much: the threshold alone would hide a miss of 1500 cm-1.
         missedNames << (judgedInUnits && std::isfinite(t.reached)
-                            ? QStringLiteral("%1 (deviation %2%3)").arg(t.name, number(t.reached - t.target), unit)
+                            ? QStringLiteral("%1 (deviation %2)").arg(t.name, withUnit(t.reached - t.target, unit))
                             : t.name);
     }
     if (!missedNames.isEmpty())
@@ -190,8 +197,15 @@ QStringList OrvaneFitSummary::sentences() const
     if (!atBounds.isEmpty())
         out << QStringLiteral("Parameters that ended at a bound of the fit: %1.")
                    .arg(atBounds.join(QStringLiteral(", ")));
-    if (!missedNames.isEmpty())
-        out << QStringLiteral("The model may not reach these targets within its bounds.");
+    if (!missedNames.isEmpty()) {
+        // Only a parameter held at a bound tells that the bounds stand in the
+        // way; a best point well inside them means the search stopped short.
+        if (!atBounds.isEmpty())
+            out << QStringLiteral("The model may not reach these targets within its bounds.");
+        else
+            out << QStringLiteral("The search ended before reaching these targets, with no parameter at a bound "
+                                  "of the fit: more annealing steps or other start values may help.");
+    }
     return out;
 }
 

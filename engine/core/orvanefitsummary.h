@@ -19,6 +19,11 @@
 // the reference is over 10 % off by a fraction of a cm-1; their texts also
 // give the fitted parameters, the RMS deviation and the largest deviation
 // with its target, and always state the threshold.
+//
+// A missed target is blamed on the bounds only when some parameter ended at
+// one (and those parameters are named); otherwise the text says that the
+// search stopped short and what may help. A unit always follows its number
+// after one blank, whether or not the unit given starts with one.
 class ORVANEENGINE_EXPORT OrvaneFitSummary
 {
 public:
@@ -92,6 +97,9 @@ public:
 
 private:
     static QString number(const double& value);
+    // The number, a blank and the unit (surrounding blanks of `unit` dropped);
+    // the number alone for an empty unit.
+    static QString withUnit(const double& value, const QString& unit);
     bool missed(const Target& t) const;
     int reachedCount() const;
     QString targetLine(const Target& t) const;

@@ -141,16 +141,23 @@ bool OrvaneParametricEnergyLevels::runParametrization(const int& n, double*& x)
         return refuse(energyLevels->getLastError());
     responseFunction = response;
     lastError.clear();
-    if (bestResponse > response) {
-        bestResponse = response;
+    if (keepIfBest(response)) {
         appendLogLine(response);
         bestF2 = F2;
         bestF4 = F4;
         bestF6 = F6;
         bestZeta = zeta;
-        hasBestPoint = true;
     }
     return true;
+}
+
+void OrvaneParametricEnergyLevels::forgetEarlierFit()
+{
+    bestF2 = bestF4 = bestF6 = bestZeta = 0.0;
+    logText.clear();
+    logState = LogState::NotWritten;
+    logError.clear();
+    mixedStates.clear();
 }
 
 void OrvaneParametricEnergyLevels::appendLogLine(const double& response)
@@ -203,7 +210,7 @@ void OrvaneParametricEnergyLevels::endOfParametrization()
 {
     mixedStates.clear();
     fitSummary.clear();
-    if (!hasBestPoint) {
+    if (!hasBestPoint()) {
         endWithoutReport(QStringLiteral("No point within the bounds of F2, F4, F6 and zeta was evaluated: "
                                         "no levels were fitted."),
             true);
@@ -241,5 +248,5 @@ void OrvaneParametricEnergyLevels::summarise()
 
 QVector<double> OrvaneParametricEnergyLevels::getBestParameters() const
 {
-    return hasBestPoint ? QVector<double> {bestF2, bestF4, bestF6, bestZeta} : QVector<double>();
+    return hasBestPoint() ? QVector<double> {bestF2, bestF4, bestF6, bestZeta} : QVector<double>();
 }

@@ -80,6 +80,10 @@ public:
     // F2, F4, F6, zeta of the best point; empty before a point within the bounds.
     QVector<double> getBestParameters() const;
 
+protected:
+    // The best point, the log lines, the log's state and the fitted levels go.
+    void forgetEarlierFit() override;
+
 private:
     static double getJDoubleFromString(const QString& text);
     bool checkParameters(double*& parameters) const;
@@ -95,7 +99,6 @@ private:
     int nElectrons = 0;
     double F2 = 0.0, F4 = 0.0, F6 = 0.0, zeta = 0.0;
     double bestF2 = 0.0, bestF4 = 0.0, bestF6 = 0.0, bestZeta = 0.0;
-    bool hasBestPoint = false;
     QString expFileName;
     QString logName;
     LogState logState = LogState::NotWritten;

@@ -143,9 +143,7 @@ bool OrvaneParametricStarkLevels::runParametrization(const int& n, double*& x)
     responseFunction = response;
     lastError.clear();
 
-    if (response < bestResponse) {
-        bestResponse = response;
-        improved = true;
+    if (keepIfBest(response)) {
         std::cout << pointNumber << "  " << response << "\n" << std::flush;
         fitSummary = summariseCurrentPoint();
         bestReport = createOuputFile();
@@ -211,16 +209,14 @@ QString OrvaneParametricStarkLevels::createOuputFile() const
     return text + fitSummary.reportSection(QStringLiteral("Fit to the experimental Stark levels"));
 }
 
-void OrvaneParametricStarkLevels::startOfParametrization()
+void OrvaneParametricStarkLevels::forgetEarlierFit()
 {
-    fitSummary.clear();
-    improved = false;
     bestReport.clear();
 }
 
 void OrvaneParametricStarkLevels::endOfParametrization()
 {
-    if (!improved) {
+    if (!hasBestPoint()) {
         endWithoutReport(
             QStringLiteral("No charge factors within the limits improved on the start: no Stark levels were fitted."),
             true);

@@ -62,8 +62,6 @@ public:
     // the model cannot evaluate (fewer parameters than groups, a J outside
     // 0..6 among the experimental rows).
     bool runParametrization(const int& n, double*& x) override;
-    // Forgets the report kept from an earlier fit on this object; touches no file.
-    void startOfParametrization() override;
     // Writes the report of the last improvement; a fit that never improved
     // writes nothing and says why in the last error.
     void endOfParametrization() override;
@@ -85,6 +83,10 @@ public:
     static bool readParametersGroup(const QString& stem, QVector<ParametersGroup>& groups);
     static bool readTransitionValues(const QString& stem, QVector<TransitionValues>& values);
 
+protected:
+    // The report kept from an earlier fit on this object goes.
+    void forgetEarlierFit() override;
+
 private:
     bool refuse(const QString& reason);
     bool spreadOverLigands(const int& n, const double* x);
@@ -103,7 +105,6 @@ private:
     QString fileName;
     // Charge factors of the point being evaluated, by ligand 1..N.
     std::vector<double> chargeFactors;
-    bool improved = false;
     // The report of the best point so far, written when the fit finishes.
     QString bestReport;
 };

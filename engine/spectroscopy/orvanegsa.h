@@ -28,9 +28,12 @@ public:
     // fit (report written) from a stopped or failed one.
     enum class FitState { NotStarted, Running, Finished, Stopped, Failed };
 
-    // Request to stop every fit: written by the GUI thread, read by every
-    // worker after every annealing step, cleared by every new driver. A
-    // request only, so relaxed order is enough.
+    // Request to stop every fit at once, for a caller that runs fits itself:
+    // read by every worker after every annealing step, cleared by every new
+    // driver. The graphical program never writes it: it stops each fit
+    // through that fit's own driver (requestStop), so that cancelling one
+    // page's fit leaves another page's running. A request only, so relaxed
+    // order is enough.
     static std::atomic<bool> isStopParametrization;
 
     OrvaneGSA(QObject* parent, const int& nParameters, double*& parameters,

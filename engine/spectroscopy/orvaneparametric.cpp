@@ -228,21 +228,26 @@ bool OrvaneParametric::runParametrization(const int& n, double*& x)
     const double d4 = (omega4Exp - omegaCalc->getOmega(4)) * 1e20;
     const double d2 = (omega2Exp - omegaCalc->getOmega(2)) * 1e20;
     responseFunction = w4 * d4 * d4 + w2 * d2 * d2;
-    if (responseFunction < bestResponse) {
-        bestResponse = responseFunction;
+    if (keepIfBest(responseFunction)) {
         for (int atom = 2; atom <= coordNumber + 1; ++atom) {
             bestG[atom] = point.chargeFactor[atom];
             bestAlpha[atom] = point.alpha[atom];
         }
-        bestValid = true;
     }
     return true;
+}
+
+void OrvaneParametric::forgetEarlierFit()
+{
+    bestG = {};
+    bestAlpha = {};
+    bestStarted = false;
 }
 
 void OrvaneParametric::endOfParametrization()
 {
     fitSummary.clear();
-    if (!bestValid) {
+    if (!hasBestPoint()) {
         endWithoutReport(noFitNoteText(), true);
         return;
     }

@@ -69,8 +69,6 @@ public:
     double getAlpha(const int& atom) const;
     double getBestG(const int& atom) const;
     double getBestAlpha(const int& atom) const;
-    // Whether some evaluated point lay within the bounds.
-    bool hasValidBestPoint() const { return bestValid; }
 
     // Written directly by the forms.
     QString fileNameOmg;
@@ -79,6 +77,9 @@ public:
     double omega2Exp = 0.0; // cm^2
     double omega4Exp = 0.0; // cm^2
     OmegaPrintingOptions omegaPrintingOptions;
+
+protected:
+    void forgetEarlierFit() override;
 
 private:
     struct GroupEntry {
@@ -104,8 +105,9 @@ private:
     double w4 = 1.0;
     OrvaneFitPoint::AtomValues bestG {};
     OrvaneFitPoint::AtomValues bestAlpha {};
+    // Whether the best arrays hold a point of this fit (the start vector
+    // until a point within the bounds improves on it).
     bool bestStarted = false;
-    bool bestValid = false;
 
     QVector<QString> donorLabels;
     QMap<int, QStringList> groupsAndAtoms;

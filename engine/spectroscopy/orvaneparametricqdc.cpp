@@ -153,20 +153,25 @@ bool OrvaneParametricQDC::runParametrization(const int& n, double*& x)
 
     if (pointNumber > 100000 && restrictionActive)
         restrictionActive = false;
-    if (responseFunction < bestResponse) {
-        if (bestResponse - responseFunction < 1e-5 && restrictionActive)
+    const double previousBest = bestResponse;
+    if (keepIfBest(responseFunction)) {
+        if (previousBest - responseFunction < 1e-5 && restrictionActive)
             restrictionActive = false;
         bestParameters = p;
-        bestResponse = responseFunction;
-        bestValid = true;
     }
     return true;
+}
+
+void OrvaneParametricQDC::forgetEarlierFit()
+{
+    bestParameters = ParametersQDC {};
+    bestStarted = false;
 }
 
 void OrvaneParametricQDC::endOfParametrization()
 {
     fitSummary.clear();
-    if (!bestValid) {
+    if (!hasBestPoint()) {
         endWithoutReport(noFitNoteText(), true);
         return;
     }

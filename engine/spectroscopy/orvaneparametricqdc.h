@@ -50,7 +50,6 @@ public:
 
     ParametersQDC getParametersQDC() const { return bestParameters; }
     bool isRestrictionActive() const { return restrictionActive; }
-    bool hasValidBestPoint() const { return bestValid; }
     double getChargeFactor(const int& atom) const;
     double getAlpha(const int& atom) const;
 
@@ -72,6 +71,10 @@ public:
     double omega2Exp = 0.0; // cm^2
     double omega4Exp = 0.0; // cm^2
 
+protected:
+    // The best Q, D, C go; the restriction, once lifted, stays lifted.
+    void forgetEarlierFit() override;
+
 private:
     bool prepare();
     bool checkParameters(const ParametersQDC& p) const;
@@ -89,8 +92,9 @@ private:
 
     // The point being evaluated and the bounds of its donors (set by prepare()).
     OrvaneFitPoint point;
+    // Whether bestParameters hold a point of this fit (the start vector
+    // until a point within the bounds improves on it).
     bool bestStarted = false;
-    bool bestValid = false;
 
     // Checked once for this N and this indices object.
     int preparedCoordNumber = -1;

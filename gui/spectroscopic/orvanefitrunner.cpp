@@ -30,8 +30,7 @@ void OrvaneFitRunner::stopAndWait()
     // uses the fit's objects until its run returns.
     if (!worker->isRunning())
         return;
-    if (worker->gsa)
-        worker->gsa->requestStop();
+    worker->killGSA();
     worker->wait();
 }
 
@@ -101,7 +100,7 @@ void OrvaneFitRunner::cancel()
     if (phase != Phase::Running)
         return;
     // A fit on another page goes on.
-    worker->gsa->requestStop();
+    worker->killGSA();
     phase = Phase::Stopping;
 }
 

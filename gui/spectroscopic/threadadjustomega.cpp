@@ -10,10 +10,15 @@ ThreadAdjustOmega::ThreadAdjustOmega(QObject* parent)
 ThreadAdjustOmega::~ThreadAdjustOmega()
 {
     if (isRunning()) {
-        if (gsa)
-            gsa->requestStop();
+        killGSA();
         wait();
     }
+}
+
+void ThreadAdjustOmega::killGSA()
+{
+    if (isRunning() && gsa)
+        gsa->requestStop();
 }
 
 void ThreadAdjustOmega::run()

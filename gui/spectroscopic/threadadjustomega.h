@@ -18,6 +18,12 @@ public:
 
     OrvaneGSA* gsa = nullptr;
 
+public slots:
+    // Stops this thread's own fit after its current annealing step, and no
+    // other; the driver is not deleted (its owner does that once the run has
+    // returned). Nothing happens when no fit runs.
+    void killGSA();
+
 protected:
     void run() override;
 };

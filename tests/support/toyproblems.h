@@ -43,7 +43,7 @@ public:
         return true;
     }
     void endOfParametrization() override { ++endCalls; }
-    void startOfParametrization() override { ++startCalls; }
+    void forgetEarlierFit() override { ++startCalls; }
 
     // Whether the evaluation just made was the first of a run (given NStopMax).
     bool firstOfRun() const { return stepsPerRun > 0 && (evaluations - 1) % stepsPerRun == 0; }

@@ -114,7 +114,9 @@ TEST(OrvaneFitSummary, AFitOnTargetSaysNoMoreThanItsDeviations)
     EXPECT_EQ(summary.text(), QStringLiteral("7F1: target 350 cm-1, reached 353.5 cm-1, relative deviation 1.0 %\n"
                                              "7F2: target 1000 cm-1, no value reached by the fit\n"
                                              "Targets missed by more than 10 %: 7F2.\n"
-                                             "The model may not reach these targets within its bounds."));
+                                             "The search ended before reaching these targets, with no parameter at "
+                                             "a bound of the fit: more annealing steps or other start values may "
+                                             "help."));
     summary.clear();
     summary.addTarget(QStringLiteral("7F1"), 350.0, 353.5);
     EXPECT_FALSE(summary.hasWarnings());
@@ -176,7 +178,8 @@ TEST(OrvaneFitSummary, InUnitsTheDeviationsTheRmsAndTheThresholdAreStated)
                              "RMS deviation 84.8889 cm-1 over 2 targets; largest deviation -120 cm-1 at 7F2.\n"
                              "Fitted parameters: F2 = 400 cm-1, zeta = 1334.5 cm-1.\n"
                              "Targets missed by more than 100 cm-1: 7F2 (deviation -120 cm-1), 5D0.\n"
-                             "The model may not reach these targets within its bounds."));
+                             "The search ended before reaching these targets, with no parameter at a bound of the "
+                             "fit: more annealing steps or other start values may help."));
     EXPECT_EQ(summary.statusLine(),
               QStringLiteral("7F1: target 350 cm-1, reached 353.5 cm-1, deviation 3.5 cm-1; "
                              "7F2: target 1000 cm-1, reached 880 cm-1, deviation -120 cm-1; "
@@ -184,7 +187,8 @@ TEST(OrvaneFitSummary, InUnitsTheDeviationsTheRmsAndTheThresholdAreStated)
                              "RMS deviation 84.8889 cm-1 over 2 targets; largest deviation -120 cm-1 at 7F2. "
                              "Fitted parameters: F2 = 400 cm-1, zeta = 1334.5 cm-1. "
                              "Targets missed by more than 100 cm-1: 7F2 (deviation -120 cm-1), 5D0. "
-                             "The model may not reach these targets within its bounds."));
+                             "The search ended before reaching these targets, with no parameter at a bound of the "
+                             "fit: more annealing steps or other start values may help."));
 
     // Within the threshold nothing is missed, and the box still states it;
     // exactly at the threshold is within.
@@ -197,4 +201,94 @@ TEST(OrvaneFitSummary, InUnitsTheDeviationsTheRmsAndTheThresholdAreStated)
     EXPECT_EQ(summary.largestDeviation(), 0);
     EXPECT_EQ(OrvaneFitSummary().largestDeviation(), -1);
     EXPECT_TRUE(std::isnan(OrvaneFitSummary().rmsDeviation()));
+}
+
+namespace {
+
+const QString boundsInTheWay = QStringLiteral("The model may not reach these targets within its bounds.");
+const QString searchStoppedShort =
+    QStringLiteral("The search ended before reaching these targets, with no parameter at a bound of the fit: more "
+                   "annealing steps or other start values may help.");
+
+} // namespace
+
+// A miss is put down to the bounds only when a parameter ended at one, and
+// that parameter is named with its bound; a miss with every parameter well
+// inside its bounds (a walk that stopped short) says what may help instead.
+TEST(OrvaneFitSummary, AMissIsPutDownToTheBoundsOnlyWhenAParameterEndedAtOne)
+{
+    const struct {
+        const char* name;
+        bool inUnits;
+        double target, reached;
+        double value, lower, upper;
+        QString atBound;  // the parameter named at its bound, empty for none
+        QString closing;  // the last sentence, empty when nothing is missed
+    } cases[] = {
+        // Relative: 0.77 of a target of 5 is 84.6 % off.
+        {"relative, inside", false, 5.0, 0.77, 0.5, 0.01, 2.0, QString(), searchStoppedShort},
+        {"relative, at the upper bound", false, 5.0, 0.77, 2.0, 0.01, 2.0,
+         QStringLiteral("g (upper bound 2)"), boundsInTheWay},
+        // In cm-1: a level 1660 cm-1 low, as a free-ion walk from a held-back
+        // start leaves 5D0 with zeta far from its bounds 100 and 5000.
+        {"in units, inside", true, 17300.0, 15640.0, 1300.5, 100.0, 5000.0, QString(), searchStoppedShort},
+        {"in units, at the lower bound", true, 17300.0, 15640.0, 100.0, 100.0, 5000.0,
+         QStringLiteral("g (lower bound 100)"), boundsInTheWay},
+        // 1 % of 100..5000 is 49: 148 is at the bound, 150 is not.
+        {"in units, just within the margin", true, 17300.0, 15640.0, 148.0, 100.0, 5000.0,
+         QStringLiteral("g (lower bound 100)"), boundsInTheWay},
+        {"in units, just beyond the margin", true, 17300.0, 15640.0, 150.0, 100.0, 5000.0, QString(),
+         searchStoppedShort},
+        {"on target, at a bound", true, 17300.0, 17310.0, 100.0, 100.0, 5000.0, QStringLiteral("g (lower bound 100)"),
+         QString()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        OrvaneFitSummary summary = c.inUnits ? OrvaneFitSummary::inUnits(QStringLiteral("cm-1"), 100.0)
+                                             : OrvaneFitSummary();
+        summary.addTarget(QStringLiteral("t"), c.target, c.reached);
+        summary.addParameter(QStringLiteral("g"), c.value, c.lower, c.upper);
+        const QString text = summary.text();
+        EXPECT_EQ(summary.parametersAtBounds(), c.atBound.isEmpty() ? QStringList() : QStringList {c.atBound});
+        EXPECT_EQ(text.contains(QStringLiteral("Parameters that ended at a bound of the fit: ") + c.atBound + '.'),
+                  !c.atBound.isEmpty())
+            << text.toStdString();
+        if (c.closing.isEmpty()) {
+            EXPECT_TRUE(summary.missedTargets().isEmpty());
+            EXPECT_FALSE(text.contains(boundsInTheWay)) << text.toStdString();
+            EXPECT_FALSE(text.contains(searchStoppedShort)) << text.toStdString();
+        } else {
+            EXPECT_TRUE(text.endsWith(QLatin1Char('\n') + c.closing)) << text.toStdString();
+            EXPECT_TRUE(summary.statusLine().endsWith(QLatin1Char(' ') + c.closing));
+            // One account of the miss, never both.
+            EXPECT_EQ(text.count(boundsInTheWay) + text.count(searchStoppedShort), 1);
+        }
+    }
+}
+
+// Whether or not the unit is given with a leading blank, every number it
+// follows is written "1660 cm-1".
+TEST(OrvaneFitSummary, AUnitFollowsItsNumberAfterOneBlank)
+{
+    const QString expected =
+        QStringLiteral("5D0: target 17300 cm-1, reached 15640 cm-1, deviation -1660 cm-1\n"
+                       "RMS deviation 1660 cm-1 over 1 targets; largest deviation -1660 cm-1 at 5D0.\n"
+                       "Fitted parameters: zeta = 1300.5 cm-1.\n"
+                       "Targets missed by more than 100 cm-1: 5D0 (deviation -1660 cm-1).\n")
+        + searchStoppedShort;
+    for (const QString& unit : {QStringLiteral("cm-1"), QStringLiteral(" cm-1"), QStringLiteral("  cm-1 ")}) {
+        SCOPED_TRACE(unit.toStdString());
+        OrvaneFitSummary summary = OrvaneFitSummary::inUnits(unit, 100.0);
+        summary.addTarget(QStringLiteral("5D0"), 17300.0, 15640.0);
+        summary.addParameter(QStringLiteral("zeta"), 1300.5, 100.0, 5000.0, unit);
+        EXPECT_EQ(summary.text(), expected);
+        summary.clear();
+        summary.addTarget(QStringLiteral("7F1"), 350.0, 360.0);
+        EXPECT_TRUE(summary.text().endsWith(QStringLiteral("No target is missed by more than 100 cm-1.")));
+    }
+    OrvaneFitSummary relative(QStringLiteral("cm-1"));
+    relative.addTarget(QStringLiteral("7F0"), 0.0, -2.5);
+    EXPECT_EQ(relative.text().section(QLatin1Char('\n'), 0, 0),
+              QStringLiteral("7F0: target 0 cm-1, reached -2.5 cm-1, deviation 2.5 cm-1 (no relative deviation: the "
+                             "target is 0)"));
 }

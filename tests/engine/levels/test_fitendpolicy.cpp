@@ -1,6 +1,7 @@
 // One end for every fit: a Stark-level fit, a free-ion fit and an intensity
 // fit that fail, or are stopped, leave the report an earlier fit wrote byte
-// for byte and say why in their last error.
+// for byte and say why in their last error; a second fit on the same model
+// keeps nothing of the first.
 
 #include "levelstablesfolder.h"
 #include "ligandfieldfixture.h"
@@ -11,6 +12,8 @@
 #include "orvaneparametricstarklevels.h"
 
 #include <QMap>
+#include <QRegularExpression>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -73,19 +76,26 @@ FitCase intensityFit(const QTemporaryDir& dir)
     return FitCase {std::move(model), report, {0.45, 4.5}, {50.0, 4.5}};
 }
 
+struct ModelMaker {
+    const char* name;
+    std::function<FitCase()> make;
+};
+
+// Every kind of fit, made in `dir` (the free-ion one beside its level tables).
+std::vector<ModelMaker> everyModel(const QTemporaryDir& dir, const LevelsTablesFolder& tables)
+{
+    return {{"Stark levels", [&dir] { return starkFit(dir); }},
+            {"free-ion levels", [&tables] { return freeIonFit(tables); }},
+            {"intensity parameters", [&dir] { return intensityFit(dir); }}};
+}
+
 } // namespace
 
 TEST(FitEndPolicy, AFailedOrStoppedFitLeavesTheEarlierReportAndSaysWhy)
 {
     QTemporaryDir dir;
     LevelsTablesFolder tables;
-    const struct {
-        const char* name;
-        std::function<FitCase()> make;
-    } models[] = {{"Stark levels", [&] { return starkFit(dir); }},
-                  {"free-ion levels", [&] { return freeIonFit(tables); }},
-                  {"intensity parameters", [&] { return intensityFit(dir); }}};
-    for (const auto& m : models) {
+    for (const ModelMaker& m : everyModel(dir, tables)) {
         for (const bool stopped : {false, true}) {
             SCOPED_TRACE(std::string(m.name) + (stopped ? ", stopped" : ", failed"));
             FitCase fit = m.make();
@@ -113,4 +123,82 @@ TEST(FitEndPolicy, AFailedOrStoppedFitLeavesTheEarlierReportAndSaysWhy)
             EXPECT_TRUE(reason.contains(gsa.getLastError())) << gsa.getLastError().toStdString();
         }
     }
+}
+
+namespace {
+
+// Runs one fit of `model` from `start` on a new driver, with 2 steps a run.
+OrvaneGSA::FitState fitFrom(OrvaneAbstractParametric* model, std::vector<double> start)
+{
+    double* xp = start.data();
+    OrvaneGSA gsa(nullptr, int(start.size()), xp, model);
+    gsa.setNStopMax(2);
+    testing::internal::CaptureStdout();
+    gsa.initializeGSA();
+    testing::internal::GetCapturedStdout();
+    return gsa.getFitState();
+}
+
+} // namespace
+
+// A second fit on the same model starts afresh: when none of its points can
+// be evaluated it keeps no best point, best response, summary or log of the
+// first fit, ends failed, and leaves the first fit's report as it was instead
+// of writing it again as its own.
+TEST(FitEndPolicy, ASecondFitKeepsNothingOfTheFirst)
+{
+    QTemporaryDir dir;
+    LevelsTablesFolder tables;
+    for (const ModelMaker& m : everyModel(dir, tables)) {
+        SCOPED_TRACE(m.name);
+        FitCase fit = m.make();
+        OrvaneAbstractParametric* model = fit.model.get();
+        ASSERT_EQ(fitFrom(model, fit.start), OrvaneGSA::FitState::Finished) << model->getLastError().toStdString();
+        ASSERT_TRUE(model->hasBestPoint());
+        ASSERT_LT(model->getBestResponse(), 1e24);
+        ASSERT_FALSE(model->getFitSummary().isEmpty());
+        const QByteArray firstReport = OrvaneFixtures::contents(fit.report);
+        ASSERT_NE(firstReport, earlierReport);
+
+        EXPECT_EQ(fitFrom(model, fit.failingStart), OrvaneGSA::FitState::Failed);
+        EXPECT_FALSE(model->hasBestPoint());
+        EXPECT_EQ(model->getBestResponse(), 1e24);
+        EXPECT_TRUE(model->getFitSummary().isEmpty());
+        EXPECT_EQ(OrvaneFixtures::contents(fit.report), firstReport);
+        if (const auto* freeIon = dynamic_cast<const OrvaneParametricEnergyLevels*>(model)) {
+            EXPECT_TRUE(freeIon->getBestParameters().isEmpty());
+            EXPECT_TRUE(freeIon->getLogText().isEmpty()) << freeIon->getLogText().toStdString();
+            EXPECT_TRUE(freeIon->getMixedStateVector().isEmpty());
+            EXPECT_FALSE(freeIon->hasWrittenLog());
+        }
+    }
+}
+
+// A second free-ion fit from a start far from the first's logs only its own
+// improvements: with 2 steps a run and steps of at most 1 cm-1, none of its
+// points comes within 50 cm-1 of the first fit's F2.
+TEST(FitEndPolicy, ASecondFreeIonFitLogsOnlyItsOwnImprovements)
+{
+    LevelsTablesFolder tables;
+    FitCase fit = freeIonFit(tables);
+    auto* model = static_cast<OrvaneParametricEnergyLevels*>(fit.model.get());
+    ASSERT_EQ(fitFrom(model, {371.0, 54.8, 5.75, 1334.0}), OrvaneGSA::FitState::Finished);
+    ASSERT_FALSE(model->getLogText().isEmpty());
+
+    ASSERT_EQ(fitFrom(model, {300.0, 45.0, 4.5, 1100.0}), OrvaneGSA::FitState::Finished);
+    const QStringList lines = model->getLogText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_FALSE(lines.isEmpty());
+    const QRegularExpression f2(QStringLiteral("\tF2 = (\\S+)\t"));
+    for (const QString& line : lines) {
+        const QRegularExpressionMatch match = f2.match(line);
+        ASSERT_TRUE(match.hasMatch()) << line.toStdString();
+        EXPECT_NEAR(match.captured(1).toDouble(), 300.0, 20.0) << line.toStdString();
+    }
+    const QVector<double> best = model->getBestParameters();
+    ASSERT_EQ(best.size(), 4);
+    EXPECT_NEAR(best[0], 300.0, 20.0);
+    EXPECT_NEAR(best[3], 1100.0, 20.0);
+    // The log file holds the second fit's lines only.
+    EXPECT_TRUE(model->hasWrittenLog());
+    EXPECT_EQ(OrvaneFixtures::readText(fit.report), model->getLogText());
 }

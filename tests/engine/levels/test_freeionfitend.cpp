@@ -119,7 +119,8 @@ TEST(FreeIonFitEnd, EachLevelAfterTheFirstIsATargetWithItsDeviationInCm)
 // the walk moves each parameter by at most about 1 cm-1 a step and settles
 // with 5D0 over 1600 cm-1 low, every relative deviation still under 10 %.
 // The end names that miss in cm-1, with the RMS, the largest deviation and
-// the fitted parameters, and states the threshold.
+// the fitted parameters, states the threshold, and puts the miss down to the
+// search, not to bounds that no parameter came near.
 TEST(FreeIonFitEnd, AFitFromAHeldBackStartNamesTheLevelItMissesInCm)
 {
     LevelsTablesFolder tables;
@@ -184,6 +185,14 @@ TEST(FreeIonFitEnd, AFitFromAHeldBackStartNamesTheLevelItMissesInCm)
             << summary.text().toStdString();
         EXPECT_TRUE(summary.statusLine().contains(sentence)) << summary.statusLine().toStdString();
     }
+    // Every parameter ended well inside its bounds: the walk stopped short,
+    // and the end says so instead of blaming the bounds.
+    EXPECT_TRUE(summary.parametersAtBounds().isEmpty());
+    EXPECT_TRUE(summary.text().endsWith(
+        QStringLiteral("\nThe search ended before reaching these targets, with no parameter at a bound of the fit: "
+                       "more annealing steps or other start values may help.")))
+        << summary.text().toStdString();
+    EXPECT_FALSE(summary.text().contains(QStringLiteral("within its bounds")));
 }
 
 TEST(FreeIonFitEnd, AParameterPressedAgainstItsBoundIsNamed)

@@ -237,26 +237,42 @@ TEST(OrvaneGSAStop, StopDuringARunEndsAfterTheCurrentStep)
 TEST(OrvaneGSAStop, StopFromAnotherThread)
 {
     // The fit runs on a worker; evaluation 100 waits until this thread has
-    // set the flag, so the fit must end right after that step.
-    std::atomic<bool> reached {false};
-    Fit fit([&reached, count = 0](const double* x) mutable {
-        if (++count == 100) {
-            reached = true;
-            while (!OrvaneGSA::isStopParametrization.load())
-                std::this_thread::yield();
-        }
-        return quadratic(x);
-    },
-        {3.0, 2.0}, false);
-    std::thread worker([&fit] { fit.gsa->initializeGSA(); });
-    while (!reached.load())
-        std::this_thread::yield();
-    OrvaneGSA::isStopParametrization = true;
-    worker.join();
-    OrvaneGSA::isStopParametrization = false;
-    EXPECT_EQ(fit.problem->evaluations, 100);
-    EXPECT_EQ(fit.problem->endCalls, 0);
-    EXPECT_EQ(fit.gsa->getFitState(), OrvaneGSA::FitState::Stopped);
+    // asked it to stop, so the fit must end right after that step. The
+    // program asks through the driver's own requestStop, which leaves every
+    // other driver alone; the static flag asks every driver.
+    const struct {
+        const char* name;
+        bool ownRequest;
+    } ways[] = {{"the driver's requestStop", true}, {"the static flag", false}};
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.name);
+        Fit other(quadratic, {3.0, 2.0}, false);
+        std::atomic<bool> reached {false};
+        std::atomic<OrvaneGSA*> self {nullptr};
+        Fit fit([&reached, &self, count = 0](const double* x) mutable {
+            if (++count == 100) {
+                reached = true;
+                while (!self.load()->isStopRequested())
+                    std::this_thread::yield();
+            }
+            return quadratic(x);
+        },
+            {3.0, 2.0}, false);
+        self = fit.gsa.get();
+        std::thread worker([&fit] { fit.gsa->initializeGSA(); });
+        while (!reached.load())
+            std::this_thread::yield();
+        if (way.ownRequest)
+            fit.gsa->requestStop();
+        else
+            OrvaneGSA::isStopParametrization = true;
+        worker.join();
+        EXPECT_EQ(other.gsa->isStopRequested(), !way.ownRequest);
+        OrvaneGSA::isStopParametrization = false;
+        EXPECT_EQ(fit.problem->evaluations, 100);
+        EXPECT_EQ(fit.problem->endCalls, 0);
+        EXPECT_EQ(fit.gsa->getFitState(), OrvaneGSA::FitState::Stopped);
+    }
 }
 
 TEST(OrvaneGSAFailure, FailingFirstEvaluationOfARunEndsTheFit)

@@ -349,7 +349,7 @@ TEST(OrvaneParametricFailure, UnreadableGeometryTakesTheDriversErrorPath)
     ASSERT_EQ(errors.count(), 1);
     EXPECT_TRUE(errors.at(0).at(0).toString().contains(QLatin1String("missing.out")));
     EXPECT_EQ(model->getPointNumber(), 1);
-    EXPECT_FALSE(model->hasValidBestPoint());
+    EXPECT_FALSE(model->hasBestPoint());
     EXPECT_EQ(fit.gsa->getFitState(), OrvaneGSA::FitState::Failed);
     // The last error says why there is no fit; the earlier report stays.
     const QString reason = model->getLastError();
@@ -374,7 +374,7 @@ TEST(OrvaneParametricFailure, NoPointWithinTheBoundsIsAFailureThatKeepsTheEarlie
     fit.gsa->initializeGSA();
     ASSERT_EQ(errors.count(), 1);
     EXPECT_EQ(fit.gsa->getFitState(), OrvaneGSA::FitState::Failed);
-    EXPECT_FALSE(model->hasValidBestPoint());
+    EXPECT_FALSE(model->hasBestPoint());
     EXPECT_EQ(model->getBestG(2), 50.0) << "the best point starts at the start vector";
     const QString reason = errors.at(0).at(0).toString();
     EXPECT_TRUE(reason.contains(QLatin1String("No point of the fit kept every charge factor"))) << reason.toStdString();
@@ -409,7 +409,7 @@ TEST(OrvaneParametricFailure, UnwritableReportLeavesTheReason)
     GroupFit fit(model, {0.45, 4.5});
     fit.gsa->setNStopMax(2);
     fit.gsa->initializeGSA();
-    ASSERT_TRUE(model->hasValidBestPoint());
+    ASSERT_TRUE(model->hasBestPoint());
     EXPECT_TRUE(model->getLastError().contains(QLatin1String("no such folder"))) << model->getLastError().toStdString();
     EXPECT_EQ(fit.gsa->getFitState(), OrvaneGSA::FitState::Failed) << "a report that was not written is no result";
     // The fitted report is kept for the caller to show and save elsewhere,
@@ -453,7 +453,7 @@ TEST(OrvaneParametricFit, RecoversOmegaGeneratedFromKnownParameters)
     fit.gsa->initializeGSA();
     EXPECT_EQ(progress.count(), 16);
     EXPECT_EQ(model->getPointNumber(), 15000);
-    ASSERT_TRUE(model->hasValidBestPoint());
+    ASSERT_TRUE(model->hasBestPoint());
     EXPECT_LT(model->getBestResponse(), 1e-4);
 
     // The best point, evaluated afresh, gives the experimental values.
@@ -594,8 +594,8 @@ TEST(OrvaneParametricFit, GroupSumsFollowThePerDonorEvaluation)
 
     EXPECT_GT(perDonorModel->compared, 1000) << "many points lie within the bounds";
     EXPECT_LT(perDonorModel->largestGap, 1e-12);
-    ASSERT_TRUE(byGroup.first->hasValidBestPoint());
-    ASSERT_TRUE(byDonor.first->hasValidBestPoint());
+    ASSERT_TRUE(byGroup.first->hasBestPoint());
+    ASSERT_TRUE(byDonor.first->hasBestPoint());
     EXPECT_NEAR(byGroup.first->getBestResponse(), byDonor.first->getBestResponse(),
         1e-12 * byDonor.first->getBestResponse() + 1e-24);
     for (int atom = 2; atom <= 9; ++atom) {

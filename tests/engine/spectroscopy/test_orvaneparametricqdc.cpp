@@ -265,7 +265,7 @@ TEST_F(QdcTest, WithoutIndicesTheDriverReportsOneErrorAndKeepsTheEarlierReport)
     fit.gsa->initializeGSA();
     ASSERT_EQ(errors.count(), 1);
     EXPECT_TRUE(errors.at(0).at(0).toString().contains(QLatin1String("reactivity indices")));
-    EXPECT_FALSE(model->hasValidBestPoint());
+    EXPECT_FALSE(model->hasBestPoint());
     EXPECT_EQ(fit.gsa->getFitState(), OrvaneGSA::FitState::Failed);
     EXPECT_TRUE(model->getLastError().contains(QLatin1String("no QDC parameters were fitted")))
         << model->getLastError().toStdString();
@@ -317,7 +317,7 @@ TEST_F(QdcTest, FitRecoversOmegaGeneratedFromKnownParameters)
     QSignalSpy errors(fit.gsa.get(), &OrvaneGSA::errorOmegaCalculation);
     fit.gsa->initializeGSA();
     EXPECT_EQ(errors.count(), 0);
-    ASSERT_TRUE(model->hasValidBestPoint());
+    ASSERT_TRUE(model->hasBestPoint());
     // At least as good as the point the targets came from, whose response is its Omega6 alone.
     EXPECT_LE(model->getBestResponse(), responseAtTheKnownPoint * (1.0 + 1e-9));
 

@@ -2,7 +2,7 @@
 // once, with the dialog closed; a start is refused while a fit runs or
 // without a driver; the objects of a fit go only after the worker, driver
 // first, also when the runner is destroyed mid-fit; cancelling one fit stops
-// no other.
+// no other, and so does the worker's killGSA.
 
 #include "../support/guitestsupport.h"
 #include "toyproblems.h"
@@ -37,9 +37,9 @@ protected:
         OrvaneGSA::isStopParametrization = false;
     }
     // A driver and its problem, kept by the runner.
-    OrvaneGSA* makeFit(int steps, int failAt = -1)
+    OrvaneGSA* makeFit(int steps, int failAt = -1, ToyProblem::Response response = quadratic)
     {
-        auto* problem = new ToyProblem(quadratic, false);
+        auto* problem = new ToyProblem(std::move(response), false);
         problem->failAtEvaluation = failAt;
         runner->keep(problem);
         OrvaneAbstractParametric* abstractProblem = problem;
@@ -107,10 +107,11 @@ TEST_F(FitRunnerTest, AStartIsRefusedWithoutADriverOrWhileAFitRuns)
     EXPECT_TRUE(runner->progressDialog()->isHidden());
     // Cancelling with nothing running asks nothing of the next fit.
     runner->cancel();
-    EXPECT_FALSE(OrvaneGSA::isStopParametrization);
+    EXPECT_EQ(runner->getPhase(), OrvaneFitRunner::Phase::Idle);
 
     OrvaneGSA* running = makeFit(longRunSteps);
     ASSERT_TRUE(runner->start(running, 15));
+    EXPECT_FALSE(running->isStopRequested());
     double* none = nullptr;
     OrvaneAbstractParametric* noProblem = nullptr;
     OrvaneGSA second(nullptr, 0, none, noProblem);
@@ -121,6 +122,8 @@ TEST_F(FitRunnerTest, AStartIsRefusedWithoutADriverOrWhileAFitRuns)
     EXPECT_FALSE(runner->release());
     EXPECT_EQ(runner->driver(), running);
     runner->cancel();
+    // The cancel went to the running fit's own driver.
+    EXPECT_TRUE(running->isStopRequested());
     ASSERT_TRUE(waitForEnd());
     EXPECT_EQ(ended.count(), 1);
     EXPECT_EQ(runner->endState(), OrvaneGSA::FitState::Stopped);
@@ -132,7 +135,16 @@ TEST_F(FitRunnerTest, TheFitObjectsGoAfterTheWorkerDriverFirst)
         SCOPED_TRACE(midRun ? "destroyed mid-run" : "released after the end");
         runner = std::make_unique<OrvaneFitRunner>(&form, QStringLiteral("Fit ..."), 15);
         QSignalSpy ended(runner.get(), &OrvaneFitRunner::fitEnded);
-        OrvaneGSA* gsa = makeFit(midRun ? longRunSteps : 20);
+        // Counted outside the problem, which goes with the runner.
+        const auto evaluated = std::make_shared<std::atomic<long>>(0);
+        OrvaneGSA* gsa = makeFit(midRun ? longRunSteps : 20, -1, [evaluated](const double* x) {
+            ++*evaluated;
+            return quadratic(x);
+        });
+        // A driver that no runner runs, to see that no other fit is asked to stop.
+        double* none = nullptr;
+        OrvaneAbstractParametric* noProblem = nullptr;
+        const OrvaneGSA bystander(nullptr, 0, none, noProblem);
         QPointer<QObject> problem = runner->getFitObjects().first();
         QPointer<QObject> driver = gsa;
         QStringList gone;
@@ -140,9 +152,10 @@ TEST_F(FitRunnerTest, TheFitObjectsGoAfterTheWorkerDriverFirst)
         QObject::connect(problem.data(), &QObject::destroyed, [&gone] { gone << QStringLiteral("problem"); });
         ASSERT_TRUE(runner->start(gsa, 15));
         if (midRun) {
-            // Its own fit is stopped (the reset returns), no other.
+            // Its own fit is stopped long before its end, no other.
             runner.reset();
-            EXPECT_FALSE(OrvaneGSA::isStopParametrization);
+            EXPECT_LT(evaluated->load(), 15L * longRunSteps);
+            EXPECT_FALSE(bystander.isStopRequested());
         } else {
             ASSERT_TRUE(waitForEnd());
             ASSERT_TRUE(runner->release());
@@ -210,4 +223,44 @@ TEST_F(FitRunnerTest, CancellingOneFitLetsAnotherRunningFitFinish)
     EXPECT_EQ(other.endState(), OrvaneGSA::FitState::Finished) << otherGsa->getLastError().toStdString();
     EXPECT_EQ(gated->evaluations, 15 * 20);
     EXPECT_EQ(gated->endCalls, 1);
+}
+
+// The worker's slot killGSA stops the fit running on that thread and no
+// other; with no fit running it does nothing. It never deletes the driver,
+// which the runner owns and which stays readable after the end.
+TEST_F(FitRunnerTest, KillGSAStopsOnlyTheFitRunningOnItsThread)
+{
+    ThreadAdjustOmega* worker = runner->thread();
+    ASSERT_GE(worker->metaObject()->indexOfSlot("killGSA()"), 0);
+    // Neither a driver nor a fit yet.
+    ASSERT_TRUE(QMetaObject::invokeMethod(worker, "killGSA", Qt::DirectConnection));
+
+    const struct {
+        const char* name;
+        bool whileRunning;
+        int steps;
+        OrvaneGSA::FitState state;
+    } cases[] = {{"while the fit runs", true, longRunSteps, OrvaneGSA::FitState::Stopped},
+                 {"after the fit ended", false, 20, OrvaneGSA::FitState::Finished}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(runner->release());
+        OrvaneGSA* gsa = makeFit(c.steps);
+        const QPointer<OrvaneGSA> driver = gsa;
+        double* none = nullptr;
+        OrvaneAbstractParametric* noProblem = nullptr;
+        const OrvaneGSA bystander(nullptr, 0, none, noProblem);
+        ASSERT_TRUE(runner->start(gsa, 15));
+        if (!c.whileRunning)
+            ASSERT_TRUE(waitForEnd());
+        ASSERT_TRUE(QMetaObject::invokeMethod(worker, "killGSA", Qt::DirectConnection));
+        ASSERT_TRUE(waitForEnd());
+        EXPECT_EQ(runner->endState(), c.state);
+        EXPECT_EQ(gsa->isStopRequested(), c.whileRunning);
+        EXPECT_FALSE(bystander.isStopRequested());
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(driver.isNull());
+        EXPECT_EQ(worker->gsa, gsa);
+        EXPECT_EQ(runner->driver(), gsa);
+    }
 }
