@@ -584,13 +584,15 @@ public:
             return false;
         }
         earlierSize = st.st_size;
-        canRestore = readable && keepEarlier();
         state = State::Reserved;
         const int error = reserve(opened.size());
         if (error != 0) {
             reason = failure(name, systemReason(error));
             return false;
         }
+        // After the reservation: the copy may share the file's disk (a file
+        // in the temporary folder itself) and must not take its room.
+        canRestore = readable && keepEarlier();
         return true;
     }
 
@@ -621,7 +623,10 @@ private:
     {
         earlier.reset(anonymousFile());
         bool onRead = false;
-        return earlier.isOpen() && copyBytes(fd.get(), earlier.get(), earlierSize, true, onRead) == 0;
+        if (earlier.isOpen() && copyBytes(fd.get(), earlier.get(), earlierSize, true, onRead) == 0)
+            return true;
+        earlier.reset(); // a part copied gives its room back
+        return false;
     }
 
     // The earlier content, put back where it stood.

@@ -17,6 +17,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -383,6 +384,43 @@ TEST_F(SharedFolder, ARefusedInPlaceWriteGivesItsReservedRoomBack)
     EXPECT_EQ(contents(first), earlier);
     EXPECT_EQ(contents(second), earlier);
     reopen(first);
+}
+
+TEST_F(SharedFolder, KeepingTheEarlierContentAsideNeverTakesTheRoomOfTheNewContent)
+{
+    // The temporary folder is the shared folder itself (mode 1777, as /tmp
+    // is), on a disk with little room, and holds a colleague's report that
+    // the user's group may write: it is rewritten in place. The disk has
+    // room for what the report grows by, not also for a copy of the earlier
+    // report: the write succeeds, the new content whole, nothing left over.
+    SmallDisk disk(dir.path());
+    if (!disk.mounted)
+        GTEST_SKIP() << disk.skipReason;
+    ASSERT_EQ(chmod(native(disk.path(QString())).constData(), 0755), 0);
+    const QString temp = disk.path(QStringLiteral("tmp"));
+    ASSERT_TRUE(QDir().mkpath(temp));
+    ASSERT_EQ(chmod(native(temp).constData(), 01777), 0);
+    const QString report = writeFile(temp + QStringLiteral("/results.txt"), QByteArray(64 * 1024, 'e'));
+    ASSERT_TRUE(setOwnership(report, {colleague, sharedGroup, 0664}));
+    ASSERT_TRUE(disk.fillLeaving(80 * 1024));
+    const QByteArray longer(96 * 1024, 'n');
+
+    const int code = exitCodeAsNobody(
+        QString(),
+        [&] {
+            ::setenv("TMPDIR", native(temp).constData(), 1);
+            QString reason;
+            if (OrvaneReportFile::write(report, longer, reason))
+                return 0;
+            std::fprintf(stderr, "%s\n", qPrintable(reason));
+            return 1;
+        },
+        {sharedGroup});
+    ASSERT_NE(code, couldNotDrop) << "could not drop to an unprivileged user";
+    EXPECT_EQ(code, 0) << "the copy of the earlier content took the room of the new";
+    EXPECT_TRUE(contents(report) == longer);
+    EXPECT_EQ(everyFile(temp), QStringList{QStringLiteral("results.txt")});
+    expectOwnership(report, {colleague, sharedGroup, 0664});
 }
 
 TEST_F(SharedFolder, AnInPlaceRewriteOfALargeFileHoldsLittleInMemory)
