@@ -154,8 +154,8 @@ TEST_F(SharedFolder, AHiddenNameTakenBeforehandCatchesNothing)
 
 TEST_F(SharedFolder, ALinkIsFollowedOnlyWhenItsOwnerIsTrusted)
 {
-    // A report name in a folder that is a link to a file of the writer's
-    // own elsewhere. In a folder every user may write, another user's link
+    // A report name that is a link to a file of the writer's own elsewhere,
+    // or a name under a link to the writer's own folder. In a folder every user may write, another user's link
     // may have been planted to have that file replaced: it is refused, as
     // the system's own rule for such folders would (switched off here or
     // not). The writer's own links, the folder owner's, and links in
@@ -163,28 +163,35 @@ TEST_F(SharedFolder, ALinkIsFollowedOnlyWhenItsOwnerIsTrusted)
     const QString othersFolder = dir.filePath(QStringLiteral("colleague"));
     ASSERT_TRUE(QDir().mkpath(othersFolder));
     ASSERT_TRUE(setOwnership(othersFolder, {colleague, colleague, 0755}));
+    // `toFolder`: the link names the writer's folder, and the report is
+    // written under it.
     const struct {
         const char* name;
         QString folder;
         uid_t linkOwner;
+        bool toFolder;
         bool followed;
     } cases[] = {
-        {"another user's link in a shared folder", shared, colleague, false},
-        {"the writer's own link in a shared folder", shared, nobody, true},
-        {"the shared folder owner's link", shared, 0, true},
-        {"another user's link in their own folder", othersFolder, colleague, true},
+        {"another user's link in a shared folder", shared, colleague, false, false},
+        {"the writer's own link in a shared folder", shared, nobody, false, true},
+        {"the shared folder owner's link", shared, 0, false, true},
+        {"another user's link in their own folder", othersFolder, colleague, false, true},
+        {"another user's link to a folder, in a shared folder", shared, colleague, true, false},
+        {"the writer's own link to a folder, in a shared folder", shared, nobody, true, true},
     };
     int index = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const QString target = own(mine + QStringLiteral("/report%1.omega").arg(++index), kept);
-        const QString link = c.folder + QStringLiteral("/report%1.omega").arg(index);
-        ASSERT_TRUE(QFile::link(target, link));
+        const QString reportName = QStringLiteral("/report%1.omega").arg(++index);
+        const QString target = own(mine + reportName, kept);
+        const QString link = c.folder + (c.toFolder ? QStringLiteral("/results%1").arg(index) : reportName);
+        ASSERT_TRUE(QFile::link(c.toFolder ? mine : target, link));
         ASSERT_TRUE(setLinkOwner(link, c.linkOwner));
+        const QString name = c.toFolder ? link + reportName : link;
 
         const int code = exitCodeAsNobody(QString(), [&] {
             QString reason;
-            const bool written = OrvaneReportFile::write(link, QByteArray("new report\n"), reason);
+            const bool written = OrvaneReportFile::write(name, QByteArray("new report\n"), reason);
             if (written == c.followed
                 && (written || reason.contains(QLatin1String("a link that another user made")) && reason.contains(link)))
                 return 0;
