@@ -76,35 +76,57 @@ bool sharedSticky(const struct stat& folder)
     return (folder.st_mode & (S_ISVTX | S_IWOTH)) == (S_ISVTX | S_IWOTH);
 }
 
-// The file a name stands for: a link is followed to the file it names, also
-// when that file does not exist yet. In a shared sticky folder a link is
-// followed only when it belongs to the writer or to the folder's owner, as
-// the system's own rule for such folders has it (which the system may have
-// switched off): another user's link there may have been planted to make the
-// writer replace a file of its own elsewhere. Empty, with `why`, when refused.
+// The file a name stands for: every link on the way is followed, the last
+// also when the file it names does not exist yet. In a shared sticky folder
+// a link is followed only when it belongs to the writer or to the folder's
+// owner, as the system's own rule for such folders has it (which the system
+// may have switched off): another user's link there, to the file or to a
+// folder on its way, may have been planted to make the writer replace a file
+// of its own elsewhere. Empty, with `why`, when refused.
 QString finalName(const QString& fileName, QString& why)
 {
-    QString name = QFileInfo(fileName).absoluteFilePath();
-    for (int depth = 0; depth < 40; ++depth) {
+    const QString absolute = QFileInfo(fileName).absoluteFilePath();
+    if (absolute.isEmpty())
+        return absolute; // no name at all
+    QStringList rest = absolute.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    QString done; // followed so far, free of links; empty for the root
+    for (int links = 0; !rest.isEmpty();) {
+        const QString part = rest.takeFirst();
+        if (part == QLatin1String("."))
+            continue;
+        if (part == QLatin1String("..")) {
+            done.truncate(std::max(0, done.lastIndexOf(QLatin1Char('/'))));
+            continue;
+        }
+        const QString name = done + QLatin1Char('/') + part;
         struct stat link = {};
-        if (::lstat(native(name).constData(), &link) != 0 || !S_ISLNK(link.st_mode))
-            return name;
-        const QString folder = QFileInfo(name).absolutePath();
+        QByteArray target(PATH_MAX, Qt::Uninitialized);
+        ssize_t length = -1;
+        if (links < 40 && ::lstat(native(name).constData(), &link) == 0 && S_ISLNK(link.st_mode))
+            length = ::readlink(native(name).constData(), target.data(), static_cast<size_t>(target.size()));
+        if (length < 0) {
+            done = name; // a loop or a missing name: opening it gives the system's reason
+            continue;
+        }
         struct stat holder = {};
-        if (::stat(native(folder).constData(), &holder) == 0 && sharedSticky(holder) && link.st_uid != ::geteuid()
-            && link.st_uid != holder.st_uid) {
-            why = QStringLiteral("it is a link that another user made in a folder shared by every user (mode 1777), "
-                                 "and such a link is not followed.");
+        if (::stat(native(done.isEmpty() ? QStringLiteral("/") : done).constData(), &holder) == 0
+            && sharedSticky(holder) && link.st_uid != ::geteuid() && link.st_uid != holder.st_uid) {
+            why = rest.isEmpty()
+                ? QStringLiteral("it is a link that another user made in a folder shared by every user (mode 1777), "
+                                 "and such a link is not followed.")
+                : QStringLiteral("its folder %1 is a link that another user made in a folder shared by every user "
+                                 "(mode 1777), and such a link is not followed.")
+                      .arg(name);
             return QString();
         }
-        QByteArray target(PATH_MAX, Qt::Uninitialized);
-        const ssize_t length = ::readlink(native(name).constData(), target.data(), static_cast<size_t>(target.size()));
-        if (length < 0)
-            return name;
+        ++links;
         target.truncate(static_cast<int>(length));
-        name = QDir(folder).absoluteFilePath(QFile::decodeName(target));
+        const QString to = QFile::decodeName(target);
+        if (to.startsWith(QLatin1Char('/')))
+            done.clear();
+        rest = to.split(QLatin1Char('/'), Qt::SkipEmptyParts) + rest;
     }
-    return name; // a loop: opening it gives the system's reason
+    return done.isEmpty() ? QStringLiteral("/") : done;
 }
 
 // The hidden names beside a file under which its new content may be written:
@@ -584,13 +606,15 @@ public:
             return false;
         }
         earlierSize = st.st_size;
-        canRestore = readable && keepEarlier();
         state = State::Reserved;
         const int error = reserve(opened.size());
         if (error != 0) {
             reason = failure(name, systemReason(error));
             return false;
         }
+        // After the reservation: the copy may share the file's disk (a file
+        // in the temporary folder itself) and must not take its room.
+        canRestore = readable && keepEarlier();
         return true;
     }
 
@@ -621,7 +645,10 @@ private:
     {
         earlier.reset(anonymousFile());
         bool onRead = false;
-        return earlier.isOpen() && copyBytes(fd.get(), earlier.get(), earlierSize, true, onRead) == 0;
+        if (earlier.isOpen() && copyBytes(fd.get(), earlier.get(), earlierSize, true, onRead) == 0)
+            return true;
+        earlier.reset(); // a part copied gives its room back
+        return false;
     }
 
     // The earlier content, put back where it stood.

@@ -15,7 +15,7 @@
 // are replaced: a folder, FIFO or device of that name is refused. A link is
 // followed: the file it names is written. In a folder shared by every user
 // (mode 1777, such as /tmp) only a link of the user's own, or of the
-// folder's owner, is followed; another user's link there is refused with
+// folder's owner, is followed, to the file or to a folder on its way; another user's link there is refused with
 // that reason, whatever the system's own rule for such links is set to.
 //
 // Replaced atomically (the usual way). The new content is written whole to

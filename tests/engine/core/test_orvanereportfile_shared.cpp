@@ -17,6 +17,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -153,8 +154,8 @@ TEST_F(SharedFolder, AHiddenNameTakenBeforehandCatchesNothing)
 
 TEST_F(SharedFolder, ALinkIsFollowedOnlyWhenItsOwnerIsTrusted)
 {
-    // A report name in a folder that is a link to a file of the writer's
-    // own elsewhere. In a folder every user may write, another user's link
+    // A report name that is a link to a file of the writer's own elsewhere,
+    // or a name under a link to the writer's own folder. In a folder every user may write, another user's link
     // may have been planted to have that file replaced: it is refused, as
     // the system's own rule for such folders would (switched off here or
     // not). The writer's own links, the folder owner's, and links in
@@ -162,28 +163,35 @@ TEST_F(SharedFolder, ALinkIsFollowedOnlyWhenItsOwnerIsTrusted)
     const QString othersFolder = dir.filePath(QStringLiteral("colleague"));
     ASSERT_TRUE(QDir().mkpath(othersFolder));
     ASSERT_TRUE(setOwnership(othersFolder, {colleague, colleague, 0755}));
+    // `toFolder`: the link names the writer's folder, and the report is
+    // written under it.
     const struct {
         const char* name;
         QString folder;
         uid_t linkOwner;
+        bool toFolder;
         bool followed;
     } cases[] = {
-        {"another user's link in a shared folder", shared, colleague, false},
-        {"the writer's own link in a shared folder", shared, nobody, true},
-        {"the shared folder owner's link", shared, 0, true},
-        {"another user's link in their own folder", othersFolder, colleague, true},
+        {"another user's link in a shared folder", shared, colleague, false, false},
+        {"the writer's own link in a shared folder", shared, nobody, false, true},
+        {"the shared folder owner's link", shared, 0, false, true},
+        {"another user's link in their own folder", othersFolder, colleague, false, true},
+        {"another user's link to a folder, in a shared folder", shared, colleague, true, false},
+        {"the writer's own link to a folder, in a shared folder", shared, nobody, true, true},
     };
     int index = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const QString target = own(mine + QStringLiteral("/report%1.omega").arg(++index), kept);
-        const QString link = c.folder + QStringLiteral("/report%1.omega").arg(index);
-        ASSERT_TRUE(QFile::link(target, link));
+        const QString reportName = QStringLiteral("/report%1.omega").arg(++index);
+        const QString target = own(mine + reportName, kept);
+        const QString link = c.folder + (c.toFolder ? QStringLiteral("/results%1").arg(index) : reportName);
+        ASSERT_TRUE(QFile::link(c.toFolder ? mine : target, link));
         ASSERT_TRUE(setLinkOwner(link, c.linkOwner));
+        const QString name = c.toFolder ? link + reportName : link;
 
         const int code = exitCodeAsNobody(QString(), [&] {
             QString reason;
-            const bool written = OrvaneReportFile::write(link, QByteArray("new report\n"), reason);
+            const bool written = OrvaneReportFile::write(name, QByteArray("new report\n"), reason);
             if (written == c.followed
                 && (written || reason.contains(QLatin1String("a link that another user made")) && reason.contains(link)))
                 return 0;
@@ -383,6 +391,43 @@ TEST_F(SharedFolder, ARefusedInPlaceWriteGivesItsReservedRoomBack)
     EXPECT_EQ(contents(first), earlier);
     EXPECT_EQ(contents(second), earlier);
     reopen(first);
+}
+
+TEST_F(SharedFolder, KeepingTheEarlierContentAsideNeverTakesTheRoomOfTheNewContent)
+{
+    // The temporary folder is the shared folder itself (mode 1777, as /tmp
+    // is), on a disk with little room, and holds a colleague's report that
+    // the user's group may write: it is rewritten in place. The disk has
+    // room for what the report grows by, not also for a copy of the earlier
+    // report: the write succeeds, the new content whole, nothing left over.
+    SmallDisk disk(dir.path());
+    if (!disk.mounted)
+        GTEST_SKIP() << disk.skipReason;
+    ASSERT_EQ(chmod(native(disk.path(QString())).constData(), 0755), 0);
+    const QString temp = disk.path(QStringLiteral("tmp"));
+    ASSERT_TRUE(QDir().mkpath(temp));
+    ASSERT_EQ(chmod(native(temp).constData(), 01777), 0);
+    const QString report = writeFile(temp + QStringLiteral("/results.txt"), QByteArray(64 * 1024, 'e'));
+    ASSERT_TRUE(setOwnership(report, {colleague, sharedGroup, 0664}));
+    ASSERT_TRUE(disk.fillLeaving(80 * 1024));
+    const QByteArray longer(96 * 1024, 'n');
+
+    const int code = exitCodeAsNobody(
+        QString(),
+        [&] {
+            ::setenv("TMPDIR", native(temp).constData(), 1);
+            QString reason;
+            if (OrvaneReportFile::write(report, longer, reason))
+                return 0;
+            std::fprintf(stderr, "%s\n", qPrintable(reason));
+            return 1;
+        },
+        {sharedGroup});
+    ASSERT_NE(code, couldNotDrop) << "could not drop to an unprivileged user";
+    EXPECT_EQ(code, 0) << "the copy of the earlier content took the room of the new";
+    EXPECT_TRUE(contents(report) == longer);
+    EXPECT_EQ(everyFile(temp), QStringList{QStringLiteral("results.txt")});
+    expectOwnership(report, {colleague, sharedGroup, 0664});
 }
 
 TEST_F(SharedFolder, AnInPlaceRewriteOfALargeFileHoldsLittleInMemory)
