@@ -386,6 +386,9 @@ void OrvaneFrmPlotEmissionSpectrum::calculateBandAreaAndBarycenter(const int& fi
 
 void OrvaneFrmPlotEmissionSpectrum::on_btnCalculate_clicked()
 {
+    // Until a new result replaces it (which clears the notice), an unsaved
+    // result shown is one of the windows before this run.
+    unsavedResultNotice->markOfEarlierInputs();
     double area[transitionCount] = {0, 0, 0, 0, 0, 0};
     double barycenter[transitionCount] = {0, 0, 0, 0, 0, 0};
     for (int j : {1, 2, 4, 0, 3, 5})

@@ -227,6 +227,10 @@ void OrvaneFrmExternalCalculationModule::abandonRun(const QString& reason)
 
 void OrvaneFrmExternalCalculationModule::offerSpectrum(const QString& output)
 {
+    // A stopped run may end after the project was cleared or another input
+    // chosen: its output is not one of the page's input.
+    if (run.inputFile() != inputFileName)
+        return;
     spectrumOutput = output;
     ui->btnShowAbsorptionSpectrumModule->setEnabled(!spectrumOutput.isEmpty());
     if (spectrumOutput.isEmpty())

@@ -21,8 +21,9 @@ OrvaneUnsavedNotice::OrvaneUnsavedNotice(const QString& objectName, QWidget* par
 
 void OrvaneUnsavedNotice::showUnsaved(const QString& why)
 {
+    // The result shown stays whose it was: a new result clears the notice
+    // before it can be marked unsaved.
     reason = why;
-    ofEarlierInputs = false;
     showText();
     show();
     saveButton->show();

@@ -24,7 +24,8 @@ public:
                         const QString& howToSave, QAbstractButton* saveButton, SaveButton use);
 
     // "<what> is not saved: <reason>", then howToSave on a line of its own;
-    // the save button shown and enabled.
+    // the save button shown and enabled. A mark of earlier inputs stays
+    // until clearNotice (a new result clears the notice first).
     void showUnsaved(const QString& reason);
     void clearNotice();
     // The result shown is no longer that of the inputs on screen (a later

@@ -49,6 +49,8 @@ QPlainTextEdit* OrvaneFrmSpectroscopicCalculation::showInReportTab(const QString
     findBar->plainTextEdit = view;
     OrvaneWaitCursor wait;
     view->setPlainText(text);
+    // A new report: the notice of the one it replaced no longer holds.
+    markReportSaved();
     return view;
 }
 

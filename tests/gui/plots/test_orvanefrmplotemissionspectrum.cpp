@@ -661,6 +661,20 @@ TEST_F(EmissionFormTest, AResultWhoseEarlierFileIsKeptIsSaidToBeUnsaved)
     EXPECT_TRUE(saveAs->isVisibleTo(form.get()));
     EXPECT_EQ(tabs->currentIndex(), 0);
 
+    // A calculation refused for the windows now marked (7F2 over 7F4)
+    // leaves that result: the notice says it is of the earlier windows.
+    mark(2, {bandWindow(2).first, 500});
+    dialogs.pressButton(QMessageBox::Ok);
+    button("btnCalculate")->click();
+    ASSERT_EQ(dialogs.requests().size(), 2);
+    EXPECT_EQ(dialogs.requests().at(1).title, QStringLiteral("ORVANE Error"));
+    EXPECT_EQ(report->toPlainText(), shown);
+    EXPECT_EQ(notice->text(), QStringLiteral("This result, of the earlier inputs (the last run gave no result), is "
+                                             "not saved: the earlier file ")
+                                  + saved
+                                  + QStringLiteral(" was kept.\nSave it under another name with the Save As "
+                                                   "button."));
+
     const QString elsewhere = work.filePath(QStringLiteral("elsewhere.orvaneexp"));
     dialogs.chooseFile(elsewhere);
     dialogs.pressButton(QMessageBox::Ok);

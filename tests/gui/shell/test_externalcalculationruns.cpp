@@ -963,6 +963,43 @@ TEST_F(OrcaCleanUpFixture, ARunWithoutResultsNeverHandsOverTheEarlierOutputAsIts
     }
 }
 
+TEST_F(OrcaCleanUpFixture, AStoppedRunEndingAfterTheProjectChangedOffersNoSpectrum)
+{
+    // A stopped run may end only after the chemist cleared the project or
+    // chose another input: its output is not that of the page's input, and
+    // the absorption spectrum must not open it as such.
+    const struct
+    {
+        const char* name;
+        bool anotherInput;
+    } cases[] = {{"cleared", false}, {"another input", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScopedEnvironment hanging("ORVANE_ORCA_STANDIN_MODE", "hang");
+        const QString folder = temp.filePath(QStringLiteral("changed-") + QString::fromLatin1(c.anotherInput ? "input" : "clear"));
+        writeText(folder + QStringLiteral("/eu.out"), readText(mopacFixture("eu_h2o8_allvec.out")));
+        writeText(folder + QStringLiteral("/other.out"), readText(mopacFixture("eu_h2o8_allvec.out")));
+        createPage(1);
+        drop(folder + QStringLiteral("/eu.out"));
+        click("btnRunCalculation");
+        ASSERT_TRUE(waitUntil([&] { return tab(1)->toPlainText().contains(QStringLiteral("waits for child")); }, 10000));
+        dialogs.pressButton(QMessageBox::Yes);
+        dialogs.pressButton(QMessageBox::Ok);
+        click("btnStopCalculation");
+        // Before the runner's end is seen.
+        if (c.anotherInput) {
+            drop(folder + QStringLiteral("/other.out"));
+        } else {
+            dialogs.pressButton(QMessageBox::Yes);
+            click("btnClearProject");
+        }
+        ASSERT_TRUE(waitForIdle());
+        EXPECT_EQ(dialogs.requests().last().text, orcaKind + QStringLiteral("was terminated successfully."));
+        EXPECT_FALSE(button("btnShowAbsorptionSpectrumModule")->isEnabled());
+        EXPECT_TRUE(absorptionSignals().isEmpty());
+    }
+}
+
 TEST_F(OrcaRunFixture, ResultsThatDoNotFitStayApartAndWholeUntilRemoved)
 {
     // The MOPAC output on a small disk, the work folder on another file

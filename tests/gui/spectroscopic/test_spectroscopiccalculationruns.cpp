@@ -699,6 +699,18 @@ TEST_F(RunFixture, ARefusedRunSaysTheUnsavedReportShownIsOfTheEarlierInputs)
             << notice->text().toStdString();
         ASSERT_TRUE(save->isVisibleTo(form.get()) && save->isEnabled());
 
+        // A Save that fails leaves the same report unsaved: the notice still
+        // says whose it is.
+        const QString blocked = temp.filePath(QStringLiteral("calc/blocked.orvane"));
+        ASSERT_TRUE(QDir().mkpath(blocked));
+        dialogs.chooseFile(blocked);
+        answer();
+        save->click();
+        EXPECT_EQ(lastRequest()->kind, OrvaneDialogs::Kind::Critical);
+        EXPECT_TRUE(notice->text().startsWith(
+            QStringLiteral("This report, of the earlier inputs (the last run gave no result), is not saved: ")))
+            << notice->text().toStdString();
+
         // Save writes the report shown, which the notice names for what it is.
         const QString elsewhere = temp.filePath(QStringLiteral("calc/elsewhere.orvane"));
         dialogs.chooseFile(elsewhere);
