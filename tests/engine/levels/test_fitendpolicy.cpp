@@ -202,3 +202,32 @@ TEST(FitEndPolicy, ASecondFreeIonFitLogsOnlyItsOwnImprovements)
     EXPECT_TRUE(model->hasWrittenLog());
     EXPECT_EQ(OrvaneFixtures::readText(fit.report), model->getLogText());
 }
+
+// The reason a second fit gives for its end is its own: after a first fit
+// that was stopped, a second one that keeps no point says why, and does not
+// also say that it was stopped.
+TEST(FitEndPolicy, ASecondFitGivesNoReasonOfTheFirst)
+{
+    QTemporaryDir dir;
+    LevelsTablesFolder tables;
+    for (const ModelMaker& m : everyModel(dir, tables)) {
+        SCOPED_TRACE(m.name);
+        FitCase fit = m.make();
+        OrvaneAbstractParametric* model = fit.model.get();
+        std::vector<double> x = fit.start;
+        double* xp = x.data();
+        OrvaneGSA stopped(nullptr, int(x.size()), xp, model);
+        stopped.setNStopMax(2);
+        stopped.requestStop();
+        testing::internal::CaptureStdout();
+        stopped.initializeGSA();
+        testing::internal::GetCapturedStdout();
+        ASSERT_EQ(stopped.getFitState(), OrvaneGSA::FitState::Stopped);
+        ASSERT_TRUE(model->getLastError().contains(QStringLiteral("stopped")));
+
+        EXPECT_EQ(fitFrom(model, fit.failingStart), OrvaneGSA::FitState::Failed);
+        const QString reason = model->getLastError();
+        EXPECT_FALSE(reason.isEmpty());
+        EXPECT_FALSE(reason.contains(QStringLiteral("stopped"))) << reason.toStdString();
+    }
+}
