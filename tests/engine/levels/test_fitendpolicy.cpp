@@ -127,12 +127,15 @@ TEST(FitEndPolicy, AFailedOrStoppedFitLeavesTheEarlierReportAndSaysWhy)
 
 namespace {
 
-// Runs one fit of `model` from `start` on a new driver, with 2 steps a run.
-OrvaneGSA::FitState fitFrom(OrvaneAbstractParametric* model, std::vector<double> start)
+// Runs one fit of `model` from `start` on a new driver, with 2 steps a run;
+// `stopped` asks it to stop before it starts.
+OrvaneGSA::FitState fitFrom(OrvaneAbstractParametric* model, std::vector<double> start, bool stopped = false)
 {
     double* xp = start.data();
     OrvaneGSA gsa(nullptr, int(start.size()), xp, model);
     gsa.setNStopMax(2);
+    if (stopped)
+        gsa.requestStop();
     testing::internal::CaptureStdout();
     gsa.initializeGSA();
     testing::internal::GetCapturedStdout();
@@ -214,15 +217,7 @@ TEST(FitEndPolicy, ASecondFitGivesNoReasonOfTheFirst)
         SCOPED_TRACE(m.name);
         FitCase fit = m.make();
         OrvaneAbstractParametric* model = fit.model.get();
-        std::vector<double> x = fit.start;
-        double* xp = x.data();
-        OrvaneGSA stopped(nullptr, int(x.size()), xp, model);
-        stopped.setNStopMax(2);
-        stopped.requestStop();
-        testing::internal::CaptureStdout();
-        stopped.initializeGSA();
-        testing::internal::GetCapturedStdout();
-        ASSERT_EQ(stopped.getFitState(), OrvaneGSA::FitState::Stopped);
+        ASSERT_EQ(fitFrom(model, fit.start, true), OrvaneGSA::FitState::Stopped);
         ASSERT_TRUE(model->getLastError().contains(QStringLiteral("stopped")));
 
         EXPECT_EQ(fitFrom(model, fit.failingStart), OrvaneGSA::FitState::Failed);
