@@ -145,9 +145,9 @@ OrvaneGSA::FitState fitFrom(OrvaneAbstractParametric* model, std::vector<double>
 } // namespace
 
 // A second fit on the same model starts afresh: when none of its points can
-// be evaluated it keeps no best point, best response, summary or log of the
-// first fit, ends failed, and leaves the first fit's report as it was instead
-// of writing it again as its own.
+// be evaluated it keeps no best point, best response, summary, log or reason
+// of the first fit, ends failed, and leaves the first fit's report as it was
+// instead of writing it again as its own.
 TEST(FitEndPolicy, ASecondFitKeepsNothingOfTheFirst)
 {
     QTemporaryDir dir;
@@ -174,6 +174,15 @@ TEST(FitEndPolicy, ASecondFitKeepsNothingOfTheFirst)
             EXPECT_TRUE(freeIon->getMixedStateVector().isEmpty());
             EXPECT_FALSE(freeIon->hasWrittenLog());
         }
+
+        // Nor the reason a stopped fit gave for its end: a fit that keeps no
+        // point after it says why, not that it was stopped.
+        ASSERT_EQ(fitFrom(model, fit.start, true), OrvaneGSA::FitState::Stopped);
+        ASSERT_TRUE(model->getLastError().contains(QStringLiteral("stopped")));
+        EXPECT_EQ(fitFrom(model, fit.failingStart), OrvaneGSA::FitState::Failed);
+        const QString reason = model->getLastError();
+        EXPECT_FALSE(reason.isEmpty());
+        EXPECT_FALSE(reason.contains(QStringLiteral("stopped"))) << reason.toStdString();
     }
 }
 
@@ -204,25 +213,4 @@ TEST(FitEndPolicy, ASecondFreeIonFitLogsOnlyItsOwnImprovements)
     // The log file holds the second fit's lines only.
     EXPECT_TRUE(model->hasWrittenLog());
     EXPECT_EQ(OrvaneFixtures::readText(fit.report), model->getLogText());
-}
-
-// The reason a second fit gives for its end is its own: after a first fit
-// that was stopped, a second one that keeps no point says why, and does not
-// also say that it was stopped.
-TEST(FitEndPolicy, ASecondFitGivesNoReasonOfTheFirst)
-{
-    QTemporaryDir dir;
-    LevelsTablesFolder tables;
-    for (const ModelMaker& m : everyModel(dir, tables)) {
-        SCOPED_TRACE(m.name);
-        FitCase fit = m.make();
-        OrvaneAbstractParametric* model = fit.model.get();
-        ASSERT_EQ(fitFrom(model, fit.start, true), OrvaneGSA::FitState::Stopped);
-        ASSERT_TRUE(model->getLastError().contains(QStringLiteral("stopped")));
-
-        EXPECT_EQ(fitFrom(model, fit.failingStart), OrvaneGSA::FitState::Failed);
-        const QString reason = model->getLastError();
-        EXPECT_FALSE(reason.isEmpty());
-        EXPECT_FALSE(reason.contains(QStringLiteral("stopped"))) << reason.toStdString();
-    }
 }
