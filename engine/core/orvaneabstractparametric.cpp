@@ -25,6 +25,8 @@ void OrvaneAbstractParametric::startOfParametrization()
     bestResponse = initialBestResponse;
     bestPointKept = false;
     endFailed = false;
+    // An end that keeps the last evaluation's reason must not keep the earlier fit's.
+    lastError.clear();
     fitSummary.clear();
     unwrittenReport.clear();
     forgetEarlierFit();

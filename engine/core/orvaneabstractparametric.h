@@ -32,8 +32,9 @@ public:
     virtual void endOfParametrization();
     // Called once by the driver before the first evaluation of a fit, to
     // forget what an earlier fit on this object found: the best response and
-    // point, the summary, an unwritten report and a failed end here, the
-    // model's own results through forgetEarlierFit. It touches no file.
+    // point, the summary, an unwritten report, a failed end and its reason
+    // here, the model's own results through forgetEarlierFit. It touches no
+    // file.
     void startOfParametrization();
     // Called by the driver, instead of endOfParametrization, when the fit was
     // stopped: no report is written, and the last error says so.

@@ -127,12 +127,15 @@ TEST(FitEndPolicy, AFailedOrStoppedFitLeavesTheEarlierReportAndSaysWhy)
 
 namespace {
 
-// Runs one fit of `model` from `start` on a new driver, with 2 steps a run.
-OrvaneGSA::FitState fitFrom(OrvaneAbstractParametric* model, std::vector<double> start)
+// Runs one fit of `model` from `start` on a new driver, with 2 steps a run;
+// `stopped` asks it to stop before it starts.
+OrvaneGSA::FitState fitFrom(OrvaneAbstractParametric* model, std::vector<double> start, bool stopped = false)
 {
     double* xp = start.data();
     OrvaneGSA gsa(nullptr, int(start.size()), xp, model);
     gsa.setNStopMax(2);
+    if (stopped)
+        gsa.requestStop();
     testing::internal::CaptureStdout();
     gsa.initializeGSA();
     testing::internal::GetCapturedStdout();
@@ -142,9 +145,9 @@ OrvaneGSA::FitState fitFrom(OrvaneAbstractParametric* model, std::vector<double>
 } // namespace
 
 // A second fit on the same model starts afresh: when none of its points can
-// be evaluated it keeps no best point, best response, summary or log of the
-// first fit, ends failed, and leaves the first fit's report as it was instead
-// of writing it again as its own.
+// be evaluated it keeps no best point, best response, summary, log or reason
+// of the first fit, ends failed, and leaves the first fit's report as it was
+// instead of writing it again as its own.
 TEST(FitEndPolicy, ASecondFitKeepsNothingOfTheFirst)
 {
     QTemporaryDir dir;
@@ -171,6 +174,15 @@ TEST(FitEndPolicy, ASecondFitKeepsNothingOfTheFirst)
             EXPECT_TRUE(freeIon->getMixedStateVector().isEmpty());
             EXPECT_FALSE(freeIon->hasWrittenLog());
         }
+
+        // Nor the reason a stopped fit gave for its end: a fit that keeps no
+        // point after it says why, not that it was stopped.
+        ASSERT_EQ(fitFrom(model, fit.start, true), OrvaneGSA::FitState::Stopped);
+        ASSERT_TRUE(model->getLastError().contains(QStringLiteral("stopped")));
+        EXPECT_EQ(fitFrom(model, fit.failingStart), OrvaneGSA::FitState::Failed);
+        const QString reason = model->getLastError();
+        EXPECT_FALSE(reason.isEmpty());
+        EXPECT_FALSE(reason.contains(QStringLiteral("stopped"))) << reason.toStdString();
     }
 }
 
