@@ -89,6 +89,27 @@ std::vector<ModelMaker> everyModel(const QTemporaryDir& dir, const LevelsTablesF
             {"intensity parameters", [&dir] { return intensityFit(dir); }}};
 }
 
+// How a fit ended: the driver's state and the reason it passed on.
+struct FitEnd {
+    OrvaneGSA::FitState state;
+    QString driverError;
+};
+
+// Runs one fit of `model` from `start` on a new driver, with 2 steps a run;
+// `stopped` asks it to stop before it starts.
+FitEnd fitFrom(OrvaneAbstractParametric* model, std::vector<double> start, bool stopped = false)
+{
+    double* xp = start.data();
+    OrvaneGSA gsa(nullptr, int(start.size()), xp, model);
+    gsa.setNStopMax(2);
+    if (stopped)
+        gsa.requestStop();
+    testing::internal::CaptureStdout();
+    gsa.initializeGSA();
+    testing::internal::GetCapturedStdout();
+    return {gsa.getFitState(), gsa.getLastError()};
+}
+
 } // namespace
 
 TEST(FitEndPolicy, AFailedOrStoppedFitLeavesTheEarlierReportAndSaysWhy)
@@ -100,18 +121,9 @@ TEST(FitEndPolicy, AFailedOrStoppedFitLeavesTheEarlierReportAndSaysWhy)
             SCOPED_TRACE(std::string(m.name) + (stopped ? ", stopped" : ", failed"));
             FitCase fit = m.make();
             ASSERT_EQ(OrvaneFixtures::contents(fit.report), earlierReport);
-            std::vector<double> x = stopped ? fit.start : fit.failingStart;
-            double* xp = x.data();
-            OrvaneAbstractParametric* problem = fit.model.get();
-            OrvaneGSA gsa(nullptr, int(x.size()), xp, problem);
-            gsa.setNStopMax(2);
-            if (stopped)
-                gsa.requestStop();
-            testing::internal::CaptureStdout();
-            gsa.initializeGSA();
-            testing::internal::GetCapturedStdout();
+            const FitEnd end = fitFrom(fit.model.get(), stopped ? fit.start : fit.failingStart, stopped);
 
-            EXPECT_EQ(gsa.getFitState(), stopped ? OrvaneGSA::FitState::Stopped : OrvaneGSA::FitState::Failed);
+            EXPECT_EQ(end.state, stopped ? OrvaneGSA::FitState::Stopped : OrvaneGSA::FitState::Failed);
             EXPECT_EQ(OrvaneFixtures::contents(fit.report), earlierReport);
             const QString reason = fit.model->getLastError();
             EXPECT_FALSE(reason.isEmpty());
@@ -119,30 +131,11 @@ TEST(FitEndPolicy, AFailedOrStoppedFitLeavesTheEarlierReportAndSaysWhy)
                 EXPECT_TRUE(reason.startsWith(QStringLiteral("The fit was stopped before its end"))) << reason.toStdString();
             // The driver passes on the model's reason (or, for a failed first
             // evaluation, the part the model gave then).
-            EXPECT_FALSE(gsa.getLastError().isEmpty());
-            EXPECT_TRUE(reason.contains(gsa.getLastError())) << gsa.getLastError().toStdString();
+            EXPECT_FALSE(end.driverError.isEmpty());
+            EXPECT_TRUE(reason.contains(end.driverError)) << end.driverError.toStdString();
         }
     }
 }
-
-namespace {
-
-// Runs one fit of `model` from `start` on a new driver, with 2 steps a run;
-// `stopped` asks it to stop before it starts.
-OrvaneGSA::FitState fitFrom(OrvaneAbstractParametric* model, std::vector<double> start, bool stopped = false)
-{
-    double* xp = start.data();
-    OrvaneGSA gsa(nullptr, int(start.size()), xp, model);
-    gsa.setNStopMax(2);
-    if (stopped)
-        gsa.requestStop();
-    testing::internal::CaptureStdout();
-    gsa.initializeGSA();
-    testing::internal::GetCapturedStdout();
-    return gsa.getFitState();
-}
-
-} // namespace
 
 // A second fit on the same model starts afresh: when none of its points can
 // be evaluated it keeps no best point, best response, summary, log or reason
@@ -156,14 +149,14 @@ TEST(FitEndPolicy, ASecondFitKeepsNothingOfTheFirst)
         SCOPED_TRACE(m.name);
         FitCase fit = m.make();
         OrvaneAbstractParametric* model = fit.model.get();
-        ASSERT_EQ(fitFrom(model, fit.start), OrvaneGSA::FitState::Finished) << model->getLastError().toStdString();
+        ASSERT_EQ(fitFrom(model, fit.start).state, OrvaneGSA::FitState::Finished) << model->getLastError().toStdString();
         ASSERT_TRUE(model->hasBestPoint());
         ASSERT_LT(model->getBestResponse(), 1e24);
         ASSERT_FALSE(model->getFitSummary().isEmpty());
         const QByteArray firstReport = OrvaneFixtures::contents(fit.report);
         ASSERT_NE(firstReport, earlierReport);
 
-        EXPECT_EQ(fitFrom(model, fit.failingStart), OrvaneGSA::FitState::Failed);
+        EXPECT_EQ(fitFrom(model, fit.failingStart).state, OrvaneGSA::FitState::Failed);
         EXPECT_FALSE(model->hasBestPoint());
         EXPECT_EQ(model->getBestResponse(), 1e24);
         EXPECT_TRUE(model->getFitSummary().isEmpty());
@@ -177,9 +170,9 @@ TEST(FitEndPolicy, ASecondFitKeepsNothingOfTheFirst)
 
         // Nor the reason a stopped fit gave for its end: a fit that keeps no
         // point after it says why, not that it was stopped.
-        ASSERT_EQ(fitFrom(model, fit.start, true), OrvaneGSA::FitState::Stopped);
+        ASSERT_EQ(fitFrom(model, fit.start, true).state, OrvaneGSA::FitState::Stopped);
         ASSERT_TRUE(model->getLastError().contains(QStringLiteral("stopped")));
-        EXPECT_EQ(fitFrom(model, fit.failingStart), OrvaneGSA::FitState::Failed);
+        EXPECT_EQ(fitFrom(model, fit.failingStart).state, OrvaneGSA::FitState::Failed);
         const QString reason = model->getLastError();
         EXPECT_FALSE(reason.isEmpty());
         EXPECT_FALSE(reason.contains(QStringLiteral("stopped"))) << reason.toStdString();
@@ -194,10 +187,10 @@ TEST(FitEndPolicy, ASecondFreeIonFitLogsOnlyItsOwnImprovements)
     LevelsTablesFolder tables;
     FitCase fit = freeIonFit(tables);
     auto* model = static_cast<OrvaneParametricEnergyLevels*>(fit.model.get());
-    ASSERT_EQ(fitFrom(model, {371.0, 54.8, 5.75, 1334.0}), OrvaneGSA::FitState::Finished);
+    ASSERT_EQ(fitFrom(model, {371.0, 54.8, 5.75, 1334.0}).state, OrvaneGSA::FitState::Finished);
     ASSERT_FALSE(model->getLogText().isEmpty());
 
-    ASSERT_EQ(fitFrom(model, {300.0, 45.0, 4.5, 1100.0}), OrvaneGSA::FitState::Finished);
+    ASSERT_EQ(fitFrom(model, {300.0, 45.0, 4.5, 1100.0}).state, OrvaneGSA::FitState::Finished);
     const QStringList lines = model->getLogText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_FALSE(lines.isEmpty());
     const QRegularExpression f2(QStringLiteral("\tF2 = (\\S+)\t"));
