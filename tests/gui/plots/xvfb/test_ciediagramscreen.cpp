@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -62,6 +63,30 @@ TEST(CieDiagramScreen, AnEuropiumSpectrumOnTheGeneratedDiagram)
     EXPECT_LT(green.red(), green.green());
     const QColor corner = pixelAt(0.05, 0.05);
     EXPECT_EQ(corner, QColor(Qt::white)) << corner.name().toStdString();
+}
+
+// A baseline below zero: the window shows the point inside the locus and the
+// note under the coordinates, every line of it whole.
+TEST(CieDiagramScreen, TheNoteOnIntensitiesBelowZeroIsShownWhole)
+{
+    GeneratedDataFolder work;
+    ASSERT_TRUE(work.isReady());
+
+    OrvaneFrmCIEDiagram window;
+    const CieSpectra::Spectrum measured = CieSpectra::europiumBelowZeroBaseline();
+    window.setSpectrum(measured.wavelengths, measured.intensities);
+    window.plotChromaticity();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTest::qWait(200);
+    auto* label = window.findChild<QLabel*>(QStringLiteral("lblChromaticity"));
+    ASSERT_NE(label, nullptr);
+    ASSERT_TRUE(label->text().contains(QStringLiteral("counted as 0")));
+    const QRect needed = label->fontMetrics().boundingRect(QRect(0, 0, 100000, 100000), label->alignment(),
+                                                           label->text());
+    EXPECT_GE(label->contentsRect().width(), needed.width()) << label->text().toStdString();
+    EXPECT_GE(label->contentsRect().height(), needed.height()) << label->text().toStdString();
+    ASSERT_TRUE(window.grab().toImage().save(artifact(QStringLiteral("cie_diagram_below_zero_baseline.png"))));
 }
 
 } // namespace
