@@ -112,8 +112,8 @@ private:
     void finishPass();
     void judgeRun();
     void abandonRun(const QString& reason);
-    // Makes `output` (this run's ORCA output, or empty for none) the file the
-    // absorption-spectrum button opens, and says so where it is not the
+    // Makes `output` (this run's ORCA output) the file the absorption-spectrum
+    // button opens when it holds anything, and says so where it is not the
     // file of the judged name beside the input.
     void offerSpectrum(const QString& output);
     QString calculationTitle() const;

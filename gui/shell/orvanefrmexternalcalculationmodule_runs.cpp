@@ -221,7 +221,7 @@ void OrvaneFrmExternalCalculationModule::abandonRun(const QString& reason)
         setCalculationRunning(false);
         runState = RunState::Idle;
         if (!isMopacPage())
-            offerSpectrum(outputIfAny(run.followedOutput()));
+            offerSpectrum(run.followedOutput());
     }
 }
 
@@ -231,7 +231,7 @@ void OrvaneFrmExternalCalculationModule::offerSpectrum(const QString& output)
     // chosen: its output is not one of the page's input.
     if (run.inputFile() != inputFileName)
         return;
-    spectrumOutput = output;
+    spectrumOutput = outputIfAny(output);
     ui->btnShowAbsorptionSpectrumModule->setEnabled(!spectrumOutput.isEmpty());
     if (spectrumOutput.isEmpty())
         emit newObjCalculationMessage(OrvaneAbstractObjCalculation::progressLine(
@@ -444,7 +444,7 @@ void OrvaneFrmExternalCalculationModule::judgeRun()
             moved = run.moveOrcaResults();
             output = moved.output;
         }
-        offerSpectrum(outputIfAny(output));
+        offerSpectrum(output);
     }
 
     const QString kind = isMopacPage() ? mopacCalculationKind : orcaCalculationKind;

@@ -57,7 +57,6 @@ QPlainTextEdit* OrvaneFrmSpectroscopicCalculation::showInReportTab(const QString
 void OrvaneFrmSpectroscopicCalculation::showOutput(const QString& text)
 {
     showInReportTab(text)->appendPlainText(citations);
-    markReportSaved();
 }
 
 bool OrvaneFrmSpectroscopicCalculation::writeOutputFile(const QString& fileName)
