@@ -491,10 +491,12 @@ public:
         return error == 0;
     }
 
-    bool commit(int& error)
+    // Renames the hidden file over the target; false with the reason, which
+    // names the file as the caller gave it (`name`).
+    bool commit(const QString& name, QString& reason)
     {
         if (::rename(native(part).constData(), native(target).constData()) != 0) {
-            error = errno;
+            reason = failure(name, systemReason(errno));
             return false;
         }
         created = false;
@@ -784,12 +786,8 @@ bool writeFiles(const QVector<Entry>& entries, QString& reason, QStringList* pla
     }
     QSet<QString> folders;
     for (Pending& p : pending) {
-        int error = 0;
-        if (p.inPlace ? !p.inPlace->commit(p.name, reason) : !p.staged->commit(error)) {
-            if (!p.inPlace)
-                reason = failure(p.name, systemReason(error));
+        if (p.inPlace ? !p.inPlace->commit(p.name, reason) : !p.staged->commit(p.name, reason))
             return false;
-        }
         folders.insert(QFileInfo(p.target).absolutePath());
         if (placed)
             placed->append(p.name);
