@@ -99,11 +99,15 @@ QString finalName(const QString& fileName, QString& why)
             continue;
         }
         const QString name = done + QLatin1Char('/') + part;
+        const QByteArray nativeName = native(name);
         struct stat link = {};
-        QByteArray target(PATH_MAX, Qt::Uninitialized);
+        // Only a link needs room for its target.
+        QByteArray target;
         ssize_t length = -1;
-        if (links < 40 && ::lstat(native(name).constData(), &link) == 0 && S_ISLNK(link.st_mode))
-            length = ::readlink(native(name).constData(), target.data(), static_cast<size_t>(target.size()));
+        if (links < 40 && ::lstat(nativeName.constData(), &link) == 0 && S_ISLNK(link.st_mode)) {
+            target.resize(PATH_MAX);
+            length = ::readlink(nativeName.constData(), target.data(), static_cast<size_t>(target.size()));
+        }
         if (length < 0) {
             done = name; // a loop or a missing name: opening it gives the system's reason
             continue;
