@@ -99,11 +99,15 @@ QString finalName(const QString& fileName, QString& why)
             continue;
         }
         const QString name = done + QLatin1Char('/') + part;
+        const QByteArray nativeName = native(name);
         struct stat link = {};
-        QByteArray target(PATH_MAX, Qt::Uninitialized);
+        // Only a link needs room for its target.
+        QByteArray target;
         ssize_t length = -1;
-        if (links < 40 && ::lstat(native(name).constData(), &link) == 0 && S_ISLNK(link.st_mode))
-            length = ::readlink(native(name).constData(), target.data(), static_cast<size_t>(target.size()));
+        if (links < 40 && ::lstat(nativeName.constData(), &link) == 0 && S_ISLNK(link.st_mode)) {
+            target.resize(PATH_MAX);
+            length = ::readlink(nativeName.constData(), target.data(), static_cast<size_t>(target.size()));
+        }
         if (length < 0) {
             done = name; // a loop or a missing name: opening it gives the system's reason
             continue;
@@ -491,10 +495,12 @@ public:
         return error == 0;
     }
 
-    bool commit(int& error)
+    // Renames the hidden file over the target; false with the reason, which
+    // names the file as the caller gave it (`name`).
+    bool commit(const QString& name, QString& reason)
     {
         if (::rename(native(part).constData(), native(target).constData()) != 0) {
-            error = errno;
+            reason = failure(name, systemReason(errno));
             return false;
         }
         created = false;
@@ -784,12 +790,8 @@ bool writeFiles(const QVector<Entry>& entries, QString& reason, QStringList* pla
     }
     QSet<QString> folders;
     for (Pending& p : pending) {
-        int error = 0;
-        if (p.inPlace ? !p.inPlace->commit(p.name, reason) : !p.staged->commit(error)) {
-            if (!p.inPlace)
-                reason = failure(p.name, systemReason(error));
+        if (p.inPlace ? !p.inPlace->commit(p.name, reason) : !p.staged->commit(p.name, reason))
             return false;
-        }
         folders.insert(QFileInfo(p.target).absolutePath());
         if (placed)
             placed->append(p.name);
