@@ -2,8 +2,6 @@
 
 #include <QFileInfo>
 #include <QFileSystemWatcher>
-#include <QTextCodec>
-#include <QTextDecoder>
 #include <QTimer>
 
 #ifdef Q_OS_UNIX
@@ -46,7 +44,7 @@ void OrvaneOutputFollower::stop()
     delete watcher;
     watcher = nullptr;
     file.close();
-    decoder.reset();
+    heldBytes.clear();
     pendingCarriageReturn = false;
     followedFile.clear();
 }
@@ -72,7 +70,7 @@ void OrvaneOutputFollower::scheduleRead()
 bool OrvaneOutputFollower::openFromStart()
 {
     file.close();
-    decoder.reset(QTextCodec::codecForName("UTF-8")->makeDecoder());
+    heldBytes.clear();
     pendingCarriageReturn = false;
     file.setFileName(followedFile);
     // A FIFO of that name would block the opening, and the window with it.
@@ -98,6 +96,49 @@ bool OrvaneOutputFollower::replacedOrShrunk() const
 #else
     return !QFileInfo::exists(followedFile);
 #endif
+}
+
+namespace {
+
+// Bytes at the end that begin a UTF-8 character still being written: a
+// well-formed start of a character that lacks its last bytes.
+int incompleteTailLength(const QByteArray& bytes)
+{
+    const int size = bytes.size();
+    for (int back = 1; back <= 3 && back <= size; ++back) {
+        const auto lead = static_cast<unsigned char>(bytes.at(size - back));
+        if ((lead & 0xC0) == 0x80)
+            continue; // a continuation byte: its lead may lie further back
+        const int announced = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3 : lead >= 0xF0 && lead <= 0xF4 ? 4 : 1;
+        if (announced <= back)
+            return 0;
+        if (back >= 2) {
+            // The second byte's range narrows for these leads (no overlong
+            // forms, no surrogates, nothing above U+10FFFF).
+            const auto second = static_cast<unsigned char>(bytes.at(size - back + 1));
+            const bool allowed = lead == 0xE0 ? second >= 0xA0 : lead == 0xED ? second <= 0x9F
+                : lead == 0xF0                 ? second >= 0x90 : lead == 0xF4 ? second <= 0x8F : true;
+            if (!allowed)
+                return 0;
+        }
+        return back;
+    }
+    return 0;
+}
+
+} // namespace
+
+QString OrvaneOutputFollower::textOfRead(const QByteArray& bytes)
+{
+    // A character cut between two reads is held back and decoded with the
+    // bytes that follow it, each piece without state, so the view shows the
+    // same text however the file was cut into reads (a stateful decoder
+    // replaces a cut invalid sequence differently from a whole one).
+    heldBytes += bytes;
+    const int complete = heldBytes.size() - incompleteTailLength(heldBytes);
+    const QString text = QString::fromUtf8(heldBytes.constData(), complete);
+    heldBytes.remove(0, complete);
+    return text;
 }
 
 void OrvaneOutputFollower::restart()
@@ -132,7 +173,7 @@ bool OrvaneOutputFollower::readSlice()
         return false;
     totalBytesRead += bytes.size();
 
-    QString text = decoder->toUnicode(bytes);
+    QString text = textOfRead(bytes);
     if (pendingCarriageReturn)
         text.prepend(QLatin1Char('\r'));
     pendingCarriageReturn = text.endsWith(QLatin1Char('\r'));

@@ -6,10 +6,8 @@
 #include <QObject>
 #include <QString>
 
-#include <memory>
 
 class QFileSystemWatcher;
-class QTextDecoder;
 class QTimer;
 
 // Follows a text file that another program is writing, as "tail -f" does:
@@ -58,13 +56,16 @@ private:
     bool openFromStart();
     bool replacedOrShrunk() const;
     void restart();
+    // The text of the bytes read, a character cut at their end kept for the next read.
+    QString textOfRead(const QByteArray& bytes);
 
     QString followedFile;
     QFile file;
     qint64 totalBytesRead = 0;
     // A "\r" at the end of a slice may start a "\r\n" in the next one.
     bool pendingCarriageReturn = false;
-    std::unique_ptr<QTextDecoder> decoder;
+    // The start of a character whose remaining bytes are not written yet.
+    QByteArray heldBytes;
     QFileSystemWatcher* watcher = nullptr;
     QTimer* readTimer = nullptr;
 };

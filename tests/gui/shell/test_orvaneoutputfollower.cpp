@@ -85,6 +85,35 @@ TEST_F(FollowerFixture, AGrowingFileIsReadOnceWhateverTheNumberOfSteps)
     EXPECT_EQ(restarts, 0);
 }
 
+TEST(OutputFollower, TheTextShownIsTheSameWhereverTheReadsCutTheFile)
+{
+    // Valid characters and the broken bytes a title typed in another encoding
+    // leaves: each file cut in two at every byte shows what one read shows.
+    const QByteArray files[] = {
+        "Eu\xE2\x82\xAC \xF0\x9F\x98\x80 \xC3\x85ngstr\xC3\xB6m\n",  // 3-, 4- and 2-byte characters
+        "\xE2\x82\xFE\xFE\xFE\xF8 MOPAC\n",                               // a cut character, then no UTF-8
+        "title \xC9 crit en Latin-1 \xF6\x99 \xE0\x80 \xED\xA0\x80 \xF4\x90\n", // no UTF-8 prefixes
+        "\xCE" "AL HEAT\xE2\x82\n",                                          // a cut character ended by a line end
+    };
+    for (const QByteArray& whole : files) {
+        for (int cut = 1; cut < whole.size(); ++cut) {
+            QTemporaryDir folder;
+            const QString path = folder.filePath(QStringLiteral("complex.out"));
+            OrvaneOutputFollower follower;
+            QString shown;
+            QObject::connect(&follower, &OrvaneOutputFollower::textAppended, [&](const QString& text) { shown += text; });
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+            ASSERT_EQ(file.write(whole.left(cut)), cut);
+            follower.follow(path);
+            follower.readNow();
+            ASSERT_EQ(file.write(whole.mid(cut)), whole.size() - cut);
+            follower.readNow();
+            EXPECT_EQ(shown, QString::fromUtf8(whole)) << whole.toHex(' ').constData() << " cut at " << cut;
+        }
+    }
+}
+
 TEST_F(FollowerFixture, AFileThatShrinksOrIsReplacedIsReadAgainFromItsStart)
 {
     const QByteArray first = "first run: a long output of an earlier calculation\n";
