@@ -132,6 +132,13 @@ QString OrvaneExternalRun::orcaWorkInput() const
     return workFolder + QLatin1Char('/') + cleanBaseName() + QStringLiteral(".orcinp");
 }
 
+QString OrvaneExternalRun::workFilesLock() const
+{
+    if (orcaWorkInput().isEmpty())
+        return QString();
+    return workFolder + QLatin1Char('/') + cleanBaseName() + QStringLiteral(".lock");
+}
+
 QString OrvaneExternalRun::programArgument() const
 {
     // MOPAC gets the prepared input by its full name. Without the extension

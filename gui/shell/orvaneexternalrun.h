@@ -47,6 +47,10 @@ public:
     QString mopacInput() const;
     // W (empty unless the run starts from a MOPAC output).
     QString orcaWorkInput() const;
+    // T/b.lock, held while a run from a MOPAC output goes: every ORVANE
+    // window of the user shares T, and two runs of MOPAC outputs of one base
+    // name would write the same work files (empty for other runs).
+    QString workFilesLock() const;
     // The output the program writes while it runs: I's .out for MOPAC, the
     // argument's .orcout for ORCA.
     QString followedOutput() const;

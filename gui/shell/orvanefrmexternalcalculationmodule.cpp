@@ -29,6 +29,7 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QLineEdit>
+#include <QLockFile>
 #include <QPlainTextEdit>
 #include <QShortcut>
 #include <QVBoxLayout>

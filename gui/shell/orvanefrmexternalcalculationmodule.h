@@ -17,6 +17,7 @@ class OrvaneFrmOrcaKeywords;
 class OrvaneFrmSearching;
 class OrvaneOutputFollower;
 class QCheckBox;
+class QLockFile;
 class QPlainTextEdit;
 
 namespace Ui {
@@ -108,6 +109,9 @@ private:
     // On failure the box shows why, and *reason holds it.
     bool createMopFile(QString* reason);
     bool createOrcaInputFile(const QString& workInput, const bool& secondPass, QString* reason);
+    // Takes the lock on next's work files for the whole run; false, with the
+    // reason, when another run holds it or it cannot be made.
+    bool claimWorkFiles(const OrvaneExternalRun& next, QString* reason);
     void setCalculationRunning(const bool& running);
     void finishPass();
     void judgeRun();
@@ -141,6 +145,9 @@ private:
     // The program's side files as they stood when the run's first pass
     // started: the clean-up removes only those the run wrote.
     OrvaneExternalRun::SideFiles sideFilesAtStart;
+    // The lock on the work files of a run from a MOPAC output, held until
+    // the run has been judged (its results moved or left).
+    std::unique_ptr<QLockFile> workFilesClaim;
     // The ORCA output the absorption-spectrum button opens: the last run's
     // own, wherever it stayed; empty while a run goes, before the first run
     // of an input, and when the run left none (the button is then off).

@@ -18,8 +18,10 @@
 #include "orvaneoutputfollower.h"
 #include "orvaneplatform.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QPlainTextEdit>
 #include <QTextCursor>
 
@@ -161,6 +163,11 @@ void OrvaneFrmExternalCalculationModule::runCalculation(const bool& secondPass)
         // The results of an earlier run beside the input stay until this run
         // has succeeded (judgeRun replaces them then).
         next = currentRun(workFolder);
+        if (!secondPass && !claimWorkFiles(next, &reason)) {
+            OrvaneDialogs::critical(this, QStringLiteral("ORVANE Error"), reason);
+            abandonRun(reason);
+            return;
+        }
         if (!createOrcaInputFile(next.orcaWorkInput(), secondPass, &reason)) {
             abandonRun(reason);
             return;
@@ -208,6 +215,30 @@ void OrvaneFrmExternalCalculationModule::runCalculation(const bool& secondPass)
             moduleExcited, QStringLiteral("Excited States Calculations was successfully started.")));
 }
 
+bool OrvaneFrmExternalCalculationModule::claimWorkFiles(const OrvaneExternalRun& next, QString* reason)
+{
+    // A stopped run of this page that has not ended yet gives its claim up:
+    // its program was ended, and its clean-up never comes.
+    workFilesClaim.reset();
+    auto claim = std::make_unique<QLockFile>(next.workFilesLock());
+    // Held for hours: only a claim whose process has gone is taken over.
+    claim->setStaleLockTime(0);
+    if (claim->tryLock(0)) {
+        workFilesClaim = std::move(claim);
+        return true;
+    }
+    const QString folder = QDir::toNativeSeparators(QFileInfo(next.workFilesLock()).absolutePath());
+    if (claim->error() == QLockFile::LockFailedError)
+        *reason = QStringLiteral("Another ORVANE window is running ORCA on a MOPAC output of the base name %1, "
+                                 "whose work files in %2 this run would overwrite. Start this run when that "
+                                 "one has ended.")
+                      .arg(next.cleanBaseName(), folder);
+    else
+        *reason = QStringLiteral("The lock file %1 could not be created in %2.")
+                      .arg(QFileInfo(next.workFilesLock()).fileName(), folder);
+    return false;
+}
+
 void OrvaneFrmExternalCalculationModule::abandonRun(const QString& reason)
 {
     // The status panel keeps why, under the run's line of dashes.
@@ -222,6 +253,7 @@ void OrvaneFrmExternalCalculationModule::abandonRun(const QString& reason)
         runState = RunState::Idle;
         if (!isMopacPage())
             offerSpectrum(run.followedOutput());
+        workFilesClaim.reset();
     }
 }
 
@@ -446,6 +478,8 @@ void OrvaneFrmExternalCalculationModule::judgeRun()
         }
         offerSpectrum(output);
     }
+    // The work files are judged and moved: another run may take them.
+    workFilesClaim.reset();
 
     const QString kind = isMopacPage() ? mopacCalculationKind : orcaCalculationKind;
     dialogOpen = true;

@@ -13,9 +13,12 @@
 
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLockFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSpinBox>
 #include <QStandardPaths>
+#include <QSysInfo>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -1099,6 +1102,65 @@ TEST_F(OrcaRunFixture, ResultsThatDoNotFitStayApartAndWholeUntilRemoved)
                                 QStringLiteral("eu.orcout"), QStringLiteral("eu.orcinp.gbw")})
         EXPECT_FALSE(QFileInfo::exists(workFolder + QLatin1Char('/') + name)) << name.toStdString();
     EXPECT_EQ(folderContents(keptSet), left);
+}
+
+TEST_F(OrcaRunFixture, ARunWaitsWhileAnotherWindowRunsAMopacOutputOfTheSameBaseName)
+{
+    // Another ORVANE window runs ORCA on "mycomplex1.out" of another folder:
+    // its work files have the names this run's would have.
+    const QString mopacOutput = placeMopacOutput();
+    writeText(workFolder + QStringLiteral("/mycomplex1.orcinp"), QStringLiteral("the other window's input\n"));
+    writeText(workFolder + QStringLiteral("/mycomplex1.orcout"), QStringLiteral("the other window's output, growing\n"));
+    QLockFile otherWindow(workFolder + QStringLiteral("/mycomplex1.lock"));
+    ASSERT_TRUE(otherWindow.tryLock(0));
+    const QMap<QString, QByteArray> theirs = folderContents(workFolder);
+    createPage(1);
+    drop(mopacOutput);
+    dialogs.pressButton(QMessageBox::Ok);
+    click("btnRunCalculation");
+    ASSERT_TRUE(waitForIdle());
+    const QString refusal = QStringLiteral("Another ORVANE window is running ORCA on a MOPAC output of the base "
+                                           "name mycomplex1, whose work files in ")
+                            + workFolder
+                            + QStringLiteral(" this run would overwrite. Start this run when that one has ended.");
+    EXPECT_EQ(boxTexts(), QStringList{QStringLiteral("ORVANE Error: ") + refusal});
+    EXPECT_EQ(countStatus(orcaStarted), 0);
+    EXPECT_EQ(countStatus(QStringLiteral("-> (Orvane External Calculation Module) The calculation could not be "
+                                         "started: ")
+                          + refusal),
+              1);
+    EXPECT_EQ(folderContents(workFolder), theirs);
+    EXPECT_TRUE(button("btnRunCalculation")->isEnabled());
+
+    // That window has ended: the run goes, and lets the work files go at its end.
+    otherWindow.unlock();
+    dialogs.pressButton(QMessageBox::Ok);
+    click("btnRunCalculation");
+    ASSERT_TRUE(waitForIdle());
+    EXPECT_EQ(boxTexts().last(), QStringLiteral("ORVANE Information: ") + orcaKind + successBox);
+    EXPECT_TRUE(resultTexts()[2].contains(QStringLiteral("****ORCA TERMINATED NORMALLY****")));
+    EXPECT_FALSE(QFileInfo::exists(workFolder + QStringLiteral("/mycomplex1.lock")));
+}
+
+TEST_F(OrcaRunFixture, AClaimLeftByAWindowThatCrashedDoesNotBlockTheRun)
+{
+    // The lock of a window that crashed: its process is gone.
+    QProcess ended;
+    ended.start(QStringLiteral("true"), QStringList());
+    ASSERT_TRUE(ended.waitForStarted());
+    const qint64 gonePid = ended.processId();
+    ASSERT_TRUE(ended.waitForFinished());
+    writeText(workFolder + QStringLiteral("/mycomplex1.lock"),
+              QString::number(gonePid) + QLatin1Char('\n') + QCoreApplication::applicationName() + QLatin1Char('\n')
+                  + QSysInfo::machineHostName() + QLatin1Char('\n'));
+    const QString mopacOutput = placeMopacOutput();
+    createPage(1);
+    drop(mopacOutput);
+    dialogs.pressButton(QMessageBox::Ok);
+    click("btnRunCalculation");
+    ASSERT_TRUE(waitForIdle());
+    EXPECT_EQ(boxTexts(), QStringList{QStringLiteral("ORVANE Information: ") + orcaKind + successBox});
+    EXPECT_FALSE(QFileInfo::exists(workFolder + QStringLiteral("/mycomplex1.lock")));
 }
 
 TEST_F(OrcaRunFixture, AProgramThatCannotStartIsReportedOnceAndRunsNoSecondPass)
