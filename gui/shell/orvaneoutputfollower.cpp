@@ -100,6 +100,37 @@ bool OrvaneOutputFollower::replacedOrShrunk() const
 
 namespace {
 
+// The bytes a UTF-8 character starting with lead takes; 1 for a byte that
+// starts no longer character.
+int announcedLength(unsigned char lead)
+{
+    if (lead >= 0xC2 && lead <= 0xDF)
+        return 2;
+    if (lead >= 0xE0 && lead <= 0xEF)
+        return 3;
+    if (lead >= 0xF0 && lead <= 0xF4)
+        return 4;
+    return 1;
+}
+
+// Whether second may follow lead: these leads narrow its range (no overlong
+// forms, no surrogates, nothing above U+10FFFF).
+bool mayFollow(unsigned char lead, unsigned char second)
+{
+    switch (lead) {
+    case 0xE0:
+        return second >= 0xA0;
+    case 0xED:
+        return second <= 0x9F;
+    case 0xF0:
+        return second >= 0x90;
+    case 0xF4:
+        return second <= 0x8F;
+    default:
+        return true;
+    }
+}
+
 // Bytes at the end that begin a UTF-8 character still being written: a
 // well-formed start of a character that lacks its last bytes.
 int incompleteTailLength(const QByteArray& bytes)
@@ -109,18 +140,10 @@ int incompleteTailLength(const QByteArray& bytes)
         const auto lead = static_cast<unsigned char>(bytes.at(size - back));
         if ((lead & 0xC0) == 0x80)
             continue; // a continuation byte: its lead may lie further back
-        const int announced = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3 : lead >= 0xF0 && lead <= 0xF4 ? 4 : 1;
-        if (announced <= back)
+        if (announcedLength(lead) <= back)
             return 0;
-        if (back >= 2) {
-            // The second byte's range narrows for these leads (no overlong
-            // forms, no surrogates, nothing above U+10FFFF).
-            const auto second = static_cast<unsigned char>(bytes.at(size - back + 1));
-            const bool allowed = lead == 0xE0 ? second >= 0xA0 : lead == 0xED ? second <= 0x9F
-                : lead == 0xF0                 ? second >= 0x90 : lead == 0xF4 ? second <= 0x8F : true;
-            if (!allowed)
-                return 0;
-        }
+        if (back >= 2 && !mayFollow(lead, static_cast<unsigned char>(bytes.at(size - back + 1))))
+            return 0;
         return back;
     }
     return 0;
@@ -133,12 +156,12 @@ QString OrvaneOutputFollower::textOfRead(const QByteArray& bytes)
     // A character cut between two reads is held back and decoded with the
     // bytes that follow it, each piece without state, so the view shows the
     // same text however the file was cut into reads (a stateful decoder
-    // replaces a cut invalid sequence differently from a whole one).
-    heldBytes += bytes;
-    const int complete = heldBytes.size() - incompleteTailLength(heldBytes);
-    const QString text = QString::fromUtf8(heldBytes.constData(), complete);
-    heldBytes.remove(0, complete);
-    return text;
+    // replaces a cut invalid sequence differently from a whole one). A slice
+    // with nothing held before it is decoded where it lies, not copied.
+    const QByteArray pending = heldBytes.isEmpty() ? bytes : heldBytes + bytes;
+    const int complete = pending.size() - incompleteTailLength(pending);
+    heldBytes = pending.mid(complete);
+    return QString::fromUtf8(pending.constData(), complete);
 }
 
 void OrvaneOutputFollower::restart()
